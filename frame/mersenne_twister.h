@@ -13,9 +13,9 @@ class TMersenneTwister {
 
   explicit TMersenneTwister(uint32_t seed = 5489u) { Seed(seed); }
 
-  void Seed(uint32_t seed);                    // init_genrand
+  void Seed(uint32_t seed);                         // init_genrand
   void SeedByArray(std::span<const uint32_t> key);  // init_by_array
-  uint32_t Next();                             // genrand_int32
+  uint32_t Next();                                  // genrand_int32
 
   // Uniform float: the 32-bit output times 2^-32, rounded to single precision (so the
   // largest outputs round up to exactly 1).

@@ -9,8 +9,8 @@ TEST(MersenneTwister, ArraySeedingMatchesPublishedOutput) {
   const uint32_t key[] = {0x123, 0x234, 0x345, 0x456};
   TMersenneTwister mt;
   mt.SeedByArray(key);
-  const uint32_t expected[] = {1067595299u, 955945823u, 477289528u, 4107218783u, 4228976476u,
-                               3344332714u, 3355579695u, 227628506u, 810200273u, 2591290167u};
+  const uint32_t expected[] = {1067595299u, 955945823u,  477289528u, 4107218783u, 4228976476u,
+                               3344332714u, 3355579695u, 227628506u, 810200273u,  2591290167u};
   for (uint32_t value : expected) EXPECT_EQ(mt.Next(), value);
   // The thousandth output, the last of the reference run, after the state has twisted.
   for (int i = 10; i < 999; ++i) mt.Next();
