@@ -31,6 +31,9 @@ bool ReadDiskFile(const std::string& path, std::vector<uint8_t>& bytes, std::str
 
 bool WriteDiskFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
   const std::string temporary = path + ".part";
+  std::error_code code;
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent, code);
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) {
     error = "cannot create " + path + ": " + std::strerror(errno);
@@ -39,7 +42,6 @@ bool WriteDiskFile(const std::string& path, const std::vector<uint8_t>& bytes, s
   const bool written =
       bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool closed = std::fclose(file) == 0;
-  std::error_code code;
   if (!written || !closed) {
     std::filesystem::remove(temporary, code);
     error = "cannot write " + path;

@@ -8,7 +8,7 @@
 bool ReadDiskFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 // Writes through a temporary file beside path and renames it into place, so a failed run
-// never leaves a half-written output.
+// never leaves a half-written output. Missing folders on the way are created.
 bool WriteDiskFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
 
 // Writes bytes to stdout; false when the stream fails.
