@@ -1,9 +1,10 @@
 #include "gfx/renderer.h"
 
-#include <chrono>
 #include <cmath>
 
+#include "frame/application_time.h"
 #include "frame/log.h"
+#include "gfx/display_settings.h"
 #include "gfx/texture_data.h"
 
 namespace {
@@ -18,7 +19,8 @@ void SetRenderer(TRenderer* renderer) {
   gRenderer = renderer;
 }
 
-TRenderer::TRenderer(TRenderDevice* device) {
+TRenderer::TRenderer(TRenderDevice* device)
+    : mLowMemoryWriter([] { WriteLowMemoryDisplaySetting(); }) {
   SetDevice(device);
 }
 
@@ -41,13 +43,6 @@ void TRenderer::SetDevice(TRenderDevice* device) {
   mHasScissor = false;
   mProjectionDirty = true;
   if (mDevice) mDevice->SetViewport(mViewport);
-}
-
-uint32_t TRenderer::Now() const {
-  if (mClock) return mClock();
-  using namespace std::chrono;
-  return static_cast<uint32_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 // ---------------------------------------------------------------- state machine
@@ -290,7 +285,7 @@ bool TRenderer::EndDraw(bool present) {
   if (!mInFrame) return false;
   Flush();
   mInFrame = false;
-  mMeter.OnFrame(Now());
+  mMeter.FrameEnd(ApplicationTime());
   if (!present || (mSuspended && mSuspended())) return true;
   TDeviceResult result = mDevice->Present(mVsync);
   if (result == TDeviceResult::kOk) return true;
@@ -357,7 +352,7 @@ bool TRenderer::SetRenderTarget(TTextureData* target) {
 // ---------------------------------------------------------------- loss and restore
 
 void TRenderer::MarkBroken() {
-  if (!mBroken) mBrokenTime = Now();
+  if (!mBroken) mBrokenTime = ApplicationTime();
   mBroken = true;
   mBatch.Clear();
 }

@@ -11,7 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "gfx/frame_rate_meter.h"
+#include "frame/frame_rate.h"
 #include "gfx/render_batch.h"
 #include "gfx/render_device.h"
 
@@ -105,7 +105,8 @@ class TRenderer {
   void RegisterTexture(TTextureData* texture);
   void UnregisterTexture(TTextureData* texture);
   // Runs once per run on video-memory exhaustion: device broken, low-memory mode on, and
-  // the persisted display setting written through the installed writer.
+  // the persisted display setting written through the writer (by default
+  // WriteLowMemoryDisplaySetting).
   void OnOutOfVideoMemory();
   bool LowVideoMemory() const { return mLowVideoMemory; }
   void SetLowVideoMemory(bool on) { mLowVideoMemory = on; }
@@ -129,10 +130,7 @@ class TRenderer {
 
   // --- diagnostic overlay and frame rate
   void ToggleOverlay() { mMeter.ToggleOverlay(); }
-  const TFrameRateMeter& FrameRate() const { return mMeter; }
-  // Application time in milliseconds; defaults to a monotonic clock.
-  void SetClock(std::function<uint32_t()> clock) { mClock = std::move(clock); }
-  uint32_t Now() const;
+  const TFrameRate& FrameRate() const { return mMeter; }
 
   // Reads back the last drawn frame of the back buffer (ARGB, top row first).
   bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
@@ -190,8 +188,7 @@ class TRenderer {
   std::vector<std::function<void()>> mRestoreListeners;
   std::function<void()> mLowMemoryWriter;
   std::function<bool()> mSuspended;
-  std::function<uint32_t()> mClock;
-  TFrameRateMeter mMeter;
+  TFrameRate mMeter;
 
   mutable std::mutex mCursorMutex;
   bool mCursorVisible = true;

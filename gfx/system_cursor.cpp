@@ -1,5 +1,6 @@
 #include "gfx/system_cursor.h"
 
+#include "files/file_system.h"
 #include "gfx/image.h"
 
 namespace {
@@ -47,4 +48,9 @@ const std::vector<uint8_t>& SystemCursorPng() {
     return bytes;
   }();
   return png;
+}
+
+void RegisterSystemCursor() {
+  const std::vector<uint8_t>& png = SystemCursorPng();
+  RegisterMemoryFile(kSystemCursorName, png.data(), png.size());
 }

@@ -12,3 +12,6 @@ inline constexpr char kSystemCursorName[] = "__systemcursor__.png";
 std::vector<uint32_t> SystemCursorPixels();
 // The same picture encoded as PNG (built once, then shared).
 const std::vector<uint8_t>& SystemCursorPng();
+// Registers the PNG as the memory file kSystemCursorName (again after the file system was
+// set up anew).
+void RegisterSystemCursor();

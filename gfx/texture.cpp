@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "gfx/file_image_source.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_loader.h"
 #include "gfx/texture_name.h"
@@ -99,6 +100,15 @@ std::shared_ptr<TTexture> LoadTexture(std::shared_ptr<TImageSource> source, cons
   auto data = LoadTextureData(GetRenderer(), std::move(source), name, mask, flags);
   if (!data) return nullptr;
   return std::make_shared<TTexture>(std::move(data));
+}
+
+std::shared_ptr<TTexture> GetTexture(const std::string& name, int options) {
+  return LoadTexture(TFileImageSource::Shared(), name, options);
+}
+
+std::shared_ptr<TTexture> GetTexture(const std::string& name, const std::string& mask,
+                                     bool mipmap) {
+  return LoadTexture(TFileImageSource::Shared(), name, mask, mipmap);
 }
 
 std::shared_ptr<TTexture> CreateTexture(int width, int height, bool alpha) {

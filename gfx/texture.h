@@ -63,5 +63,9 @@ std::shared_ptr<TTexture> LoadTexture(std::shared_ptr<TImageSource> source, cons
 // Loads a picture whose alpha comes from the red channel of a mask picture.
 std::shared_ptr<TTexture> LoadTexture(std::shared_ptr<TImageSource> source, const std::string& name,
                                       const std::string& mask, bool mipmap);
+// The same through the virtual file system (not cached: the asset manager's cache is wired
+// in once it exists).
+std::shared_ptr<TTexture> GetTexture(const std::string& name, int options);
+std::shared_ptr<TTexture> GetTexture(const std::string& name, const std::string& mask, bool mipmap);
 // A blank texture (render target) of the given size, cleared to transparent black.
 std::shared_ptr<TTexture> CreateTexture(int width, int height, bool alpha);
