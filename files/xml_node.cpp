@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "files/file.h"
 #include "files/get_char.h"
 #include "files/xml_entities.h"
 #include "files/xml_parser.h"
+#include "files/zxml.h"
 
 TXmlNode* TXmlNode::FindChild(std::string_view name) const {
   for (const auto& child : mChildren)
@@ -145,6 +147,33 @@ void TXmlNode::WriteOpening(std::string& out, const std::string& pad) const {
 }
 
 void TXmlNode::Parse(std::string_view text) {
+  if (IsZxml(text.data(), text.size())) {
+    std::string inflated;
+    // A damaged container was logged by the unpacker and reads as empty.
+    if (!UnpackZxml(text.data(), text.size(), inflated)) return;
+    TGetCharString source(inflated.data(), inflated.size());
+    Parse(source);
+    return;
+  }
   TGetCharString source(text.data(), text.size());
   Parse(source);
+}
+
+void TXmlNode::LoadFile(const std::string& fileName) {
+  // Plain documents are read in text mode (carriage returns dropped); a compressed
+  // container is recognised by its first four bytes and read again untranslated.
+  TFile file;
+  if (!file.Open(fileName, kReadText)) return;
+  char magic[4] = {};
+  const size_t got = file.Read(magic, sizeof magic);
+  std::string text;
+  if (IsZxml(magic, got)) {
+    file.Close();
+    if (!ReadWholeFile(fileName, text, kReadBinary)) return;
+  } else {
+    text.assign(magic, got);
+    char buffer[16384];
+    while (size_t count = file.Read(buffer, sizeof buffer)) text.append(buffer, count);
+  }
+  Parse(std::string_view(text));
 }

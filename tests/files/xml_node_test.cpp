@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "files/file_system.h"
+#include "files/zxml.h"
 
 namespace {
 
@@ -202,6 +206,57 @@ TEST(XmlReader, DeepNestingDoesNotExhaustTheStack) {
   for (const TXmlNode* node = &root; !node->Children().empty(); node = node->Children()[0].get())
     ++depth;
   EXPECT_EQ(depth, 200000);
+}
+
+}  // namespace
+
+namespace {
+
+// Plain and compressed documents, as files of the virtual file system and as strings.
+class XmlFileTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    RegisterMemoryFile("plain.xml", nullptr, 0);
+    RegisterMemoryFile("packed.xml", nullptr, 0);
+  }
+};
+
+TEST_F(XmlFileTest, CompressedAndPlainDocumentsGiveTheSameTree) {
+  const std::string plain =
+      "<?xml version=\"1.0\"?>\r\n<settings>\r\n  <game>\r\n    mahjongcuriomar\r\n  </game>\r\n"
+      "  <note text=\"two\r\nlines\"/>\r\n</settings>\r\n";
+  const std::vector<uint8_t> packed = PackZxml(plain.data(), plain.size());
+  RegisterMemoryFile("plain.xml", plain.data(), plain.size());
+  RegisterMemoryFile("packed.xml", packed.data(), packed.size());
+
+  TXmlNode fromPlainFile, fromPackedFile, fromPackedString;
+  fromPlainFile.LoadFile("plain.xml");
+  fromPackedFile.LoadFile("PACKED.XML");
+  fromPackedString.Parse(
+      std::string_view(reinterpret_cast<const char*>(packed.data()), packed.size()));
+  ASSERT_NE(fromPlainFile.FindChild("settings"), nullptr);
+  EXPECT_EQ(fromPlainFile.FindChild("settings")->FindChild("game")->GetText(), "mahjongcuriomar");
+  // Text mode drops the carriage return inside the quoted value.
+  EXPECT_EQ(fromPlainFile.FindChild("settings")->FindChild("note")->GetAttribute("text"),
+            "two\nlines");
+  EXPECT_EQ(fromPackedFile.FindChild("settings")->FindChild("game")->GetText(), "mahjongcuriomar");
+  // A container is read untranslated, as file and as string alike: carriage returns stay.
+  EXPECT_EQ(fromPackedFile.ToString(), fromPackedString.ToString());
+  EXPECT_EQ(fromPackedString.FindChild("settings")->FindChild("note")->GetAttribute("text"),
+            "two\r\nlines");
+}
+
+TEST_F(XmlFileTest, MissingOrDamagedSourcesGiveAnEmptyTree) {
+  TXmlNode root;
+  root.LoadFile("no/such/file.xml");
+  EXPECT_TRUE(root.Children().empty());
+  std::string damaged = "ZXML\x10\0\0\0\x40\0\0\0garbage-not-zlib";
+  damaged.resize(28);
+  RegisterMemoryFile("packed.xml", damaged.data(), damaged.size());
+  root.LoadFile("packed.xml");
+  EXPECT_TRUE(root.Children().empty());
+  root.Parse(damaged);
+  EXPECT_TRUE(root.Children().empty());
 }
 
 }  // namespace
