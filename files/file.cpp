@@ -15,26 +15,12 @@ bool StartsWithFolder(const std::string& path, const std::string& folder) {
          path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
 }
 
-// Creates each missing folder between base and the file at path. Only paths inside the
-// user or common folder get folders made for them; other paths are written as they are.
+// Creates the missing folders on the way to a file inside the user or common folder.
+// Other paths are written as they are, without making folders for them.
 void CreateFoldersFor(const std::string& path) {
-  const std::string& user = UserFolder();
-  const std::string& common = CommonFolder();
-  std::string base;
-  if (StartsWithFolder(path, user)) {
-    base = user;
-  } else if (StartsWithFolder(path, common)) {
-    base = common;
-  } else {
-    return;
-  }
+  if (!StartsWithFolder(path, UserFolder()) && !StartsWithFolder(path, CommonFolder())) return;
   std::error_code error;
-  for (size_t slash = path.find('/', base.size() + 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    const std::string folder = path.substr(0, slash);
-    if (!std::filesystem::is_directory(folder, error))
-      std::filesystem::create_directory(folder, error);
-  }
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
 }
 
 template <typename Container>

@@ -117,6 +117,7 @@ void ScanFolder(const std::string& folder, const std::string& prefix) {
   std::string relative;
   if (lowerPrefix.empty()) {
     relative = StartsWith(folder, "assets") ? (folder.size() > 7 ? folder.substr(7) : "") : folder;
+    relative = LowerCaseAscii(relative);  // keys are lowercase whatever the folders are called
     if (!relative.empty()) relative += "/";
   }
 
