@@ -60,7 +60,7 @@ void TPrefs::SelectSection() {
 
 void TPrefs::Load(const TPrefsOptions& options) {
   mInstallKey = options.installKey.empty() ? "unknown" : options.installKey;
-  bool keyFromFile = false;
+  bool keyFromFile = options.installKeyFromFile;
   std::string installText;
   if (!options.installFile.empty() && FileExists(options.installFile) &&
       ReadWholeFile(options.installFile, installText, kReadText)) {
@@ -70,10 +70,13 @@ void TPrefs::Load(const TPrefsOptions& options) {
     else
       mInstallKey = installText;
   }
-  SelectSection();
-
+  // The current section is selected once the file has had its say, so that a key that the
+  // file replaces does not leave an empty section behind.
   std::string bytes;
-  if (!ReadWholeFile(mFileName, bytes, kReadBinary)) return;
+  if (!ReadWholeFile(mFileName, bytes, kReadBinary)) {
+    SelectSection();
+    return;
+  }
   if (IsLegacyPrefs(bytes)) {
     const TPrefsLegacyReport report = ReadLegacyPrefs(bytes, mCipher, !mKeyText.empty(), mSections);
     if (!report.readable) {
@@ -82,6 +85,7 @@ void TPrefs::Load(const TPrefsOptions& options) {
       mDamage = "older preferences file does not decipher or fails its checksum";
       mDamagedBytes = bytes;
       Log("Preferences: %s is damaged (%s); starting empty", mFileName.c_str(), mDamage.c_str());
+      SelectSection();
       return;
     }
     if (keyFromFile && report.hasFirstKey) mInstallKey = report.firstKey;

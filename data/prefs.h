@@ -23,7 +23,9 @@ struct TPrefsOptions {
   std::string keyText;                      // the cipher key ("encryptionkey")
   std::string installKey;                   // "unknown" when empty ("installkey")
   std::string installFile = "install.txt";  // "" to ignore
-  bool save = true;                         // false: never write the file
+  bool installKeyFromFile = false;  // take the key from the file's first record, as an empty
+                                    // install file asks
+  bool save = true;                 // false: never write the file
 };
 
 class TPrefs {
