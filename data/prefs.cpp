@@ -37,11 +37,6 @@ std::string DiskPathForWriting(const std::string& name) {
   return locator;
 }
 
-// The largest value whose record the loader still accepts.
-size_t MaxValueLength(const std::string& key) {
-  return kMaxPrefsPayload - 1 - 2 - (key.size() + 1);
-}
-
 }  // namespace
 
 TPrefs::TPrefs(bool save) : TPrefs(OptionsFromSettings(save)) {}
@@ -54,7 +49,7 @@ TPrefs::TPrefs(const TPrefsOptions& options)
 }
 
 void TPrefs::SelectSection() {
-  mInstallKey = LowerCaseAscii(mInstallKey);
+  mInstallKey = LowerCaseAscii(mInstallKey.substr(0, mInstallKey.find('\0')));
   mCurrent = &mSections[mInstallKey];
 }
 
@@ -116,8 +111,7 @@ TPrefsSlot* TPrefs::MakeSlot(int player, const std::string& key, size_t valueLen
     Log("Preferences: player %d out of range; '%s' not stored", player, key.c_str());
     return nullptr;
   }
-  if (key.find('\0') != std::string::npos || key.size() > 65534 ||
-      valueLength > MaxValueLength(key)) {
+  if (!PrefsEntryFits(key, valueLength)) {
     Log("Preferences: key or value too long for '%s'; not stored", key.c_str());
     return nullptr;
   }

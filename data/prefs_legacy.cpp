@@ -1,6 +1,7 @@
 #include "data/prefs_legacy.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "data/prefs_cipher.h"
 #include "files/lower_case.h"
@@ -39,7 +40,8 @@ TPrefsLegacyReport ReadLegacyPrefs(std::string_view bytes, const TPrefsCipher& c
   report.readable = true;
   for (const auto& install : document.Children()) {
     if (install->GetName() != "install") continue;
-    const std::string key = LowerCaseAscii(install->GetAttribute("tvinstallkey"));
+    std::string key = LowerCaseAscii(install->GetAttribute("tvinstallkey"));
+    key.resize(std::strlen(key.c_str()));  // section keys are written with a zero byte
     if (!report.hasFirstKey) {
       report.hasFirstKey = true;
       report.firstKey = key;
@@ -49,8 +51,10 @@ TPrefsLegacyReport ReadLegacyPrefs(std::string_view bytes, const TPrefsCipher& c
     for (const auto& slotElement : install->Children()) {
       if (slot > kMaxPrefsSlot) break;  // the record form could not hold more
       if (section.size() <= slot) section.resize(slot + 1);
-      for (const TXmlAttribute& attribute : slotElement->Attributes())
-        section[slot][attribute.name] = attribute.value + '\0';
+      for (const TXmlAttribute& attribute : slotElement->Attributes()) {
+        if (PrefsEntryFits(attribute.name, attribute.value.size() + 1))
+          section[slot][attribute.name] = attribute.value + '\0';
+      }
       ++slot;
     }
   }

@@ -42,6 +42,12 @@ TPrefsReadReport Stop(TPrefsReadReport report, size_t at, const char* reason) {
 
 }  // namespace
 
+bool PrefsEntryFits(const std::string& key, size_t valueLength) {
+  if (key.size() > kMaxPrefsKey || key.find('\0') != std::string::npos) return false;
+  // The enciphered payload (2 + key + zero + value, padded by 1..8) must stay in bounds.
+  return 2 + key.size() + 1 + valueLength < kMaxPrefsPayload;
+}
+
 TPrefsReadReport ReadPrefsRecords(std::string_view bytes, const TPrefsCipher& cipher,
                                   TPrefsSections& sections) {
   TPrefsReadReport report;
@@ -83,8 +89,10 @@ TPrefsReadReport ReadPrefsRecords(std::string_view bytes, const TPrefsCipher& ci
       const size_t keyLength = Read16(plain, 0);
       if (plain.size() < keyLength + 2) return Stop(report, at, "short KVPR record");
       if (section->size() <= slot) section->resize(slot + 1);
-      (*section)[slot][UpToZero(std::string_view(plain).substr(2, keyLength))] =
-          plain.substr(2 + keyLength);
+      // A key without its zero byte could be one byte too long to be written back.
+      std::string key = UpToZero(std::string_view(plain).substr(2, keyLength));
+      if (key.size() > kMaxPrefsKey) key.resize(kMaxPrefsKey);
+      (*section)[slot][key] = plain.substr(2 + keyLength);
     }
     at += 8 + length;
   }

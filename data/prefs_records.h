@@ -25,6 +25,10 @@ using TPrefsSections = std::map<std::string, TPrefsSection>;  // by installation
 
 constexpr uint32_t kMaxPrefsPayload = 4194304;
 constexpr size_t kMaxPrefsSlot = 1024;
+constexpr size_t kMaxPrefsKey = 65534;  // bytes, without the zero byte
+
+// Whether an entry fits one record that the loader accepts.
+bool PrefsEntryFits(const std::string& key, size_t valueLength);
 
 struct TPrefsReadReport {
   bool hasFirstKey = false;  // the file began with a usable "IKEY"
