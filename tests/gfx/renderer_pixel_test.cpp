@@ -399,13 +399,13 @@ TEST_F(RendererPixelTest, RestoreOfAVanishedFileLeavesTheTextureEmpty) {
   auto broken = LoadTexture(source, "broken.png", 0);
   ASSERT_TRUE(gone && broken);
   source->files.erase("gone.png");
-  gone->OnRestore();
+  gone->Restore();
   EXPECT_TRUE(log.Contains("TDxTextureData::Restore: Failed to restore from file gone."));
   EXPECT_FALSE(gone->Data()->Usable());
   EXPECT_FALSE(R().IsBroken());
   // A file that still exists but fails now: the restore is tried again later.
   source->files["broken.png"] = {1, 2, 3};
-  broken->OnRestore();
+  broken->Restore();
   EXPECT_TRUE(R().IsBroken());
   // Drawing a texture without a surface does nothing.
   broken.reset();
