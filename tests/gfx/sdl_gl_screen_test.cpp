@@ -11,8 +11,18 @@
 
 namespace {
 
+// SDL unloads the GL driver with its last GL window, which hides where the driver's own
+// allocations came from; a hidden window kept open until exit keeps it loaded, so that
+// leak reports stay attributable (and the driver's own can be suppressed by name).
+void KeepGlDriverLoaded() {
+  static TSdlGlScreen* keeper = TSdlGlScreen::CreateWindow("keeper", 16, 16, true).release();
+  ASSERT_NE(keeper, nullptr);
+}
+
 TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
   if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  KeepGlDriverLoaded();
+  TRenderer* before = GetRenderer();
   auto screen = TSdlGlScreen::CreateWindow("render test", 160, 120, true);
   ASSERT_NE(screen, nullptr);
   TRenderer& r = screen->Renderer();
@@ -50,7 +60,7 @@ TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
   r.ShowCursor(true);
   EXPECT_TRUE(r.CursorVisible());
   screen.reset();
-  EXPECT_EQ(GetRenderer(), nullptr);
+  EXPECT_EQ(GetRenderer(), before);  // the previous renderer is the program's again
 }
 
 }  // namespace
