@@ -8,12 +8,18 @@
 #include "gfx/renderer.h"
 #include "gfx/texture.h"
 #include "platform/egl/offscreen_screen.h"
+#include "platform/gl/gl_device.h"
 #include "tests/gfx/test_support.h"
 
 namespace {
 
+// Arguments: textures the quads cycle through (100 consecutive quads share one), quads per
+// frame, and the quad size in percent of 47 x 64 (small quads show the cost of submission
+// apart from the software rasteriser's fill cost).
 void DrawQuadFrames(benchmark::State& state) {
   const int textures = static_cast<int>(state.range(0));
+  const int quads = static_cast<int>(state.range(1));
+  const float scale = static_cast<float>(state.range(2)) / 100.0f;
   auto screen = TOffscreenScreen::Create(800, 600);
   if (!screen) {
     state.SkipWithError("no offscreen OpenGL context");
@@ -33,11 +39,11 @@ void DrawQuadFrames(benchmark::State& state) {
     int before = r.DrawCalls();
     r.BeginDraw(true);
     r.Begin2d();
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < quads; ++i) {
       // Consecutive quads share a texture, as a board drawn layer by layer mostly does.
       TTexture& tile = *tiles[(i / 100) % textures];
       tile.DrawAt(static_cast<float>(24 + (i * 37) % 760), static_cast<float>(32 + (i * 53) % 540),
-                  1, 1, 0.9f, kBlendNormal);
+                  scale, scale, 0.9f, kBlendNormal);
     }
     r.End2d();
     r.EndDraw(true);
@@ -51,6 +57,14 @@ void DrawQuadFrames(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["draw_calls_per_frame"] = drawCalls;
 }
-BENCHMARK(DrawQuadFrames)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Process CPU time includes the software rasteriser's threads.
+BENCHMARK(DrawQuadFrames)
+    ->Args({1, 2000, 100})
+    ->Args({4, 2000, 100})
+    ->Args({1, 150, 100})
+    ->Args({1, 2000, 10})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 }  // namespace
