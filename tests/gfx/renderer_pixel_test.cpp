@@ -419,3 +419,72 @@ TEST_F(RendererPixelTest, RestoreOfAVanishedFileLeavesTheTextureEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RendererPixelTest, PreTransformedFlatShadedAndCulledGeometry) {
+  R().BeginDraw(true);
+  R().Begin2d();
+  R().SetTexture(0);
+  // Kind 3: already in target pixels.
+  uint32_t white = 0xFFFFFFFFu;
+  TVertexTransformed screenQuad[4] = {{10, 10, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {30, 10, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {30, 30, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {10, 30, 0.5f, 1, white, 0xFF000000u, 0, 0}};
+  R().DrawVertices(kTriangleFan, TVertexArray{kVertexTransformed, screenQuad, 4});
+  // Flat shading: the whole triangle takes its first vertex's colour.
+  R().SetShading(1);
+  TVertexColored flat[3] = {V(40, 10, 0xFFFF0000u), V(80, 10, 0xFF00FF00u), V(40, 50, 0xFF0000FFu)};
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, flat, 3});
+  R().SetShading(2);
+  // Counter-clockwise culling (as seen on the screen, y downward) keeps clockwise triangles.
+  R().SetCulling(kCullCounterClockwise);
+  TVertexColored clockwise[3] = {V(100, 10, white), V(140, 10, white), V(100, 50, white)};
+  TVertexColored counter[3] = {V(150, 10, white), V(150, 50, white), V(190, 10, white)};
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, clockwise, 3});
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, counter, 3});
+  R().End2d();
+  R().EndDraw(true);
+  TImage f = Frame();
+  EXPECT_EQ(f.At(9, 20), 0xFF000000u);
+  EXPECT_EQ(f.At(10, 10), white);
+  EXPECT_EQ(f.At(29, 29), white);
+  EXPECT_EQ(f.At(30, 20), 0xFF000000u);
+  EXPECT_EQ(f.At(45, 15), 0xFFFF0000u);
+  EXPECT_EQ(f.At(70, 12), 0xFFFF0000u);
+  EXPECT_EQ(f.At(105, 15), white);
+  EXPECT_EQ(f.At(155, 15), 0xFF000000u);
+}
+
+TEST_F(RendererPixelTest, LitGeometryWithDepthTestIn3d) {
+  R().BeginDraw(true);
+  ASSERT_TRUE(R().Begin3d());
+  R().SetCulling(kCullNone);
+  R().SetTexture(0);
+  R().SetProjectionMatrix(OrthoOffCenterLH(-1, 1, -1, 1, 0.1f, 10));
+  R().SetAmbientLight(0xFF808080u);
+  TMaterial near;
+  near.diffuse[0] = 1, near.diffuse[1] = 0.5f, near.diffuse[2] = 0;
+  // The nearer triangle first; the farther one drawn afterwards is hidden by the depth test.
+  auto triangle = [](float z) {
+    std::vector<TVertexLit> v = {
+        {-1, 1, z, 0, 0, -1, 0, 0}, {1, 1, z, 0, 0, -1, 0, 0}, {-1, -1, z, 0, 0, -1, 0, 0}};
+    return v;
+  };
+  auto nearTriangle = triangle(1), farTriangle = triangle(5);
+  R().SetMaterial(near);
+  R().DrawVertices(kTriangleList, TVertexArray{kVertexLit, nearTriangle.data(), 3});
+  TMaterial far;
+  far.diffuse[0] = 0, far.diffuse[1] = 0, far.diffuse[2] = 1;
+  R().SetMaterial(far);
+  R().DrawVertices(kTriangleList, TVertexArray{kVertexLit, farTriangle.data(), 3});
+  R().End3d();
+  R().EndDraw(true);
+  TImage f = Frame();
+  // Ambient (0.5) times the material's diffuse colour.
+  EXPECT_TRUE(ColorNear(f.At(20, 20), 0xFF804000u, 2));
+  EXPECT_EQ(f.At(190, 90), 0xFF000000u);  // outside the triangle
+}
+
+}  // namespace

@@ -39,7 +39,13 @@ TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
                              {160, 20, 0.1f, 0.5f, green, 0xFF000000u, 0, 0},
                              {160, 30, 0.1f, 0.5f, green, 0xFF000000u, 0, 0},
                              {0, 30, 0.1f, 0.5f, green, 0xFF000000u, 0, 0}};
+    // Clockwise on the screen, so it survives counter-clockwise culling; the same bar
+    // wound the other way 40 pixels lower is culled.
+    r.SetCulling(kCullCounterClockwise);
     r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, bar, 4});
+    TVertexColored reversed[4] = {bar[3], bar[2], bar[1], bar[0]};
+    for (TVertexColored& v : reversed) v.y += 40;
+    r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, reversed, 4});
     r.End2d();
     if (frame < 2) {
       EXPECT_TRUE(r.EndDraw(true));  // presented with a buffer swap
@@ -54,6 +60,7 @@ TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
     EXPECT_EQ(pixels[20 * 160 + 80], 0xFF00FF00u);
     EXPECT_EQ(pixels[29 * 160 + 80], 0xFF00FF00u);
     EXPECT_EQ(pixels[30 * 160 + 80], 0xFF000000u);
+    EXPECT_EQ(pixels[65 * 160 + 80], 0xFF000000u);  // culled
   }
   std::vector<uint32_t> arrow = SystemCursorPixels();
   r.SetCursorImage(arrow.data(), 32, 0, 0);  // becomes SDL's colour cursor
