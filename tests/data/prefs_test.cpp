@@ -248,7 +248,7 @@ TEST_F(PrefsDamageTest, LoadingStopsAtTheFirstUnusableRecord) {
   TBlowfish raw;
   raw.SetKey(reinterpret_cast<const uint8_t*>(cipher.KeyBytes().data()), 9);
   raw.EncryptBytes(reinterpret_cast<uint8_t*>(nine.data()));
-  const std::string shortKv = Record("KVPR", cipher.Encrypt(std::string("\x20\x00ab", 4)));
+  const std::string shortKv = Record("KVPR", cipher.Encrypt(std::string("\x20\x00" "ab", 4)));
   for (const std::string& bad : {Record("KVPR", nine), Record("KVPR", std::string(12, 'x')),
                                  shortKv, Record("USER", "\x01")}) {
     EXPECT_EQ(Load(good + bad + tail, "before", -1, &damaged), "1");
