@@ -48,7 +48,7 @@ bool TFile::Open(const std::string& name, int mode) {
   } else if (locator[0] == '&') {
     data = std::make_unique<TMemoryFile>();
   } else {
-    if (!IsReadingMode(mode)) CreateFoldersFor(locator);
+    if (mode >= kWriteBinary && mode <= kAppendText) CreateFoldersFor(locator);
     data = std::make_unique<TDiskFileData>();
   }
   if (!data->Open(locator, mode)) return false;

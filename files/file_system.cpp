@@ -18,6 +18,8 @@ std::string gCommonFolder;
 std::string gDesktopFolder;
 
 constexpr size_t kMaxExclusionFileSize = 100000;
+// Deeper than any real asset tree; stops a scan that follows a symbolic link in a circle.
+constexpr int kMaxScanDepth = 32;
 
 bool StartsWith(const std::string& text, std::string_view prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
@@ -101,7 +103,7 @@ void ResetFileSystem() {
   ClearPackages();
 }
 
-void ScanFolder(const std::string& folder, const std::string& prefix) {
+static void ScanFolderAt(const std::string& folder, const std::string& prefix, int depth) {
   std::error_code error;
   // Packages first, so that loose files of the same name replace their members.
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
@@ -130,12 +132,19 @@ void ScanFolder(const std::string& folder, const std::string& prefix) {
     const std::string path = folder + "/" + name;
     std::error_code typeError;
     if (it->is_directory(typeError)) {
-      ScanFolder(path,
-                 lowerPrefix.empty() ? lowerPrefix : lowerPrefix + LowerCaseAscii(name) + "/");
+      if (depth < kMaxScanDepth) {
+        ScanFolderAt(path,
+                     lowerPrefix.empty() ? lowerPrefix : lowerPrefix + LowerCaseAscii(name) + "/",
+                     depth + 1);
+      }
     } else {
       gNames[key] = path;
     }
   }
+}
+
+void ScanFolder(const std::string& folder, const std::string& prefix) {
+  ScanFolderAt(folder, prefix, 0);
 }
 
 void InitFileSystem(const TFileSystemOptions& options) {

@@ -253,3 +253,18 @@ TEST_F(FileSystemTest, ListNextFileWalksAVirtualFolderInKeyOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileSystemTest, ACircularLinkInTheAssetFolderEndsTheScan) {
+  WriteFile("assets/a.txt", "a");
+  std::filesystem::create_directory_symlink("../assets", "assets/loop");
+  InitFileSystem();
+  EXPECT_TRUE(FileExists("a.txt"));
+  std::string deep;
+  for (int i = 0; i < 32; ++i) deep += "loop/";
+  EXPECT_TRUE(FileExists(deep + "a.txt"));
+  EXPECT_FALSE(FileExists(deep + "loop/a.txt"));  // the scan stops before the system would
+}
+
+}  // namespace
