@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ bool Decode(jpeg_decompress_struct* info, const uint8_t* data, size_t size,
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* data, size_t size, TImage* out) {
+bool DecodeJpeg(const uint8_t* data, size_t size, TPixelImage* out) {
   if (!out) return false;
-  *out = TImage{};
+  *out = TPixelImage{};
   if (!data || size < 4) return false;
   jpeg_decompress_struct info;
   TJpegError error;

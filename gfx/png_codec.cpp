@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
-bool DecodePng(const uint8_t* data, size_t size, TImage* out) {
+bool DecodePng(const uint8_t* data, size_t size, TPixelImage* out) {
   if (!out) return false;
-  *out = TImage{};
+  *out = TPixelImage{};
   if (!data || size < 8) return false;
   png_image image;
   std::memset(&image, 0, sizeof image);
@@ -57,12 +57,12 @@ bool EncodePng(const uint32_t* argb, int width, int height, int stride, std::vec
   return true;
 }
 
-bool EncodePng(const TImage& image, std::vector<uint8_t>* out) {
+bool EncodePng(const TPixelImage& image, std::vector<uint8_t>* out) {
   if (image.pixels.size() != static_cast<size_t>(image.width) * image.height) return false;
   return EncodePng(image.pixels.data(), image.width, image.height, image.width, out);
 }
 
-bool WritePngFile(const std::string& path, const TImage& image) {
+bool WritePngFile(const std::string& path, const TPixelImage& image) {
   std::vector<uint8_t> bytes;
   if (!EncodePng(image, &bytes)) return false;
   FILE* file = std::fopen(path.c_str(), "wb");

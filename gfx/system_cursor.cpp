@@ -1,7 +1,7 @@
 #include "gfx/system_cursor.h"
 
 #include "files/file_system.h"
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
 namespace {
 

@@ -22,10 +22,10 @@ bool Fill(TTextureData& data, TImageSource& source) {
   if (!renderer || !renderer->Device()) return false;
   uint8_t flags = data.Flags();
   std::string name = ResolveImageName(source, SplitTextureOptions(data.FileName(), nullptr));
-  TImage image;
+  TPixelImage image;
   if (name.empty() || !DecodeImageFile(source, name, &image)) return false;
 
-  TImage mask;
+  TPixelImage mask;
   bool withMask = !data.MaskName().empty();
   if (withMask) {
     std::string maskName = ResolveImageName(source, data.MaskName());
@@ -51,7 +51,7 @@ bool Fill(TTextureData& data, TImageSource& source) {
 
 }  // namespace
 
-bool DecodeImageFile(TImageSource& source, const std::string& name, TImage* out) {
+bool DecodeImageFile(TImageSource& source, const std::string& name, TPixelImage* out) {
   bool png = HasPng(name);
   if (!png && !HasJpg(name)) return false;
   std::vector<uint8_t> bytes;
@@ -69,7 +69,7 @@ std::string ResolveImageName(TImageSource& source, const std::string& name) {
   return "";
 }
 
-bool BuildPixelBuffer(const TImage& image, const TImage* mask, TPixelBuffer* out) {
+bool BuildPixelBuffer(const TPixelImage& image, const TPixelImage* mask, TPixelBuffer* out) {
   out->side = NextPowerOfTwo(std::max(image.width, image.height));
   out->imageWidth = image.width;
   out->imageHeight = image.height;

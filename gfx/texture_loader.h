@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 #include "gfx/texture_data.h"
 
 // Where texture files are read from (the virtual file system in the program, a map of
@@ -20,7 +20,7 @@ class TImageSource {
 
 // Decodes one file by its name (".png" or ".jpg" in it); false for other names and for
 // files that are missing or damaged.
-bool DecodeImageFile(TImageSource& source, const std::string& name, TImage* out);
+bool DecodeImageFile(TImageSource& source, const std::string& name, TPixelImage* out);
 
 // Finds `name`, or name + ".png" / name + ".jpg" when it does not exist and carries neither
 // extension. Returns "" when nothing is found.
@@ -29,7 +29,7 @@ std::string ResolveImageName(TImageSource& source, const std::string& name);
 // Builds the square upload buffer of a picture (and applies a mask of the same square
 // side: its red channel becomes the alpha channel). Returns false when the mask differs in
 // side (the mask is then ignored and the buffer still built).
-bool BuildPixelBuffer(const TImage& image, const TImage* mask, TPixelBuffer* out);
+bool BuildPixelBuffer(const TPixelImage& image, const TPixelImage* mask, TPixelBuffer* out);
 
 // Loads `name` (option words after "?" allowed) with an optional mask into a new texture
 // data object. Null when a file is missing or undecodable, the mask is missing, or the

@@ -30,15 +30,15 @@ int TOffscreenScreen::Height() const {
   return mDevice->Height();
 }
 
-bool TOffscreenScreen::ReadFrame(TImage* out) {
+bool TOffscreenScreen::ReadFrame(TPixelImage* out) {
   if (!out) return false;
-  *out = TImage{};
+  *out = TPixelImage{};
   if (!mRenderer->ReadFrame(&out->pixels, &out->width, &out->height)) return false;
   out->hasAlpha = false;
   return true;
 }
 
 bool TOffscreenScreen::SavePng(const std::string& path) {
-  TImage frame;
+  TPixelImage frame;
   return ReadFrame(&frame) && WritePngFile(path, frame);
 }

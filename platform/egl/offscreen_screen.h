@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 #include "gfx/renderer.h"
 
 class TEglContext;
@@ -30,7 +30,7 @@ class TOffscreenScreen {
   int Height() const;
 
   // The last drawn frame, top row first, ARGB (alpha is always opaque).
-  bool ReadFrame(TImage* out);
+  bool ReadFrame(TPixelImage* out);
   bool SavePng(const std::string& path);
 
  private:

@@ -17,7 +17,7 @@ namespace {
 
 // A 47 x 64 tile: ivory face with rounded, transparent corners, a dark edge and a coloured
 // disc in the middle.
-TImage TilePicture(uint32_t disc) {
+TPixelImage TilePicture(uint32_t disc) {
   return MakeImage(47, 64, [disc](int x, int y) -> uint32_t {
     auto outside = [](float dx, float dy) { return dx * dx + dy * dy > 36.0f; };
     float cx = x < 6 ? 6.0f - x : x > 40 ? x - 40.0f : 0;
@@ -101,7 +101,7 @@ TEST(ComposedFrameTest, WritesAComposedFrameAsPng) {
   ASSERT_TRUE(screen->SavePng(file.string()));
 
   // The written file decodes to the frame that was drawn.
-  TImage frame, written;
+  TPixelImage frame, written;
   ASSERT_TRUE(screen->ReadFrame(&frame));
   std::vector<uint8_t> bytes;
   {
@@ -137,7 +137,7 @@ TEST(SystemCursorTest, ArrowWithOutlineOnTransparency) {
   EXPECT_EQ(pixels[10 * 32 + 0], 0xFF000000u);  // left edge
   EXPECT_EQ(pixels[5 * 32 + 20], 0u);           // right of the arrow
   EXPECT_EQ(pixels[31 * 32 + 31], 0u);
-  TImage decoded;
+  TPixelImage decoded;
   const std::vector<uint8_t>& png = SystemCursorPng();
   ASSERT_TRUE(DecodePng(png.data(), png.size(), &decoded));
   EXPECT_EQ(decoded.pixels, pixels);

@@ -3,18 +3,18 @@
 
 #include <cstdio>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 #include "tests/gfx/test_support.h"
 
 namespace {
 
 TEST(ImageCodecTest, PngRoundTripKeepsEveryPixelAndAlpha) {
-  TImage image = MakeImage(13, 7, [](int x, int y) {
+  TPixelImage image = MakeImage(13, 7, [](int x, int y) {
     return static_cast<uint32_t>((x * 19) << 24 | (y * 31) << 16 | (x + y) << 8 | 0x5A);
   });
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(EncodePng(image, &bytes));
-  TImage decoded;
+  TPixelImage decoded;
   ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), &decoded));
   EXPECT_EQ(decoded.width, 13);
   EXPECT_EQ(decoded.height, 7);
@@ -24,7 +24,7 @@ TEST(ImageCodecTest, PngRoundTripKeepsEveryPixelAndAlpha) {
 
 TEST(ImageCodecTest, RgbPngHasNoAlpha) {
   std::vector<uint8_t> bytes = RgbPngBytes(MakeImage(3, 3, [](int, int) { return 0xFF123456u; }));
-  TImage decoded;
+  TPixelImage decoded;
   ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), &decoded));
   EXPECT_FALSE(decoded.hasAlpha);
   EXPECT_EQ(decoded.At(2, 2), 0xFF123456u);
@@ -33,7 +33,7 @@ TEST(ImageCodecTest, RgbPngHasNoAlpha) {
 TEST(ImageCodecTest, JpegDecodesToOpaquePixels) {
   std::vector<uint8_t> bytes =
       JpegBytes(MakeImage(16, 8, [](int x, int) { return x < 8 ? 0xFFFF0000u : 0xFF0000FFu; }));
-  TImage decoded;
+  TPixelImage decoded;
   ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), &decoded));
   EXPECT_EQ(decoded.width, 16);
   EXPECT_EQ(decoded.height, 8);
@@ -57,21 +57,21 @@ TEST(ImageCodecTest, OtherColourTypesDecodeToArgb) {
   // Written by Pillow (make_seeds.py): 7 x 5 pictures in grey, palette and progressive forms.
   for (const char* name : {"grey.png", "palette.png", "rgb.png", "rgba.png"}) {
     std::vector<uint8_t> bytes = SeedFile(name);
-    TImage image;
+    TPixelImage image;
     ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), &image)) << name;
     EXPECT_EQ(image.width, 7);
     EXPECT_EQ(image.height, 5);
   }
   for (const char* name : {"grey.jpg", "progressive.jpg", "small.jpg"}) {
     std::vector<uint8_t> bytes = SeedFile(name);
-    TImage image;
+    TPixelImage image;
     ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), &image)) << name;
     EXPECT_EQ(image.width, 7);
     EXPECT_EQ(image.pixels.size(), 35u);
     EXPECT_EQ(image.At(6, 4) >> 24, 0xFFu);
   }
   std::vector<uint8_t> grey = SeedFile("grey.jpg");
-  TImage image;
+  TPixelImage image;
   ASSERT_TRUE(DecodeJpeg(grey.data(), grey.size(), &image));
   uint32_t pixel = image.At(3, 2);
   EXPECT_EQ((pixel >> 16) & 0xFF, pixel & 0xFF);  // grey: red equals blue
@@ -86,7 +86,7 @@ TEST(ImageCodecTest, DamagedInputIsRefusedWithEmptyResult) {
       PngBytes(MakeImage(20, 20, [](int x, int y) { return uint32_t(x * y); }));
   std::vector<uint8_t> jpeg =
       JpegBytes(MakeImage(20, 20, [](int x, int y) { return uint32_t(x * y); }));
-  TImage out;
+  TPixelImage out;
   for (size_t cut : {size_t{0}, size_t{5}, png.size() / 2, png.size() - 20}) {
     EXPECT_FALSE(DecodePng(png.data(), cut, &out)) << cut;
     EXPECT_TRUE(out.pixels.empty());
@@ -110,7 +110,7 @@ TEST(ImageCodecTest, EncodeRefusesBadArguments) {
   EXPECT_FALSE(EncodePng(&pixel, 0, 1, 1, &bytes));
   EXPECT_FALSE(EncodePng(&pixel, 2, 1, 1, &bytes));
   EXPECT_FALSE(EncodePng(nullptr, 1, 1, 1, &bytes));
-  TImage inconsistent;
+  TPixelImage inconsistent;
   inconsistent.width = 4;
   inconsistent.height = 4;
   EXPECT_FALSE(EncodePng(inconsistent, &bytes));

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TImage image;
+  TPixelImage image;
   if (DecodePng(data, size, &image) &&
       image.pixels.size() != static_cast<size_t>(image.width) * image.height)
     __builtin_trap();

@@ -30,8 +30,8 @@ class RendererPixelTest : public ::testing::Test {
     ASSERT_NE(screen, nullptr) << "no offscreen OpenGL context";
   }
   TRenderer& R() { return screen->Renderer(); }
-  TImage Frame() {
-    TImage frame;
+  TPixelImage Frame() {
+    TPixelImage frame;
     EXPECT_TRUE(screen->ReadFrame(&frame));
     return frame;
   }
@@ -45,7 +45,7 @@ TEST_F(RendererPixelTest, QuadCoversTheViewportExactly) {
   FillRect(R(), 0, 0, 100, 50, 0xFFFFFFFFu);
   R().End2d();
   R().EndDraw(true);
-  TImage frame = Frame();
+  TPixelImage frame = Frame();
   ASSERT_EQ(frame.width, 200);
   ASSERT_EQ(frame.height, 100);
   int wrong = 0;
@@ -71,7 +71,7 @@ TEST_F(RendererPixelTest, TexelCentresFallOnPixelCentres) {
     texture->DrawAt(4, 4, 1, 1, 1, kBlendOpaque);  // centred: covers (0, 0)..(8, 8)
     R().End2d();
     R().EndDraw(true);
-    TImage frame = Frame();
+    TPixelImage frame = Frame();
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x)
         ASSERT_TRUE(
@@ -125,7 +125,7 @@ TEST_F(RendererPixelTest, EveryBlendModeGivesTheTableColours) {
     FillRect(R(), 50, 25, 150, 75, PackArgb(0.8f, 0.6f, 0.4f, 128 / 255.0f));
     R().End2d();
     R().EndDraw(true);
-    TImage frame = Frame();
+    TPixelImage frame = Frame();
     EXPECT_TRUE(ColorNear(frame.At(100, 50), ExpectedScreenBlend(mode))) << "mode " << mode;
     EXPECT_TRUE(ColorNear(frame.At(10, 10), PackArgb(0.2f, 0.4f, 0.6f, 1))) << "mode " << mode;
   }
@@ -190,7 +190,7 @@ TEST_F(RendererPixelTest, MirroringAndSourceRectangles) {
   texture->Draw(spec);
   R().End2d();
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   // Plain.
   EXPECT_EQ(f.At(4, 4), 0xFFFF0000u);
   EXPECT_EQ(f.At(28, 4), 0xFF00FF00u);
@@ -226,7 +226,7 @@ TEST_F(RendererPixelTest, ColourAlphaAndTransformOfTheDrawingSpecification) {
   texture->Draw(spec);
   R().End2d();
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   EXPECT_TRUE(ColorNear(f.At(50, 50), 0xFF7F3F00u, 2));
   EXPECT_TRUE(ColorNear(f.At(31, 41), 0xFF7F3F00u, 2));
   EXPECT_EQ(f.At(29, 50), 0xFF000000u);
@@ -243,7 +243,7 @@ TEST_F(RendererPixelTest, ScissorClipsAndKeepsViewportCoordinates) {
   R().End2d();
   R().ResetScissor();
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   EXPECT_EQ(f.At(49, 50), 0xFF000000u);  // inside the viewport, outside the scissor
   EXPECT_EQ(f.At(50, 20), 0xFFFFFFFFu);
   EXPECT_EQ(f.At(119, 79), 0xFFFFFFFFu);
@@ -314,7 +314,7 @@ TEST_F(RendererPixelTest, SameTextureDrawsAreBatchedIntoOneDeviceCall) {
   R().End2d();
   EXPECT_EQ(R().DrawCalls() - before, 10);  // order matters: each switch is a new batch
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   // Later draws cover earlier ones: x 140 was last covered by i = 8 (b), x 185 by i = 9 (a).
   EXPECT_EQ(f.At(140, 30), 0xFF00FF00u);
   EXPECT_EQ(f.At(185, 30), 0xFFFF0000u);
@@ -469,7 +469,7 @@ TEST_F(RendererPixelTest, PreTransformedFlatShadedAndCulledGeometry) {
   R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, counter, 3});
   R().End2d();
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   EXPECT_EQ(f.At(9, 20), 0xFF000000u);
   EXPECT_EQ(f.At(10, 10), white);
   EXPECT_EQ(f.At(29, 29), white);
@@ -504,7 +504,7 @@ TEST_F(RendererPixelTest, LitGeometryWithDepthTestIn3d) {
   R().DrawVertices(kTriangleList, TVertexArray{kVertexLit, farTriangle.data(), 3});
   R().End3d();
   R().EndDraw(true);
-  TImage f = Frame();
+  TPixelImage f = Frame();
   // Ambient (0.5) times the material's diffuse colour.
   EXPECT_TRUE(ColorNear(f.At(20, 20), 0xFF804000u, 2));
   EXPECT_EQ(f.At(190, 90), 0xFF000000u);  // outside the triangle

@@ -43,13 +43,13 @@ bool TMemorySource::Read(const std::string& name, std::vector<uint8_t>* bytes) {
   return true;
 }
 
-std::vector<uint8_t> PngBytes(const TImage& image) {
+std::vector<uint8_t> PngBytes(const TPixelImage& image) {
   std::vector<uint8_t> bytes;
   EXPECT_TRUE(EncodePng(image, &bytes));
   return bytes;
 }
 
-std::vector<uint8_t> RgbPngBytes(const TImage& image) {
+std::vector<uint8_t> RgbPngBytes(const TPixelImage& image) {
   png_image info;
   std::memset(&info, 0, sizeof info);
   info.version = PNG_IMAGE_VERSION;
@@ -70,7 +70,7 @@ std::vector<uint8_t> RgbPngBytes(const TImage& image) {
   return bytes;
 }
 
-std::vector<uint8_t> JpegBytes(const TImage& image, int quality) {
+std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality) {
   jpeg_compress_struct info;
   jpeg_error_mgr error;
   info.err = jpeg_std_error(&error);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 #include "gfx/texture_loader.h"
 
 // Sends the log into a fresh temporary folder for the test's lifetime.
@@ -35,8 +35,8 @@ class TMemorySource : public TImageSource {
 
 // A picture filled by fill(x, y) -> ARGB.
 template <typename F>
-TImage MakeImage(int width, int height, F fill) {
-  TImage image;
+TPixelImage MakeImage(int width, int height, F fill) {
+  TPixelImage image;
   image.width = width;
   image.height = height;
   image.pixels.resize(static_cast<size_t>(width) * height);
@@ -45,9 +45,9 @@ TImage MakeImage(int width, int height, F fill) {
   return image;
 }
 
-std::vector<uint8_t> PngBytes(const TImage& image);     // with alpha channel
-std::vector<uint8_t> RgbPngBytes(const TImage& image);  // without alpha channel
-std::vector<uint8_t> JpegBytes(const TImage& image, int quality = 95);
+std::vector<uint8_t> PngBytes(const TPixelImage& image);     // with alpha channel
+std::vector<uint8_t> RgbPngBytes(const TPixelImage& image);  // without alpha channel
+std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality = 95);
 
 // Channel-wise comparison within `tolerance`.
 ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 2);

@@ -70,7 +70,7 @@ TEST(TextureNameTest, PowersOfTwo) {
 }
 
 TEST(PixelBufferTest, PictureSitsTopLeftInASquareBuffer) {
-  TImage image = MakeImage(3, 2, [](int x, int y) { return 0xFF000000u | (y * 3 + x); });
+  TPixelImage image = MakeImage(3, 2, [](int x, int y) { return 0xFF000000u | (y * 3 + x); });
   TPixelBuffer buffer;
   ASSERT_TRUE(BuildPixelBuffer(image, nullptr, &buffer));
   EXPECT_EQ(buffer.side, 4);
@@ -80,13 +80,14 @@ TEST(PixelBufferTest, PictureSitsTopLeftInASquareBuffer) {
 }
 
 TEST(PixelBufferTest, MaskRedChannelBecomesAlphaOnlyWhenSidesMatch) {
-  TImage image = MakeImage(6, 5, [](int, int) { return 0xFF102030u; });
-  TImage mask = MakeImage(6, 5, [](int x, int) { return 0xFF000000u | (x * 40) << 16 | 0x7777; });
+  TPixelImage image = MakeImage(6, 5, [](int, int) { return 0xFF102030u; });
+  TPixelImage mask =
+      MakeImage(6, 5, [](int x, int) { return 0xFF000000u | (x * 40) << 16 | 0x7777; });
   TPixelBuffer buffer;
   ASSERT_TRUE(BuildPixelBuffer(image, &mask, &buffer));
   EXPECT_EQ(buffer.pixels[0], 0x00102030u);
   EXPECT_EQ(buffer.pixels[2 * 8 + 5], 0xC8102030u);
-  TImage other = MakeImage(20, 5, [](int, int) { return 0xFF000000u; });
+  TPixelImage other = MakeImage(20, 5, [](int, int) { return 0xFF000000u; });
   ASSERT_FALSE(BuildPixelBuffer(image, &other, &buffer));
   EXPECT_EQ(buffer.pixels[0], 0xFF102030u);  // ignored
 }
@@ -191,7 +192,7 @@ TEST_F(TextureLoadTest, JpegWithPngMaskDrawsWithTheMasksOpacity) {
   ignored->DrawAt(8, 40, 1, 1, 1, -1);
   r.End2d();
   r.EndDraw(true);
-  TImage frame;
+  TPixelImage frame;
   ASSERT_TRUE(screen->ReadFrame(&frame));
   EXPECT_TRUE(ColorNear(frame.At(3, 3), 0xFFFFFFFFu, 3));
   EXPECT_EQ(frame.At(12, 3), 0xFF000000u);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct TImage {
+struct TPixelImage {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;  // width * height
@@ -20,11 +20,11 @@ struct TImage {
 // Largest side a decoder accepts; larger pictures are refused before any allocation.
 constexpr int kMaxImageSide = 16384;
 
-bool DecodePng(const uint8_t* data, size_t size, TImage* out);
-bool DecodeJpeg(const uint8_t* data, size_t size, TImage* out);
+bool DecodePng(const uint8_t* data, size_t size, TPixelImage* out);
+bool DecodeJpeg(const uint8_t* data, size_t size, TPixelImage* out);
 
 // PNG with alpha of width x height ARGB pixels (stride in pixels).
 bool EncodePng(const uint32_t* argb, int width, int height, int stride, std::vector<uint8_t>* out);
-bool EncodePng(const TImage& image, std::vector<uint8_t>* out);
+bool EncodePng(const TPixelImage& image, std::vector<uint8_t>* out);
 // Writes the picture as a PNG file at a native path (tests, screenshots, tools).
-bool WritePngFile(const std::string& path, const TImage& image);
+bool WritePngFile(const std::string& path, const TPixelImage& image);
