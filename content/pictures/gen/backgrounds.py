@@ -448,7 +448,7 @@ def black_and_white(im):
     the board stays readable on top."""
     g = ImageOps.grayscale(im)
     g = g.point(lambda v: int(30 + v * 0.82))
-    return ImageOps.colorize(g, black=(24, 20, 16), white=(252, 248, 238), mid=(138, 130, 118))
+    return ImageOps.colorize(g, black=(22, 20, 18), white=(250, 248, 242), mid=(134, 130, 124))
 
 
 def main():

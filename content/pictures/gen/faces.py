@@ -20,15 +20,19 @@ GLOW = (255, 214, 110)
 
 
 def render(face):
-    """The face drawing on the working canvas (RGBA), with the precious finish for faces
-    of the antique look."""
+    """The face drawing on the working canvas (RGBA)."""
     cv = canvas.Canvas()
     recipes.R[face.short_name](cv)
-    if face.antique:
-        c = cv.vec()
-        paint.sparkle(c, 100, 26, 11)
-        paint.sparkle(c, 18, 118, 7)
-        paint.sparkle(c, 88, 138, 5)
+    return cv.image()
+
+
+def glints():
+    """The glints laid over the faces of the antique look, after their outline."""
+    cv = canvas.Canvas()
+    c = cv.vec()
+    paint.sparkle(c, 102, 24, 12)
+    paint.sparkle(c, 16, 120, 8)
+    paint.sparkle(c, 92, 140, 6)
     return cv.image()
 
 
@@ -55,6 +59,7 @@ def main():
         return 1
     only = set(a.only.split(",")) if a.only else None
     written = []
+    shine = glints()
     for i, face in enumerate(faces):
         if i % n != k or (only and face.short_name not in only):
             continue
@@ -62,6 +67,8 @@ def main():
         glow = GLOW if face.antique else None
         for size, outline, name in ((MD, 0.9, "_md"), (LG, 1.8, "_lg")):
             im = paint.finish(obj, size[0], size[1], outline, glow=glow)
+            if face.antique:
+                im.alpha_composite(shine.resize(size, Image.LANCZOS))
             path = os.path.join(a.stage, "tiles", face.image_base + name + ".png")
             write_png(im, path)
             written.append(path)

@@ -122,14 +122,14 @@ def signed_ball(cv):
 
 def inkwell(cv):
     V.vase(cv, V.VASE_PROFILES["inkwell"], col="#1d2b4a", pattern=None)
-    cv.emoji("\U0001FAB6", 80, 56, 60, 80, rotate=-20)
+    cv.emoji("\U0001FAB6", 74, 66, 64, 88, rotate=-25)
 
 
 MONTHS = [
-    ("1", "#3a6ea5", "\u2744\ufe0f"), ("2", "#c2185b", "\U0001F498"), ("3", "#2e7d32", "\U0001F340"),
+    ("1", "#4fa3e0", "\u2744\ufe0f"), ("2", "#c2185b", "\U0001F498"), ("3", "#2e7d32", "\U0001F340"),
     ("4", "#8e44ad", "\U0001F337"), ("5", "#f06292", "\U0001F338"), ("6", "#d32f2f", "\U0001F339"),
-    ("7", "#f9a825", "\u2600\ufe0f"), ("8", "#ef6c00", "\U0001F33B"), ("9", "#6d4c41", "\U0001F34E"),
-    ("10", "#e65100", "\U0001F383"), ("11", "#795548", "\U0001F341"), ("12", "#1b5e20", "\U0001F384"),
+    ("7", "#f9a825", "\u2600\ufe0f"), ("8", "#ef6c00", "\U0001F33B"), ("9", "#00897b", "\U0001F34E"),
+    ("10", "#e65100", "\U0001F383"), ("11", "#6d4c41", "\U0001F341"), ("12", "#263238", "\U0001F384"),
 ]
 
 
@@ -176,7 +176,7 @@ R["clock7"] = F(V3.tall_clock)
 R["clock8"] = E("\u23F1\ufe0f")
 R["coin2"] = F(V.coin, "#b8733a", "star", "1\u00A2")
 R["coin6"] = F(V.coin, "#c4cad2", "eagle", "1921")
-R["coin4"] = F(V.coin, "#b89a4a", square_hole=True)
+R["coin4"] = F(V.coin, "#5f8f6a", square_hole=True)
 R["coin5"] = F(V.coin, "#e0b540", "crown", "1887", size=40)
 R["decoy2"] = E("\U0001F986")
 R["doll1"] = E("\U0001FA86")
@@ -309,7 +309,7 @@ R["teapot7"] = F(V.teapot, "#262626", "hex", "band", "#d4a437")
 R["teapot10"] = F(V.teapot, "#7fb8d8", "tall", "stripes", "#ffffff")
 R["teapot13"] = F(V.teapot, "#c0392b", "round", "dots", "#ffffff", spout="straight")
 R["teacup1"] = F(V.teacup, "#ffffff", "#2e5f9e")
-R["teacup2"] = F(V.teacup, "#f8d7e0", "#e0607e", flower="#ffffff")
+R["teacup2"] = F(V.teacup, "#e0607e", "#fdf2f5", flower="#c2185b", gold_rim=False)
 R["teacup3"] = F(V.teacup, "#2f7d5a", "#d4a437", gold_rim=True)
 for i in range(12):
     R["tcup%d" % (i + 1)] = month_cup(i)
@@ -326,12 +326,12 @@ R["torch1"] = E("\U0001F526")
 R["drill1"] = E("\U0001FA9B")
 R["gascan1"] = F(V2.jerrycan)
 R["micrometer1"] = E("\U0001F5DC\ufe0f")
-R["woodplane2"] = F(V3.woodplane, "#4a6a8a", iron=True)
+R["woodplane2"] = F(V3.woodplane, "#2f5f9a", iron=True, tote="#c0392b")
 R["soldier1"] = E("\U0001F482")
 R["soldier3"] = E("\U0001F482", hue=230, only=(330, 20))
 R["soldier4"] = E("\U0001F482", hue=120, only=(330, 20), w=90, cx=52,
                   over=[("\U0001F941", 88, 120, 44, 44)])
-R["soldier5"] = E("\U0001F482", hue=270, only=(330, 20), mirror=True, over=[("\u2B50", 60, 30, 30, 30)])
+R["soldier5"] = E("\U0001F482", only=(330, 20), sat=0.0, val=1.5, mirror=True, over=[("\u2B50", 60, 30, 30, 30)])
 R["train2"] = E("\U0001F682")
 R["train3"] = E("\U0001F683")
 R["train5"] = E("\U0001F69E")

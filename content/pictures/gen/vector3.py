@@ -346,7 +346,7 @@ def ingot(cv):
         text(c, "999.9", 57 + dx, 117 + dy, 10, "#7a5208")
 
 
-def woodplane(cv, body="#a0652e", iron=False):
+def woodplane(cv, body="#a0652e", iron=False, tote="#7a3b1e"):
     c = cv.vec()
     c.move_to(8, 128)
     c.line_to(112, 128)
@@ -362,10 +362,10 @@ def woodplane(cv, body="#a0652e", iron=False):
     c.curve_to(10, 60, 30, 50, 40, 58)
     c.curve_to(46, 70, 40, 86, 44, 100)
     c.close_path()
-    solid(c, "#7a3b1e", 10, 46)
+    solid(c, tote, 10, 46)
     # knob at the front
     ellipse(c, 98, 88, 9, 12)
-    solid(c, "#7a3b1e", 89, 107)
+    solid(c, tote, 89, 107)
     # blade and cap
     c.move_to(52, 100)
     c.line_to(80, 64)
