@@ -11,8 +11,11 @@ import cairo
 from PIL import Image, ImageOps
 
 from paint import hexrgb, shade
-from scene import (H, W, Scene, bunting, chandelier, cloud, fill, frame, lin, line, poly, rays, rect,
-                   table, text, vignette)
+import vector as V
+import vector2 as V2
+import vector3 as V3
+from scene import (H, W, Placed, Scene, bunting, chandelier, cloud, fill, floor_shadow, frame, lin, line,
+                   poly, rays, rect, table, text, vignette)
 
 
 def planks_floor(c, y0, col, n=14, vx=240):
@@ -73,19 +76,29 @@ def attic(s):
     # cobwebs
     for cx, cy, sgn in ((0, 0, 1), (480, 0, -1)):
         for r in (20, 34, 48):
+            c.new_sub_path()
             c.arc(cx, cy, r, 0, math.pi) if sgn > 0 else c.arc(cx, cy, r, 0, math.pi)
         line(c, "#e8e0d0", 0.6, 0.35)
+    for k in range(40):
+        x = 200 + (k * 53) % 90 + (k * 7) % 30
+        y = 130 + (k * 37) % 150
+        c.new_sub_path()
+        c.arc(x + (y - 130) * 0.3 * (1 if k % 2 else -1), y, 0.8 + (k % 3) * 0.4, 0, 2 * math.pi)
+    fill(c, (1, 0.97, 0.85, 0.55))
+    for x, w in ((66, 50), (176, 30), (330, 26), (414, 44)):
+        floor_shadow(c, x, 300 if x < 300 else 296, w)
     vignette(c, 0.55)
     s.prop("\U0001F4A1", 120, 88, 22, shadow=False, rotate=180)
-    s.prop("\U0001F9F3", 60, 300, 70)
+    V.box(Placed(s, 66, 318, 110), "#5a3418", "#c9952b", "chest")
+    V.chair(Placed(s, 176, 300, 84), wood="#7a4a22", seat="#b89a6a", back="spindle", legs="rocker")
     s.prop("\U0001F4E6", 420, 296, 64)
     s.prop("\U0001F4E6", 392, 252, 44)
     s.prop("\U0001F9F8", 392, 214, 30)
-    s.prop("\U0001FA91", 150, 290, 60)
+    s.prop("\U0001F3A0", 250, 316, 40)
     s.prop("\U0001F570\ufe0f", 330, 272, 34)
     s.prop("\U0001F5BC\ufe0f", 30, 232, 38)
     s.prop("\U0001FA9E", 455, 230, 46)
-    s.prop("\U0001F9F6", 196, 300, 22)
+    s.prop("\U0001F9F6", 206, 306, 18)
     s.prop("\U0001F56F\ufe0f", 290, 310, 26)
     s.prop("\U0001F578\ufe0f", 450, 50, 36, shadow=False, alpha=0.6)
 
@@ -151,6 +164,7 @@ def fleamarket(s):
     cloud(c, 380, 44, 1.2)
     # distant trees
     for k in range(14):
+        c.new_sub_path()
         c.arc(k * 38 + 10, 158, 26 + (k % 3) * 6, 0, 2 * math.pi)
     fill(c, "#4f8a4a")
     rect(c, 0, 160, W, H - 160, lin(0, 160, 0, H, [(0, "#b8b0a4"), (1, "#8a8276")]))
@@ -171,6 +185,7 @@ def fleamarket(s):
                      (x + w * i / n - 4, y + 22)])
             fill(c, a if i % 2 == 0 else b)
         for i in range(n):
+            c.new_sub_path()
             c.arc(x + w * (i + 0.5) / n, y + 22, w / n / 2, 0, math.pi)
             fill(c, a if i % 2 == 0 else b)
         poly(c, [(x + 6, y - 12), (x + w - 6, y - 12), (x + w, y), (x, y)])
@@ -238,8 +253,9 @@ def antiqueshop(s):
         s.prop(ch, x, y, h)
     s.prop("\U0001F6CE\ufe0f", 200, 246, 22)
     s.prop("\U0001F4DC", 290, 246, 22)
-    s.prop("\U0001FA91", 60, 340, 64)
-    s.prop("\U0001F6CB\ufe0f", 420, 346, 60)
+    V3.tall_clock(Placed(s, 40, 330, 150))
+    V2.gramophone(Placed(s, 440, 340, 90), "#d4a437", "#5a2a12", "horn")
+    V.lamp(Placed(s, 110, 250, 40), "#d9a441", "#4a3a22", "tiffany")
 
 
 def estatesale(s):
@@ -289,7 +305,8 @@ def estatesale(s):
     s.prop("\U0001F474", 208, 124, 38, shadow=False, tint=["#1a1208", "#6b5030", "#d8c08a", "#fff4d8"], amount=0.5)
     s.prop("\U0001F570\ufe0f", 40, 266, 40)
     s.prop("\U0001F6CB\ufe0f", 110, 300, 70)
-    s.prop("\U0001FA91", 410, 300, 64)
+    V.chair(Placed(s, 410, 306, 80), wood="#d4a437", seat="#6fa8dc", back="oval", legs="cabriole", gilt=True)
+    V.lamp(Placed(s, 300, 268, 56), "#f3e2b3", "#c9952b", "bell", "fringe")
     s.prop("\U0001F3FA", 452, 266, 50)
     s.prop("\U0001F3F7\ufe0f", 138, 258, 18, shadow=False)
     s.prop("\U0001F3F7\ufe0f", 426, 256, 18, shadow=False)
@@ -423,9 +440,11 @@ def speedauction(s):
     fill(c, lin(0, 270, 0, 290, [(0, "#f2c12e"), (1, "#b8860b")]))
     # marquee lights
     for k in range(24):
+        c.new_sub_path()
         c.arc(20 + k * 19.5, 14, 4, 0, 2 * math.pi)
     fill(c, "#fff2a8")
     for k in range(24):
+        c.new_sub_path()
         c.arc(20 + k * 19.5, 346, 4, 0, 2 * math.pi)
     fill(c, "#fff2a8")
     text(c, "GOING...", 110, 70, 30, "#fff2a8", font="Lato", outline="#7a1e2a", rotate=-0.12)

@@ -154,7 +154,7 @@ def finish(obj, out_w, out_h, outline_px, shadow=True, glow=None):
     return base.resize((out_w, out_h), Image.LANCZOS)
 
 
-def sparkle(c, x, y, r, col=(1, 1, 0.92), alpha=0.95):
+def sparkle(c, x, y, r, col=(1.0, 0.78, 0.25), alpha=0.95):
     """A four-pointed glint, used on precious faces."""
     c.save()
     c.translate(x, y)
@@ -169,7 +169,11 @@ def sparkle(c, x, y, r, col=(1, 1, 0.92), alpha=0.95):
     c.close_path()
     g = cairo.RadialGradient(0, 0, 0, 0, 0, r)
     g.add_color_stop_rgba(0, 1, 1, 1, alpha)
-    g.add_color_stop_rgba(1, col[0], col[1], col[2], alpha * 0.7)
+    g.add_color_stop_rgba(0.5, 1, 0.95, 0.7, alpha)
+    g.add_color_stop_rgba(1, col[0], col[1], col[2], alpha)
     c.set_source(g)
-    c.fill()
+    c.fill_preserve()
+    c.set_source_rgba(0.55, 0.35, 0.02, 0.8)
+    c.set_line_width(max(0.6, r * 0.07))
+    c.stroke()
     c.restore()

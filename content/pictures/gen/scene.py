@@ -198,3 +198,36 @@ def chandelier(c, x, y, s=1.0, chain=40):
     for k in range(-3, 4):
         c.arc(x + k * 6 * s, y + 24 * s + abs(k) * -2 * s, 2 * s, 0, 2 * math.pi)
         fill(c, (0.9, 0.95, 1.0, 0.9))
+
+
+class Placed:
+    """Lets a face drawing (written for the 120 x 164 face canvas) draw into a scene: its
+    canvas is placed with its bottom centre at (x, y) and scaled so it is `height` high."""
+
+    def __init__(self, scene, x, y, height):
+        self.scene = scene
+        self.k = height / 164.0
+        self.x0 = x - 60 * self.k
+        self.y0 = y - 164 * self.k
+
+    def vec(self):
+        c = self.scene.vec()
+        c.translate(self.x0, self.y0)
+        c.scale(self.k, self.k)
+        return c
+
+    def emoji(self, char, cx, cy, w, h, **kw):
+        self.scene.prop(char, self.x0 + cx * self.k, self.y0 + (cy + h / 2) * self.k, h * self.k,
+                        shadow=False, **{k: v for k, v in kw.items() if k in ("mirror", "tint", "amount", "hue",
+                                                                          "rotate")})
+
+
+def floor_shadow(c, x, y, w):
+    c.save()
+    c.translate(x, y)
+    c.scale(w, w * 0.18)
+    c.arc(0, 0, 1, 0, 2 * math.pi)
+    c.restore()
+    g = cairo.RadialGradient(x, y, 0, x, y, w)
+    c.set_source_rgba(0.05, 0.03, 0.0, 0.35)
+    c.fill()
