@@ -67,10 +67,10 @@ class PictureCheckTest(unittest.TestCase):
         self.assertIn("sothebys_bw.png", err)
 
     def test_wrong_size_and_missing_alpha_fail(self):
-        self.put("tiles/common/baseball/baseball1_md.png", (40, 60))
+        self.put("tiles/common/baseball/baseball1_md.png", (40, 64))
         Image.new("RGB", (32, 32)).save(os.path.join(self.stage, "cursor/magnify.png"))
         problems = check.problems(__import__("catalogue").read(self.cat), self.stage)
-        self.assertIn("tiles/common/baseball/baseball1_md.png is 40x60, expected 44x60", problems)
+        self.assertIn("tiles/common/baseball/baseball1_md.png is 40x64, expected 48x64", problems)
         self.assertIn("cursor/magnify.png has no alpha channel", problems)
 
     def test_unreadable_picture_fails(self):
@@ -81,7 +81,7 @@ class PictureCheckTest(unittest.TestCase):
         self.assertIn("tile_on.png cannot be read", err)
 
     def test_stale_face_pictures_are_removed_and_others_kept(self):
-        self.put("tiles/common/baseball/baseball9_md.png", (44, 60))
+        self.put("tiles/common/baseball/baseball9_md.png", (48, 64))
         self.put("gfx/other_module.png", (8, 8))
         code, _, _ = self.run_check()
         self.assertEqual(code, 0)

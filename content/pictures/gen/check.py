@@ -12,7 +12,7 @@ from PIL import Image
 
 import catalogue
 
-FACE_SIZES = {"_md": (44, 60), "_lg": (132, 180)}
+FACE_SIZES = {"_md": (48, 64), "_lg": (144, 192)}
 BOARD_BLANKS = ["tile_off", "tile_on", "tile_off_hint", "tile_antique", "tile_antique_on",
                 "tile_antique_hint", "tile_kenny", "tile_kenny_on", "tile_kenny_hint"]
 FIXED = {}
@@ -21,7 +21,7 @@ for n in BOARD_BLANKS:
 for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon"):
     FIXED["tiles/blank/%s.png" % n] = (45, 69)
 for n in ("logo_sign_normal", "logo_sign_large"):
-    FIXED["tiles/blank/%s.png" % n] = (132, 180)
+    FIXED["tiles/blank/%s.png" % n] = FACE_SIZES["_lg"]
 for n in ("cursor", "magnify"):
     FIXED["cursor/%s.png" % n] = (32, 32)
 for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texasauction", "sothebys",

@@ -14,16 +14,36 @@ import catalogue
 import paint
 import recipes
 
-MD = (44, 60)
-LG = (132, 180)
+MD = (48, 64)
+LG = (144, 192)
+# the working picture a face is reduced from: the same shape as the face pictures
+OUT_W, OUT_H = 264, 352
 GLOW = (255, 214, 110)
 
 
+# Share of the picture that a face's object fills at most, and the largest enlargement
+# (emoji artwork is a bitmap: beyond this it would turn soft on the large faces).
+FILL_W, FILL_H = 0.85, 0.86
+MAX_ZOOM = 1.35
+
+
 def render(face):
-    """The face drawing on the working canvas (RGBA)."""
+    """The face drawing on the working canvas (RGBA), enlarged or reduced so that every
+    object fills the tile alike."""
     cv = canvas.Canvas()
     recipes.R[face.short_name](cv)
-    return cv.image()
+    im = cv.image()
+    box = im.getchannel("A").point(lambda a: 255 if a > 8 else 0).getbbox()
+    if box is None:
+        return im.crop((0, 0, OUT_W, OUT_H))
+    obj = im.crop(box)
+    room = 0.95 if face.antique else 1.0  # the glow of antique faces needs a little more room
+    zoom = min(room * FILL_W * OUT_W / obj.width, room * FILL_H * OUT_H / obj.height, MAX_ZOOM)
+    obj = obj.resize((max(1, round(obj.width * zoom)), max(1, round(obj.height * zoom))), Image.LANCZOS)
+    out = Image.new("RGBA", (OUT_W, OUT_H))
+    # a little right of and above the centre: the shadow falls to the lower left
+    out.alpha_composite(obj, ((OUT_W - obj.width) // 2 + 3, (OUT_H - obj.height) // 2 - 3))
+    return out
 
 
 def glints():
@@ -33,7 +53,7 @@ def glints():
     paint.sparkle(c, 102, 24, 12)
     paint.sparkle(c, 16, 120, 8)
     paint.sparkle(c, 92, 140, 6)
-    return cv.image()
+    return cv.image().crop((0, 0, OUT_W, OUT_H))
 
 
 def write_png(im, path):

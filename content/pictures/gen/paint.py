@@ -137,9 +137,9 @@ def finish(obj, out_w, out_h, outline_px, shadow=True, glow=None):
     out_line.putalpha(grown.point(lambda x: int(x * 0.92)))
     base = Image.new("RGBA", obj.size, (0, 0, 0, 0))
     if glow is not None:
-        g = grown.filter(ImageFilter.GaussianBlur(4 * k))
+        g = grown.filter(ImageFilter.GaussianBlur(1.8 * k))
         gl = Image.new("RGBA", obj.size, glow + (0,))
-        gl.putalpha(g.point(lambda x: min(255, int(x * 1.1))))
+        gl.putalpha(g.point(lambda x: int(x * 0.85)))
         base = Image.alpha_composite(base, gl)
     if shadow:
         sh = grown.filter(ImageFilter.GaussianBlur(1.2 * k))

@@ -89,13 +89,13 @@ def face_sheet(pics, faces, title, width=1500):
 def large_sheet(pics, faces, title, cols=12):
     n = len(faces)
     rows = (n + cols - 1) // cols
-    sheet = Image.new("RGBA", (cols * 140 + 20, 50 + rows * 200), (242, 234, 214, 255))
+    sheet = Image.new("RGBA", (cols * 152 + 20, 50 + rows * 214), (242, 234, 214, 255))
     d = ImageDraw.Draw(sheet)
     d.text((10, 10), title, font=font(22), fill=(50, 30, 15, 255))
     for i, f in enumerate(faces):
-        x, y = 10 + (i % cols) * 140, 48 + (i // cols) * 200
+        x, y = 10 + (i % cols) * 152, 48 + (i // cols) * 214
         sheet.alpha_composite(pics.get("tiles/%s_lg.png" % f.image_base), (x + 4, y))
-        d.text((x + 4, y + 182), f.short_name, font=font(11, False), fill=(90, 70, 50, 255))
+        d.text((x + 4, y + 194), f.short_name, font=font(11, False), fill=(90, 70, 50, 255))
     return sheet
 
 

@@ -96,9 +96,10 @@ def magnify(c):
 
 def sign(large):
     """A hanging shop sign with an empty plaque where the game writes the location."""
-    w, h = 132, 180
+    w, h = 144, 192
 
     def draw(c):
+        c.scale(w / 132.0, h / 180.0)  # drawn on a 132 x 180 plan
         wood = hexrgb("#7a2418" if large else "#7a4522")
         trim = hexrgb("#e0b540" if large else "#c9952b")
         # hanging chains
