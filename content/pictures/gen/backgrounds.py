@@ -167,7 +167,11 @@ def fleamarket(s):
         c.new_sub_path()
         c.arc(k * 38 + 10, 158, 26 + (k % 3) * 6, 0, 2 * math.pi)
     fill(c, "#4f8a4a")
-    rect(c, 0, 160, W, H - 160, lin(0, 160, 0, H, [(0, "#b8b0a4"), (1, "#8a8276")]))
+    rect(c, 0, 160, W, H - 160, lin(0, 160, 0, H, [(0, "#c8b89a"), (1, "#9a8466")]))
+    for k in range(260):
+        c.new_sub_path()
+        c.arc((k * 131) % W, 170 + (k * 71) % 190, 0.8 + (k % 3) * 0.5, 0, 2 * math.pi)
+    fill(c, (0.35, 0.28, 0.2, 0.35))
     for k in range(40):
         y = 170 + k * 5
         c.move_to(0, y)
@@ -203,9 +207,27 @@ def fleamarket(s):
              ("\U0001F4FA", 420, 188, 22), ("\u260E\ufe0f", 452, 188, 18)]
     for ch, x, y, h in goods:
         s.prop(ch, x, y, h)
-    s.prop("\U0001F6CB\ufe0f", 90, 330, 60)
-    s.prop("\U0001F6B2", 400, 330, 52)
-    s.prop("\U0001F9F3", 250, 340, 44)
+    c2 = s.vec()
+    poly(c2, [(150, 292), (330, 292), (360, 346), (120, 346)])
+    fill(c2, "#9e2a2b", keep=True)
+    line(c2, "#e9c46a", 3)
+    poly(c2, [(240, 300), (276, 319), (240, 338), (204, 319)])
+    fill(c2, "#1f3a5f", keep=True)
+    line(c2, "#e9c46a", 1.5)
+    for x in (30, 70, 420):
+        rect(c2, x - 18, 300, 36, 28, lin(0, 300, 0, 328, [(0, "#c89a5a"), (1, "#8a5a2a")]), "#4a2a10", 1)
+        c2.move_to(x - 18, 314)
+        c2.line_to(x + 18, 314)
+        line(c2, "#4a2a10", 0.8)
+    s.prop("\U0001F6CB\ufe0f", 96, 292, 50)
+    s.prop("\U0001F4FB", 30, 300, 22)
+    s.prop("\U0001F3FA", 70, 300, 30)
+    s.prop("\U0001F9F8", 420, 300, 26)
+    s.prop("\U0001F6B2", 400, 350, 52)
+    s.prop("\U0001F570\ufe0f", 190, 322, 26)
+    s.prop("\U0001F4DA", 240, 330, 22)
+    s.prop("\U0001F3A9", 290, 326, 22)
+    V.lamp(Placed(s, 340, 296, 48), "#c0392b", "#3a2a1a", "drum", "bands")
 
 
 def antiqueshop(s):
@@ -343,6 +365,8 @@ def texasauction(s):
         c.move_to(150, 238 + k * 4)
         c.line_to(370, 238 + k * 4)
     line(c, "#3a2008", 0.5, 0.4)
+    for x in (176, 340):
+        rect(c, x, 150, 6, 82, "#6b4022", "#2a1208", 1)
     rect(c, 166, 120, 190, 40, "#f4efe6", "#5a3418", 2)
     text(c, "AUCTION", 261, 140, 24, "#8a1e14", font="Lato")
     rect(c, 168, 150, 0, 0, "#000000")
