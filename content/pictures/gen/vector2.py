@@ -571,38 +571,36 @@ def typewriter(cv, body="#2b2b2b", keys="#f4efe2", paper=True):
 
 def iron(cv, body="#2b2b2b", electric=False):
     c = cv.vec()
-    c.move_to(10, 130)
-    c.line_to(110, 130)
-    c.curve_to(110, 100, 70, 76, 30, 80)
-    c.curve_to(16, 90, 10, 110, 10, 130)
+    # a low body with a pointed front, on a wide sole plate
+    c.move_to(8, 132)
+    c.line_to(114, 132)
+    c.curve_to(104, 118, 84, 100, 56, 98)
+    c.curve_to(30, 98, 12, 110, 8, 132)
     c.close_path()
     if electric:
-        metal(c, "#c8ced6", 10, 110)
-        c.move_to(10, 112)
-        c.curve_to(30, 104, 60, 100, 104, 116)
+        metal(c, "#c8ced6", 8, 114)
+        c.move_to(12, 120)
+        c.curve_to(40, 112, 70, 110, 104, 124)
         c.set_source_rgb(*hexrgb(body))
-        c.set_line_width(5)
+        c.set_line_width(4)
         c.stroke()
     else:
-        solid(c, body, 10, 110)
-    rrect(c, 8, 128, 104, 8, 3)
-    metal(c, "#8a9098" if not electric else "#e8ecf0", 8, 112)
-    # handle
-    c.move_to(36, 82)
-    c.curve_to(36, 40, 90, 40, 90, 84)
-    c.set_source_rgb(0.2, 0.12, 0.06)
-    c.set_line_width(12)
-    c.stroke_preserve()
-    c.set_source_rgb(*hexrgb("#8b5a2b" if not electric else "#1a1a1a"))
-    c.set_line_width(8)
-    c.stroke()
+        solid(c, body, 8, 114)
+    rrect(c, 6, 130, 110, 8, 3)
+    metal(c, "#8a9098" if not electric else "#e8ecf0", 6, 116)
+    # the handle: a closed grip on two posts
+    for x in (30, 82):
+        rrect(c, x - 3, 70, 6, 32, 2)
+        solid(c, "#3a3a3a", x - 3, x + 3)
+    rrect(c, 20, 60, 76, 14, 7)
+    solid(c, "#8b5a2b" if not electric else "#1a1a1a", 20, 96)
     if electric:
-        c.move_to(36, 60)
-        c.curve_to(10, 40, 20, 20, 6, 14)
+        c.move_to(22, 100)
+        c.curve_to(4, 80, 14, 50, 4, 40)
         c.set_source_rgb(0.2, 0.2, 0.2)
         c.set_line_width(3)
         c.stroke()
-    highlight(c, 80, 108, 16, 5, 0.4)
+    highlight(c, 80, 112, 16, 4, 0.4)
 
 
 def oilcan(cv, col="#c0392b", style="pump"):
