@@ -125,6 +125,13 @@ def inkwell(cv):
     cv.emoji("\U0001FAB6", 74, 66, 64, 88, rotate=-25)
 
 
+def place_setting(cv):
+    """A plain plate laid with a knife and fork, so it reads as tableware."""
+    V3.plate(cv, "#ffffff", "#c9952b", None)
+    cv.emoji("\U0001F374", 106, 86, 40, 110, tint=SILVER, amount=0.5)
+    cv.emoji("\U0001F944", 14, 86, 28, 100, tint=SILVER, amount=0.5, rotate=0)
+
+
 MONTHS = [
     ("1", "#4fa3e0", "\u2744\ufe0f"), ("2", "#c2185b", "\U0001F498"), ("3", "#2e7d32", "\U0001F340"),
     ("4", "#8e44ad", "\U0001F337"), ("5", "#f48fb1", "\U0001F338"), ("6", "#d32f2f", "\U0001F339"),
@@ -173,7 +180,7 @@ R["clock1"] = E("\U0001F570\ufe0f")
 R["clock5"] = E("\u23F0")
 R["clock6"] = E("\u23F3")
 R["clock7"] = F(V3.tall_clock)
-R["clock8"] = E("\u23F1\ufe0f")
+R["clock8"] = F(V3.cuckoo_clock)
 R["coin2"] = F(V.coin, "#b8733a", "star", "1\u00A2")
 R["coin6"] = F(V.coin, "#c4cad2", "eagle", "1921")
 R["coin4"] = F(V.coin, "#5f8f6a", square_hole=True)
@@ -298,7 +305,7 @@ R["stamp5"] = F(V.stamp, "\U0001F682", "#c0392b", "2")
 R["stamp7"] = F(V.stamp, "\U0001F339", "#2e7d32", "10")
 R["stamp8"] = F(V.stamp, "\U0001F451", "#6a3d9a", "1")
 R["spoon1"] = E("\U0001F944", rotate=-30)
-R["blankplate1"] = F(V3.plate, "#ffffff", "#c9952b", None)
+R["blankplate1"] = F(place_setting)
 R["spoon2"] = E("\U0001F944", tint=GOLD, mirror=True, rotate=-30)
 R["rollingpin1"] = F(V3.rolling_pin)
 R["teapot2"] = F(V.teapot, "#fdfaf2", "round", "rose", "#e0607e")
