@@ -972,8 +972,13 @@ def coin(cv, metal_col="#d4a437", mark="star", text_s=None, size=46, square_hole
         cv.emoji("\U0001F451", cx, cy - 4, 50, 44, tint=[paint_ramp(metal_col, 0.4), metal_col,
                                                          paint_ramp(metal_col, 1.6)], amount=1.0)
     elif mark == "head":
-        cv.emoji("\U0001F5FF", cx, cy - 2, 50, 56, tint=[paint_ramp(metal_col, 0.4), metal_col,
-                                                         paint_ramp(metal_col, 1.6)], amount=1.0)
+        import vector2
+        vector2.lady_profile(c, cx, cy - 9, 0.6)
+        c.set_source(lin(c, cx - 20, cy - 30, cx + 20, cy + 30, [(0, shade(mc, 1.5)), (1, shade(mc, 0.8))]))
+        c.fill_preserve()
+        c.set_source_rgb(*shade(mc, 0.45))
+        c.set_line_width(1.4)
+        c.stroke()
     if text_s:
         c3 = cv.vec()
         text(c3, text_s, cx, cy + 28, 15, shade(mc, 0.4), font="EB Garamond")

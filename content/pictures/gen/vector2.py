@@ -104,6 +104,24 @@ def brooch(cv, shape="round", metal_col="#d4a437", gem="#c0162c", cameo=None, pe
         highlight(c, cx + 10, cy - 12, 6, 4, 0.8)
 
 
+def lady_profile(c, cx, cy, scale):
+    """The profile of a lady facing right, as a closed path (cameos and coins)."""
+    c.save()
+    c.translate(cx, cy)
+    c.scale(scale, scale)
+    c.move_to(10, 40)
+    c.curve_to(0, 30, 2, 18, 8, 12)
+    c.curve_to(4, 8, 10, 2, 12, -2)
+    c.line_to(16, -6)
+    c.curve_to(14, -10, 16, -14, 14, -18)
+    c.curve_to(18, -28, 10, -40, -4, -38)
+    c.curve_to(-22, -38, -28, -20, -20, -6)
+    c.curve_to(-26, 4, -16, 14, -10, 16)
+    c.curve_to(-14, 28, -22, 36, -30, 42)
+    c.close_path()
+    c.restore()
+
+
 def ring(cv, metal_col="#d4a437", gem="#1f9d55", cut="round", cameo=None):
     c = cv.vec()
     cx = 60
@@ -619,25 +637,27 @@ def oilcan(cv, col="#c0392b", style="pump"):
         c.rectangle(18, 110, 84, 8)
         c.set_source_rgba(1, 1, 1, 0.35)
         c.fill()
-    else:  # brass thumb-pump can with handle
-        c.move_to(40, 84)
-        c.curve_to(6, 80, 6, 130, 34, 130)
+    else:  # brass thumb-pump can with a loop handle and a long spout
+        c.move_to(30, 96)
+        c.curve_to(4, 92, 2, 134, 30, 134)
         c.set_source_rgb(0.25, 0.15, 0.05)
         c.set_line_width(8)
         c.stroke_preserve()
         c.set_source_rgb(*hexrgb(col))
         c.set_line_width(5)
         c.stroke()
-        c.move_to(70, 78)
-        c.line_to(112, 56)
+        c.move_to(66, 74)
+        c.line_to(116, 30)
         c.set_source_rgb(0.3, 0.2, 0.05)
         c.set_line_width(6)
         c.stroke_preserve()
         c.set_source_rgb(*hexrgb(col))
         c.set_line_width(3.5)
         c.stroke()
-        lathe(c, [(70, 8), (78, 14), (100, 40), (140, 40), (150, 36)])
-        metal(c, col, 20, 100)
+        lathe(c, [(70, 8), (78, 12), (100, 34), (140, 34), (150, 30)])
+        metal(c, col, 26, 94)
+        ellipse(c, 44, 70, 6, 4)
+        metal(c, "#b8bcc2", 38, 50)
 
 
 def jerrycan(cv, col="#b5301f"):
