@@ -46,7 +46,13 @@ class TvtoolTest : public ::testing::Test {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  std::string Q(const fs::path& path) const { return "'" + path.string() + "'"; }
+  // Quoted for the shell. Built by appending: GCC 12 warns falsely about "'" + string.
+  static std::string Q(const fs::path& path) {
+    std::string quoted = "'";
+    quoted += path.string();
+    quoted += '\'';
+    return quoted;
+  }
 
   fs::path root;
   fs::path previous;
