@@ -113,6 +113,29 @@ def background_sheet(pics):
     return sheet
 
 
+def furniture_sheet(pics):
+    """The blanks, slot backgrounds, signs and cursors, at twice their size."""
+    import check
+    names = ["tiles/blank/%s.png" % n for n in check.BOARD_BLANKS] + \
+            ["tiles/blank/%s.png" % n for n in ("tile_medium_headon", "tile_medium_antique_headon",
+                                                "tile_medium_kenny_headon", "logo_sign_normal",
+                                                "logo_sign_large")] + ["cursor/cursor.png", "cursor/magnify.png"]
+    sheet = Image.new("RGBA", (1400, 660), (120, 138, 118, 255))
+    d = ImageDraw.Draw(sheet)
+    d.text((10, 10), "Blanks, slot backgrounds, signs and cursors (twice their size)", font=font(22),
+           fill=(250, 245, 230, 255))
+    x, y = 10, 50
+    for rel in names:
+        im = pics.get(rel)
+        im = im.resize((im.width * 2, im.height * 2), Image.LANCZOS)
+        if x + im.width > 1390:
+            x, y = 10, y + 160
+        sheet.alpha_composite(im, (x, y))
+        d.text((x, y + im.height + 2), rel.split("/")[-1][:-4], font=font(10, False), fill=(250, 245, 230, 255))
+        x += im.width + 16
+    return sheet
+
+
 def board_mock(pics, faces, bg):
     """A small layout dealt over a background scaled by 5/3, in the board's drawing order."""
     screen = pics.get("backgrounds/levels/%s_bw.png" % bg).resize((800, 600), Image.LANCZOS)
@@ -152,6 +175,7 @@ def main():
     save(large_sheet(pics, common, "Common faces, large"), "faces_common_large.png")
     save(large_sheet(pics, antique, "Antique-look faces and the Kenny tile, large"), "faces_antique_large.png")
     save(background_sheet(pics), "backgrounds.png")
+    save(furniture_sheet(pics), "blanks_signs_cursors.png")
     for bg in ("attic", "sothebys"):
         save(board_mock(pics, faces, bg), "board_%s.png" % bg)
     with open(stamp, "w") as f:
