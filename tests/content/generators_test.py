@@ -9,7 +9,7 @@ import unittest
 
 from PIL import Image, ImageStat
 
-import content_paths
+import content_paths  # noqa: F401 (puts the generators on the path)
 import backgrounds
 import canvas
 import catalogue

@@ -8,8 +8,9 @@ import os
 import sys
 
 import cairo
-from PIL import Image, ImageOps
+from PIL import ImageOps
 
+import paint
 from paint import hexrgb, shade
 import vector as V
 import vector2 as V2
@@ -64,9 +65,6 @@ def attic(s):
         c.move_to(240, -40)
         c.line_to(x0 + side * 40, 200)
         line(c, "#6b3e1c", 14)
-        c.move_to(240, -40)
-        c.line_to(x0 + side * 40, 200)
-        line(c, "#2a1608", 14, 0.0)
     rect(c, 0, 196, 22, 70, "#5a3418", "#2a1608")
     rect(c, 458, 196, 22, 70, "#5a3418", "#2a1608")
     # hanging bulb
@@ -74,10 +72,10 @@ def attic(s):
     c.line_to(120, 70)
     line(c, "#1a1a1a", 1.2)
     # cobwebs
-    for cx, cy, sgn in ((0, 0, 1), (480, 0, -1)):
+    for cx in (0, 480):
         for r in (20, 34, 48):
             c.new_sub_path()
-            c.arc(cx, cy, r, 0, math.pi) if sgn > 0 else c.arc(cx, cy, r, 0, math.pi)
+            c.arc(cx, 0, r, 0, math.pi)
         line(c, "#e8e0d0", 0.6, 0.35)
     for k in range(40):
         x = 200 + (k * 53) % 90 + (k * 7) % 30
@@ -495,6 +493,7 @@ def black_and_white(im):
 
 
 def main():
+    paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     only = sys.argv[3].split(",") if len(sys.argv) > 3 else None
     out = os.path.join(stage, "backgrounds", "levels")

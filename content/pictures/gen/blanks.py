@@ -163,6 +163,7 @@ def headon(look):
 
 
 def main():
+    paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     out = os.path.join(stage, "tiles", "blank")
     os.makedirs(out, exist_ok=True)

@@ -64,6 +64,7 @@ def write_png(im, path):
 
 
 def main():
+    paint.require_fonts()
     ap = argparse.ArgumentParser()
     ap.add_argument("catalogue")
     ap.add_argument("stage")

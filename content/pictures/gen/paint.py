@@ -14,6 +14,22 @@ SANS_BOLD = "/usr/share/fonts/truetype/lato/Lato-Black.ttf"
 SANS = "/usr/share/fonts/truetype/lato/Lato-Bold.ttf"
 SYMBOLS = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
+FONT_PACKAGES = {EMOJI_FONT: "fonts-noto-color-emoji", SERIF_BOLD: "fonts-ebgaramond",
+                 SERIF: "fonts-ebgaramond", SANS_BOLD: "fonts-lato", SANS: "fonts-lato",
+                 SYMBOLS: "fonts-dejavu-core"}
+
+
+def require_fonts():
+    """Stops with a clear message when a font the pictures are drawn with is missing: cairo
+    would otherwise quietly draw the lettering in some other face."""
+    import os
+    import sys
+    missing = ["%s (Debian package %s)" % (p, pkg) for p, pkg in sorted(FONT_PACKAGES.items())
+               if not os.path.isfile(p)]
+    if missing:
+        sys.exit("missing fonts, run tools/setup/setup.sh: " + ", ".join(missing))
+
+
 _emoji_font = None
 _emoji_cache = {}
 

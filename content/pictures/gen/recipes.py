@@ -8,7 +8,7 @@ import cairo
 import vector as V
 import vector2 as V2
 import vector3 as V3
-from paint import BRONZE, COBALT, GOLD, IVORY, JADE, ROSE, SILVER, hexrgb, shade
+from paint import BRONZE, GOLD, IVORY, JADE, ROSE, SILVER, hexrgb, shade
 
 CX, CY, BW, BH = 60, 84, 108, 132
 

@@ -228,6 +228,5 @@ def floor_shadow(c, x, y, w):
     c.scale(w, w * 0.18)
     c.arc(0, 0, 1, 0, 2 * math.pi)
     c.restore()
-    g = cairo.RadialGradient(x, y, 0, x, y, w)
     c.set_source_rgba(0.05, 0.03, 0.0, 0.35)
     c.fill()

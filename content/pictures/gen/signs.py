@@ -6,7 +6,6 @@ Cursor hot spots: the arrow's tip at (1, 1); the magnifier's lens centre at (12,
 
 usage: signs.py STAGE_DIR STAMP"""
 
-import math
 import os
 import sys
 
@@ -156,7 +155,6 @@ def sign(large):
             c.set_source_rgb(*shade(trim, 0.35))
             c.set_line_width(2.5)
             c.stroke_preserve()
-            c.set_source(cairo.LinearGradient(0, y - 12, 0, y + 12))
             gg = cairo.LinearGradient(0, y - 12, 0, y + 12)
             gg.add_color_stop_rgb(0, *shade(trim, 1.6))
             gg.add_color_stop_rgb(1, *trim)
@@ -183,6 +181,7 @@ def sign(large):
 
 
 def main():
+    paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     os.makedirs(os.path.join(stage, "cursor"), exist_ok=True)
     os.makedirs(os.path.join(stage, "tiles", "blank"), exist_ok=True)

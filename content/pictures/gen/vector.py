@@ -206,7 +206,7 @@ def chair(cv, wood="#8b5a2b", seat="#b23a3a", back="ladder", legs="straight", gi
     c.line_to(100, 108)
     c.line_to(20, 108)
     c.close_path()
-    solid(c, seat if back != "ladder" and back != "spindle" and back != "windsor" else seat, 20, 100)
+    solid(c, seat, 20, 100)
     rrect(c, 20, 106, 80, 8, 2)
     solid(c, edge, 20, 100)
     if back == "wing":
@@ -452,12 +452,6 @@ def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
     c.set_source_rgb(*shade(sc, 0.35))
     c.set_line_width(INK)
     c.stroke()
-    if kind == "banker":
-        c.move_to(20, 80)
-        c.curve_to(22, 56, 98, 56, 100, 80)
-        c.close_path()
-        c.set_source_rgba(*hexrgb("#1e6b3a"), 0.0)
-        c.fill()
     highlight(c, 78, 52, 5, 12, 0.45)
 
 
@@ -824,7 +818,7 @@ def star(c, cx, cy, r, r2, n=5, rot=-math.pi / 2):
     c.close_path()
 
 
-def stamp(cv, emoji_char, bg="#3a6ea5", value="5", frame="#ffffff", hue=None, ink="#ffffff",
+def stamp(cv, emoji_char, bg="#3a6ea5", value="5", hue=None, ink="#ffffff",
           shape="rect"):
     c = cv.vec()
     x0, y0, x1, y1 = 14, 18, 106, 146
@@ -955,8 +949,6 @@ def coin(cv, metal_col="#d4a437", mark="star", text_s=None, size=46, square_hole
         c.rectangle(cx - 10, cy - 10, 20, 20)
         c.set_source_rgb(*shade(mc, 0.3))
         c.fill()
-        for s, (dx, dy) in zip("通宝元重", ((0, -24), (0, 24), (24, 0), (-24, 0))):
-            pass
         for dx, dy in ((0, -25), (0, 25), (25, 0), (-25, 0)):
             c.rectangle(cx + dx - 5, cy + dy - 5, 10, 10)
         c.set_source_rgb(*relief)

@@ -272,7 +272,6 @@ def pipe(cv, wood="#6b3a1e", style="straight", stem="#1a1a1a", band=None):
         c.set_line_width(7)
         c.stroke()
         bowl = (52, 60, 104, 136)
-        cv_face = True
     else:  # straight billiard
         c.move_to(8, 70)
         c.line_to(62, 98)

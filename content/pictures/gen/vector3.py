@@ -5,8 +5,7 @@ import math
 import cairo
 
 from paint import hexrgb, shade
-from vector import (INK, ellipse, gemfill, highlight, lathe, lin, metal, rrect, solid, star,
-                    text)
+from vector import INK, ellipse, highlight, lathe, lin, metal, rrect, solid, text
 
 
 def blender(cv):
@@ -544,8 +543,6 @@ def candlestick_phone(cv, body="#1f1f1f", trim="#d4a437"):
     c.set_line_width(6)
     c.stroke()
     lathe(c, [(10, 16), (18, 14), (28, 6), (34, 5)], cx=92)
-    c.save()
-    c.restore()
     solid(c, body, 76, 108)
     ellipse(c, 92, 10, 16, 4)
     metal(c, trim, 76, 108)
