@@ -609,3 +609,60 @@ def cuckoo_clock(cv):
             ellipse(c2, x + (k - 1) * 6, y - abs(k - 1) * 3, 4, 6)
         c2.set_source_rgb(*hexrgb("#2f6a2a"))
         c2.fill()
+
+
+def tricycle(cv, frame_col="#c0392b"):
+    """A child's tricycle: a big front wheel with pedals and two small rear wheels."""
+    c = cv.vec()
+
+    def wheel(x, y, r):
+        ellipse(c, x, y, r, r)
+        c.set_source_rgb(0.12, 0.12, 0.12)
+        c.set_line_width(5)
+        c.stroke()
+        for k in range(8):
+            a = k * math.pi / 4
+            c.move_to(x, y)
+            c.line_to(x + r * math.cos(a), y + r * math.sin(a))
+        c.set_source_rgb(0.75, 0.76, 0.8)
+        c.set_line_width(1.2)
+        c.stroke()
+        ellipse(c, x, y, 4, 4)
+        metal(c, "#c8ced6", x - 4, x + 4)
+
+    wheel(96, 128, 16)
+    # frame: from the front fork down to the rear axle
+    c.move_to(40, 70)
+    c.line_to(44, 110)
+    c.move_to(42, 84)
+    c.curve_to(60, 100, 80, 112, 98, 126)
+    c.move_to(74, 112)
+    c.line_to(74, 78)
+    c.set_source_rgb(*shade(hexrgb(frame_col), 0.45))
+    c.set_line_width(8)
+    c.stroke_preserve()
+    c.set_source_rgb(*hexrgb(frame_col))
+    c.set_line_width(5)
+    c.stroke()
+    wheel(42, 110, 32)
+    wheel(84, 132, 15)
+    # seat and handlebars
+    rrect(c, 62, 70, 24, 9, 4)
+    solid(c, "#2b2b2b", 62, 86)
+    c.move_to(26, 60)
+    c.curve_to(34, 70, 46, 70, 54, 60)
+    c.set_source_rgb(0.2, 0.2, 0.2)
+    c.set_line_width(4)
+    c.stroke()
+    for x in (26, 54):
+        ellipse(c, x, 60, 4, 4)
+        solid(c, "#f4efe6", x - 4, x + 4)
+    # pedal
+    c.move_to(42, 110)
+    c.line_to(52, 122)
+    c.set_source_rgb(0.3, 0.3, 0.3)
+    c.set_line_width(3)
+    c.stroke()
+    rrect(c, 48, 120, 10, 4, 1)
+    c.set_source_rgb(0.1, 0.1, 0.1)
+    c.fill()
