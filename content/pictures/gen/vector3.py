@@ -666,3 +666,79 @@ def tricycle(cv, frame_col="#c0392b"):
     rrect(c, 48, 120, 10, 4, 1)
     c.set_source_rgb(0.1, 0.1, 0.1)
     c.fill()
+
+
+def sampler_hoop(cv):
+    """An embroidery hoop holding a cross-stitch sampler: a heart over the letters ABC."""
+    c = cv.vec()
+    ellipse(c, 60, 88, 50, 50)
+    c.set_source(lin(c, 0, 38, 0, 138, [(0, (0.98, 0.96, 0.9)), (1, (0.9, 0.86, 0.76))]))
+    c.fill()
+    # cross stitches on a grid of 6 units
+    heart = ["01100110", "11111111", "11111111", "01111110", "00111100", "00011000"]
+    for r, row in enumerate(heart):
+        for k, ch in enumerate(row):
+            if ch == "1":
+                x, y = 36 + k * 6, 52 + r * 6
+                c.move_to(x, y)
+                c.line_to(x + 5, y + 5)
+                c.move_to(x + 5, y)
+                c.line_to(x, y + 5)
+    c.set_source_rgb(0.78, 0.1, 0.15)
+    c.set_line_width(1.6)
+    c.stroke()
+    text(c, "ABC", 60, 106, 20, "#1f4e9c", font="EB Garamond")
+    for x in range(30, 92, 6):
+        c.move_to(x, 122)
+        c.line_to(x + 4, 126)
+        c.move_to(x + 4, 122)
+        c.line_to(x, 126)
+    c.set_source_rgb(0.2, 0.5, 0.25)
+    c.set_line_width(1.3)
+    c.stroke()
+    # the two wooden rings and the clamp
+    for r, w, col in ((52, 7, "#8b5a2b"), (47, 3, "#c89a5a")):
+        ellipse(c, 60, 88, r, r)
+        c.set_source_rgb(*hexrgb(col))
+        c.set_line_width(w)
+        c.stroke()
+    rrect(c, 52, 28, 16, 14, 3)
+    metal(c, "#b8bcc2", 52, 68)
+    rrect(c, 57, 18, 6, 12, 2)
+    metal(c, "#b8bcc2", 57, 63)
+
+
+def leaf_plate(cv, col="#3f8f4f"):
+    """A majolica leaf dish: a broad glazed leaf with raised veins."""
+    c = cv.vec()
+    c.move_to(60, 20)
+    c.curve_to(110, 40, 116, 110, 64, 150)
+    c.curve_to(60, 152, 58, 152, 56, 150)
+    c.curve_to(4, 110, 10, 40, 60, 20)
+    c.close_path()
+    path = c.copy_path()
+    colr = hexrgb(col)
+    c.set_source(lin(c, 10, 20, 110, 150, [(0, shade(colr, 1.5)), (0.5, colr), (1, shade(colr, 0.6))]))
+    c.fill()
+    c.append_path(path)
+    c.set_source_rgb(*hexrgb("#e6b422"))
+    c.set_line_width(4)
+    c.stroke_preserve()
+    c.set_source_rgb(*shade(colr, 0.35))
+    c.set_line_width(1.4)
+    c.stroke()
+    c.save()
+    c.append_path(path)
+    c.clip()
+    c.move_to(60, 30)
+    c.curve_to(62, 80, 60, 120, 60, 148)
+    for k in range(5):
+        y = 48 + k * 20
+        for s in (-1, 1):
+            c.move_to(60, y)
+            c.curve_to(60 + s * 14, y + 4, 60 + s * 28, y + 14, 60 + s * 34, y + 24 - k * 2)
+    c.set_source_rgba(*shade(colr, 1.7), 0.85)
+    c.set_line_width(2)
+    c.stroke()
+    c.restore()
+    highlight(c, 78, 60, 8, 16, 0.45)
