@@ -288,8 +288,8 @@ def estatesale(s):
             c.curve_to(x + 8, y - 2, x + 8, y + 2, x, y + 8)
             c.curve_to(x - 8, y + 2, x - 8, y - 2, x, y - 8)
     fill(c, (1, 1, 1, 0.08))
-    # tall windows with drapes
-    for x in (30, 390):
+    # a tall window with drapes
+    for x in (30,):
         rect(c, x, 40, 60, 160, lin(0, 40, 0, 200, [(0, "#d8ecf8"), (1, "#9ec4dc")]), "#f4efe6", 5)
         for side in (-1, 1):
             cx = x + 30 + side * 34
@@ -325,11 +325,12 @@ def estatesale(s):
     s.prop("\U0001F474", 208, 124, 38, shadow=False, tint=["#1a1208", "#6b5030", "#d8c08a", "#fff4d8"], amount=0.5)
     s.prop("\U0001F570\ufe0f", 40, 266, 40)
     s.prop("\U0001F6CB\ufe0f", 110, 300, 70)
-    V.chair(Placed(s, 410, 306, 80), wood="#d4a437", seat="#6fa8dc", back="oval", legs="cabriole", gilt=True)
+    V3.tall_clock(Placed(s, 446, 270, 150))
+    V.chair(Placed(s, 396, 306, 80), wood="#d4a437", seat="#6fa8dc", back="oval", legs="cabriole", gilt=True)
     V.lamp(Placed(s, 300, 268, 56), "#f3e2b3", "#c9952b", "bell", "fringe")
-    s.prop("\U0001F3FA", 452, 266, 50)
+    s.prop("\U0001F3FA", 352, 266, 40)
     s.prop("\U0001F3F7\ufe0f", 138, 258, 18, shadow=False)
-    s.prop("\U0001F3F7\ufe0f", 426, 256, 18, shadow=False)
+    s.prop("\U0001F3F7\ufe0f", 412, 256, 18, shadow=False)
 
 
 def texasauction(s):
