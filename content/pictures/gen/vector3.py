@@ -478,7 +478,12 @@ def kenny(cv):
     c2.set_source_rgb(0.35, 0.03, 0.03)
     c2.set_line_width(1.5)
     c2.stroke()
-    text(c2, "KENNY", 60, 142, 13, "#fff4d0")
+    # no name on the ribbon: the suit's name is a localized string
+    from vector import star
+    for x in (44, 60, 76):
+        star(c2, x, 142, 6, 2.6)
+    c2.set_source_rgb(1.0, 0.86, 0.35)
+    c2.fill()
 
 
 def tall_clock(cv):
