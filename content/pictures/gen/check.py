@@ -1,0 +1,95 @@
+"""Checks the staged pictures: every face of the catalogue has its _md and _lg picture at
+the right size, and every fixed picture (blanks, slot backgrounds, signs, cursors, level
+backgrounds) is there. Face pictures that no catalogue row names any more are removed, so
+a renamed face leaves nothing behind in the package.
+
+usage: check.py CATALOGUE STAGE_DIR STAMP        exit status 1 names what is missing"""
+
+import os
+import sys
+
+from PIL import Image
+
+import catalogue
+
+FACE_SIZES = {"_md": (48, 64), "_lg": (144, 192)}
+BOARD_BLANKS = ["tile_off", "tile_on", "tile_off_hint", "tile_antique", "tile_antique_on",
+                "tile_antique_hint", "tile_kenny", "tile_kenny_on", "tile_kenny_hint"]
+FIXED = {}
+for n in BOARD_BLANKS:
+    FIXED["tiles/blank/%s.png" % n] = (47, 64)
+for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon"):
+    FIXED["tiles/blank/%s.png" % n] = (45, 69)
+for n in ("logo_sign_normal", "logo_sign_large"):
+    FIXED["tiles/blank/%s.png" % n] = FACE_SIZES["_lg"]
+for n in ("cursor", "magnify"):
+    FIXED["cursor/%s.png" % n] = (32, 32)
+for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texasauction", "sothebys",
+          "speedauction"):
+    for v in ("bw", "color"):
+        FIXED["backgrounds/levels/%s_%s.png" % (n, v)] = (480, 360)
+FACE_GROUPS = ("common", "treasure", "unclekenny")
+
+
+def expected(faces):
+    want = dict(FIXED)
+    for f in faces:
+        for suffix, size in FACE_SIZES.items():
+            want["tiles/%s%s.png" % (f.image_base, suffix)] = size
+    return want
+
+
+def problems(faces, stage):
+    """A list of texts, one per missing or wrongly sized picture."""
+    out = []
+    for rel, size in sorted(expected(faces).items()):
+        path = os.path.join(stage, rel)
+        if not os.path.isfile(path):
+            out.append("missing picture: %s" % rel)
+            continue
+        try:
+            with Image.open(path) as im:
+                if im.size != size:
+                    out.append("%s is %dx%d, expected %dx%d" % (rel, im.size[0], im.size[1], size[0], size[1]))
+                elif rel.startswith("tiles/") or rel.startswith("cursor/"):
+                    if im.mode != "RGBA":
+                        out.append("%s has no alpha channel" % rel)
+        except OSError as e:
+            out.append("%s cannot be read: %s" % (rel, e))
+    return out
+
+
+def stale(faces, stage):
+    want = set(expected(faces))
+    extra = []
+    for group in FACE_GROUPS:
+        root = os.path.join(stage, "tiles", group)
+        for dirpath, _, files in os.walk(root):
+            for name in files:
+                rel = os.path.relpath(os.path.join(dirpath, name), stage).replace(os.sep, "/")
+                if rel not in want:
+                    extra.append(rel)
+    return sorted(extra)
+
+
+def main():
+    cat, stage, stamp = sys.argv[1:4]
+    faces = catalogue.read(cat)
+    for rel in stale(faces, stage):
+        print("removing a picture no face uses: %s" % rel)
+        os.remove(os.path.join(stage, rel))
+    bad = problems(faces, stage)
+    if bad:
+        for line in bad:
+            print("picture check: " + line, file=sys.stderr)
+        print("picture check: %d problem(s)" % len(bad), file=sys.stderr)
+        if os.path.exists(stamp):
+            os.remove(stamp)
+        return 1
+    with open(stamp, "w") as f:
+        f.write("%d faces, %d pictures checked\n" % (len(faces), len(expected(faces))))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

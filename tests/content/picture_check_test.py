@@ -1,0 +1,93 @@
+"""The build's picture check: it must fail on a missing or wrongly sized picture and
+clean out face pictures that no catalogue row names."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from PIL import Image
+
+import content_paths
+import check
+
+HEADER = ",".join(["suit", "variant", "display_key", "group", "folder", "name", "image_base",
+                   "short_name", "antique_look", "treasure", "kenny"])
+ROWS = ["0,0,suit_unclehenry,unclekenny,,unclekenny,unclekenny/unclekenny,unclekenny,0,0,1",
+        "1,0,suit_baseball,common,baseball,baseball1,common/baseball/baseball1,baseball1,0,0,0"]
+
+
+class PictureCheckTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+        self.stage = os.path.join(self.dir, "stage")
+        self.cat = os.path.join(self.dir, "faces.csv")
+        with open(self.cat, "w") as f:
+            f.write("# test catalogue\n" + HEADER + "\n" + "\n".join(ROWS) + "\n")
+        for rel, size in check.FIXED.items():
+            self.put(rel, size)
+        for base in ("unclekenny/unclekenny", "common/baseball/baseball1"):
+            for suffix, size in check.FACE_SIZES.items():
+                self.put("tiles/%s%s.png" % (base, suffix), size)
+
+    def tearDown(self):
+        shutil.rmtree(self.dir)
+
+    def put(self, rel, size):
+        path = os.path.join(self.stage, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        Image.new("RGBA", size).save(path)
+
+    def run_check(self):
+        stamp = os.path.join(self.dir, "check.stamp")
+        gen = os.path.join(content_paths.SOURCE, "content", "pictures", "gen", "check.py")
+        r = subprocess.run([sys.executable, gen, self.cat, self.stage, stamp], capture_output=True, text=True)
+        return r.returncode, r.stderr, os.path.exists(stamp)
+
+    def test_complete_stage_passes(self):
+        code, err, stamped = self.run_check()
+        self.assertEqual((code, err), (0, ""))
+        self.assertTrue(stamped)
+
+    def test_missing_face_fails_and_names_it(self):
+        os.remove(os.path.join(self.stage, "tiles/common/baseball/baseball1_lg.png"))
+        code, err, stamped = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("missing picture: tiles/common/baseball/baseball1_lg.png", err)
+        self.assertFalse(stamped)
+
+    def test_missing_blank_and_background_fail(self):
+        os.remove(os.path.join(self.stage, "tiles/blank/tile_kenny_hint.png"))
+        os.remove(os.path.join(self.stage, "backgrounds/levels/sothebys_bw.png"))
+        code, err, _ = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("tile_kenny_hint.png", err)
+        self.assertIn("sothebys_bw.png", err)
+
+    def test_wrong_size_and_missing_alpha_fail(self):
+        self.put("tiles/common/baseball/baseball1_md.png", (40, 64))
+        Image.new("RGB", (32, 32)).save(os.path.join(self.stage, "cursor/magnify.png"))
+        problems = check.problems(__import__("catalogue").read(self.cat), self.stage)
+        self.assertIn("tiles/common/baseball/baseball1_md.png is 40x64, expected 48x64", problems)
+        self.assertIn("cursor/magnify.png has no alpha channel", problems)
+
+    def test_unreadable_picture_fails(self):
+        with open(os.path.join(self.stage, "tiles/blank/tile_on.png"), "wb") as f:
+            f.write(b"\x89PNG broken")
+        code, err, _ = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("tile_on.png cannot be read", err)
+
+    def test_stale_face_pictures_are_removed_and_others_kept(self):
+        self.put("tiles/common/baseball/baseball9_md.png", (48, 64))
+        self.put("gfx/other_module.png", (8, 8))
+        code, _, _ = self.run_check()
+        self.assertEqual(code, 0)
+        self.assertFalse(os.path.exists(os.path.join(self.stage, "tiles/common/baseball/baseball9_md.png")))
+        self.assertTrue(os.path.exists(os.path.join(self.stage, "gfx/other_module.png")))
+
+
+if __name__ == "__main__":
+    unittest.main()
