@@ -44,8 +44,10 @@ TLayoutReport CheckLayout(const TLevelLayout& layout) {
     std::vector<TLayoutPosition> next;
     std::vector<TLayoutPosition> freed;
     for (const TLayoutPosition& p : standing) {
-      if (grid.IsFree(p.layer, p.x, p.y)) freed.push_back(p);
-      else next.push_back(p);
+      if (grid.IsFree(p.layer, p.x, p.y))
+        freed.push_back(p);
+      else
+        next.push_back(p);
     }
     if (freed.empty()) break;
     for (const TLayoutPosition& p : freed) {
@@ -56,7 +58,8 @@ TLayoutReport CheckLayout(const TLevelLayout& layout) {
   }
   report.neverFreed = std::move(standing);
   for (const TLayoutPosition& p : positions)
-    if (p.type == 7) report.candidateRounds.push_back(rounds[TLevelLayout::CellIndex(p.layer, p.x, p.y)]);
+    if (p.type == 7)
+      report.candidateRounds.push_back(rounds[TLevelLayout::CellIndex(p.layer, p.x, p.y)]);
   return report;
 }
 

@@ -10,7 +10,9 @@ namespace {
 constexpr int kFirstTreasureSuit = 78;
 constexpr int kLastTreasureSuit = 126;
 
-bool IsTreasure(const TFace& f) { return f.suit >= kFirstTreasureSuit && f.suit <= kLastTreasureSuit; }
+bool IsTreasure(const TFace& f) {
+  return f.suit >= kFirstTreasureSuit && f.suit <= kLastTreasureSuit;
+}
 
 bool RejectedSuit(int s, int level) {
   static constexpr int kBefore25[] = {5, 13, 17, 19, 23, 24, 27, 29, 30, 31, 32, 33, 38, 49};
@@ -184,8 +186,7 @@ class TGreedyPlayer {
   std::vector<int> Neighbours(const std::vector<int>& tiles) const {
     std::vector<int> out;
     auto consider = [&](int n) {
-      if (n >= 0 && mTiles[n].standing &&
-          std::find(tiles.begin(), tiles.end(), n) == tiles.end() &&
+      if (n >= 0 && mTiles[n].standing && std::find(tiles.begin(), tiles.end(), n) == tiles.end() &&
           std::find(out.begin(), out.end(), n) == out.end())
         out.push_back(n);
     };
@@ -279,7 +280,8 @@ std::vector<TFace> SimulateDeal(const TLevelLayout& layout, const TVariantCounts
                                 int levelsBeaten, uint32_t seed) {
   TMersenneTwister rng(seed);
   std::vector<TLayoutPosition> positions = layout.Positions();
-  std::vector<TFace> list = BuildBag(static_cast<int>(positions.size()), variants, levelsBeaten, rng);
+  std::vector<TFace> list =
+      BuildBag(static_cast<int>(positions.size()), variants, levelsBeaten, rng);
 
   std::vector<size_t> candidates;
   for (size_t i = 0; i < positions.size(); ++i)

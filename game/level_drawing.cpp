@@ -51,8 +51,10 @@ std::string WriteLevelDrawing(const TLevelLayout& layout) {
       std::string line(TLevelLayout::kColumns, '.');
       for (int x = 0; x < TLevelLayout::kColumns; ++x) {
         uint8_t type = layout.TypeAt(layer, x, y);
-        if (type == 7) line[x] = 'T';
-        else if (type != 0) line[x] = 'o';
+        if (type == 7)
+          line[x] = 'T';
+        else if (type != 0)
+          line[x] = 'o';
       }
       out += line + "\n";
     }
@@ -85,8 +87,10 @@ bool ReadLevelDrawing(std::string_view text, TLevelLayout& layout, std::string* 
         if (cells.size() > TLevelLayout::kColumns) return fail(row, "more than 38 columns");
         for (size_t x = 0; x < cells.size(); ++x) {
           char c = cells[x];
-          if (c == 'o') result.SetType(layer, static_cast<int>(x), y, 1);
-          else if (c == 'T') result.SetType(layer, static_cast<int>(x), y, 7);
+          if (c == 'o')
+            result.SetType(layer, static_cast<int>(x), y, 1);
+          else if (c == 'T')
+            result.SetType(layer, static_cast<int>(x), y, 7);
           else if (c != '.' && c != ' ')
             return fail(row, std::string("unknown cell character '") + c + "'");
         }
@@ -98,9 +102,12 @@ bool ReadLevelDrawing(std::string_view text, TLevelLayout& layout, std::string* 
     if (colon == std::string::npos) return fail(i, "expected \"key: value\" or \"layer N\"");
     std::string key = Trim(std::string_view(line).substr(0, colon));
     std::string value = Trim(std::string_view(line).substr(colon + 1));
-    if (key == "title") result.title = value;
-    else if (key == "description") result.description = value;
-    else if (key == "creator") result.creatorName = value;
+    if (key == "title")
+      result.title = value;
+    else if (key == "description")
+      result.description = value;
+    else if (key == "creator")
+      result.creatorName = value;
     else if (key == "difficulty") {
       if (!ParseInt(value, result.difficulty)) return fail(i, "difficulty must be a number");
     } else if (key == "layoutid") {

@@ -19,11 +19,20 @@ std::string EscapeXml(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -42,14 +51,20 @@ std::string DecodeEntities(std::string_view text) {
       break;
     }
     std::string_view entity = text.substr(i + 1, end - i - 1);
-    if (entity == "amp") out += '&';
-    else if (entity == "lt") out += '<';
-    else if (entity == "gt") out += '>';
-    else if (entity == "quot") out += '"';
-    else if (entity == "apos") out += '\'';
+    if (entity == "amp")
+      out += '&';
+    else if (entity == "lt")
+      out += '<';
+    else if (entity == "gt")
+      out += '>';
+    else if (entity == "quot")
+      out += '"';
+    else if (entity == "apos")
+      out += '\'';
     else if (entity.size() > 1 && entity[0] == '#') {
       long code = std::strtol(std::string(entity.substr(1)).c_str(), nullptr, 10);
-      if (code > 0 && code < 128) out += static_cast<char>(code);
+      if (code > 0 && code < 128)
+        out += static_cast<char>(code);
       else if (code >= 128 && code < 0x800) {
         out += static_cast<char>(0xC0 | (code >> 6));
         out += static_cast<char>(0x80 | (code & 0x3F));
@@ -198,13 +213,20 @@ std::string Lower(std::string_view text) {
 void ApplyChildren(const TElement& parent, TLevelLayout& layout, std::string& data) {
   for (const TElement& child : parent.children) {
     std::string name = Lower(child.name);
-    if (name == "level") ApplyChildren(child, layout, data);
-    else if (name == "creatorname") layout.creatorName = child.text;
-    else if (name == "leveltitle") layout.title = child.text;
-    else if (name == "leveldescription") layout.description = child.text;
-    else if (name == "gamedifficulty") layout.difficulty = std::atoi(child.text.c_str());
-    else if (name == "layoutid") layout.layoutId = std::atoi(child.text.c_str());
-    else if (name == "leveldata") data = child.text;
+    if (name == "level")
+      ApplyChildren(child, layout, data);
+    else if (name == "creatorname")
+      layout.creatorName = child.text;
+    else if (name == "leveltitle")
+      layout.title = child.text;
+    else if (name == "leveldescription")
+      layout.description = child.text;
+    else if (name == "gamedifficulty")
+      layout.difficulty = std::atoi(child.text.c_str());
+    else if (name == "layoutid")
+      layout.layoutId = std::atoi(child.text.c_str());
+    else if (name == "leveldata")
+      data = child.text;
   }
 }
 

@@ -27,7 +27,9 @@ class TLevelLayout {
   static constexpr int kRows = 16;
   static constexpr int kCells = kLayers * kColumns * kRows;  // 4256
 
-  static constexpr int CellIndex(int layer, int x, int y) { return (layer * kColumns + x) * kRows + y; }
+  static constexpr int CellIndex(int layer, int x, int y) {
+    return (layer * kColumns + x) * kRows + y;
+  }
   static constexpr bool InGrid(int layer, int x, int y) {
     return layer >= 0 && layer < kLayers && x >= 0 && x < kColumns && y >= 0 && y < kRows;
   }

@@ -43,8 +43,8 @@ TEST(LayoutChecker, CountsAndAGoodLayoutPasses) {
 
 TEST(LayoutChecker, FindsOverlapsFloatingAndFreeCandidates) {
   TLevelLayout layout;
-  layout.SetType(0, 4, 4, 7);  // free at the start
-  layout.SetType(0, 5, 5, 1);  // overlaps the first
+  layout.SetType(0, 4, 4, 7);   // free at the start
+  layout.SetType(0, 5, 5, 1);   // overlaps the first
   layout.SetType(2, 20, 8, 7);  // nothing under it
   layout.SetType(0, 36, 14, 1);
   layout.SetType(0, 37, 2, 1);  // sticks out of the grid

@@ -49,8 +49,12 @@ TEST(LevelFile, NamesInAnyCaseNestedLevelAndUnknownChildren) {
 
 TEST(LevelFile, MalformedDocumentsAreRefusedWithoutTouchingTheLayout) {
   TLevelLayout layout = SampleLayout();
-  const char* bad[] = {"", "no xml here", "<level><levelTitle>x</level>", "<level>",
-                       "<level><levelData>01000000|</levelData", "<a><b></a></b>"};
+  const char* bad[] = {"",
+                       "no xml here",
+                       "<level><levelTitle>x</level>",
+                       "<level>",
+                       "<level><levelData>01000000|</levelData",
+                       "<a><b></a></b>"};
   for (const char* text : bad) {
     std::string error;
     EXPECT_FALSE(ReadLevelXml(text, layout, &error)) << text;

@@ -21,8 +21,9 @@ struct TPlaced {
 
 std::vector<TPlaced> DealTutorial(const TLevelLayout& layout) {
   // The k-th position in (layer, x, y) order gets the k-th face.
-  const int faces[15][2] = {{75, 0}, {63, 0}, {63, 0}, {73, 0}, {36, 0},  {126, 0}, {126, 0}, {36, 1},
-                            {73, 0}, {58, 0}, {58, 0}, {75, 0}, {36, 2}, {36, 3},  {58, 0}};
+  const int faces[15][2] = {{75, 0},  {63, 0},  {63, 0}, {73, 0}, {36, 0},
+                            {126, 0}, {126, 0}, {36, 1}, {73, 0}, {58, 0},
+                            {58, 0},  {75, 0},  {36, 2}, {36, 3}, {58, 0}};
   std::vector<TPlaced> placed;
   int k = 0;
   for (const TLayoutPosition& p : layout.Positions()) {
