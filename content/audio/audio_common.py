@@ -81,7 +81,7 @@ def level_and_encode(wav, ogg, target, window, use_whole, quality=4, serial=1):
     gain = min(target - loud, -1.5 - peak)
     with tempfile.TemporaryDirectory() as tmp:
         levelled = os.path.join(tmp, 'levelled.wav')
-        subprocess.run([SOX, wav, '-b', '16', levelled, 'gain', '%.2f' % gain], check=True,
+        subprocess.run([SOX, '-R', wav, '-b', '16', levelled, 'gain', '%.2f' % gain], check=True,
                        capture_output=True)
         os.makedirs(os.path.dirname(ogg), exist_ok=True)
         subprocess.run([OGGENC, '-Q', '-q', str(quality), '-s', str(serial), '-o', ogg, levelled],

@@ -133,7 +133,7 @@ def main():
             wet = os.path.join(tmp, name + '.wav')
             fx = recipe.get('fx')
             if fx:
-                subprocess.run(['sox', dry, wet, 'pad', '0', '0.5'] + fx +
+                subprocess.run(['sox', '-R', dry, wet, 'pad', '0', '0.5'] + fx +
                                ['fade', 'q', '0', '-0', '0.3'], check=True, capture_output=True)
             else:
                 os.replace(dry, wet)
