@@ -8,7 +8,8 @@ Usage: make_strings.py FACES.csv SETTINGS.xml OUT.xml SOURCE.txt...
 Source format: "label = text" lines; "#" starts a comment line; "\\n" in a text is a line
 break. A line "[short name]" starts a face of the catalogue: within it "title" and "body"
 stand for appraisal_b_title_<name> and appraisal_b_body_<name>, and "c_title", "c_body"
-and "c_amount" for the appraisal_c_ labels.
+and "c_amount" for the appraisal_c_ labels; any other "label = text" line stands for
+itself, inside a face section or not.
 
 The check fails (exit status 1, with a message per problem) when a face lacks its "b"
 texts, a face with the antique look lacks its "c" texts or a whole-dollar amount, a suit
@@ -56,17 +57,17 @@ def read_sources(paths, problems):
                 key, _, text = line.partition(' =')
                 key = key.strip()
                 text = text[1:] if text.startswith(' ') else text
-                if face is not None:
-                    names = {'title': 'appraisal_b_title_', 'body': 'appraisal_b_body_',
-                             'c_title': 'appraisal_c_title_', 'c_body': 'appraisal_c_body_',
-                             'c_amount': 'appraisal_c_amount_'}
-                    if key not in names:
-                        problems.append('%s: unknown face field "%s"' % (where, key))
+                names = {'title': 'appraisal_b_title_', 'body': 'appraisal_b_body_',
+                         'c_title': 'appraisal_c_title_', 'c_body': 'appraisal_c_body_',
+                         'c_amount': 'appraisal_c_amount_'}
+                if key in names:
+                    if face is None:
+                        problems.append('%s: "%s" outside a [face] section' % (where, key))
                         continue
                     label = names[key] + face
                 else:
                     label = key
-                entries.append((label, text.replace('\\n', '\n'), where, face))
+                entries.append((label, text.replace('\\n', '\n'), where, face if key in names else None))
     return entries
 
 
