@@ -6,7 +6,7 @@ c2/c3 = every second/third column."""
 
 LEVELS = [
  # Grandma's attic (levels 1-7)
- dict(name='Hope Chest', difficulty=1, rules=['ex'],
+ dict(name='Hope Chest', difficulty=1, rules=['ex'], gaps=None,
       desc='A plain chest of two layers to warm up in the attic.',
       art='''
 #######
@@ -22,7 +22,7 @@ LEVELS = [
 .#######.
 #########
 '''),
- dict(name='Quilt', difficulty=1, rules=['hx'],
+ dict(name='Quilt', difficulty=1, rules=['hx'], gaps=None,
       desc='Patches overlapping by half a tile, like a quilt on the bed.',
       art='''
 #######
