@@ -1,0 +1,127 @@
+// Runs the built tvtool's level commands on files of its own making.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "game/level_drawing.h"
+#include "game/level_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TvtoolLevelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() /
+           (std::string("mc_tvtool_level_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root);
+    fs::create_directories(root);
+  }
+  void TearDown() override { fs::remove_all(root); }
+  int Run(const std::string& arguments) {
+    const std::string command = std::string(MC_BIN_DIR) + "/tvtool " + arguments + " >'" +
+                                (root / "stdout").string() + "' 2>'" + (root / "stderr").string() +
+                                "'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  static void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::string Out() const { return Read(root / "stdout"); }
+  std::string Err() const { return Read(root / "stderr"); }
+
+  fs::path root;
+};
+
+// Two rows of four with a covered pair of candidates in the middle.
+TLevelLayout SmallLayout() {
+  TLevelLayout layout;
+  layout.title = "Small";
+  for (int x = 10; x <= 16; x += 2) {
+    layout.SetType(0, x, 4, 1);
+    layout.SetType(0, x, 6, 1);
+  }
+  layout.SetType(0, 12, 4, 7);
+  layout.SetType(0, 14, 6, 7);
+  layout.SetType(1, 13, 5, 1);
+  layout.SetType(1, 11, 5, 1);
+  return layout;
+}
+
+}  // namespace
+
+TEST_F(TvtoolLevelTest, ConvertsADrawingToALevelFileAndBack) {
+  const std::string drawing = WriteLevelDrawing(SmallLayout());
+  Write(root / "small.txt", drawing);
+  ASSERT_EQ(Run("level '" + (root / "small.txt").string() + "' '" +
+                (root / "out/small.xml").string() + "'"),
+            0)
+      << Err();
+  TLevelLayout fromXml;
+  ASSERT_TRUE(ReadLevelXml(Read(root / "out/small.xml"), fromXml));
+  EXPECT_EQ(fromXml.Types(), SmallLayout().Types());
+  ASSERT_EQ(Run("level '" + (root / "out/small.xml").string() + "' '" +
+                (root / "back.txt").string() + "'"),
+            0)
+      << Err();
+  EXPECT_EQ(Read(root / "back.txt"), drawing);
+}
+
+TEST_F(TvtoolLevelTest, LevelReportsUnreadableInputAndWritesNothing) {
+  Write(root / "bad.txt", "layer 0\nxx\n");
+  EXPECT_EQ(
+      Run("level '" + (root / "bad.txt").string() + "' '" + (root / "out.xml").string() + "'"), 1);
+  EXPECT_NE(Err().find("unknown cell character"), std::string::npos) << Err();
+  EXPECT_FALSE(fs::exists(root / "out.xml"));
+  EXPECT_EQ(Run("level only-one-argument"), 2);
+}
+
+TEST_F(TvtoolLevelTest, CheckPassesGoodLayoutsAndFailsBadOnes) {
+  Write(root / "good.txt", WriteLevelDrawing(SmallLayout()));
+  EXPECT_EQ(Run("levelcheck '" + (root / "good.txt").string() + "'"), 0) << Out();
+  EXPECT_NE(Out().find("10 positions, 2 layers, 2 candidates"), std::string::npos) << Out();
+
+  TLevelLayout odd = SmallLayout();
+  odd.SetType(0, 11, 6, 1);  // an eleventh position, overlapping its row neighbours
+  Write(root / "bad.txt", WriteLevelDrawing(odd));
+  EXPECT_EQ(Run("levelcheck '" + (root / "good.txt").string() + "' '" +
+                (root / "bad.txt").string() + "'"),
+            1);
+  EXPECT_NE(Out().find("FAILED"), std::string::npos);
+  EXPECT_NE(Out().find("overlap: layer 0 x 10 y 6 and layer 0 x 11 y 6"), std::string::npos)
+      << Out();
+  EXPECT_NE(Out().find("odd position count 11"), std::string::npos) << Out();
+  // The tutorial rule: exactly 15 positions, odd allowed.
+  EXPECT_EQ(Run("levelcheck --tutorial '" + (root / "good.txt").string() + "'"), 1);
+  EXPECT_NE(Out().find("needs exactly 15 positions"), std::string::npos) << Out();
+}
+
+TEST_F(TvtoolLevelTest, SolveNeedsACatalogueAndReportsShares) {
+  Write(root / "level_001.txt", WriteLevelDrawing(SmallLayout()));
+  Write(root / "faces.csv", "# catalogue\nsuit,variant,name\n1,0,a\n3,0,b\n4,0,c\n4,1,d\n");
+  ASSERT_EQ(Run("levelsolve '" + (root / "faces.csv").string() + "' 20 '" +
+                (root / "level_001.txt").string() + "'"),
+            0)
+      << Err();
+  EXPECT_NE(Out().find("20 deals, ended"), std::string::npos) << Out();
+  Write(root / "broken.csv", "name,suit\nx,1\n");
+  EXPECT_EQ(Run("levelsolve '" + (root / "broken.csv").string() + "' 20 '" +
+                (root / "level_001.txt").string() + "'"),
+            1);
+  EXPECT_EQ(Run("levelsolve '" + (root / "faces.csv").string() + "' none '" +
+                (root / "level_001.txt").string() + "'"),
+            1);
+}
