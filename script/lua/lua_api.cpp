@@ -351,6 +351,7 @@ void lua_settable(lua_State* L, int idx) {
 void lua_rawset(lua_State* L, int idx) {
   Value* t = Index2Adr(L, idx);
   if (!ttistable(t)) luaG_runerror(L, "table expected");
+  hvalue(t)->flags = 0;
   *luaH_set(L, hvalue(t), L->top - 2) = *(L->top - 1);
   L->top -= 2;
 }

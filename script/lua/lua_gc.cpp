@@ -285,6 +285,8 @@ void luaC_collectgarbage(lua_State* L) {
   SeparateUdata(g, m);
   m.ClearWeak();
   Sweep(L, false);
+  g->mainthread->marked &= static_cast<uint8_t>(~GC_MARKED);
+  L->marked &= static_cast<uint8_t>(~GC_MARKED);
   size_t inuse = g->totalbytes;
   g->GCthreshold = inuse * 2 < 32 * 1024 ? 32 * 1024 : inuse * 2;
   g->gcrunning = false;

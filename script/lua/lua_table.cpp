@@ -81,7 +81,7 @@ Table* luaH_new(lua_State* L, int narray, int lnhash) {
   Table* t = static_cast<Table*>(luaM_alloc(L, sizeof(Table)));
   t->tt = LUA_TTABLE;
   t->marked = 0;
-  t->flags = 0xff;
+  t->flags = 0;
   t->metatable = nullptr;
   t->array = nullptr;
   t->sizearray = 0;
@@ -255,6 +255,7 @@ static void InsertFresh(lua_State* L, Table* t, const Value* key, const Value* v
 }
 
 Value* luaH_set(lua_State* L, Table* t, const Value* key) {
+  t->flags = 0;  // the metamethod cache no longer holds
   const Value* p = luaH_get(t, key);
   if (p != &luaO_nilobject) return const_cast<Value*>(p);
   if (ttisnil(key)) luaG_runerror(L, "table index is nil");
