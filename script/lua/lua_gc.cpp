@@ -265,7 +265,7 @@ void luaC_callallgcTM(lua_State* L) {
     *L->top++ = *tm;
     setuvalue(L->top++, u);
     uint8_t oldstatus = L->status;
-    luaD_pcallvalues(L, 2, 0);
+    luaD_pcallvalues(L, 1, 0);
     L->status = oldstatus;
     L->top = oldtop;
   }

@@ -36,11 +36,15 @@ bool luaO_str2d(const char* s, size_t len, double* result) {
   std::string text(s, len);
   const char* c = text.c_str();
   char* endptr;
-  double res = strtod(c, &endptr);
-  if (endptr == c) return false;
-  if (*endptr == 'x' || *endptr == 'X') {  // hexadecimal integer
-    res = static_cast<double>(strtoul(c, &endptr, 16));
+  double res;
+  const char* q = c;
+  while (isspace(static_cast<unsigned char>(*q))) q++;
+  if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {  // hexadecimal integer
+    if (!isxdigit(static_cast<unsigned char>(q[2]))) return false;
+    res = static_cast<double>(strtoul(q, &endptr, 16));
   } else {
+    res = strtod(c, &endptr);
+    if (endptr == c) return false;
     // strtod also reads "inf", "nan" and hex floats, which the language does not.
     for (const char* p = c; p < endptr; p++) {
       if (isalpha(static_cast<unsigned char>(*p)) && *p != 'e' && *p != 'E') return false;
