@@ -181,7 +181,9 @@ static int Pairs(lua_State* L) {
 }
 
 static int IpairsAux(lua_State* L) {
-  int i = static_cast<int>(lua_tonumber(L, 2)) + 1;
+  int i = luaL_clampint(lua_tonumber(L, 2));
+  if (i == 2147483647) return 0;
+  i++;
   luaL_checktype(L, 1, LUA_TTABLE);
   lua_pushnumber(L, i);
   lua_rawgeti(L, 1, i);

@@ -27,8 +27,8 @@ static int StrLen(lua_State* L) {
 static int StrSub(lua_State* L) {
   size_t l;
   const char* s = luaL_checklstring(L, 1, &l);
-  ptrdiff_t start = PosRelat(static_cast<ptrdiff_t>(luaL_checknumber(L, 2)), l);
-  ptrdiff_t end = PosRelat(static_cast<ptrdiff_t>(luaL_optnumber(L, 3, -1)), l);
+  ptrdiff_t start = PosRelat(static_cast<ptrdiff_t>(luaL_clampll(luaL_checknumber(L, 2))), l);
+  ptrdiff_t end = PosRelat(static_cast<ptrdiff_t>(luaL_clampll(luaL_optnumber(L, 3, -1))), l);
   if (start < 1) start = 1;
   if (end > static_cast<ptrdiff_t>(l)) end = static_cast<ptrdiff_t>(l);
   if (start <= end)
@@ -62,7 +62,8 @@ static int StrRep(lua_State* L) {
   double n = luaL_checknumber(L, 2);
   std::string r;
   if (n > 0 && l > 0 && n * static_cast<double>(l) > 2e9) luaL_error(L, "string size overflow");
-  for (int i = 0; i < n; i++) r.append(s, l);
+  if (l > 0)
+    for (int i = 0; i < n; i++) r.append(s, l);
   lua_pushlstring(L, r.data(), r.size());
   return 1;
 }
@@ -70,7 +71,7 @@ static int StrRep(lua_State* L) {
 static int StrByte(lua_State* L) {
   size_t l;
   const char* s = luaL_checklstring(L, 1, &l);
-  ptrdiff_t pos = PosRelat(static_cast<ptrdiff_t>(luaL_optnumber(L, 2, 1)), l);
+  ptrdiff_t pos = PosRelat(static_cast<ptrdiff_t>(luaL_clampll(luaL_optnumber(L, 2, 1))), l);
   if (pos <= 0 || static_cast<size_t>(pos) > l) return 0;
   lua_pushnumber(L, static_cast<unsigned char>(s[pos - 1]));
   return 1;
@@ -383,7 +384,7 @@ static int StrFind(lua_State* L) {
   size_t l1, l2;
   const char* s = luaL_checklstring(L, 1, &l1);
   const char* p = luaL_checklstring(L, 2, &l2);
-  ptrdiff_t init = PosRelat(static_cast<ptrdiff_t>(luaL_optnumber(L, 3, 1)), l1) - 1;
+  ptrdiff_t init = PosRelat(static_cast<ptrdiff_t>(luaL_clampll(luaL_optnumber(L, 3, 1))), l1) - 1;
   if (init < 0) init = 0;
   if (static_cast<size_t>(init) > l1) init = static_cast<ptrdiff_t>(l1);
   if (lua_toboolean(L, 4) || strpbrk(p, "^$*+?.([%-") == nullptr) {
@@ -430,7 +431,8 @@ static int GfindAux(lua_State* L) {
   ms.src_init = s;
   ms.src_end = s + ls;
   ms.depth = 0;
-  for (const char* src = s + static_cast<size_t>(lua_tonumber(L, lua_upvalueindex(3)));
+  for (const char* src =
+           s + static_cast<size_t>(luaL_clampll(lua_tonumber(L, lua_upvalueindex(3))));
        src <= ms.src_end; src++) {
     ms.level = 0;
     const char* e = DoMatch(&ms, src, p, p + lp);
@@ -595,9 +597,10 @@ static int StrFormat(lua_State* L) {
         f2[fl] = *p == 'c' ? 'c' : 'd';
         f2[fl + 1] = 0;
         if (*p == 'c') {
-          snprintf(buff, sizeof buff, form, static_cast<int>(luaL_checknumber(L, arg)));
+          snprintf(buff, sizeof buff, form, luaL_clampint(luaL_checknumber(L, arg)));
         } else {
-          snprintf(buff, sizeof buff, f2, static_cast<long>(luaL_checknumber(L, arg)));
+          snprintf(buff, sizeof buff, f2,
+                   static_cast<long>(luaL_clampll(luaL_checknumber(L, arg))));
         }
         b.append(buff);
         break;
@@ -612,8 +615,9 @@ static int StrFormat(lua_State* L) {
         f2[fl - 1] = 'l';
         f2[fl] = *p;
         f2[fl + 1] = 0;
-        snprintf(buff, sizeof buff, f2,
-                 static_cast<unsigned long>(static_cast<long>(luaL_checknumber(L, arg))));
+        snprintf(
+            buff, sizeof buff, f2,
+            static_cast<unsigned long>(static_cast<long>(luaL_clampll(luaL_checknumber(L, arg)))));
         b.append(buff);
         break;
       }
@@ -680,15 +684,15 @@ static int StrPack(lua_State* L) {
     switch (c) {
       case 'b':
       case 'B':
-        put(static_cast<uint64_t>(static_cast<int64_t>(luaL_checknumber(L, arg))), 1);
+        put(static_cast<uint64_t>(luaL_clampll(luaL_checknumber(L, arg))), 1);
         break;
       case 'h':
       case 'H':
-        put(static_cast<uint64_t>(static_cast<int64_t>(luaL_checknumber(L, arg))), 2);
+        put(static_cast<uint64_t>(luaL_clampll(luaL_checknumber(L, arg))), 2);
         break;
       case 'i':
       case 'I':
-        put(static_cast<uint64_t>(static_cast<int64_t>(luaL_checknumber(L, arg))), 4);
+        put(static_cast<uint64_t>(luaL_clampll(luaL_checknumber(L, arg))), 4);
         break;
       case 'f': {
         float x = static_cast<float>(luaL_checknumber(L, arg));
@@ -738,8 +742,8 @@ static int StrUnpack(lua_State* L) {
   size_t fl, dl;
   const char* f = luaL_checklstring(L, 1, &fl);
   const char* d = luaL_checklstring(L, 2, &dl);
-  size_t pos = static_cast<size_t>(luaL_optnumber(L, 3, 1));
-  if (pos < 1) pos = 1;
+  long long ipos = luaL_clampll(luaL_optnumber(L, 3, 1));
+  size_t pos = ipos < 1 ? 1 : static_cast<size_t>(ipos);
   pos--;
   int n = 0;
   auto get = [&](int bytes) -> uint64_t {

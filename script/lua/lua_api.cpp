@@ -320,7 +320,7 @@ void lua_rawgeti(lua_State* L, int idx, int n) {
 }
 
 void lua_newtable(lua_State* L) {
-  sethvalue(L->top, luaH_new(L, 0, 0));
+  sethvalue(L->top, luaH_new(L, 0, -1));
   api_incr_top(L);
   luaC_checkGC(L);
 }

@@ -192,7 +192,7 @@ static void GetSizes(lua_State* L) {
 }
 
 static int CheckInt(lua_State* L, int topop) {
-  int n = lua_isnumber(L, -1) ? static_cast<int>(lua_tonumber(L, -1)) : -1;
+  int n = lua_isnumber(L, -1) ? luaL_clampint(lua_tonumber(L, -1)) : -1;
   lua_pop(L, topop);
   return n;
 }
@@ -256,7 +256,7 @@ int luaL_ref(lua_State* L, int t) {
     return LUA_REFNIL;
   }
   lua_rawgeti(L, t, 0);  // free list head
-  int ref = static_cast<int>(lua_tonumber(L, -1));
+  int ref = luaL_clampint(lua_tonumber(L, -1));
   lua_pop(L, 1);
   if (ref != 0) {
     lua_rawgeti(L, t, ref);

@@ -49,7 +49,21 @@ int luaL_dofile(lua_State* L, const char* filename);
   if (!(cond)) luaL_argerror(L, numarg, extramsg)
 #define luaL_checkstring(L, n) (luaL_checklstring(L, (n), nullptr))
 #define luaL_optstring(L, n, d) (luaL_optlstring(L, (n), (d), nullptr))
-#define luaL_checkint(L, n) (static_cast<int>(luaL_checknumber(L, n)))
-#define luaL_checklong(L, n) (static_cast<long>(luaL_checknumber(L, n)))
-#define luaL_optint(L, n, d) (static_cast<int>(luaL_optnumber(L, n, (lua_Number)(d))))
-#define luaL_optlong(L, n, d) (static_cast<long>(luaL_optnumber(L, n, (lua_Number)(d))))
+// Number to integer conversions that saturate instead of overflowing (NaN gives 0).
+inline int luaL_clampint(double d) {
+  if (!(d == d)) return 0;
+  if (d >= 2147483647.0) return 2147483647;
+  if (d <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(d);
+}
+inline long long luaL_clampll(double d) {
+  if (!(d == d)) return 0;
+  if (d >= 9.2e18) return 9200000000000000000LL;
+  if (d <= -9.2e18) return -9200000000000000000LL;
+  return static_cast<long long>(d);
+}
+#define luaL_checkint(L, n) (luaL_clampint(luaL_checknumber(L, n)))
+#define luaL_checklong(L, n) (static_cast<long>(luaL_clampll(luaL_checknumber(L, n))))
+#define luaL_optint(L, n, d) (luaL_clampint(luaL_optnumber(L, n, (lua_Number)(d))))
+#define luaL_optlong(L, n, d) \
+  (static_cast<long>(luaL_clampll(luaL_optnumber(L, n, (lua_Number)(d)))))

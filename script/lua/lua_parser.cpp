@@ -247,7 +247,7 @@ static void OpenFunc(LexState* ls, FuncState* fs) {
   fs->jpc = NO_JUMP;
   fs->freereg = 0;
   fs->nk = 0;
-  fs->h = luaH_new(L, 0, 0);
+  fs->h = luaH_new(L, 0, -1);
   fs->np = 0;
   fs->nlocvars = 0;
   fs->nactvar = 0;

@@ -46,12 +46,11 @@ static inline uint32_t HashKey(const Value* k) {
 }
 
 static inline bool IsArrayIndex(double n, int* out) {
+  if (!(n >= 1 && n <= 2147483647.0)) return false;
   int i = static_cast<int>(n);
-  if (n >= 1 && n <= 2147483647.0 && static_cast<double>(i) == n) {
-    *out = i;
-    return true;
-  }
-  return false;
+  if (static_cast<double>(i) != n) return false;
+  *out = i;
+  return true;
 }
 
 static void SetNodeVector(lua_State* L, Table* t, int lsize) {

@@ -480,10 +480,14 @@ reentry:
         break;
       }
       case OP_NEWTABLE: {
+        // B holds the array size as a "floating point byte", C the log2 of the hash
+        // size plus one; both are only hints, clamped against damaged chunks.
         int b = GETARG_B(i);
-        int asize = (b & 7) << ((b >> 3) - 1);
-        if (b < 8) asize = b;
-        Table* t = luaH_new(L, asize, GETARG_C(i) - 1 > 20 ? 20 : GETARG_C(i) - 1);
+        int e = b >> 3;
+        int asize = e > 16 ? (1 << 16) : ((b & 7) << e);
+        if (asize > (1 << 16)) asize = 1 << 16;
+        int c = GETARG_C(i);
+        Table* t = luaH_new(L, asize, c == 0 ? -1 : (c > 16 ? 16 : c));
         sethvalue(ra, t);
         CheckGC();
         break;
