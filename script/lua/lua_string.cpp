@@ -35,6 +35,7 @@ void luaS_resize(lua_State* L, int newsize) {
 }
 
 static TString* Intern(lua_State* L, const char* bytes, size_t nbytes, size_t len, uint8_t tt) {
+  if (nbytes == 0) bytes = "";
   uint32_t h = HashBytes(bytes, nbytes, tt);
   stringtable* tb = &G(L)->strt;
   for (TString* ts = tb->hash[h & static_cast<uint32_t>(tb->size - 1)]; ts; ts = ts->hnext) {

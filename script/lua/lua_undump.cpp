@@ -25,6 +25,7 @@ struct LoadState {
     luaD_throw(L, LUA_ERRSYNTAX);
   }
   void Block(void* b, size_t size) {
+    if (size == 0) return;
     if (static_cast<size_t>(end - p) < size) Error("unexpected end");
     memcpy(b, p, size);
     p += size;
