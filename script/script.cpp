@@ -101,11 +101,16 @@ TScript::~TScript() {
     mThread.reset();
   } else if (mOwnsState) {
     lua_close(mL);
-  } else if (mL && FromState(mL) == nullptr) {
+  } else if (mL) {
     // A borrowed state forgets this script.
-    lua_pushstring(mL, "_SCRIPT");
-    lua_pushnil(mL);
-    lua_rawset(mL, LUA_GLOBALSINDEX);
+    RawGetGlobal(mL, "_SCRIPT");
+    const bool recorded = lua_touserdata(mL, -1) == this;
+    lua_pop(mL, 1);
+    if (recorded) {
+      lua_pushstring(mL, "_SCRIPT");
+      lua_pushnil(mL);
+      lua_rawset(mL, LUA_GLOBALSINDEX);
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include "frame/application_time.h"
 #include "frame/task_list.h"
 #include "script/lua_table.h"
+#include "script/native_binding.h"
 #include "tests/script/script_test_fixture.h"
 
 namespace {
@@ -316,6 +317,47 @@ TEST_F(ScriptTest, LoadfileAndDofileReadPackageMembers) {
   EXPECT_EQ(GlobalNumber(script.GetState(), "gResult"), 6);
   script.DoLuaString("local f, e = loadfile( 'scripts/missing.lua' ) gMissing = e");
   EXPECT_NE(Global(script.GetState(), "gMissing").find("scripts/missing.lua"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A native function that suspends the script until the next update pass, the way the
+// window script waits for messages.
+int WaitFrame(lua_State* L) {
+  return lua_yield(L, 0);
+}
+
+TEST_F(ScriptTest, NativeFunctionsMayYieldTheCoroutine) {
+  TScript script;
+  RegisterStateFunction(script.GetState(), "WaitFrame", &WaitFrame);
+  script.DoLuaString("return function() gStep = 1 WaitFrame() gStep = 2 WaitFrame() gStep = 3 end");
+  lua_State* L = script.GetState();
+  EXPECT_EQ(GlobalNumber(L, "gStep"), 1);
+  script.Animate();
+  EXPECT_EQ(GlobalNumber(L, "gStep"), 2);
+  EXPECT_TRUE(script.IsScheduled());
+  script.Animate();
+  EXPECT_EQ(GlobalNumber(L, "gStep"), 3);
+  EXPECT_FALSE(script.IsScheduled());
+  // Outside a coroutine the same call is an error, not a crash.
+  script.DoLuaString("WaitFrame()");
+  EXPECT_TRUE(LogHas("attempt to yield"));
+}
+
+TEST_F(ScriptTest, ABorrowedStateIsLeftOpenAndForgetsTheScript) {
+  lua_State* L = lua_open();
+  {
+    TScript borrowed(L);
+    EXPECT_EQ(TScript::FromState(L), &borrowed);
+    borrowed.DoLuaString("gValue = 'kept'");
+  }
+  lua_getglobal(L, "_SCRIPT");
+  EXPECT_TRUE(lua_isnil(L, -1));
+  lua_pop(L, 1);
+  EXPECT_EQ(Global(L, "gValue"), "kept");
+  lua_close(L);
 }
 
 }  // namespace
