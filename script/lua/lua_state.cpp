@@ -86,10 +86,12 @@ lua_State* luaE_newthread(lua_State* L) {
   StackInit(L1, L);
   L1->gt = L->gt;
   luaC_link(L, L1);
+  G(L)->nthreads++;
   return L1;
 }
 
 void luaE_freethread(lua_State* L, lua_State* L1) {
+  G(L)->nthreads--;
   luaF_close(L1, L1->stack);
   luaM_freevector(L, L1->base_ci, L1->size_ci);
   luaM_freevector(L, L1->stack, L1->stacksize);
@@ -166,6 +168,8 @@ lua_State* lua_open(void) {
   g->filereader = DefaultFileReader;
   g->filereaderud = nullptr;
   g->gcrunning = false;
+  g->udatawithmt = false;
+  g->nthreads = 0;
   g->nCcalls = 0;
   g->buff = nullptr;
   g->buffsize = 0;
