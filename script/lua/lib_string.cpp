@@ -472,9 +472,16 @@ static void AddValue(MatchState* ms, std::string& b, const char* s, const char* 
           b.push_back(news[i]);
         } else {
           int level = CheckCapture(ms, news[i]);
-          PushOneCapture(ms, level + 1, s, e);
-          b.append(lua_tostring(L, -1), lua_strlen(L, -1));
-          lua_pop(L, 1);
+          ptrdiff_t len = ms->capture[level].len;
+          if (len == CAP_POSITION) {
+            // Position captures become their number; text captures are copied as is.
+            char num[32];
+            int n = snprintf(num, sizeof num, "%d",
+                             static_cast<int>(ms->capture[level].init - ms->src_init + 1));
+            b.append(num, static_cast<size_t>(n));
+          } else {
+            b.append(ms->capture[level].init, static_cast<size_t>(len));
+          }
         }
       }
     }
