@@ -32,7 +32,8 @@ static int MAtan2(lua_State* L) {
 static int MMod(lua_State* L) {
   double a = luaL_checknumber(L, 1), b = luaL_checknumber(L, 2);
   // Whole numbers in the exact integer range give the same result as fmod, faster.
-  if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 9e15 && std::fabs(b) < 9e15 && b != 0) {
+  if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 9e15 && std::fabs(b) < 9e15 &&
+      b != 0) {
     int64_t r = static_cast<int64_t>(a) % static_cast<int64_t>(b);
     lua_pushnumber(L, r == 0 && a < 0 ? -0.0 : static_cast<double>(r));
   } else {

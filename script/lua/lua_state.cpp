@@ -30,7 +30,9 @@ static void FreeChunks(global_State* g) {
   }
 }
 
-static inline size_t PoolClass(size_t size) { return (size - 1) / kPoolGrain; }
+static inline size_t PoolClass(size_t size) {
+  return (size - 1) / kPoolGrain;
+}
 
 static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
   size_t c = PoolClass(size);

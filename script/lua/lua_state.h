@@ -51,8 +51,8 @@ struct global_State {
   lua_FileReader filereader;
   void* filereaderud;
   bool gcrunning;
-  bool udatawithmt;  // some userdata got a metatable: dead ones may need finalizing
-  int nthreads;      // coroutine threads alive (not counting the main thread)
+  bool udatawithmt;        // some userdata got a metatable: dead ones may need finalizing
+  int nthreads;            // coroutine threads alive (not counting the main thread)
   unsigned short nCcalls;  // nesting of native calls over all threads (one C stack)
   char* buff;              // scratch buffer for the lexer and string building
   size_t buffsize;
