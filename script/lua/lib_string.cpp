@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "script/lua/lua_aux.h"
 #include "script/lua/lua_lex.h"
@@ -157,7 +158,7 @@ static const char* ClassEnd(MatchState* ms, const char* p, const char* pend) {
 
 static bool MatchClass(int c, int cl) {
   bool res;
-  switch (tolower(cl)) {
+  switch (cl | 0x20) {
     case 'a':
       res = isalpha(c);
       break;
@@ -191,7 +192,7 @@ static bool MatchClass(int c, int cl) {
     default:
       return cl == c;
   }
-  return islower(cl) ? res : !res;
+  return (cl & 0x20) ? res : !res;
 }
 
 static bool MatchBracketClass(int c, const char* p, const char* ec) {
@@ -389,9 +390,9 @@ static int StrFind(lua_State* L) {
   if (static_cast<size_t>(init) > l1) init = static_cast<ptrdiff_t>(l1);
   if (lua_toboolean(L, 4) || strpbrk(p, "^$*+?.([%-") == nullptr) {
     // Plain search.
-    std::string hay(s + init, l1 - static_cast<size_t>(init));
-    size_t pos = std::string_view(hay).find(std::string_view(p, l2));
-    if (pos != std::string::npos) {
+    std::string_view hay(s + init, l1 - static_cast<size_t>(init));
+    size_t pos = hay.find(std::string_view(p, l2));
+    if (pos != std::string_view::npos) {
       lua_pushnumber(L, static_cast<lua_Number>(init + static_cast<ptrdiff_t>(pos) + 1));
       lua_pushnumber(L, static_cast<lua_Number>(init + static_cast<ptrdiff_t>(pos + l2)));
       return 2;
@@ -471,9 +472,16 @@ static void AddValue(MatchState* ms, std::string& b, const char* s, const char* 
           b.push_back(news[i]);
         } else {
           int level = CheckCapture(ms, news[i]);
-          PushOneCapture(ms, level + 1, s, e);
-          b.append(lua_tostring(L, -1), lua_strlen(L, -1));
-          lua_pop(L, 1);
+          ptrdiff_t len = ms->capture[level].len;
+          if (len == CAP_POSITION) {
+            // Position captures become their number; text captures are copied as is.
+            char num[32];
+            int n = snprintf(num, sizeof num, "%d",
+                             static_cast<int>(ms->capture[level].init - ms->src_init + 1));
+            b.append(num, static_cast<size_t>(n));
+          } else {
+            b.append(ms->capture[level].init, static_cast<size_t>(len));
+          }
         }
       }
     }

@@ -374,6 +374,7 @@ int lua_setmetatable(lua_State* L, int objindex) {
     hvalue(obj)->metatable = h;
   } else if (ttisuserdata(obj)) {
     uvalue(obj)->metatable = h;
+    if (h) G(L)->udatawithmt = true;
   } else {
     res = 0;
   }

@@ -225,28 +225,15 @@ int luaL_getn(lua_State* L, int t) {
   lua_rawget(L, -2);
   n = CheckInt(L, 2);
   if (n >= 0) return n;
-  // Border of the table: t[n] ~= nil and t[n+1] == nil.
-  int i = 0, j = 1;
+  // Otherwise count the elements up to the first nil.
+  n = 0;
   for (;;) {
-    lua_rawgeti(L, t, j);
+    lua_rawgeti(L, t, n + 1);
     bool isnil = lua_isnil(L, -1);
     lua_pop(L, 1);
-    if (isnil) break;
-    i = j;
-    if (j > 0x3fffffff) break;
-    j *= 2;
+    if (isnil || n == 0x7ffffffe) return n;
+    n++;
   }
-  while (j - i > 1) {
-    int m = (i + j) / 2;
-    lua_rawgeti(L, t, m);
-    bool isnil = lua_isnil(L, -1);
-    lua_pop(L, 1);
-    if (isnil)
-      j = m;
-    else
-      i = m;
-  }
-  return i;
 }
 
 int luaL_ref(lua_State* L, int t) {

@@ -211,7 +211,7 @@ void Sweep(lua_State* L, bool all) {
   global_State* g = G(L);
   // Dead threads first give their open upvalues a value of their own, while every
   // object still exists.
-  for (GCObject* o = g->rootgc; o; o = o->gcnext) {
+  for (GCObject* o = g->nthreads > 0 ? g->rootgc : nullptr; o; o = o->gcnext) {
     if (o->tt == LUA_TTHREAD && (all || !(o->marked & GC_MARKED))) {
       lua_State* L1 = reinterpret_cast<lua_State*>(o);
       if (L1 != L) luaF_close(L1, L1->stack);
@@ -282,7 +282,7 @@ void luaC_collectgarbage(lua_State* L) {
   m.MarkValue(&g->registry);
   for (GCObject* o = g->tmudata; o; o = o->gcnext) m.MarkObject(o);
   m.Propagate();
-  SeparateUdata(g, m);
+  if (g->udatawithmt) SeparateUdata(g, m);
   m.ClearWeak();
   Sweep(L, false);
   g->mainthread->marked &= static_cast<uint8_t>(~GC_MARKED);

@@ -24,7 +24,7 @@ void luaX_init(lua_State* L) {
 
 const char* luaX_token2str(LexState* ls, int token) {
   if (token < FIRST_RESERVED) {
-    ls->buff = static_cast<char>(token);
+    ls->buff.assign(1, static_cast<char>(token));
     return ls->buff.c_str();
   }
   return token2string[token - FIRST_RESERVED];
@@ -44,8 +44,12 @@ static std::string TokenText(LexState* ls, int token) {
     case TK_STRING:
     case TK_NUMBER:
       return ls->buff;
-    case TK_WSTRING:
-      return "L\"" + ls->buff + "\"";
+    case TK_WSTRING: {
+      std::string w("L\"");
+      w.append(ls->buff);
+      w.push_back('"');
+      return w;
+    }
     default:
       return luaX_token2str(ls, token);
   }
@@ -53,7 +57,10 @@ static std::string TokenText(LexState* ls, int token) {
 
 static void LexError(LexState* ls, const char* msg, int token) {
   std::string text = TokenText(ls, token);
-  if (text.size() > 60) text = text.substr(0, 60) + "...";
+  if (text.size() > 60) {
+    text.resize(60);
+    text.append("...");
+  }
   luaX_errorline(ls, msg, text.c_str(), ls->linenumber);
 }
 
@@ -76,7 +83,10 @@ void luaX_syntaxerror(LexState* ls, const char* msg) {
     default:
       text = luaX_token2str(ls, ls->t.token);
   }
-  if (text.size() > 60) text = text.substr(0, 60) + "...";
+  if (text.size() > 60) {
+    text.resize(60);
+    text.append("...");
+  }
   luaX_errorline(ls, msg, text.c_str(), ls->linenumber);
 }
 
@@ -112,8 +122,8 @@ static void IncLine(LexState* ls) {
   ++ls->linenumber;
 }
 
+// Reads a numeral; the buffer may already hold a leading '.'.
 static void ReadNumeral(LexState* ls, SemInfo* seminfo) {
-  ls->buff.clear();
   while (isdigit(ls->current) || ls->current == '.') {
     if (ls->current == '.' && !ls->buff.empty() && ls->buff.back() == '.') {
       ls->buff.push_back('.');
@@ -391,7 +401,7 @@ static int Llex(LexState* ls, SemInfo* seminfo) {
         ReadString(ls, ls->current, seminfo);
         return TK_STRING;
       case '.':
-        ls->buff = ".";
+        ls->buff.assign(1, '.');
         Next(ls);
         if (ls->current == '.') {
           Next(ls);
@@ -402,17 +412,9 @@ static int Llex(LexState* ls, SemInfo* seminfo) {
           return TK_CONCAT;
         }
         if (!isdigit(ls->current)) return '.';
-        {
-          // A number starting with '.': rebuild it with the dot in front.
-          std::string digits = ".";
-          ls->buff.clear();
-          ReadNumeral(ls, seminfo);
-          digits += ls->buff;
-          ls->buff = digits;
-          if (!luaO_str2d(ls->buff.data(), ls->buff.size(), &seminfo->r))
-            LexError(ls, "malformed number", TK_NUMBER);
-          return TK_NUMBER;
-        }
+        ls->buff.assign(1, '.');
+        ReadNumeral(ls, seminfo);
+        return TK_NUMBER;
       case -1:
         return TK_EOS;
       default:
@@ -421,6 +423,7 @@ static int Llex(LexState* ls, SemInfo* seminfo) {
           continue;
         }
         if (isdigit(ls->current)) {
+          ls->buff.clear();
           ReadNumeral(ls, seminfo);
           return TK_NUMBER;
         }

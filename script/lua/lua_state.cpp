@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "script/lua/lua_debug.h"
@@ -22,16 +23,87 @@ void luaM_free(lua_State* L, void* block, size_t size) {
   if (block) luaM_realloc(L, block, size, 0);
 }
 
+static void FreeChunks(global_State* g) {
+  while (PoolChunk* c = g->chunks) {
+    g->chunks = c->next;
+    free(c);
+  }
+}
+
+static inline size_t PoolClass(size_t size) {
+  return (size - 1) / kPoolGrain;
+}
+
+static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
+  size_t c = PoolClass(size);
+  if (PoolBlock* b = g->freelist[c]) {
+    g->freelist[c] = b->next;
+    return b;
+  }
+  size_t bytes = (c + 1) * kPoolGrain;
+  if (static_cast<size_t>(g->chunkend - g->chunkcur) < bytes) {
+    constexpr size_t kChunk = 64 * 1024;
+    // The rest of the old chunk goes to the free lists.
+    while (static_cast<size_t>(g->chunkend - g->chunkcur) >= kPoolGrain) {
+      size_t rest = static_cast<size_t>(g->chunkend - g->chunkcur);
+      size_t rc = PoolClass(rest < kPoolMax ? rest : kPoolMax);
+      if ((rc + 1) * kPoolGrain > rest) rc--;
+      PoolBlock* b = reinterpret_cast<PoolBlock*>(g->chunkcur);
+      b->next = g->freelist[rc];
+      g->freelist[rc] = b;
+      g->chunkcur += (rc + 1) * kPoolGrain;
+    }
+    char* chunk = static_cast<char*>(malloc(kChunk));
+    if (!chunk) luaD_throw(L, LUA_ERRMEM);
+    PoolChunk* pc = reinterpret_cast<PoolChunk*>(chunk);
+    pc->next = g->chunks;
+    g->chunks = pc;
+    g->chunkcur = chunk + kPoolGrain;
+    g->chunkend = chunk + kChunk;
+  }
+  void* b = g->chunkcur;
+  g->chunkcur += bytes;
+  return b;
+}
+
+static inline void PoolFree(global_State* g, void* block, size_t size) {
+  size_t c = PoolClass(size);
+  PoolBlock* b = static_cast<PoolBlock*>(block);
+  b->next = g->freelist[c];
+  g->freelist[c] = b;
+}
+
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   global_State* g = G(L);
+  if (block == nullptr) oldsize = 0;
+  bool oldsmall = oldsize > 0 && oldsize <= kPoolMax;
+  bool newsmall = size > 0 && size <= kPoolMax;
+  void* nb;
   if (size == 0) {
-    free(block);
-    if (g) g->totalbytes -= oldsize;
-    return nullptr;
+    if (block) {
+      if (oldsmall)
+        PoolFree(g, block, oldsize);
+      else
+        free(block);
+    }
+    nb = nullptr;
+  } else if (oldsmall && newsmall && PoolClass(oldsize) == PoolClass(size)) {
+    nb = block;
+  } else if (!oldsmall && !newsmall) {
+    nb = realloc(block, size);
+    if (!nb) luaD_throw(L, LUA_ERRMEM);
+  } else {
+    nb = newsmall ? PoolAlloc(L, g, size) : malloc(size);
+    if (!nb) luaD_throw(L, LUA_ERRMEM);
+    if (block) {
+      memcpy(nb, block, oldsize < size ? oldsize : size);
+      if (oldsmall)
+        PoolFree(g, block, oldsize);
+      else
+        free(block);
+    }
   }
-  void* nb = realloc(block, size);
-  if (!nb) luaD_throw(L, LUA_ERRMEM);
-  if (g) g->totalbytes = g->totalbytes - oldsize + size;
+  g->totalbytes = g->totalbytes - oldsize + size;
   return nb;
 }
 
@@ -86,10 +158,12 @@ lua_State* luaE_newthread(lua_State* L) {
   StackInit(L1, L);
   L1->gt = L->gt;
   luaC_link(L, L1);
+  G(L)->nthreads++;
   return L1;
 }
 
 void luaE_freethread(lua_State* L, lua_State* L1) {
+  G(L)->nthreads--;
   luaF_close(L1, L1->stack);
   luaM_freevector(L, L1->base_ci, L1->size_ci);
   luaM_freevector(L, L1->stack, L1->stacksize);
@@ -166,6 +240,11 @@ lua_State* lua_open(void) {
   g->filereader = DefaultFileReader;
   g->filereaderud = nullptr;
   g->gcrunning = false;
+  g->udatawithmt = false;
+  g->nthreads = 0;
+  for (size_t i = 0; i < kPoolClasses; i++) g->freelist[i] = nullptr;
+  g->chunks = nullptr;
+  g->chunkcur = g->chunkend = nullptr;
   g->nCcalls = 0;
   g->buff = nullptr;
   g->buffsize = 0;
@@ -212,6 +291,7 @@ void lua_close(lua_State* L) {
     luaM_freevector(L, L->stack, L->stacksize);
   }
   free(g->buff);
+  FreeChunks(g);
   g->~global_State();
   free(g);
   free(L);

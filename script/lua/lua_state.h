@@ -22,7 +22,23 @@ struct stringtable {
   int size;
 };
 
+// Small blocks (up to kPoolMax bytes) come from per-size free lists carved out of
+// large chunks: the collector frees many small objects at once and reuses them soon.
+constexpr size_t kPoolGrain = 16;
+constexpr size_t kPoolMax = 512;
+constexpr size_t kPoolClasses = kPoolMax / kPoolGrain;
+struct PoolBlock {
+  PoolBlock* next;
+};
+struct PoolChunk {
+  PoolChunk* next;
+};
+
 struct global_State {
+  PoolBlock* freelist[kPoolClasses];
+  PoolChunk* chunks;
+  char* chunkcur;  // unused rest of the newest chunk
+  char* chunkend;
   stringtable strt;
   GCObject* rootgc;
   GCObject* tmudata;  // userdata waiting for their finalizer
@@ -35,6 +51,8 @@ struct global_State {
   lua_FileReader filereader;
   void* filereaderud;
   bool gcrunning;
+  bool udatawithmt;        // some userdata got a metatable: dead ones may need finalizing
+  int nthreads;            // coroutine threads alive (not counting the main thread)
   unsigned short nCcalls;  // nesting of native calls over all threads (one C stack)
   char* buff;              // scratch buffer for the lexer and string building
   size_t buffsize;

@@ -6,12 +6,19 @@
 #include "script/lua/lua_gc.h"
 
 static uint32_t HashBytes(const char* str, size_t l, uint8_t tt) {
-  uint32_t h = static_cast<uint32_t>(l) ^ (tt * 0x9e3779b9u);
-  // Long texts are sampled so that hashing stays cheap.
-  size_t step = (l >> 5) + 1;
-  for (size_t i = l; i >= step; i -= step) {
-    h = h ^ ((h << 5) + (h >> 2) + static_cast<uint8_t>(str[i - 1]));
+  // FNV-1a over the bytes (long texts are sampled), then a final avalanche so that
+  // the low bits used for the bucket depend on every byte hashed.
+  uint32_t h = 2166136261u ^ static_cast<uint32_t>(l) ^ (static_cast<uint32_t>(tt) << 24);
+  size_t step = (l >> 6) + 1;
+  for (size_t i = 0; i < l; i += step) {
+    h ^= static_cast<uint8_t>(str[i]);
+    h *= 16777619u;
   }
+  h ^= h >> 16;
+  h *= 0x85ebca6bu;
+  h ^= h >> 13;
+  h *= 0xc2b2ae35u;
+  h ^= h >> 16;
   return h;
 }
 

@@ -393,12 +393,33 @@ static void PowOrXor(lua_State* L, Value* ra, const Value* rb, const Value* rc) 
     base = L->base;   \
   }
 
+#define vmcase(op) L_##op:
+#define vmbreak                   \
+  {                               \
+    i = *pc++;                    \
+    ci->savedpc = pc;             \
+    ra = RA(i);                   \
+    goto* disptab[GET_OPCODE(i)]; \
+  }
+
 void luaV_execute(lua_State* L) {
+  // Dispatch through a table of label addresses: one indirect jump per instruction.
+  static const void* const disptab[NUM_OPCODES] = {
+      &&L_OP_MOVE,      &&L_OP_LOADK,    &&L_OP_LOADBOOL,  &&L_OP_LOADNIL,  &&L_OP_GETUPVAL,
+      &&L_OP_GETGLOBAL, &&L_OP_GETTABLE, &&L_OP_SETGLOBAL, &&L_OP_SETUPVAL, &&L_OP_SETTABLE,
+      &&L_OP_NEWTABLE,  &&L_OP_SELF,     &&L_OP_ADD,       &&L_OP_SUB,      &&L_OP_MUL,
+      &&L_OP_DIV,       &&L_OP_BAND,     &&L_OP_BOR,       &&L_OP_SHL,      &&L_OP_SHR,
+      &&L_OP_POW,       &&L_OP_UNM,      &&L_OP_NOT,       &&L_OP_CONCAT,   &&L_OP_JMP,
+      &&L_OP_EQ,        &&L_OP_LT,       &&L_OP_LE,        &&L_OP_TEST,     &&L_OP_CALL,
+      &&L_OP_TAILCALL,  &&L_OP_RETURN,   &&L_OP_FORLOOP,   &&L_OP_TFORLOOP, &&L_OP_TFORPREP,
+      &&L_OP_SETLIST,   &&L_OP_SETLISTO, &&L_OP_CLOSE,     &&L_OP_CLOSURE};
   CallInfo* ci;
   LClosure* cl;
   Value* k;
   Value* base;
   const Instruction* pc;
+  Instruction i;
+  Value* ra;
 reentry:
   ci = L->ci;
   lua_assert(ci->isLua);
@@ -406,369 +427,391 @@ reentry:
   cl = &clvalue(ci->func)->l;
   base = L->base;
   k = cl->p->k;
-  for (;;) {
-    const Instruction i = *pc++;
-    ci->savedpc = pc;
-    Value* ra = RA(i);
-    switch (GET_OPCODE(i)) {
-      case OP_MOVE:
-        *ra = *RB(i);
-        break;
-      case OP_LOADK:
-        *ra = *KBx(i);
-        break;
-      case OP_LOADBOOL:
-        setbvalue(ra, GETARG_B(i) != 0);
-        if (GETARG_C(i)) pc++;
-        break;
-      case OP_LOADNIL: {
-        Value* rb = RB(i);
-        do {
-          setnilvalue(rb--);
-        } while (rb >= ra);
-        break;
-      }
-      case OP_GETUPVAL:
-        *ra = *cl->upvals[GETARG_B(i)]->v;
-        break;
-      case OP_GETGLOBAL: {
-        const Value* rb = KBx(i);
-        const Value* res = luaH_getstr(cl->env, tsvalue(rb));
-        if (!ttisnil(res)) {
-          *ra = *res;
-        } else {
-          Value g;
-          sethvalue(&g, cl->env);
-          Protect(luaV_gettable(L, &g, rb, ra));
-        }
-        break;
-      }
-      case OP_GETTABLE: {
-        Value* rb = RB(i);
-        const Value* rc = RKC(i);
-        if (ttistable(rb)) {
-          const Value* res = luaH_get(hvalue(rb), rc);
-          if (!ttisnil(res)) {
-            *ra = *res;
-            break;
-          }
-        }
-        Protect(luaV_gettable(L, rb, rc, ra));
-        break;
-      }
-      case OP_SETGLOBAL: {
+  vmbreak;
+  {
+    vmcase(OP_MOVE)* ra = *RB(i);
+    vmbreak;
+    vmcase(OP_LOADK)* ra = *KBx(i);
+    vmbreak;
+    vmcase(OP_LOADBOOL) setbvalue(ra, GETARG_B(i) != 0);
+    if (GETARG_C(i)) pc++;
+    vmbreak;
+    vmcase(OP_LOADNIL) {
+      Value* rb = RB(i);
+      do {
+        setnilvalue(rb--);
+      } while (rb >= ra);
+      vmbreak;
+    }
+    vmcase(OP_GETUPVAL)* ra = *cl->upvals[GETARG_B(i)]->v;
+    vmbreak;
+    vmcase(OP_GETGLOBAL) {
+      const Value* rb = KBx(i);
+      const Value* res = luaH_getstr(cl->env, tsvalue(rb));
+      if (!ttisnil(res)) {
+        *ra = *res;
+      } else {
         Value g;
         sethvalue(&g, cl->env);
-        Protect(luaV_settable(L, &g, KBx(i), ra));
-        break;
+        Protect(luaV_gettable(L, &g, rb, ra));
       }
-      case OP_SETUPVAL:
-        *cl->upvals[GETARG_B(i)]->v = *ra;
-        break;
-      case OP_SETTABLE: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        if (ttistable(ra)) {
-          Table* h = hvalue(ra);
-          Value* slot = const_cast<Value*>(luaH_get(h, rb));
-          if (slot != &luaO_nilobject && !ttisnil(slot)) {
-            *slot = *rc;
-            break;
-          }
+      vmbreak;
+    }
+    vmcase(OP_GETTABLE) {
+      Value* rb = RB(i);
+      const Value* rc = RKC(i);
+      if (ttistable(rb)) {
+        const Value* res = luaH_get(hvalue(rb), rc);
+        if (!ttisnil(res)) {
+          *ra = *res;
+          vmbreak;
         }
-        Protect(luaV_settable(L, ra, rb, rc));
-        break;
       }
-      case OP_NEWTABLE: {
-        // B holds the array size as a "floating point byte", C the log2 of the hash
-        // size plus one; both are only hints, clamped against damaged chunks.
-        int b = GETARG_B(i);
-        int e = b >> 3;
-        int asize = e > 16 ? (1 << 16) : ((b & 7) << e);
-        if (asize > (1 << 16)) asize = 1 << 16;
-        int c = GETARG_C(i);
-        Table* t = luaH_new(L, asize, c == 0 ? -1 : (c > 16 ? 16 : c));
-        sethvalue(ra, t);
-        CheckGC();
-        break;
-      }
-      case OP_SELF: {
-        Value* rb = RB(i);
-        const Value* rc = RKC(i);
-        ra[1] = *rb;
-        if (ttistable(rb)) {
-          const Value* res = luaH_get(hvalue(rb), rc);
-          if (!ttisnil(res)) {
-            *ra = *res;
-            break;
-          }
+      Protect(luaV_gettable(L, rb, rc, ra));
+      vmbreak;
+    }
+    vmcase(OP_SETGLOBAL) {
+      Value g;
+      sethvalue(&g, cl->env);
+      Protect(luaV_settable(L, &g, KBx(i), ra));
+      vmbreak;
+    }
+    vmcase(OP_SETUPVAL) * cl->upvals[GETARG_B(i)]->v = *ra;
+    vmbreak;
+    vmcase(OP_SETTABLE) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      if (ttistable(ra)) {
+        Table* h = hvalue(ra);
+        Value* slot = const_cast<Value*>(luaH_get(h, rb));
+        if (slot != &luaO_nilobject && !ttisnil(slot)) {
+          *slot = *rc;
+          vmbreak;
         }
-        Value obj = *rb;
-        Protect(luaV_gettable(L, &obj, rc, RA(i)));
-        break;
       }
-      case OP_ADD: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        if (ttisnumber(rb) && ttisnumber(rc))
-          setnvalue(ra, rb->n + rc->n);
-        else
-          Protect(Arith(L, ra, rb, rc, TM_ADD));
-        break;
+      Protect(luaV_settable(L, ra, rb, rc));
+      vmbreak;
+    }
+    vmcase(OP_NEWTABLE) {
+      // B holds the array size as a "floating point byte", C the log2 of the hash
+      // size plus one; both are only hints, clamped against damaged chunks.
+      int b = GETARG_B(i);
+      int e = b >> 3;
+      int asize = e > 16 ? (1 << 16) : ((b & 7) << e);
+      if (asize > (1 << 16)) asize = 1 << 16;
+      int c = GETARG_C(i);
+      Table* t = luaH_new(L, asize, c == 0 ? -1 : (c > 16 ? 16 : c));
+      sethvalue(ra, t);
+      CheckGC();
+      vmbreak;
+    }
+    vmcase(OP_SELF) {
+      Value* rb = RB(i);
+      const Value* rc = RKC(i);
+      ra[1] = *rb;
+      if (ttistable(rb)) {
+        const Value* res = luaH_get(hvalue(rb), rc);
+        if (!ttisnil(res)) {
+          *ra = *res;
+          vmbreak;
+        }
       }
-      case OP_SUB: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        if (ttisnumber(rb) && ttisnumber(rc))
-          setnvalue(ra, rb->n - rc->n);
-        else
-          Protect(Arith(L, ra, rb, rc, TM_SUB));
-        break;
-      }
-      case OP_MUL: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        if (ttisnumber(rb) && ttisnumber(rc))
-          setnvalue(ra, rb->n * rc->n);
-        else
-          Protect(Arith(L, ra, rb, rc, TM_MUL));
-        break;
-      }
-      case OP_DIV: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        if (ttisnumber(rb) && ttisnumber(rc))
-          setnvalue(ra, rb->n / rc->n);
-        else
-          Protect(Arith(L, ra, rb, rc, TM_DIV));
-        break;
-      }
-      case OP_BAND:
-      case OP_BOR:
-      case OP_SHL:
-      case OP_SHR:
+      Value obj = *rb;
+      Protect(luaV_gettable(L, &obj, rc, RA(i)));
+      vmbreak;
+    }
+    vmcase(OP_ADD) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      if (ttisnumber(rb) && ttisnumber(rc))
+        setnvalue(ra, rb->n + rc->n);
+      else
+        Protect(Arith(L, ra, rb, rc, TM_ADD));
+      vmbreak;
+    }
+    vmcase(OP_SUB) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      if (ttisnumber(rb) && ttisnumber(rc))
+        setnvalue(ra, rb->n - rc->n);
+      else
+        Protect(Arith(L, ra, rb, rc, TM_SUB));
+      vmbreak;
+    }
+    vmcase(OP_MUL) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      if (ttisnumber(rb) && ttisnumber(rc))
+        setnvalue(ra, rb->n * rc->n);
+      else
+        Protect(Arith(L, ra, rb, rc, TM_MUL));
+      vmbreak;
+    }
+    vmcase(OP_DIV) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      if (ttisnumber(rb) && ttisnumber(rc))
+        setnvalue(ra, rb->n / rc->n);
+      else
+        Protect(Arith(L, ra, rb, rc, TM_DIV));
+      vmbreak;
+    }
+    vmcase(OP_BAND) vmcase(OP_BOR) vmcase(OP_SHL) vmcase(OP_SHR)
         Protect(Bitwise(L, ra, RKB(i), RKC(i), GET_OPCODE(i)));
-        break;
-      case OP_POW:
-        Protect(PowOrXor(L, ra, RKB(i), RKC(i)));
-        break;
-      case OP_UNM: {
-        const Value* rb = RB(i);
-        double n;
-        if (ttisnumber(rb)) {
-          setnvalue(ra, -rb->n);
-        } else if (luaV_tonumber(rb, &n)) {
-          setnvalue(ra, -n);
-        } else {
-          Value b = *rb;
-          Protect(if (!CallBinTM(L, &b, &luaO_nilobject, RA(i), TM_UNM))
-                      luaG_aritherror(L, RB(i), &luaO_nilobject));
+    vmbreak;
+    vmcase(OP_POW) Protect(PowOrXor(L, ra, RKB(i), RKC(i)));
+    vmbreak;
+    vmcase(OP_UNM) {
+      const Value* rb = RB(i);
+      double n;
+      if (ttisnumber(rb)) {
+        setnvalue(ra, -rb->n);
+      } else if (luaV_tonumber(rb, &n)) {
+        setnvalue(ra, -n);
+      } else {
+        Value b = *rb;
+        Protect(if (!CallBinTM(L, &b, &luaO_nilobject, RA(i), TM_UNM))
+                    luaG_aritherror(L, RB(i), &luaO_nilobject));
+      }
+      vmbreak;
+    }
+    vmcase(OP_NOT) setbvalue(ra, l_isfalse(RB(i)));
+    vmbreak;
+    vmcase(OP_CONCAT) {
+      int b = GETARG_B(i);
+      int c = GETARG_C(i);
+      L->top = ci->top;
+      Protect(luaV_concat(L, c - b + 1, c));
+      *RA(i) = base[b];
+      CheckGC();
+      vmbreak;
+    }
+    vmcase(OP_JMP) pc += GETARG_sBx(i);
+    vmbreak;
+    vmcase(OP_EQ) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      bool eq;
+      if (rb->tt != rc->tt)
+        eq = false;
+      else if (rb->tt == LUA_TNUMBER)
+        eq = rb->n == rc->n;
+      else
+        Protect(eq = luaV_equalval(L, rb, rc));
+      if (eq != (GETARG_A(i) != 0))
+        pc++;
+      else
+        pc += GETARG_sBx(*pc) + 1;
+      vmbreak;
+    }
+    vmcase(OP_LT) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      bool res;
+      if (ttisnumber(rb) && ttisnumber(rc))
+        res = rb->n < rc->n;
+      else
+        Protect(res = luaV_lessthan(L, rb, rc));
+      if (res != (GETARG_A(i) != 0))
+        pc++;
+      else
+        pc += GETARG_sBx(*pc) + 1;
+      vmbreak;
+    }
+    vmcase(OP_LE) {
+      const Value* rb = RKB(i);
+      const Value* rc = RKC(i);
+      bool res;
+      if (ttisnumber(rb) && ttisnumber(rc))
+        res = rb->n <= rc->n;
+      else
+        Protect(res = LessEqual(L, rb, rc));
+      if (res != (GETARG_A(i) != 0))
+        pc++;
+      else
+        pc += GETARG_sBx(*pc) + 1;
+      vmbreak;
+    }
+    vmcase(OP_TEST) {
+      Value* rb = RB(i);
+      if (l_isfalse(rb) == (GETARG_C(i) != 0)) {
+        pc++;
+      } else {
+        *ra = *rb;
+        pc += GETARG_sBx(*pc) + 1;
+      }
+      vmbreak;
+    }
+    vmcase(OP_CALL) {
+      int b = GETARG_B(i);
+      int nresults = GETARG_C(i) - 1;
+      if (b != 0) L->top = ra + b;
+      if (ttisfunction(ra) && !clvalue(ra)->c.isC) {
+        // Lua to Lua call without a vararg adjustment: set the frame up in place.
+        Proto* p = clvalue(ra)->l.p;
+        if (!p->is_vararg && L->stack_last - L->top > p->maxstacksize + 2 && ci != L->end_ci) {
+          Value* nbase = ra + 1;
+          if (L->top > nbase + p->numparams) L->top = nbase + p->numparams;
+          CallInfo* nci = ++L->ci;
+          nci->func = ra;
+          nci->base = nbase;
+          nci->top = nbase + p->maxstacksize;
+          nci->savedpc = p->code;
+          nci->nresults = nresults;
+          nci->tailcalls = 0;
+          nci->isLua = 1;
+          nci->yielded = 0;
+          nci->entry = 0;
+          for (Value* st = L->top; st < nci->top; st++) setnilvalue(st);
+          L->top = nci->top;
+          L->base = nbase;
+          ci = nci;
+          cl = &clvalue(ra)->l;
+          base = nbase;
+          k = p->k;
+          pc = p->code;
+          vmbreak;
         }
-        break;
       }
-      case OP_NOT:
-        setbvalue(ra, l_isfalse(RB(i)));
-        break;
-      case OP_CONCAT: {
-        int b = GETARG_B(i);
-        int c = GETARG_C(i);
-        L->top = ci->top;
-        Protect(luaV_concat(L, c - b + 1, c));
-        *RA(i) = base[b];
-        CheckGC();
-        break;
-      }
-      case OP_JMP:
-        pc += GETARG_sBx(i);
-        break;
-      case OP_EQ: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        bool eq;
-        if (rb->tt != rc->tt)
-          eq = false;
-        else if (rb->tt == LUA_TNUMBER)
-          eq = rb->n == rc->n;
-        else
-          Protect(eq = luaV_equalval(L, rb, rc));
-        if (eq != (GETARG_A(i) != 0))
-          pc++;
-        else
-          pc += GETARG_sBx(*pc) + 1;
-        break;
-      }
-      case OP_LT: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        bool res;
-        if (ttisnumber(rb) && ttisnumber(rc))
-          res = rb->n < rc->n;
-        else
-          Protect(res = luaV_lessthan(L, rb, rc));
-        if (res != (GETARG_A(i) != 0))
-          pc++;
-        else
-          pc += GETARG_sBx(*pc) + 1;
-        break;
-      }
-      case OP_LE: {
-        const Value* rb = RKB(i);
-        const Value* rc = RKC(i);
-        bool res;
-        if (ttisnumber(rb) && ttisnumber(rc))
-          res = rb->n <= rc->n;
-        else
-          Protect(res = LessEqual(L, rb, rc));
-        if (res != (GETARG_A(i) != 0))
-          pc++;
-        else
-          pc += GETARG_sBx(*pc) + 1;
-        break;
-      }
-      case OP_TEST: {
-        Value* rb = RB(i);
-        if (l_isfalse(rb) == (GETARG_C(i) != 0)) {
-          pc++;
-        } else {
-          *ra = *rb;
-          pc += GETARG_sBx(*pc) + 1;
-        }
-        break;
-      }
-      case OP_CALL: {
-        int b = GETARG_B(i);
-        int nresults = GETARG_C(i) - 1;
-        if (b != 0) L->top = ra + b;
-        int r = luaD_precall(L, ra, nresults);
-        if (r == PCRLUA) goto reentry;
-        if (r == PCRYIELD) return;
-        ci = L->ci;
-        if (nresults >= 0) L->top = ci->top;
-        base = L->base;
-        break;
-      }
-      case OP_TAILCALL: {
-        int b = GETARG_B(i);
-        if (b != 0) L->top = ra + b;
-        int r = luaD_precall(L, ra, LUA_MULTRET);
-        if (r == PCRLUA) {
-          CallInfo* nci = L->ci;
-          CallInfo* oci = nci - 1;
-          if (L->openupval) luaF_close(L, oci->base);
-          Value* func = oci->func;
-          Value* pfunc = nci->func;
-          int aux;
-          for (aux = 0; pfunc + aux < L->top; aux++) func[aux] = pfunc[aux];
-          L->top = func + aux;
-          oci->top = L->top;
-          oci->base = func + (nci->base - pfunc);
-          oci->savedpc = nci->savedpc;
-          oci->tailcalls++;
-          L->ci = oci;
-          L->base = oci->base;
-          goto reentry;
-        }
-        if (r == PCRYIELD) return;
-        ci = L->ci;
-        base = L->base;
-        break;
-      }
-      case OP_RETURN: {
-        int b = GETARG_B(i);
-        if (b != 0) L->top = ra + b - 1;
-        if (L->openupval) luaF_close(L, base);
-        bool entry = ci->entry;
-        int wanted = ci->nresults;
-        luaD_poscall(L, wanted, ra);
-        if (entry) return;
-        if (wanted >= 0) L->top = L->ci->top;
+      int r = luaD_precall(L, ra, nresults);
+      if (r == PCRLUA) goto reentry;
+      if (r == PCRYIELD) return;
+      ci = L->ci;
+      if (nresults >= 0) L->top = ci->top;
+      base = L->base;
+      vmbreak;
+    }
+    vmcase(OP_TAILCALL) {
+      int b = GETARG_B(i);
+      if (b != 0) L->top = ra + b;
+      int r = luaD_precall(L, ra, LUA_MULTRET);
+      if (r == PCRLUA) {
+        CallInfo* nci = L->ci;
+        CallInfo* oci = nci - 1;
+        if (L->openupval) luaF_close(L, oci->base);
+        Value* func = oci->func;
+        Value* pfunc = nci->func;
+        int aux;
+        for (aux = 0; pfunc + aux < L->top; aux++) func[aux] = pfunc[aux];
+        L->top = func + aux;
+        oci->top = L->top;
+        oci->base = func + (nci->base - pfunc);
+        oci->savedpc = nci->savedpc;
+        oci->tailcalls++;
+        L->ci = oci;
+        L->base = oci->base;
         goto reentry;
       }
-      case OP_FORLOOP: {
+      if (r == PCRYIELD) return;
+      ci = L->ci;
+      base = L->base;
+      vmbreak;
+    }
+    vmcase(OP_RETURN) {
+      int b = GETARG_B(i);
+      if (b != 0) L->top = ra + b - 1;
+      if (L->openupval && L->openupval->v >= base) luaF_close(L, base);
+      bool entry = ci->entry;
+      int nres = ci->nresults;
+      int wanted = nres;
+      Value* res = ci->func;
+      L->ci = --ci;
+      L->base = ci->base;
+      Value* top = L->top;
+      while (wanted != 0 && ra < top) {
+        *res++ = *ra++;
+        wanted--;
+      }
+      while (wanted-- > 0) setnilvalue(res++);
+      L->top = res;
+      if (entry) return;
+      // Back in the calling Lua function.
+      if (nres >= 0) L->top = ci->top;
+      base = ci->base;
+      pc = ci->savedpc;
+      cl = &clvalue(ci->func)->l;
+      k = cl->p->k;
+      vmbreak;
+    }
+    vmcase(OP_FORLOOP) {
+      if (!ttisnumber(ra) || !ttisnumber(ra + 1) || !ttisnumber(ra + 2)) {
         if (!ttisnumber(ra)) luaG_runerror(L, "`for' initial value must be a number");
-        if (!ttisnumber(ra + 1)) {
-          double n;
-          if (!luaV_tonumber(ra + 1, &n)) luaG_runerror(L, "`for' limit must be a number");
-          setnvalue(ra + 1, n);
-        }
-        if (!ttisnumber(ra + 2)) {
-          double n;
-          if (!luaV_tonumber(ra + 2, &n)) luaG_runerror(L, "`for' step must be a number");
-          setnvalue(ra + 2, n);
-        }
-        double step = ra[2].n;
-        double idx = ra->n + step;
-        double limit = ra[1].n;
-        if (step > 0 ? idx <= limit : idx >= limit) {
-          pc += GETARG_sBx(i);
-          ra->n = idx;
-        }
-        break;
+        double n;
+        if (!luaV_tonumber(ra + 1, &n)) luaG_runerror(L, "`for' limit must be a number");
+        setnvalue(ra + 1, n);
+        if (!luaV_tonumber(ra + 2, &n)) luaG_runerror(L, "`for' step must be a number");
+        setnvalue(ra + 2, n);
       }
-      case OP_TFORLOOP: {
-        int nvar = GETARG_C(i) + 1;
-        Value* cb = ra + nvar + 2;
-        cb[0] = ra[0];
-        cb[1] = ra[1];
-        cb[2] = ra[2];
-        L->top = cb + 3;
-        Protect(luaD_call(L, cb, nvar));
-        L->top = L->ci->top;
-        ra = RA(i) + 2;
-        cb = ra + nvar;
-        do {
-          nvar--;
-          ra[nvar] = cb[nvar];
-        } while (nvar > 0);
-        if (ttisnil(ra))
-          pc++;
-        else
-          pc += GETARG_sBx(*pc) + 1;
-        break;
-      }
-      case OP_TFORPREP: {
-        if (ttistable(ra)) {
-          ra[1] = *ra;
-          *ra = *luaH_getstr(cl->env, luaS_new(L, "next"));
-        }
+      double step = ra[2].n;
+      double idx = ra->n + step;
+      double limit = ra[1].n;
+      if (step > 0 ? idx <= limit : idx >= limit) {
         pc += GETARG_sBx(i);
-        break;
+        ra->n = idx;
       }
-      case OP_SETLIST:
-      case OP_SETLISTO: {
-        int bc = GETARG_Bx(i);
-        int n;
-        if (GET_OPCODE(i) == OP_SETLIST) {
-          n = (bc & (LFIELDS_PER_FLUSH - 1)) + 1;
-        } else {
-          n = static_cast<int>(L->top - ra) - 1;
-          L->top = ci->top;
-        }
-        if (!ttistable(ra)) luaG_runerror(L, "table expected in SETLIST");
-        Table* h = hvalue(ra);
-        bc &= ~(LFIELDS_PER_FLUSH - 1);
-        for (; n > 0; n--) *luaH_setnum(L, h, bc + n) = ra[n];
-        break;
+      vmbreak;
+    }
+    vmcase(OP_TFORLOOP) {
+      int nvar = GETARG_C(i) + 1;
+      Value* cb = ra + nvar + 2;
+      cb[0] = ra[0];
+      cb[1] = ra[1];
+      cb[2] = ra[2];
+      L->top = cb + 3;
+      Protect(luaD_call(L, cb, nvar));
+      L->top = L->ci->top;
+      ra = RA(i) + 2;
+      cb = ra + nvar;
+      do {
+        nvar--;
+        ra[nvar] = cb[nvar];
+      } while (nvar > 0);
+      if (ttisnil(ra))
+        pc++;
+      else
+        pc += GETARG_sBx(*pc) + 1;
+      vmbreak;
+    }
+    vmcase(OP_TFORPREP) {
+      if (ttistable(ra)) {
+        ra[1] = *ra;
+        *ra = *luaH_getstr(cl->env, luaS_new(L, "next"));
       }
-      case OP_CLOSE:
-        luaF_close(L, ra);
-        break;
-      case OP_CLOSURE: {
-        Proto* p = cl->p->p[GETARG_Bx(i)];
-        int nup = p->nups;
-        Closure* ncl = luaF_newLclosure(L, nup, cl->env);
-        ncl->l.p = p;
-        for (int j = 0; j < nup; j++, pc++) {
-          if (GET_OPCODE(*pc) == OP_GETUPVAL)
-            ncl->l.upvals[j] = cl->upvals[GETARG_B(*pc)];
-          else
-            ncl->l.upvals[j] = luaF_findupval(L, base + GETARG_B(*pc));
-        }
-        ci->savedpc = pc;
-        setclvalue(ra, ncl);
-        CheckGC();
-        break;
+      pc += GETARG_sBx(i);
+      vmbreak;
+    }
+    vmcase(OP_SETLIST) vmcase(OP_SETLISTO) {
+      int bc = GETARG_Bx(i);
+      int n;
+      if (GET_OPCODE(i) == OP_SETLIST) {
+        n = (bc & (LFIELDS_PER_FLUSH - 1)) + 1;
+      } else {
+        n = static_cast<int>(L->top - ra) - 1;
+        L->top = ci->top;
       }
+      if (!ttistable(ra)) luaG_runerror(L, "table expected in SETLIST");
+      Table* h = hvalue(ra);
+      bc &= ~(LFIELDS_PER_FLUSH - 1);
+      for (; n > 0; n--) *luaH_setnum(L, h, bc + n) = ra[n];
+      vmbreak;
+    }
+    vmcase(OP_CLOSE) luaF_close(L, ra);
+    vmbreak;
+    vmcase(OP_CLOSURE) {
+      Proto* p = cl->p->p[GETARG_Bx(i)];
+      int nup = p->nups;
+      Closure* ncl = luaF_newLclosure(L, nup, cl->env);
+      ncl->l.p = p;
+      for (int j = 0; j < nup; j++, pc++) {
+        if (GET_OPCODE(*pc) == OP_GETUPVAL)
+          ncl->l.upvals[j] = cl->upvals[GETARG_B(*pc)];
+        else
+          ncl->l.upvals[j] = luaF_findupval(L, base + GETARG_B(*pc));
+      }
+      ci->savedpc = pc;
+      setclvalue(ra, ncl);
+      CheckGC();
+      vmbreak;
     }
   }
 }

@@ -15,7 +15,7 @@ local function filter(src)
   end)
 end
 local s, c = 0, 0
-local f = filter(producer(1000000))
+local f = filter(producer(3000000))
 while true do
   local v = f()
   if v == nil then break end

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the classic programs under lua50 and, when installed, Debian's lua5.1 and lua5.4;
-# checks that the outputs agree and prints times, peak memory and ratios.
+# checks that the outputs agree and prints CPU times (user+system, seconds), peak
+# resident memory (KB) and the ratios of our times to theirs.
 # Usage: tests/lua/bench/run.sh [path/to/lua50]
 here=$(cd "$(dirname "$0")" && pwd)
 lua50=${1:-$here/../../../build/bin/lua50}
@@ -13,17 +14,18 @@ printf "%-12s %10s %10s %10s %9s %9s %10s %10s\n" program lua50 lua5.1 lua5.4 "/
 status=0
 for prog in "$here"/*.lua; do
   name=$(basename "$prog" .lua)
-  /usr/bin/time -f "%e %M" -o "$tmp/t50" "$lua50" "$prog" > "$tmp/o50" 2>&1
-  set -- $(cat "$tmp/t50"); t50=$1; m50=$2
+  /usr/bin/time -f "%U %S %M" -o "$tmp/t50" "$lua50" "$prog" > "$tmp/o50" 2>&1
+  set -- $(cat "$tmp/t50"); t50=$(awk -v u=$1 -v s=$2 "BEGIN{print u+s}"); m50=$3
   t51=-; t54=-; m51=-
   for l in $others; do
-    /usr/bin/time -f "%e %M" -o "$tmp/t" $l "$prog" > "$tmp/o" 2>&1
+    /usr/bin/time -f "%U %S %M" -o "$tmp/t" $l "$prog" > "$tmp/o" 2>&1
     set -- $(cat "$tmp/t")
     if ! cmp -s "$tmp/o" "$tmp/o50"; then
       echo "OUTPUT DIFFERS for $name under $l:"; diff "$tmp/o50" "$tmp/o" | head -5; status=1
     fi
-    [ $l = lua5.1 ] && { t51=$1; m51=$2; }
-    [ $l = lua5.4 ] && t54=$1
+    t=$(awk -v u=$1 -v s=$2 "BEGIN{print u+s}")
+    [ $l = lua5.1 ] && { t51=$t; m51=$3; }
+    [ $l = lua5.4 ] && t54=$t
   done
   r51=$(awk -v a=$t50 -v b=$t51 'BEGIN{ if (b+0>0) printf "%.2f", a/b; else print "-" }')
   r54=$(awk -v a=$t50 -v b=$t54 'BEGIN{ if (b+0>0) printf "%.2f", a/b; else print "-" }')

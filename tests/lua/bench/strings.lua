@@ -3,7 +3,7 @@ local parts = {}
 for i = 1, 200000 do parts[i] = string.format("%d:%s", i, "x") end
 local big = table.concat(parts, ",")
 local n = 0
-for i = 1, 20 do
+for i = 1, 40 do
   local _, c = string.gsub(big, "(%d+):x", "%1")
   n = n + c
 end

@@ -2,13 +2,13 @@
 local a = {}
 for i = 1, 1000000 do a[i] = i * 2 end
 local s = 0
-for r = 1, 5 do
+for r = 1, 10 do
   for i = 1, 1000000 do s = s + a[i] end
 end
 local h = {}
 for i = 1, 200000 do h["k" .. i] = i end
 local hs = 0
-for r = 1, 5 do
+for r = 1, 10 do
   for i = 1, 200000, 3 do hs = hs + h["k" .. i] end
 end
 local cnt = 0
