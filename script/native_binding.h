@@ -233,16 +233,13 @@ void RegisterFunction(lua_State* L, const char* name, R (*fn)(A...)) {
 template <class C, class R, class... A>
 void RegisterMethod(lua_State* L, const char* name, C* object, R (C::*method)(A...)) {
   using Binding = native_binding::TMethod<C, R, A...>;
-  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method},
-                                  &Binding::Call);
+  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method}, &Binding::Call);
 }
 
 template <class C, class R, class... A>
-void RegisterMethod(lua_State* L, const char* name, const C* object,
-                    R (C::*method)(A...) const) {
+void RegisterMethod(lua_State* L, const char* name, const C* object, R (C::*method)(A...) const) {
   using Binding = native_binding::TConstMethod<C, R, A...>;
-  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method},
-                                  &Binding::Call);
+  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method}, &Binding::Call);
 }
 
 // Functions that read their arguments from the state themselves; they answer the number of

@@ -265,14 +265,14 @@ void Report(const std::string& text) {
 }
 
 TEST_F(BindingTest, PackagedScriptRunsAsATaskAndCallsNatives) {
-  WriteFile("assets/assets.tvp",
-            Package({{"scripts/anim.lua",
-                      Bytes("Report( 'start' )\n"
-                            "return function()\n"
-                            "  while CountFrame() < 4 do coroutine.yield() end\n"
-                            "  Report( 'frames ' .. gFrames_seen( ) )\n"
-                            "end\n"
-                            "\n")}}));
+  WriteFile(
+      "assets/assets.tvp",
+      Package({{"scripts/anim.lua", Bytes("Report( 'start' )\n"
+                                          "return function()\n"
+                                          "  while CountFrame() < 4 do coroutine.yield() end\n"
+                                          "  Report( 'frames ' .. gFrames_seen( ) )\n"
+                                          "end\n"
+                                          "\n")}}));
   InitFileSystem();
   gFrames = 0;
   gReport.clear();
