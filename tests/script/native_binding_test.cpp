@@ -30,6 +30,11 @@ void TakeFloating(double d, float f) {
   gDouble = d;
   gFloat = f;
 }
+std::u16string gWide;
+std::u16string Wide(const std::u16string& text) {
+  gWide = text;
+  return text + u"\u00e9\u4e2d";
+}
 void TakeBool(bool b) {
   gBool = b;
 }
@@ -161,6 +166,25 @@ TEST_F(BindingTest, StringsFollowTheStackRules) {
   Run("local n = 1.5 TakeStrings( n, n ) gType = type( n )");
   EXPECT_EQ(gString, "1.5");
   EXPECT_EQ(Global(L, "gType"), "number");
+}
+
+TEST_F(BindingTest, WideStrings) {
+  RegisterFunction(L, "Wide", &Wide);
+  RegisterFunction(L, "TakeStrings", &TakeStrings);
+  Run("gW = Wide( L\"ab\\x4e2d\" ) gType = type( gW ) gLen = string.len( gW )");
+  EXPECT_EQ(gWide, u"ab\u4e2d");
+  EXPECT_EQ(Global(L, "gType"), "wstring");
+  EXPECT_EQ(GlobalNumber(L, "gLen"), 5);
+  Run("Wide( 'caf\\233' )");  // plain strings widen byte by byte
+  EXPECT_EQ(gWide, u"caf\u00e9");
+  Run("Wide( 2.5 )");
+  EXPECT_EQ(gWide, u"2.5");
+  Run("Wide( {} )");
+  EXPECT_EQ(gWide, u"");
+  // A plain-string parameter gets a wide string narrowed; codes above 255 become '?'.
+  Run("TakeStrings( L\"x\\xe9\\x4e2d\", L\"\" )");
+  EXPECT_EQ(gString, "x\xe9?");
+  EXPECT_EQ(gCString, "");
 }
 
 TEST_F(BindingTest, HandleArguments) {
