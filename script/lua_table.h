@@ -15,6 +15,7 @@ class TLuaTable : public TLuaObjectWrapper {
   bool GetValue(const char* key) const;
   bool GetValue(int index) const;
 
+  // After the state was closed the typed reads answer their defaults.
   // table[key] as a string (numbers become text), or def when it is neither.
   std::string GetString(const char* key, const std::string& def = "") const;
   std::string GetString(int index, const std::string& def = "") const;

@@ -100,6 +100,7 @@ TScript::~TScript() {
   if (mThread) {
     mThread.reset();
   } else if (mOwnsState) {
+    ForgetMainState(mL);
     lua_close(mL);
   } else if (mL) {
     // A borrowed state forgets this script.
