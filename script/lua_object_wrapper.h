@@ -25,10 +25,15 @@ class TLuaObjectWrapper {
   lua_State* State() const { return mL; }
   // False once the state was closed (only known for states opened by TScript).
   bool StateAlive() const { return !mAlive || *mAlive; }
+  // Set by the native binding on the handles it makes for one call and deletes afterwards;
+  // such a handle cannot be handed on (RegisterTemp refuses it).
+  void MarkOwnedByCall() { mOwnedByCall = true; }
+  bool OwnedByCall() const { return mOwnedByCall; }
 
  private:
   lua_State* mL;
   std::shared_ptr<const bool> mAlive;
+  bool mOwnedByCall = false;
 };
 
 // Records L as the main thread of its state so that handles made on any of its threads

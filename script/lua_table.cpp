@@ -78,7 +78,7 @@ double TLuaTable::GetNumber(int index, double def) const {
 }
 
 bool TLuaTable::RegisterTemp() {
-  if (!StateAlive()) return false;
+  if (!StateAlive() || OwnedByCall()) return false;
   TScript* script = TScript::FromState(State());
   if (!script) return false;
   script->AddTempObject(this);

@@ -24,7 +24,8 @@ class TLuaTable : public TLuaObjectWrapper {
   double GetNumber(int index, double def = 0) const;
 
   // Hands the handle to the running script, which deletes it at its next call or resume.
-  // Answers false (and keeps it with the caller) when no script owns the state.
+  // Answers false (and keeps it with the caller) when no script owns the state, and for a
+  // handle the native binding made for one call (take std::unique_ptr<TLuaTable> to keep one).
   bool RegisterTemp();
 
  private:

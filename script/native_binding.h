@@ -118,7 +118,11 @@ std::unique_ptr<W> MakeHandle(lua_State* L, int i) {
 template <class W>
 struct TArg<W*, std::enable_if_t<std::is_base_of_v<TLuaObjectWrapper, W>>> {
   using Stored = std::unique_ptr<W>;
-  static Stored Get(lua_State* L, int i) { return MakeHandle<W>(L, i); }
+  static Stored Get(lua_State* L, int i) {
+    Stored handle = MakeHandle<W>(L, i);
+    if (handle) handle->MarkOwnedByCall();
+    return handle;
+  }
   static W* Pass(Stored& v) { return v.get(); }
 };
 

@@ -51,8 +51,11 @@ std::string CallBack(TLuaFunction* f, int value) {
   lua_pop(L, 1);
   return result;
 }
+bool gRegistered = true;
 double TableWidth(TLuaTable* t) {
   gNullHandle = t == nullptr;
+  // The binding deletes this handle after the call; the script must not get it as well.
+  if (t) gRegistered = t->RegisterTemp();
   return t ? t->GetNumber("width", -1) : -2;
 }
 void KeepFunction(std::unique_ptr<TLuaFunction> f) {
@@ -200,6 +203,8 @@ TEST_F(BindingTest, HandleArguments) {
   Run("gWidth = TableWidth( { width = 640 } )");
   EXPECT_EQ(GlobalNumber(L, "gWidth"), 640);
   EXPECT_FALSE(gNullHandle);
+  EXPECT_FALSE(gRegistered);
+  EXPECT_EQ(script->TempObjectCount(), 0u);
   Run("gWidth = TableWidth( 3 )");
   EXPECT_EQ(GlobalNumber(L, "gWidth"), -2);
   EXPECT_TRUE(gNullHandle);
