@@ -503,8 +503,10 @@ static int StrGsub(lua_State* L) {
   bool anchor = lp > 0 && *p == '^';
   const char* pend = p + lp;
   if (anchor) p++;
-  luaL_argcheck(L, lua_gettop(L) >= 3 && (lua_isstring(L, 3) || lua_isfunction(L, 3)), 3,
-                "string or function expected");
+  luaL_argcheck(L,
+                lua_gettop(L) >= 3 && ((lua_isstring(L, 3) && lua_type(L, 3) != LUA_TWSTRING) ||
+                                       lua_isfunction(L, 3)),
+                3, "string or function expected");
   std::string b;
   MatchState ms;
   ms.L = L;
