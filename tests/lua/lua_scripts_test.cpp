@@ -23,5 +23,5 @@ TEST_P(LuaScript, RunsWithoutError) {
 
 INSTANTIATE_TEST_SUITE_P(Areas, LuaScript,
                          testing::Values("syntax", "codegen", "dialect", "closures", "metatables",
-                                         "coroutines", "errors", "strings", "tables", "gc",
-                                         "dump"));
+                                         "coroutines", "errors", "strings", "patterns", "tables",
+                                         "libs", "gc", "dump"));
