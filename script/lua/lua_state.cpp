@@ -87,7 +87,7 @@ void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   }
   g->totalbytes = g->totalbytes - oldsize + size;
   return nb;
-#endif
+#else
   bool oldsmall = oldsize > 0 && oldsize <= kPoolMax;
   bool newsmall = size > 0 && size <= kPoolMax;
   void* nb;
@@ -117,6 +117,7 @@ void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   }
   g->totalbytes = g->totalbytes - oldsize + size;
   return nb;
+#endif
 }
 
 void luaM_toobig(lua_State* L, const char* what) {
