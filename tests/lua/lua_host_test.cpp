@@ -206,3 +206,88 @@ TEST(LuaHost, RunnerRunsScriptsAndCompilesChunks) {
   std::getline(r3, line);
   EXPECT_EQ(line, "lua50: (command line):1: x");
 }
+
+TEST(LuaHost, ClosureBuilderPassesAtMostSixArguments) {
+  State s;
+  lua_State* L = s.L;
+  ASSERT_EQ(luaL_dostring(L,
+                          "function GetClosure( f, ... ) return function() f( arg[1], arg[2], "
+                          "arg[3], arg[4], arg[5], arg[6] ); end; end\n"
+                          "function Collect(...) got = arg.n last = arg[arg.n] end"),
+            0);
+  lua_getglobal(L, "GetClosure");
+  lua_getglobal(L, "Collect");
+  for (int i = 1; i <= 7; i++) lua_pushnumber(L, i);
+  ASSERT_EQ(lua_pcall(L, 8, 1, 0), 0);
+  ASSERT_EQ(lua_pcall(L, 0, 0, 0), 0);
+  lua_getglobal(L, "got");
+  EXPECT_EQ(lua_tonumber(L, -1), 6);
+  lua_getglobal(L, "last");
+  EXPECT_EQ(lua_tonumber(L, -1), 6);
+}
+
+namespace {
+struct Files {
+  std::string name1, text1, name2, text2;
+};
+bool FilesReader(void* ud, const char* name, char** out, size_t* size) {
+  auto* f = static_cast<Files*>(ud);
+  const std::string* text = nullptr;
+  if (f->name1 == name) text = &f->text1;
+  if (f->name2 == name) text = &f->text2;
+  if (!text) return false;
+  *size = text->size();
+  *out = static_cast<char*>(malloc(text->size() + 1));
+  memcpy(*out, text->data(), text->size());
+  return true;
+}
+}  // namespace
+
+TEST(LuaHost, RequireAndBinaryChunksThroughTheFileHook) {
+  State s;
+  lua_State* L = s.L;
+  Files files;
+  files.name1 = "scripts/mod.lua";
+  files.text1 = "loads = (loads or 0) + 1 return {answer = 42}";
+  // A precompiled chunk made by the same interpreter.
+  ASSERT_EQ(luaL_loadbuffer(L, "return 'binary ' .. _REQUIREDNAME", 33, "=b"), 0);
+  lua_dump(
+      L,
+      [](lua_State*, const void* p, size_t n, void* ud) {
+        static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
+        return 0;
+      },
+      &files.text2);
+  lua_pop(L, 1);
+  files.name2 = "scripts/bin.lua";
+  lua_setfilereader(L, FilesReader, &files);
+  ASSERT_EQ(luaL_dostring(L,
+                          "LUA_PATH = 'scripts/?.lua'\n"
+                          "local m = require('mod') local m2 = require('mod')\n"
+                          "b = require('bin')\n"
+                          "return m.answer, loads, m == m2"),
+            0);
+  EXPECT_EQ(lua_tonumber(L, -3), 42);
+  EXPECT_EQ(lua_tonumber(L, -2), 1);
+  EXPECT_TRUE(lua_toboolean(L, -1));
+  lua_getglobal(L, "b");
+  EXPECT_STREQ(lua_tostring(L, -1), "binary bin");
+  EXPECT_NE(luaL_dostring(L, "require('absent')"), 0);
+  EXPECT_NE(std::string(lua_tostring(L, -1)).find("could not load package `absent'"),
+            std::string::npos);
+}
+
+TEST(LuaHost, RunawayRecursionThroughNativeCallsIsAnError) {
+  State s;
+  lua_State* L = s.L;
+  // __index functions recurse through the native call path, not the VM loop.
+  ASSERT_NE(luaL_dostring(L,
+                          "local t = setmetatable({}, {}) getmetatable(t).__index = "
+                          "function(tab, k) return tab[k] end return t.x"),
+            0);
+  EXPECT_NE(std::string(lua_tostring(L, -1)).find("stack overflow"), std::string::npos);
+  lua_pop(L, 1);
+  // The state is usable afterwards.
+  ASSERT_EQ(luaL_dostring(L, "return 1 + 1"), 0);
+  EXPECT_EQ(lua_tonumber(L, -1), 2);
+}
