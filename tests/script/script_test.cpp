@@ -317,6 +317,8 @@ TEST_F(ScriptTest, LoadfileAndDofileReadPackageMembers) {
   EXPECT_TRUE(script.RunScript("scripts/main.lua"));
   EXPECT_EQ(Global(script.GetState(), "gLib"), "packed");
   EXPECT_EQ(GlobalNumber(script.GetState(), "gResult"), 6);
+  script.DoLuaString("gLib = nil require( 'scripts/lib' ) gRequired = gLib");
+  EXPECT_EQ(Global(script.GetState(), "gRequired"), "packed");
   script.DoLuaString("local f, e = loadfile( 'scripts/missing.lua' ) gMissing = e");
   EXPECT_NE(Global(script.GetState(), "gMissing").find("scripts/missing.lua"), std::string::npos);
 }
