@@ -16,6 +16,7 @@
 struct TToolArguments {
   std::vector<std::string> positional;  // everything that does not start with "--"
   std::set<std::string> flags;          // "--zxml", "--inflate", ...
+  std::vector<std::string> all;         // every argument in order, for options with values
 
   bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };

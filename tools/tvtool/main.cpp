@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   TToolArguments args;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
+    args.all.push_back(arg);
     if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
       if (!command->flags.count(arg)) {
         std::fprintf(stderr, "tvtool %s: unknown option %s\n", command->name, arg.c_str());
