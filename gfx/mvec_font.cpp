@@ -6,8 +6,12 @@
 
 namespace {
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-int16_t S16(const uint8_t* p) { return static_cast<int16_t>(U16(p)); }
+uint16_t U16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+int16_t S16(const uint8_t* p) {
+  return static_cast<int16_t>(U16(p));
+}
 uint32_t U32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -52,18 +56,18 @@ std::shared_ptr<TMvecFont> TMvecFont::Parse(std::vector<uint8_t> image, const st
     }
     font->mGlyphs.push_back(g);
   }
-  if (dropped) Log("Font %s: %zu glyphs with outlines outside the file dropped", name.c_str(), dropped);
+  if (dropped)
+    Log("Font %s: %zu glyphs with outlines outside the file dropped", name.c_str(), dropped);
   // The table should already be sorted; a damaged one is sorted here so that the halving
   // search stays correct, and the first of duplicate codes wins.
   auto byCode = [](const TMvecGlyph& a, const TMvecGlyph& b) { return a.code < b.code; };
   if (!std::is_sorted(font->mGlyphs.begin(), font->mGlyphs.end(), byCode)) {
     std::stable_sort(font->mGlyphs.begin(), font->mGlyphs.end(), byCode);
   }
-  font->mGlyphs.erase(std::unique(font->mGlyphs.begin(), font->mGlyphs.end(),
-                                  [](const TMvecGlyph& a, const TMvecGlyph& b) {
-                                    return a.code == b.code;
-                                  }),
-                      font->mGlyphs.end());
+  font->mGlyphs.erase(
+      std::unique(font->mGlyphs.begin(), font->mGlyphs.end(),
+                  [](const TMvecGlyph& a, const TMvecGlyph& b) { return a.code == b.code; }),
+      font->mGlyphs.end());
   font->DeriveMetrics();
   return font;
 }

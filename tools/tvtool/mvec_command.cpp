@@ -24,9 +24,10 @@ constexpr double kStoredPerUnit = 128;  // stored values per font unit
 constexpr double kCubicTolerance = 0.1 * kStoredPerUnit;
 
 // Printable ASCII, Latin-1 and the common typographic punctuation.
-const char* kDefaultRanges = "32-126,160-255,0x152-0x153,0x160-0x161,0x178,0x17D-0x17E,0x192,"
-                             "0x2013-0x2014,0x2018-0x201E,0x2020-0x2022,0x2026,0x2030,0x2039-0x203A,"
-                             "0x20AC,0x2122";
+const char* kDefaultRanges =
+    "32-126,160-255,0x152-0x153,0x160-0x161,0x178,0x17D-0x17E,0x192,"
+    "0x2013-0x2014,0x2018-0x201E,0x2020-0x2022,0x2026,0x2030,0x2039-0x203A,"
+    "0x20AC,0x2122";
 
 bool ParseNumber(const std::string& text, uint32_t* value) {
   if (text.empty()) return false;
@@ -216,7 +217,8 @@ int RunMvec(const TToolArguments& args) {
   }
   if (positional.size() != 2) return ToolUsage("mvec");
   std::set<uint32_t> codes;
-  if (!ParseRanges(ranges, &codes)) return ToolError("mvec", "bad character ranges '" + ranges + "'");
+  if (!ParseRanges(ranges, &codes))
+    return ToolError("mvec", "bad character ranges '" + ranges + "'");
 
   FT_Library library = nullptr;
   if (FT_Init_FreeType(&library) != 0) return ToolError("mvec", "FreeType did not start");
@@ -241,7 +243,8 @@ int RunMvec(const TToolArguments& args) {
   for (uint32_t code : codes) {
     const FT_UInt index = FT_Get_Char_Index(face, code);
     if (index == 0) continue;
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0 ||
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) !=
+            0 ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
       continue;
     }
@@ -291,8 +294,10 @@ int RunMvec(const TToolArguments& args) {
   return 0;
 }
 
-const TCommandRegistration kMvec{"mvec", "IN.ttf|IN.otf OUT.mvec [--chars RANGES]",
-                                 "convert a TrueType/OpenType font into a vector font", &RunMvec,
+const TCommandRegistration kMvec{"mvec",
+                                 "IN.ttf|IN.otf OUT.mvec [--chars RANGES]",
+                                 "convert a TrueType/OpenType font into a vector font",
+                                 &RunMvec,
                                  {"--chars"}};
 
 }  // namespace
