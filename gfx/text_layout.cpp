@@ -304,8 +304,8 @@ void TTextLayout::Layout() {
   if (!line.glyphs.empty() || line.hasCursor || mLines.empty()) finishLine(0);
 }
 
-void TTextLayout::ForEachGlyph(float scale,
-                               const std::function<void(const TPlacedGlyph&)>& visit) const {
+void TTextLayout::ForEachLine(
+    float scale, const std::function<void(const TTextLine&, float x, float y)>& visit) const {
   const size_t first =
       static_cast<size_t>(std::clamp(mScroll, 0.0f, static_cast<float>(mLines.size())));
   const float innerWidth = mWidth - 2 * mPadding;
@@ -329,12 +329,19 @@ void TTextLayout::ForEachGlyph(float scale,
     } else if (line.align == kAlignRight) {
       x += innerWidth - line.width * scale;
     }
+    visit(line, x, y);
+    y += (line.height + mPadding + line.padAfter) * scale;
+  }
+}
+
+void TTextLayout::ForEachGlyph(float scale,
+                               const std::function<void(const TPlacedGlyph&)>& visit) const {
+  ForEachLine(scale, [&](const TTextLine& line, float x, float y) {
     const float baseline = y + line.baseline * scale;
     for (const TLaidGlyph& g : line.glyphs) {
       visit(TPlacedGlyph{&g, x + g.x * scale, baseline, scale, y, y + line.height * scale});
     }
-    y += (line.height + mPadding + line.padAfter) * scale;
-  }
+  });
 }
 
 std::string TTextLayout::LinkAt(float px, float py) const {
@@ -404,23 +411,13 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
                     color, mRotation, x + mOriginX, y + mOriginY);
     }
   });
-  // The text cursor: a thin bar over the body of the line's font.
-  const size_t first =
-      static_cast<size_t>(std::clamp(mScroll, 0.0f, static_cast<float>(mLines.size())));
-  for (size_t i = first; i < mLines.size(); ++i) {
-    if (!mLines[i].hasCursor) continue;
-    float lineY = mPadding;
-    for (size_t j = first; j < i; ++j)
-      lineY += (mLines[j].height + mPadding + mLines[j].padAfter) * scale;
-    const TTextLine& line = mLines[i];
-    float lineX = mPadding;
-    const float innerWidth = mWidth - 2 * mPadding;
-    if (line.align == kAlignCenter) lineX += std::trunc((innerWidth - line.width * scale) / 2);
-    if (line.align == kAlignRight) lineX += innerWidth - line.width * scale;
+  // The text cursor: a thin bar over the body of the line.
+  ForEachLine(scale, [&](const TTextLine& line, float lineX, float lineY) {
+    if (!line.hasCursor) return;
     const float cx = x + lineX + line.cursorX * scale;
     const float top = y + lineY + line.height * scale * 0.15f;
     const float bottom = y + lineY + line.height * scale * 0.95f;
     draw.DrawRect(renderer, cx, top, cx + std::max(1.0f, scale), bottom,
                   WithOpacity(line.cursorColor, opacity), mRotation, x + mOriginX, y + mOriginY);
-  }
+  });
 }

@@ -105,6 +105,10 @@ class TTextLayout {
 
   // Draws into the box at (x, y) of the current 2D viewport.
   void Draw(TRenderer& renderer, float x, float y, float scale, float opacity);
+  // Every visible line with the top-left corner of its box (after scroll and alignment, before
+  // rotation) for a drawing scale.
+  void ForEachLine(float scale,
+                   const std::function<void(const TTextLine&, float x, float y)>& visit) const;
   // Every glyph at its final place for a drawing scale (also used by hit tests).
   void ForEachGlyph(float scale, const std::function<void(const TPlacedGlyph&)>& visit) const;
 

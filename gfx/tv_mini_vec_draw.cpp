@@ -195,8 +195,9 @@ void TTvMiniVecDraw::DrawRuns(TRenderer& renderer, const std::vector<TGlyphRun>&
   if (runs.empty() || (color >> 24) == 0) return;
   // Runs go to the renderer as quads in batches that stay within 16-bit vertex indices.
   constexpr size_t kRunsPerBatch = 8192;
-  std::vector<TVertexColored> vertices;
-  vertices.reserve(std::min(runs.size(), kRunsPerBatch) * 6);
+  // Drawing happens on the main thread only; the buffer is kept between calls.
+  static std::vector<TVertexColored> vertices;
+  vertices.clear();
   renderer.SetTexture(0);
   for (size_t i = 0; i < runs.size(); ++i) {
     const TGlyphRun& run = runs[i];

@@ -1,6 +1,7 @@
 // The text layout: markup, line breaking, alignment, fonts, links.
 #include <gtest/gtest.h>
 
+#include "data/settings.h"
 #include "files/file_system.h"
 #include "gfx/font_cache.h"
 #include "gfx/text_layout.h"
@@ -77,6 +78,12 @@ TEST_F(TextLayoutTest, BreaksAfterSpacesAndMeasuresLines) {
 TEST_F(TextLayoutTest, LongWordsBreakBeforeOrAfterTheOverflowingCharacter) {
   EXPECT_EQ(Texts(Make("abcdefghijkl")), (Lines{"abcdefghij", "kl"}));
   EXPECT_EQ(Texts(Make("abcdefghijkl", 100, 0, true)), (Lines{"abcdefghijk", "l"}));
+  // The setting "legacylinewrap" switches layouts that were not told otherwise.
+  SetSetting("legacylinewrap", "1");
+  TTextLayout fromSetting("fonts/mono.mvec", 10, 0xFF112233u, 0, 100, 200);
+  fromSetting.SetText("abcdefghijkl");
+  ResetSettings();
+  EXPECT_EQ(Texts(fromSetting), (Lines{"abcdefghijk", "l"}));
   // After a break at a space, a word that alone is too long is still cut.
   EXPECT_EQ(Texts(Make("ab abcdefghijklm")), (Lines{"ab ", "abcdefghij", "klm"}));
 }

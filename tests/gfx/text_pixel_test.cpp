@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "files/file_system.h"
+#include "gfx/diagnostic_overlay.h"
 #include "gfx/font_cache.h"
 #include "gfx/text_layout.h"
 #include "gfx/tv_mini_vec_draw.h"
@@ -165,6 +166,35 @@ TEST_F(TextPixelTest, SampleScreenshotShowsStyledText) {
   for (int x = 0; x < 320; ++x)
     for (int y = 5; y < 35; ++y) gold += Red(frame.At(x, y)) > 200 && Blue(frame.At(x, y)) < 120;
   EXPECT_GT(gold, 50);
+}
+
+TEST_F(TextPixelTest, DiagnosticOverlayDrawsVersionAndFrameRate) {
+  EXPECT_EQ(DiagnosticOverlayText(59.5f),
+            "Quorvandel Version 4.0.11.6<br>FPS<tab pos='200'>59.500000<br>");
+  R().BeginDraw(true);
+  R().Begin2d();
+  TVertexColored white[4] = {{0, 0, 0.1f, 0.5f, 0xFFFFFFFFu, 0xFF000000u, 0, 0},
+                             {320, 0, 0.1f, 0.5f, 0xFFFFFFFFu, 0xFF000000u, 0, 0},
+                             {320, 200, 0.1f, 0.5f, 0xFFFFFFFFu, 0xFF000000u, 0, 0},
+                             {0, 200, 0.1f, 0.5f, 0xFFFFFFFFu, 0xFF000000u, 0, 0}};
+  R().DrawVertices(kTriangleFan, TVertexArray{kVertex2d, white, 4});
+  R().End2d();
+  R().ToggleOverlay();
+  R().EndDraw(true);
+  R().ToggleOverlay();
+  TImage frame;
+  ASSERT_TRUE(screen->ReadFrame(&frame));
+  int red = 0, black = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 300; ++x) {
+      const uint32_t c = frame.At(x, y);
+      red += Red(c) > 200 && Green(c) < 60;
+      black += (c & 0xFFFFFF) == 0;
+    }
+  EXPECT_GT(red, 150);     // the red text ...
+  EXPECT_GT(black, 6000);  // ... on the black strip
+  EXPECT_EQ(frame.At(305, 20), 0xFFFFFFFFu);
+  EXPECT_EQ(frame.At(10, 45), 0xFFFFFFFFu);
 }
 
 }  // namespace
