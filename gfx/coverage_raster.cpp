@@ -74,28 +74,46 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   out->height = height;
   out->alpha.assign(static_cast<size_t>(width) * height, 0);
 
-  std::sort(mEdges.begin(), mEdges.end(),
-            [](const TEdge& a, const TEdge& b) { return a.y0 < b.y0; });
+  // The scanline table: every edge is entered at the first scanline whose centre it
+  // reaches (linked lists per scanline; no sorting needed).
+  const int firstRow = top * 4, rows = (bottom - top) * 4;
+  mRowHead.assign(rows, -1);
+  mNext.resize(mEdges.size());
+  for (size_t i = 0; i < mEdges.size(); ++i) {
+    const int row = std::max(0, static_cast<int>(std::ceil(mEdges[i].y0 - 0.5f)) - firstRow);
+    if (row >= rows) continue;
+    mNext[i] = mRowHead[row];
+    mRowHead[row] = static_cast<int>(i);
+  }
   mCover.assign(width + 1, 0.0f);
   mDelta.assign(width + 1, 0.0f);
   mActive.clear();
-  size_t next = 0;
+  // Local pointers: the byte stores into the bitmap would otherwise make the compiler reload
+  // every member pointer after each of them.
+  float* const cover = mCover.data();
+  float* const delta = mDelta.data();
+  uint8_t* const pixels = out->alpha.data();
   const float originX = left * 4.0f;
   const float spanLimit = width * 4.0f;
   int touchedLo = width, touchedHi = -1;
 
-  for (int row = top * 4; row < bottom * 4; ++row) {
-    const float y = row + 0.5f;
-    while (next < mEdges.size() && mEdges[next].y0 <= y)
-      mActive.push_back(static_cast<int>(next++));
+  for (int r = 0; r < rows; ++r) {
+    const float y = firstRow + r + 0.5f;
+    for (int i = mRowHead[r]; i >= 0; i = mNext[i]) {
+      const TEdge& e = mEdges[i];
+      if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
+      const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
+      mActive.push_back({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding});
+    }
     mCrossings.clear();
     size_t keep = 0;
     for (size_t i = 0; i < mActive.size(); ++i) {
-      const TEdge& e = mEdges[mActive[i]];
+      // Copied out and written back whole: updating x in place and then moving the entry
+      // stalls on the partly overwritten memory.
+      const TActiveEdge e = mActive[i];
       if (e.y1 <= y) continue;  // finished
-      mActive[keep++] = mActive[i];
-      const float x = e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
-      mCrossings.emplace_back(x - originX, e.winding);
+      mCrossings.emplace_back(e.x, e.winding);
+      mActive[keep++] = TActiveEdge{e.x + e.dxdy, e.dxdy, e.y1, e.winding};
     }
     mActive.resize(keep);
     // Few crossings per scanline: insertion sort beats the general sort here.
@@ -110,7 +128,11 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
     }
     int winding = 0;
     float start = 0;
-    for (const auto& [x, w] : mCrossings) {
+    const auto* crossing = mCrossings.data();
+    const auto* const crossingsEnd = crossing + mCrossings.size();
+    for (; crossing != crossingsEnd; ++crossing) {
+      const float x = crossing->first;
+      const int w = crossing->second;
       const int before = winding;
       winding += w;
       if (before == 0 && winding != 0) {
@@ -125,29 +147,29 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
         touchedLo = std::min(touchedLo, pa);
         touchedHi = std::max(touchedHi, std::min(pb, width - 1));
         if (pa == pb) {
-          mCover[pa] += b - a;
+          cover[pa] += b - a;
         } else {
-          mCover[pa] += 4.0f * (pa + 1) - a;
-          if (pb < width) mCover[pb] += b - 4.0f * pb;
+          cover[pa] += 4.0f * (pa + 1) - a;
+          if (pb < width) cover[pb] += b - 4.0f * pb;
           if (pb > pa + 1) {
-            mDelta[pa + 1] += 4;
-            mDelta[pb] -= 4;
+            delta[pa + 1] += 4;
+            delta[pb] -= 4;
           }
         }
       }
     }
-    if ((row & 3) == 3 || row + 1 == bottom * 4) {
+    if ((r & 3) == 3) {
       if (touchedHi >= touchedLo) {
-        uint8_t* dst = &out->alpha[static_cast<size_t>((row - top * 4) / 4) * width];
+        uint8_t* dst = pixels + static_cast<size_t>(r / 4) * width;
         float running = 0;
         for (int p = touchedLo; p <= touchedHi; ++p) {
-          running += mDelta[p];
-          const float c = std::clamp(mCover[p] + running, 0.0f, 16.0f);
+          running += delta[p];
+          const float c = std::clamp(cover[p] + running, 0.0f, 16.0f);
           dst[p] = static_cast<uint8_t>(c * (255.0f / 16.0f) + 0.5f);
-          mCover[p] = 0;
-          mDelta[p] = 0;
+          cover[p] = 0;
+          delta[p] = 0;
         }
-        mDelta[touchedHi + 1] = 0;
+        delta[touchedHi + 1] = 0;
       }
       touchedLo = width;
       touchedHi = -1;

@@ -55,6 +55,14 @@ class TCoverageRaster {
   // Scratch buffers kept between calls.
   std::vector<float> mCover;
   std::vector<float> mDelta;
-  std::vector<int> mActive;
+  struct TActiveEdge {
+    float x;     // where the edge crosses the current scanline
+    float dxdy;  // its step from one scanline to the next
+    float y1;
+    int winding;
+  };
+  std::vector<int> mRowHead;  // per scanline, the first edge that starts there (-1: none)
+  std::vector<int> mNext;     // the next edge starting on the same scanline
+  std::vector<TActiveEdge> mActive;
   std::vector<std::pair<float, int>> mCrossings;
 };

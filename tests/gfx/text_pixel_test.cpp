@@ -148,6 +148,19 @@ TEST_F(TextPixelTest, AlignmentAndLineBreaksPlaceTheInk) {
   EXPECT_EQ(ink.right, 196);  // ... with the fifth box sticking out of the box
 }
 
+TEST_F(TextPixelTest, RotatedTextTurnsAroundItsOrigin) {
+  TTextLayout layout("fonts/box.mvec", 40, 0xFFFFFFFFu, 0, 300, 100);
+  layout.SetText("##");
+  layout.SetRotation(90, 0, 0);
+  // Unturned, the boxes span x 3.2 .. 75.2 and y 6 .. 31.6; a quarter turn clockwise around
+  // the box's corner maps (x, y) to (-y, x), then the box moves to (150, 10).
+  const TRect ink = Ink(DrawLayout(layout, 150, 10));
+  EXPECT_NEAR(ink.left, 118, 1);
+  EXPECT_NEAR(ink.right, 144, 1);
+  EXPECT_NEAR(ink.top, 13, 1);
+  EXPECT_NEAR(ink.bottom, 86, 1);
+}
+
 TEST_F(TextPixelTest, SampleScreenshotShowsStyledText) {
   TTextLayout layout("__DEFAULT", 18, 0xFFFFFFFFu, 0, 300, 190);
   layout.SetText(
