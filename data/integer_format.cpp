@@ -45,14 +45,14 @@ std::string FormatIntegers(std::string_view format, std::initializer_list<int> a
       out += format[i++];  // not ours: written as text
       continue;
     }
-    const std::string spec(format.substr(i, j + 1 - i));
+    const std::string directive(format.substr(i, j + 1 - i));
     const int value = next < values.size() ? values[next] : 0;
     ++next;
     char buffer[128];
     if (conversion == 'd' || conversion == 'i')
-      std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+      std::snprintf(buffer, sizeof buffer, directive.c_str(), value);
     else
-      std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<unsigned>(value));
+      std::snprintf(buffer, sizeof buffer, directive.c_str(), static_cast<unsigned>(value));
     out += buffer;
     i = j + 1;
   }

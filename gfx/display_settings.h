@@ -12,3 +12,6 @@ inline constexpr char kDisplaySettingsFile[] = "common:display.xml";
 bool WriteLowMemoryDisplaySetting();
 // The document text written by WriteLowMemoryDisplaySetting.
 std::string LowMemoryDisplayDocument();
+// Reads the file: true when its "Settings" element asks for low-video-memory mode (logs
+// "Low memory video card setting enabled!"). A missing or damaged file answers false.
+bool ReadLowMemoryDisplaySetting();

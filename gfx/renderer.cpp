@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/asset_manager.h"
 #include "frame/application_time.h"
 #include "frame/log.h"
 #include "gfx/diagnostic_overlay.h"
@@ -371,10 +372,14 @@ void TRenderer::RestoreAssets() {
     Log("RestoreAssets: DX broken");
     return;
   }
-  // Restoring may register or drop textures; walk a copy.
-  std::vector<TTextureData*> textures(mTextures.begin(), mTextures.end());
-  for (TTextureData* texture : textures)
-    if (mTextures.count(texture)) texture->Restore();
+  if (TAssetManager* manager = TAssetManager::Get()) {
+    manager->RestoreAll();
+  } else {
+    // Restoring may register or drop textures; walk a copy.
+    std::vector<TTextureData*> textures(mTextures.begin(), mTextures.end());
+    for (TTextureData* texture : textures)
+      if (mTextures.count(texture)) texture->Restore();
+  }
   for (auto& listener : mRestoreListeners) listener();
 }
 
@@ -388,6 +393,10 @@ void TRenderer::RegisterTexture(TTextureData* texture) {
 void TRenderer::UnregisterTexture(TTextureData* texture) {
   mTextures.erase(texture);
   if (mTarget == texture) SetRenderTarget(nullptr);
+}
+
+void TRenderer::LoadDisplaySettings(bool containerMode) {
+  if (!containerMode && ReadLowMemoryDisplaySetting()) mLowVideoMemory = true;
 }
 
 void TRenderer::OnOutOfVideoMemory() {

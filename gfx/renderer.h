@@ -98,8 +98,9 @@ class TRenderer {
   void MarkBroken();
   // Clears the broken state (when the device is usable) and rebuilds video memory.
   bool Restore();
-  // Rebuilds every registered texture and tells the listeners (window manager state,
-  // full redraw). Does nothing but log while the device is broken.
+  // Rebuilds video memory (through the asset manager's RestoreAll when one exists, else
+  // every live texture) and tells the listeners (window manager state, full redraw). Does
+  // nothing but log while the device is broken.
   void RestoreAssets();
   void AddRestoreListener(std::function<void()> listener);
   void RegisterTexture(TTextureData* texture);
@@ -109,6 +110,9 @@ class TRenderer {
   // WriteLowMemoryDisplaySetting).
   void OnOutOfVideoMemory();
   bool LowVideoMemory() const { return mLowVideoMemory; }
+  // Start-up: takes the low-video-memory mode from "common:display.xml" unless the program
+  // runs in container mode.
+  void LoadDisplaySettings(bool containerMode);
   void SetLowVideoMemory(bool on) { mLowVideoMemory = on; }
   void SetLowMemoryWriter(std::function<void()> writer) { mLowMemoryWriter = std::move(writer); }
   // Whether surfaces may be touched now (false without a device or while broken).

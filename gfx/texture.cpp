@@ -2,19 +2,22 @@
 
 #include <utility>
 
+#include "data/asset_manager.h"
 #include "gfx/file_image_source.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_loader.h"
 #include "gfx/texture_name.h"
 
+const TAssetType TTexture::kType = {"TTexture", &TAsset::kType};
+
 TTexture::TTexture(std::unique_ptr<TTextureData> data) : mData(std::move(data)) {}
 TTexture::~TTexture() = default;
 
-void TTexture::OnReleaseVideoMemory() {
+void TTexture::Release() {
   if (mData) mData->ReleaseVideoMemory();
 }
 
-void TTexture::OnRestore() {
+void TTexture::Restore() {
   if (mData) mData->Restore();
 }
 
@@ -102,13 +105,35 @@ std::shared_ptr<TTexture> LoadTexture(std::shared_ptr<TImageSource> source, cons
   return std::make_shared<TTexture>(std::move(data));
 }
 
+namespace {
+
+// The cached texture under key, or the result of load() entered under it.
+template <typename Load>
+std::shared_ptr<TTexture> Shared(const std::string& key, Load load) {
+  TAssetManager* manager = TAssetManager::Get();
+  if (manager) {
+    if (auto texture = manager->GetAssetAs<TTexture>(key)) return texture;
+  }
+  std::shared_ptr<TTexture> texture = load();
+  if (texture && manager) manager->AddAsset(key, texture);
+  return texture;
+}
+
+}  // namespace
+
 std::shared_ptr<TTexture> GetTexture(const std::string& name, int options) {
-  return LoadTexture(TFileImageSource::Shared(), name, options);
+  uint8_t flags = TextureFlagsForOptions(options);
+  SplitTextureOptions(name, &flags);
+  return Shared(TextureAssetKey(name, "", flags),
+                [&] { return LoadTexture(TFileImageSource::Shared(), name, options); });
 }
 
 std::shared_ptr<TTexture> GetTexture(const std::string& name, const std::string& mask,
                                      bool mipmap) {
-  return LoadTexture(TFileImageSource::Shared(), name, mask, mipmap);
+  uint8_t flags = TTextureData::kHasAlpha | (mipmap ? TTextureData::kMipmap : 0);
+  SplitTextureOptions(name, &flags);
+  return Shared(TextureAssetKey(name, mask, flags),
+                [&] { return LoadTexture(TFileImageSource::Shared(), name, mask, mipmap); });
 }
 
 std::shared_ptr<TTexture> CreateTexture(int width, int height, bool alpha) {
@@ -118,5 +143,8 @@ std::shared_ptr<TTexture> CreateTexture(int width, int height, bool alpha) {
   auto data = std::make_unique<TTextureData>(renderer, flags);
   if (!data->CreateSurface(NextPowerOfTwo(width), NextPowerOfTwo(height))) return nullptr;
   data->SetImageSize(width, height);
-  return std::make_shared<TTexture>(std::move(data));
+  auto texture = std::make_shared<TTexture>(std::move(data));
+  if (TAssetManager* manager = TAssetManager::Get())
+    manager->AddAsset(BlankTextureKey(texture.get()), texture);
+  return texture;
 }

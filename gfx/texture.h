@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "data/asset.h"
 #include "gfx/render_types.h"
 #include "gfx/texture_data.h"
 
@@ -32,15 +33,18 @@ struct TDrawSpec {
   TTransform2d transform;
 };
 
-class TTexture {
+class TTexture : public TAsset {
  public:
+  static const TAssetType kType;
+  const TAssetType& Type() const override { return kType; }
+
   // `data` may be null (a texture whose load failed draws nothing).
   explicit TTexture(std::unique_ptr<TTextureData> data);
-  virtual ~TTexture();
+  ~TTexture() override;
 
   // Video memory notifications, forwarded to the texture data.
-  virtual void OnReleaseVideoMemory();
-  virtual void OnRestore();
+  void Release() override;
+  void Restore() override;
 
   virtual void Draw(const TDrawSpec& spec);
   // Draws centred on (x, y) scaled by (scaleX, scaleY); blendMode -1 keeps the current one.

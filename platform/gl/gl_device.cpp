@@ -222,6 +222,9 @@ bool TGlDevice::Init() {
   glGenFramebuffers(1, &mCopyDraw);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  // Flat shading takes each triangle's colour from its first vertex, as the game's content
+  // expects.
+  glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
 
   if (!mSwap) {
     // Offscreen: the back buffer is a framebuffer object without alpha, like a screen.
@@ -420,6 +423,7 @@ TDeviceResult TGlDevice::Draw(const TDrawState& state, int primitive, int kind,
                               const void* vertices, int vertexCount, const uint16_t* indices,
                               int indexCount) {
   if (!vertices || vertexCount <= 0) return TDeviceResult::kFailed;
+  if (mSimulateOutOfMemory) return TDeviceResult::kOutOfVideoMemory;
   const Program& program = state.flatShading ? mFlat : mSmooth;
   glUseProgram(program.id);
   glUniformMatrix4fv(program.world, 1, GL_FALSE, state.world.m);
@@ -473,10 +477,11 @@ TDeviceResult TGlDevice::Draw(const TDrawState& state, int primitive, int kind,
   else
     glEnable(GL_DEPTH_CLAMP);
   if (state.cull == kCullClockwise || state.cull == kCullCounterClockwise) {
-    // Culling names the winding as seen on the screen (y downward). Flipped targets keep
-    // that winding in GL's window coordinates; the window's framebuffer reverses it.
+    // Culling names the winding as seen on the screen (y downward). The window's
+    // framebuffer shows GL's window coordinates as they are; flipped targets store the
+    // picture upside down in them, which reverses every winding.
     bool cullScreenCcw = state.cull == kCullCounterClockwise;
-    bool cullGlCcw = flipped ? cullScreenCcw : !cullScreenCcw;
+    bool cullGlCcw = flipped ? !cullScreenCcw : cullScreenCcw;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(cullGlCcw ? GL_CW : GL_CCW);

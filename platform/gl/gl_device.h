@@ -40,7 +40,21 @@ class TGlDevice : public TRenderDevice {
   bool CopyRect(TSurfaceId source, const TRect& from, TSurfaceId target, const TRect& to) override;
   bool ReadPixels(TSurfaceId id, const TRect& rect, uint32_t* argb) override;
 
-  // Lets tests make surface creation report exhausted video memory.
+  // The window's cursor: the renderer's cursor image (32 x 32 ARGB) and visibility go to
+  // these (an offscreen device has none and ignores both).
+  void SetCursorHandlers(std::function<void(const uint32_t*, int, int)> image,
+                         std::function<void(bool)> show) {
+    mCursorImage = std::move(image);
+    mCursorShow = std::move(show);
+  }
+  void SetCursorImage(const uint32_t* argb32x32, int hotX, int hotY) override {
+    if (mCursorImage) mCursorImage(argb32x32, hotX, hotY);
+  }
+  void ShowCursor(bool visible) override {
+    if (mCursorShow) mCursorShow(visible);
+  }
+
+  // Lets tests make surface creation and drawing report exhausted video memory.
   void SimulateOutOfMemory(bool on) { mSimulateOutOfMemory = on; }
   // Lets tests act as a device that only takes square textures.
   void RequireSquareTextures(bool on) { mCaps.squareTextures = on; }
@@ -91,4 +105,6 @@ class TGlDevice : public TRenderDevice {
   unsigned mCopyDraw = 0;
   std::map<std::tuple<int, int, int, bool>, unsigned> mSamplers;
   bool mSimulateOutOfMemory = false;
+  std::function<void(const uint32_t*, int, int)> mCursorImage;
+  std::function<void(bool)> mCursorShow;
 };

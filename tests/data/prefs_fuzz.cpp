@@ -7,12 +7,13 @@
 #include <string_view>
 
 #include "data/prefs.h"
+#include "data/prefs_legacy.h"
 #include "data/prefs_records.h"
 #include "files/file_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const TPrefsCipher cipher("FuzzKey");
+  static const TPrefsCipher cipher("FuzzKey");
   TPrefsSections sections;
   ReadPrefsRecords(input, cipher, sections);
   const std::string written = WritePrefsRecords(sections, "fuzz", cipher);
@@ -24,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The whole store, from a memory file, never saving.
   RegisterMemoryFile("fuzz_prefs.dat", data, size);
+  // Without a key only the older form reads differently; skip the second key schedule.
   for (const char* key : {"FuzzKey", ""}) {
+    if (!*key && !IsLegacyPrefs(input)) break;
     TPrefsOptions options;
     options.fileName = "fuzz_prefs.dat";
     options.keyText = key;

@@ -9,7 +9,9 @@
 
 #include "data/prefs_legacy.h"
 #include "data/prefs_records.h"
+#include "data/settings.h"
 #include "files/file_system.h"
+#include "frame/log.h"
 
 namespace {
 
@@ -153,6 +155,40 @@ TEST_F(PrefsTest, TwoInstallationsShareOneFile) {
   EXPECT_TRUE(wrong.LoadWasDamaged());
 }
 
+TEST_F(PrefsTest, MissingKeyIsLoggedAndAKeyOfAsIsUsed) {
+  SetLogFolder((folder / "log").string());
+  TPrefsOptions options = Options();
+  options.keyText.clear();
+  {
+    TPrefs prefs(options);
+    prefs.SetPref("name", "value", -1, true);
+  }
+  const std::string logPath = LogPath();
+  SetLogFolder("");
+  std::ifstream log(logPath);
+  const std::string text{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+  EXPECT_NE(text.find("ERROR: No encryption key set before TPrefs construction!"),
+            std::string::npos);
+  options.keyText = "AAAAAAAAAAAA";
+  EXPECT_EQ(TPrefs(options).GetPref("name", ""), "value");
+}
+
+TEST_F(PrefsTest, SettingsSupplyTheKeyAndTheInstallation) {
+  ResetSettings();
+  SetSetting("encryptionkey", kKey);
+  SetSetting("installkey", "C:\\PROGRA~1\\GAME.EXE");
+  {
+    TPrefs prefs(true);
+    EXPECT_EQ(prefs.InstallKey(), "c:\\progra~1\\game.exe");
+    prefs.SetPref("from", "settings", -1, true);
+  }
+  ResetSettings();
+  TPrefsOptions options = Options("c:\\progra~1\\game.exe");
+  options.fileName = "user:prefs.dat";
+  EXPECT_EQ(TPrefs(options).GetPref("from", ""), "settings");
+  EXPECT_TRUE(fs::exists(PrefsPath()));
+}
+
 TEST_F(PrefsTest, SaveFlagOffNeverWrites) {
   TPrefsOptions options = Options();
   options.save = false;
@@ -248,7 +284,9 @@ TEST_F(PrefsDamageTest, LoadingStopsAtTheFirstUnusableRecord) {
   TBlowfish raw;
   raw.SetKey(reinterpret_cast<const uint8_t*>(cipher.KeyBytes().data()), 9);
   raw.EncryptBytes(reinterpret_cast<uint8_t*>(nine.data()));
-  const std::string shortKv = Record("KVPR", cipher.Encrypt(std::string("\x20\x00ab", 4)));
+  const std::string shortKv = Record("KVPR", cipher.Encrypt(std::string("\x20\x00"
+                                                                        "ab",
+                                                                        4)));
   for (const std::string& bad : {Record("KVPR", nine), Record("KVPR", std::string(12, 'x')),
                                  shortKv, Record("USER", "\x01")}) {
     EXPECT_EQ(Load(good + bad + tail, "before", -1, &damaged), "1");

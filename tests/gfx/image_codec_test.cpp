@@ -1,6 +1,8 @@
 // PNG and JPEG decoding from memory and PNG writing; damaged input is refused cleanly.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "gfx/image.h"
 #include "tests/gfx/test_support.h"
 
@@ -37,6 +39,46 @@ TEST(ImageCodecTest, JpegDecodesToOpaquePixels) {
   EXPECT_EQ(decoded.height, 8);
   EXPECT_TRUE(ColorNear(decoded.At(1, 4), 0xFFFF0000u, 12));
   EXPECT_TRUE(ColorNear(decoded.At(14, 4), 0xFF0000FFu, 12));
+}
+
+std::vector<uint8_t> SeedFile(const char* name) {
+  std::string path = std::string(MC_SOURCE_DIR) + "/tests/gfx/seeds/image/" + name;
+  std::vector<uint8_t> bytes;
+  if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    uint8_t chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+      bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(in);
+  }
+  return bytes;
+}
+
+TEST(ImageCodecTest, OtherColourTypesDecodeToArgb) {
+  // Written by Pillow (make_seeds.py): 7 x 5 pictures in grey, palette and progressive forms.
+  for (const char* name : {"grey.png", "palette.png", "rgb.png", "rgba.png"}) {
+    std::vector<uint8_t> bytes = SeedFile(name);
+    TImage image;
+    ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), &image)) << name;
+    EXPECT_EQ(image.width, 7);
+    EXPECT_EQ(image.height, 5);
+  }
+  for (const char* name : {"grey.jpg", "progressive.jpg", "small.jpg"}) {
+    std::vector<uint8_t> bytes = SeedFile(name);
+    TImage image;
+    ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), &image)) << name;
+    EXPECT_EQ(image.width, 7);
+    EXPECT_EQ(image.pixels.size(), 35u);
+    EXPECT_EQ(image.At(6, 4) >> 24, 0xFFu);
+  }
+  std::vector<uint8_t> grey = SeedFile("grey.jpg");
+  TImage image;
+  ASSERT_TRUE(DecodeJpeg(grey.data(), grey.size(), &image));
+  uint32_t pixel = image.At(3, 2);
+  EXPECT_EQ((pixel >> 16) & 0xFF, pixel & 0xFF);  // grey: red equals blue
+  std::vector<uint8_t> rgba = SeedFile("rgba.png");
+  ASSERT_TRUE(DecodePng(rgba.data(), rgba.size(), &image));
+  EXPECT_TRUE(image.hasAlpha);
+  EXPECT_EQ(image.At(2, 1), 0xD73C285Au);  // alpha 255 - 2*20, red 2*30, green 1*40, blue 90
 }
 
 TEST(ImageCodecTest, DamagedInputIsRefusedWithEmptyResult) {

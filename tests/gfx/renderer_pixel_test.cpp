@@ -342,6 +342,29 @@ TEST_F(RendererPixelTest, OutOfVideoMemoryEntersLowMemoryModeOnce) {
   R().EndDraw(true);
 }
 
+TEST_F(RendererPixelTest, DrawingOutOfVideoMemoryIsLoggedAndBreaksTheDevice) {
+  TLogCapture log;
+  int writes = 0;
+  R().SetLowMemoryWriter([&] { ++writes; });
+  ASSERT_TRUE(R().BeginDraw(true));
+  R().Begin2d();
+  screen->Device().SimulateOutOfMemory(true);
+  FillRect(R(), 0, 0, 10, 10, 0xFFFFFFFFu);
+  R().End2d();  // the batch reaches the device here
+  EXPECT_TRUE(log.Contains("DrawVertices out of video memory"));
+  EXPECT_TRUE(log.Contains("OutOfVideoMemory triggered!"));
+  EXPECT_TRUE(R().IsBroken());
+  EXPECT_EQ(writes, 1);
+  // Further drawing is dropped while broken, without more messages.
+  R().Begin2d();
+  TVertexColored quad[4] = {V(0, 0, ~0u), V(9, 0, ~0u), V(9, 9, ~0u), V(0, 9, ~0u)};
+  EXPECT_FALSE(R().DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4}));
+  R().End2d();
+  R().EndDraw(true);
+  EXPECT_EQ(log.Count("OutOfVideoMemory triggered!"), 1);
+  screen->Device().SimulateOutOfMemory(false);
+}
+
 TEST_F(RendererPixelTest, CopyRectCopiesClippedPixelsBetweenTextures) {
   auto source = std::make_shared<TMemorySource>();
   source->files["src.png"] =
@@ -399,13 +422,13 @@ TEST_F(RendererPixelTest, RestoreOfAVanishedFileLeavesTheTextureEmpty) {
   auto broken = LoadTexture(source, "broken.png", 0);
   ASSERT_TRUE(gone && broken);
   source->files.erase("gone.png");
-  gone->OnRestore();
+  gone->Restore();
   EXPECT_TRUE(log.Contains("TDxTextureData::Restore: Failed to restore from file gone."));
   EXPECT_FALSE(gone->Data()->Usable());
   EXPECT_FALSE(R().IsBroken());
   // A file that still exists but fails now: the restore is tried again later.
   source->files["broken.png"] = {1, 2, 3};
-  broken->OnRestore();
+  broken->Restore();
   EXPECT_TRUE(R().IsBroken());
   // Drawing a texture without a surface does nothing.
   broken.reset();
@@ -416,6 +439,75 @@ TEST_F(RendererPixelTest, RestoreOfAVanishedFileLeavesTheTextureEmpty) {
   R().End2d();
   R().EndDraw(true);
   EXPECT_EQ(Frame().At(2, 2), 0xFF000000u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RendererPixelTest, PreTransformedFlatShadedAndCulledGeometry) {
+  R().BeginDraw(true);
+  R().Begin2d();
+  R().SetTexture(0);
+  // Kind 3: already in target pixels.
+  uint32_t white = 0xFFFFFFFFu;
+  TVertexTransformed screenQuad[4] = {{10, 10, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {30, 10, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {30, 30, 0.5f, 1, white, 0xFF000000u, 0, 0},
+                                      {10, 30, 0.5f, 1, white, 0xFF000000u, 0, 0}};
+  R().DrawVertices(kTriangleFan, TVertexArray{kVertexTransformed, screenQuad, 4});
+  // Flat shading: the whole triangle takes its first vertex's colour.
+  R().SetShading(1);
+  TVertexColored flat[3] = {V(40, 10, 0xFFFF0000u), V(80, 10, 0xFF00FF00u), V(40, 50, 0xFF0000FFu)};
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, flat, 3});
+  R().SetShading(2);
+  // Counter-clockwise culling (as seen on the screen, y downward) keeps clockwise triangles.
+  R().SetCulling(kCullCounterClockwise);
+  TVertexColored clockwise[3] = {V(100, 10, white), V(140, 10, white), V(100, 50, white)};
+  TVertexColored counter[3] = {V(150, 10, white), V(150, 50, white), V(190, 10, white)};
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, clockwise, 3});
+  R().DrawVertices(kTriangleList, TVertexArray{kVertex2d, counter, 3});
+  R().End2d();
+  R().EndDraw(true);
+  TImage f = Frame();
+  EXPECT_EQ(f.At(9, 20), 0xFF000000u);
+  EXPECT_EQ(f.At(10, 10), white);
+  EXPECT_EQ(f.At(29, 29), white);
+  EXPECT_EQ(f.At(30, 20), 0xFF000000u);
+  EXPECT_EQ(f.At(45, 15), 0xFFFF0000u);
+  EXPECT_EQ(f.At(70, 12), 0xFFFF0000u);
+  EXPECT_EQ(f.At(105, 15), white);
+  EXPECT_EQ(f.At(155, 15), 0xFF000000u);
+}
+
+TEST_F(RendererPixelTest, LitGeometryWithDepthTestIn3d) {
+  R().BeginDraw(true);
+  ASSERT_TRUE(R().Begin3d());
+  R().SetCulling(kCullNone);
+  R().SetTexture(0);
+  R().SetProjectionMatrix(OrthoOffCenterLH(-1, 1, -1, 1, 0.1f, 10));
+  R().SetAmbientLight(0xFF808080u);
+  TMaterial near;
+  near.diffuse[0] = 1, near.diffuse[1] = 0.5f, near.diffuse[2] = 0;
+  // The nearer triangle first; the farther one drawn afterwards is hidden by the depth test.
+  auto triangle = [](float z) {
+    std::vector<TVertexLit> v = {
+        {-1, 1, z, 0, 0, -1, 0, 0}, {1, 1, z, 0, 0, -1, 0, 0}, {-1, -1, z, 0, 0, -1, 0, 0}};
+    return v;
+  };
+  auto nearTriangle = triangle(1), farTriangle = triangle(5);
+  R().SetMaterial(near);
+  R().DrawVertices(kTriangleList, TVertexArray{kVertexLit, nearTriangle.data(), 3});
+  TMaterial far;
+  far.diffuse[0] = 0, far.diffuse[1] = 0, far.diffuse[2] = 1;
+  R().SetMaterial(far);
+  R().DrawVertices(kTriangleList, TVertexArray{kVertexLit, farTriangle.data(), 3});
+  R().End3d();
+  R().EndDraw(true);
+  TImage f = Frame();
+  // Ambient (0.5) times the material's diffuse colour.
+  EXPECT_TRUE(ColorNear(f.At(20, 20), 0xFF804000u, 2));
+  EXPECT_EQ(f.At(190, 90), 0xFF000000u);  // outside the triangle
 }
 
 }  // namespace

@@ -62,6 +62,27 @@ void BM_FreeTypeSmooth(benchmark::State& state) {
 }
 BENCHMARK(BM_FreeTypeSmooth)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 
+// Drawing text again: every glyph's runs come from the run cache (the lookup a redrawn
+// frame pays per glyph before handing the runs to the renderer).
+void BM_CachedGlyphRuns(benchmark::State& state) {
+  auto font = BuiltinFont();
+  TTvMiniVecDraw draw;
+  TGlyphParams params;
+  params.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
+  std::vector<const TMvecGlyph*> glyphs;
+  for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
+  int px = 0, py = 0;
+  for (auto _ : state) {
+    float pen = 10.25f;
+    for (const TMvecGlyph* g : glyphs) {
+      benchmark::DoNotOptimize(&draw.GlyphRuns(*font, *g, pen, 30.0f, params, &px, &py));
+      pen += 7.5f;
+    }
+  }
+  SetGlyphCounters(state, static_cast<int>(glyphs.size()));
+}
+BENCHMARK(BM_CachedGlyphRuns)->Arg(16);
+
 // Laying out a paragraph of marked-up text (no drawing).
 void BM_LayoutParagraph(benchmark::State& state) {
   TTextLayout layout("__DEFAULT", 16, 0xFFFFFFFFu, 0, 400, 300);

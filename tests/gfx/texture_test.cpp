@@ -212,7 +212,7 @@ TEST_F(TextureLoadTest, BlankTexturesAndRenderTargetsOfTheScreensScale) {
   ASSERT_TRUE(r.SetRenderTarget(blank->Data()));
   EXPECT_EQ(r.Viewport(), (TRect{0, 0, 64, 32}));
   r.SetRenderTarget(nullptr);
-  blank->OnRestore();  // blank textures recreate their surface at the stored size
+  blank->Restore();  // blank textures recreate their surface at the stored size
   EXPECT_TRUE(blank->Data()->Usable());
   EXPECT_EQ(blank->Data()->SurfaceWidth(), 128);
 }
