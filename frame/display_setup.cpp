@@ -118,8 +118,11 @@ bool TApplication::SetDisplayMode(int width, int height, bool fullscreen, bool f
     return true;
   }
   if (!d.containerMode && !fullscreen) {
-    // The window with its frame must fit: the desktop has to be strictly larger.
-    if (!(info.desktopWidth > width * d.scale && info.desktopHeight > height * d.scale)) {
+    // The window with its frame must fit: the desktop has to be strictly larger. A
+    // stand-alone window shows the picture at scale 1 (the full-screen fit factor that
+    // scale may hold now does not apply to the window).
+    const float windowScale = embedded ? d.scale : 1.0f;
+    if (!(info.desktopWidth > width * windowScale && info.desktopHeight > height * windowScale)) {
       if (embedded) FatalDisplay(kTooSmall);
       Log("SetDisplay Forcing Fullscreen (SMALL)");
       fullscreen = true;

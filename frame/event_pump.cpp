@@ -293,7 +293,6 @@ void TApplication::WindowProc(const TPlatformMessage& m) {
       break;
     case kMsgRaise:
       Log("Another start of the program asked this one to come forward");
-      mPlatform.ShowWindow(true);
       mPlatform.RaiseWindow();
       break;
     case kMsgUser:

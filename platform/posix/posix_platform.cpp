@@ -89,18 +89,22 @@ bool TPosixPlatform::PollMessage(TPlatformMessage& message) {
     message.type = kMsgRaise;
     return true;
   }
-  if (mHoverArmed && PointerInside() && TickMs() - mLastMoveTime >= kHoverMs) {
-    mHoverArmed = false;
-    message = TPlatformMessage{};
-    message.type = kMsgMouseHover;
-    message.x = mLastX;
-    message.y = mLastY;
-    return true;
-  }
   if (mQuitPosted) {
     mQuitPosted = false;
     message = TPlatformMessage{};
     message.type = kMsgQuit;
+    return true;
+  }
+  // One hover per resting period: a re-armed tracker fires again only after the pointer
+  // has rested for another hover time.
+  const uint32_t now = TickMs();
+  if (mHoverArmed && PointerInside() && now - mLastMoveTime >= kHoverMs) {
+    mHoverArmed = false;
+    mLastMoveTime = now;
+    message = TPlatformMessage{};
+    message.type = kMsgMouseHover;
+    message.x = mLastX;
+    message.y = mLastY;
     return true;
   }
   return false;

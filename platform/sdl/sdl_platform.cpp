@@ -62,6 +62,9 @@ TSdlPlatform::TSdlPlatform() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The plain frame is copied to the window by the X server's own means; a GL-backed
+  // window surface fights with the renderer's context and stalls on software GL.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     Log("SDL cannot start its video: %s", SDL_GetError());
     return;
@@ -134,7 +137,6 @@ void TSdlPlatform::ShowWindow(bool activate) {
 void TSdlPlatform::RaiseWindow() {
   if (!mWindow) return;
   if (SDL_GetWindowFlags(mWindow) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(mWindow);
-  SDL_ShowWindow(mWindow);
   SDL_RaiseWindow(mWindow);
 }
 
@@ -232,6 +234,7 @@ bool TSdlPlatform::SetDisplayMode(int width, int height, bool fullscreen) {
       if (mX11.ClientSize(mHost, hostWidth, hostHeight)) {
         SDL_SetWindowSize(mWindow, hostWidth, hostHeight);
       }
+      SDL_SetWindowPosition(mWindow, 0, 0);  // fills the host's client area
     } else {
       int clientWidth = 0, clientHeight = 0;
       ClientSize(clientWidth, clientHeight);

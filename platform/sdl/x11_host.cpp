@@ -60,7 +60,8 @@ bool TX11Host::Reparent(uint64_t child, uint64_t parent, int width, int height) 
   XReparentWindow(display, static_cast<Window>(child), static_cast<Window>(parent), 0, 0);
   XResizeWindow(display, static_cast<Window>(child), static_cast<unsigned>(width),
                 static_cast<unsigned>(height));
-  XMapRaised(display, static_cast<Window>(child));
+  // Mapping is left to SDL: it waits for the map notification of a window it shows, and
+  // would wait forever for a window that someone else already mapped.
   XSync(display, False);
   XSetErrorHandler(previous);
   return !gXError;
