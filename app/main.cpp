@@ -2,7 +2,7 @@
 #include "app/game_main.h"
 #include "app/plain_frame.h"
 #include "frame/engine_main.h"
-#include "platform/platform_factory.h"
+#include "platform/backend/platform_factory.h"
 
 int main(int argc, char** argv) {
   TCommandLine commandLine = TCommandLine::FromArguments(argc, argv);

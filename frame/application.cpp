@@ -4,18 +4,27 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "frame/application_time.h"
 #include "frame/log.h"
 
 namespace {
 TApplication* gApplication = nullptr;
-}
 
-TApplication* TApplication::Get() { return gApplication; }
+// Clocks and timed tasks follow the application's time (with its offset) while it exists.
+uint32_t ApplicationObjectTime() {
+  return gApplication->GetTime();
+}
+}  // namespace
+
+TApplication* TApplication::Get() {
+  return gApplication;
+}
 
 TApplication::TApplication(std::unique_ptr<TApplicationData> data, TPlatform& platform,
                            TFrameServices services)
     : mData(std::move(data)), mPlatform(platform), mServices(std::move(services)) {
   gApplication = this;
+  mPreviousTimeSource = SetApplicationTimeSource(&ApplicationObjectTime);
   // The generator's key: four words r2 * (r1 * 8) + (r3 >> 3) from successive rand() calls,
   // so the sequence follows the C library's seed that EngineMain set.
   uint32_t key[4];
@@ -30,7 +39,11 @@ TApplication::TApplication(std::unique_ptr<TApplicationData> data, TPlatform& pl
 
 TApplication::~TApplication() {
   mHeartbeat.SetLinks(nullptr, nullptr);
-  if (gApplication == this) gApplication = nullptr;
+  mTasks.Clear();
+  if (gApplication == this) {
+    SetApplicationTimeSource(mPreviousTimeSource);
+    gApplication = nullptr;
+  }
 }
 
 void TApplication::SetWindowManager(std::unique_ptr<TWindowManagerLink> windowManager) {
@@ -55,7 +68,9 @@ void TApplication::DestroyWindowManager() {
   mData->windowManager.reset();
 }
 
-void TApplication::DestroySound() { mData->soundManager.reset(); }
+void TApplication::DestroySound() {
+  mData->soundManager.reset();
+}
 
 void TApplication::DestroyRenderer() {
   mHeartbeat.SetLinks(nullptr, mData->windowManager.get());
@@ -82,7 +97,9 @@ std::string TApplication::LookupString(const std::string& label) const {
   return mServices.lookupString ? mServices.lookupString(label) : label;
 }
 
-void TApplication::PostQuit(int) { mPlatform.PostQuit(); }
+void TApplication::PostQuit(int) {
+  mPlatform.PostQuit();
+}
 
 void TApplication::SetMouseMode(int mode, TPoint anchor) {
   mData->mouseMode = mode == 1 ? 1 : 0;
@@ -145,6 +162,8 @@ void TApplication::WriteFrame(bool marked) {
   char name[32];
   std::snprintf(name, sizeof name, "/frame_%06u.png", mFrameNumber++);
   const std::string path = mFrameFolder + name;
-  if (!mData->renderer->WriteFramePng(path)) Log("Cannot write frame %s", path.c_str());
-  else if (marked) Log("Wrote marked frame %s", path.c_str());
+  if (!mData->renderer->WriteFramePng(path))
+    Log("Cannot write frame %s", path.c_str());
+  else if (marked)
+    Log("Wrote marked frame %s", path.c_str());
 }

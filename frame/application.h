@@ -11,6 +11,7 @@
 #include "frame/event.h"
 #include "frame/heartbeat.h"
 #include "frame/input_script.h"
+#include "frame/task_list.h"
 
 class TApplication {
  public:
@@ -45,6 +46,11 @@ class TApplication {
   uint32_t GetTime() const;
   void Sleep(unsigned ms) { mPlatform.SleepMs(ms); }
   uint32_t Random() { return mData->random.Next(); }
+
+  // The application task list, run in the update phase of every idle pass.
+  void AddTask(TTask* task) { mTasks.Add(task); }
+  bool RemoveTask(TTask* task) { return mTasks.Remove(task); }
+  TTaskList& GetTaskList() { return mTasks; }
 
   // Settings and strings through the services (no-ops without a store).
   void StoreSetting(const std::string& key, const std::string& value);
@@ -103,6 +109,8 @@ class TApplication {
 
   std::unique_ptr<TApplicationData> mData;
   TPlatform& mPlatform;
+  TTaskList mTasks;
+  uint32_t (*mPreviousTimeSource)() = nullptr;
   TFrameServices mServices;
   THeartbeat mHeartbeat;
   TInputScript mInputScript;

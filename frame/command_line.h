@@ -43,8 +43,8 @@ class TCommandLine {
 
 // The game's own options, read from a copy of the command line.
 struct TGameOptions {
-  std::string url;   // "-url="
-  int anon = 0;      // "-anon " value
+  std::string url;  // "-url="
+  int anon = 0;     // "-anon " value
   bool hasAnon = false;
   bool msn = false;  // "-msn"
   bool aol = false;  // "-aol"

@@ -183,7 +183,9 @@ bool TApplication::IsFullscreen() const {
   return mPlatform.IsFullscreenMode();
 }
 
-bool TApplication::IsForeground() const { return mPlatform.IsForeground(); }
+bool TApplication::IsForeground() const {
+  return mPlatform.IsForeground();
+}
 
 void TApplication::KeepOnTop() {
   if (mData->minimized) {

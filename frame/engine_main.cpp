@@ -37,7 +37,8 @@ void SetUpDrivers(TApplication& app, const TCommandLine& commandLine) {
     TInputScript script;
     std::vector<std::string> errors;
     const bool loaded = TInputScript::Load(input, script, &errors);
-    for (const std::string& error : errors) Log("Input script %s: %s", input.c_str(), error.c_str());
+    for (const std::string& error : errors)
+      Log("Input script %s: %s", input.c_str(), error.c_str());
     if (loaded) {
       Log("Input script %s: %zu steps", input.c_str(), script.Steps().size());
       bool marks = false;
@@ -58,6 +59,8 @@ void Shutdown(std::unique_ptr<TApplication> app, const TFrameServices& services)
   TPlatform& platform = app->Platform();
   Trace(services, "destroy window manager");
   app->DestroyWindowManager();
+  Trace(services, "clear tasks");
+  app->GetTaskList().Clear();
   Trace(services, "destroy sound");
   app->DestroySound();
   Trace(services, "destroy renderer");

@@ -76,6 +76,7 @@ bool TApplication::GetEvent(TEvent& event) {
 
   if (mPlatform.IsFullscreenMode() && d.active && !d.activeChanged) KeepOnTop();
   if (d.soundManager) d.soundManager->Update();
+  mTasks.Run(0);
   event.kind = kEventIdle;
   mPlatform.WaitMessage(1);
   return true;
@@ -192,12 +193,23 @@ bool TApplication::TranslateMessage(const TPlatformMessage& m, TEvent& event) {
       if (ClickGuardDrops(false)) return true;
       int kind = kEventMouse, param = 0;
       switch (m.button) {
-        case kButtonLeft: kind = kEventLeftDown; break;
-        case kButtonRight: param = kMouseRightDown; break;
-        case kButtonMiddle: param = kMouseMiddleDown; break;
-        case kButtonX1: param = kMouseExtra1Down; break;
-        case kButtonX2: param = kMouseExtra2Down; break;
-        default: return true;
+        case kButtonLeft:
+          kind = kEventLeftDown;
+          break;
+        case kButtonRight:
+          param = kMouseRightDown;
+          break;
+        case kButtonMiddle:
+          param = kMouseMiddleDown;
+          break;
+        case kButtonX1:
+          param = kMouseExtra1Down;
+          break;
+        case kButtonX2:
+          param = kMouseExtra2Down;
+          break;
+        default:
+          return true;
       }
       if (d.embedded) mPlatform.TakeKeyboardFocus();
       mPlatform.CaptureMouse(true);
@@ -217,7 +229,7 @@ bool TApplication::TranslateMessage(const TPlatformMessage& m, TEvent& event) {
       if (ClickGuardDrops(true)) return true;
       mPlatform.CaptureMouse(false);
       event.kind = m.button == kButtonLeft ? kEventLeftUp : kEventMouse;
-      event.param = m.button == kButtonRight ? kMouseRightUp
+      event.param = m.button == kButtonRight    ? kMouseRightUp
                     : m.button == kButtonMiddle ? kMouseMiddleUp
                                                 : 0;
       event.x = m.x;

@@ -103,8 +103,7 @@ class TLineParser {
 
   std::string Position(TPlatformMessage& message) {
     long x = 0, y = 0;
-    if (mNext + 1 >= mTokens.size() || !ToInt(mTokens[mNext], x) ||
-        !ToInt(mTokens[mNext + 1], y)) {
+    if (mNext + 1 >= mTokens.size() || !ToInt(mTokens[mNext], x) || !ToInt(mTokens[mNext + 1], y)) {
       return "expected a position X Y";
     }
     if (x < -32768 || x > 32767 || y < -32768 || y > 32767) return "position out of range";

@@ -22,8 +22,7 @@ class TInputScript {
   // Parses a whole script; errors get one text per bad line ("line 3: ...").
   static TInputScript Parse(const std::string& text, std::vector<std::string>* errors);
   // Reads and parses a file; false (with an error) when it cannot be read.
-  static bool Load(const std::string& path, TInputScript& script,
-                   std::vector<std::string>* errors);
+  static bool Load(const std::string& path, TInputScript& script, std::vector<std::string>* errors);
 
   const std::vector<TInputStep>& Steps() const { return mSteps; }
   bool Done() const { return mNext >= mSteps.size(); }

@@ -38,7 +38,8 @@ std::string Timestamp() {
   std::tm local{};
   localtime_r(&now, &local);
   char text[64];
-  std::strftime(text, sizeof text, "%a %b %d %H:%M:%S %Y", &local);  // asctime's form
+  // asctime's form: the day of the month padded with a space, not a zero.
+  std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y", &local);
   return text;
 }
 

@@ -2,7 +2,7 @@
 // display modes, the pointer, clipboard and message boxes, the monotonic clock, and the
 // single-instance lock. Two backends implement it: SDL2 (platform/sdl) and the headless
 // backend for tests and tools (platform/headless). The backend is chosen in one place,
-// CreatePlatform in platform/platform_factory.h.
+// CreatePlatform in platform/backend/platform_factory.h.
 #pragma once
 
 #include <cstdint>
@@ -86,8 +86,7 @@ class TPlatform {
   virtual void TakeKeyboardFocus() = 0;
   // A colour cursor from 32-bit RGBA pixels (width × height) with its hotspot; null pixels
   // restore the system arrow. ShowCursor hides or shows whichever cursor is set.
-  virtual void SetCursorImage(const uint32_t* rgba, int width, int height, int hotX,
-                              int hotY) = 0;
+  virtual void SetCursorImage(const uint32_t* rgba, int width, int height, int hotX, int hotY) = 0;
   virtual void ShowCursor(bool visible) = 0;
   // Current pointer position in logical coordinates; false when it is outside the window.
   virtual bool PointerPosition(int& x, int& y) const = 0;

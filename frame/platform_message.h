@@ -6,26 +6,26 @@
 
 enum TPlatformMessageType {
   kMsgNone = 0,
-  kMsgQuit,           // the quit message posted by PostQuit
-  kMsgPaint,          // the window needs repainting
-  kMsgKeyDown,        // key = virtual-key code, extended, keyState
-  kMsgSysKeyDown,     // key pressed with Alt held (alt = 1) or F10
-  kMsgKeyUp,          //
-  kMsgChar,           // key = character code
-  kMsgMouseMove,      // x, y
-  kMsgButtonDown,     // button, x, y, keyState
-  kMsgButtonUp,       //
-  kMsgWheel,          // wheel > 0 forward, < 0 backward
-  kMsgMouseHover,     // x, y
-  kMsgMouseLeave,     // the pointer left the client area
-  kMsgCaptureChanged, // toOwnWindow: the program's own window took the capture
-  kMsgClose,          // the user asked to close the window
-  kMsgActivateApp,    // wparam 1 gained, 0 lost the foreground
-  kMsgSize,           // wparam 1 minimised, 0 restored / shown
-  kMsgMouseActivate,  // a click is bringing the window to the front
-  kMsgRaise,          // a second instance asked this one to come forward
-  kMsgUser,           // a host-link message: wparam, lparam
-  kMsgUserForward,    // a message to forward to the parent window unchanged
+  kMsgQuit,            // the quit message posted by PostQuit
+  kMsgPaint,           // the window needs repainting
+  kMsgKeyDown,         // key = virtual-key code, extended, keyState
+  kMsgSysKeyDown,      // key pressed with Alt held (alt = 1) or F10
+  kMsgKeyUp,           //
+  kMsgChar,            // key = character code
+  kMsgMouseMove,       // x, y
+  kMsgButtonDown,      // button, x, y, keyState
+  kMsgButtonUp,        //
+  kMsgWheel,           // wheel > 0 forward, < 0 backward
+  kMsgMouseHover,      // x, y
+  kMsgMouseLeave,      // the pointer left the client area
+  kMsgCaptureChanged,  // toOwnWindow: the program's own window took the capture
+  kMsgClose,           // the user asked to close the window
+  kMsgActivateApp,     // wparam 1 gained, 0 lost the foreground
+  kMsgSize,            // wparam 1 minimised, 0 restored / shown
+  kMsgMouseActivate,   // a click is bringing the window to the front
+  kMsgRaise,           // a second instance asked this one to come forward
+  kMsgUser,            // a host-link message: wparam, lparam
+  kMsgUserForward,     // a message to forward to the parent window unchanged
 };
 
 enum TMouseButton {
@@ -38,13 +38,13 @@ enum TMouseButton {
 
 struct TPlatformMessage {
   int type = kMsgNone;
-  int key = 0;         // virtual-key code or character code
+  int key = 0;  // virtual-key code or character code
   bool extended = false;
   bool alt = false;
-  int keyState = 0;    // kModShift | kModCtrl as held when the message was made
+  int keyState = 0;  // kModShift | kModCtrl as held when the message was made
   int x = 0;
   int y = 0;
-  int button = 0;      // TMouseButton
+  int button = 0;  // TMouseButton
   int wheel = 0;
   long wparam = 0;
   long lparam = 0;

@@ -14,13 +14,15 @@ struct TKeyName {
 };
 
 constexpr TKeyName kNames[] = {
-    {"backspace", VK_BACK}, {"tab", VK_TAB},       {"return", VK_RETURN}, {"enter", VK_RETURN},
-    {"shift", VK_SHIFT},    {"ctrl", VK_CONTROL},  {"alt", VK_MENU},      {"pause", VK_PAUSE},
-    {"escape", VK_ESCAPE},  {"esc", VK_ESCAPE},    {"space", VK_SPACE},   {"pageup", VK_PRIOR},
-    {"pagedown", VK_NEXT},  {"end", VK_END},       {"home", VK_HOME},     {"left", VK_LEFT},
-    {"up", VK_UP},          {"right", VK_RIGHT},   {"down", VK_DOWN},     {"insert", VK_INSERT},
-    {"delete", VK_DELETE},  {"minus", VK_OEM_MINUS}, {"plus", VK_OEM_PLUS},
-    {"comma", VK_OEM_COMMA}, {"period", VK_OEM_PERIOD},
+    {"backspace", VK_BACK},    {"tab", VK_TAB},       {"return", VK_RETURN},
+    {"enter", VK_RETURN},      {"shift", VK_SHIFT},   {"ctrl", VK_CONTROL},
+    {"alt", VK_MENU},          {"pause", VK_PAUSE},   {"escape", VK_ESCAPE},
+    {"esc", VK_ESCAPE},        {"space", VK_SPACE},   {"pageup", VK_PRIOR},
+    {"pagedown", VK_NEXT},     {"end", VK_END},       {"home", VK_HOME},
+    {"left", VK_LEFT},         {"up", VK_UP},         {"right", VK_RIGHT},
+    {"down", VK_DOWN},         {"insert", VK_INSERT}, {"delete", VK_DELETE},
+    {"minus", VK_OEM_MINUS},   {"plus", VK_OEM_PLUS}, {"comma", VK_OEM_COMMA},
+    {"period", VK_OEM_PERIOD},
 };
 
 }  // namespace
@@ -42,7 +44,8 @@ int VirtualKeyFromName(const char* name) {
   }
   if (lower[0] == 'f' && lower.size() <= 3) {
     const int number = std::atoi(lower.c_str() + 1);
-    if (number >= 1 && number <= 24 && lower.find_first_not_of("0123456789", 1) == std::string::npos) {
+    if (number >= 1 && number <= 24 &&
+        lower.find_first_not_of("0123456789", 1) == std::string::npos) {
       return VK_F1 + number - 1;
     }
   }

@@ -4,7 +4,9 @@
 
 #include "frame/log.h"
 
-THeadlessPlatform::THeadlessPlatform() { SetDesktop(1920, 1080); }
+THeadlessPlatform::THeadlessPlatform() {
+  SetDesktop(1920, 1080);
+}
 
 void THeadlessPlatform::SetDesktop(int width, int height, int bitsPerPixel) {
   mDisplay.desktopWidth = width;
@@ -16,7 +18,9 @@ void THeadlessPlatform::AddHostWindow(TWindowHandle handle, int width, int heigh
   mHosts[handle] = {width, height};
 }
 
-void THeadlessPlatform::RemoveHostWindow(TWindowHandle handle) { mHosts.erase(handle); }
+void THeadlessPlatform::RemoveHostWindow(TWindowHandle handle) {
+  mHosts.erase(handle);
+}
 
 void THeadlessPlatform::SetFailModes(bool windowed, bool fullscreen) {
   mFailWindowed = windowed;
@@ -83,8 +87,7 @@ bool THeadlessPlatform::AttachToHost(TWindowHandle host) {
   return true;
 }
 
-void THeadlessPlatform::PostToWindow(TWindowHandle target, int offset, long wparam,
-                                     long lparam) {
+void THeadlessPlatform::PostToWindow(TWindowHandle target, int offset, long wparam, long lparam) {
   mPosted.push_back({target, offset, wparam, lparam});
 }
 

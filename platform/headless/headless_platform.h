@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/process/posix_platform.h"
 
 class THeadlessPlatform : public TPosixPlatform {
  public:
@@ -38,15 +38,17 @@ class THeadlessPlatform : public TPosixPlatform {
   const char* Name() const override { return "headless"; }
   bool IsHeadless() const override { return true; }
 
-  bool CreateWindow(const std::string& title, int width, int height,
-                    TWindowHandle parent) override;
+  bool CreateWindow(const std::string& title, int width, int height, TWindowHandle parent) override;
   void DestroyWindow() override;
   bool HasWindow() const override { return mHasWindow; }
   TWindowHandle WindowHandle() const override { return mHasWindow ? kOwnWindow : 0; }
   void SetTitle(const std::string& title) override { mTitle = title; }
   std::string Title() const override { return mTitle; }
   void ShowWindow(bool) override { mVisible = true; }
-  void RaiseWindow() override { ++mRaises; mForeground = true; }
+  void RaiseWindow() override {
+    ++mRaises;
+    mForeground = true;
+  }
   int Raises() const { return mRaises; }
   bool IsForeground() const override { return mForeground; }
   bool IsMinimized() const override { return false; }

@@ -18,12 +18,18 @@ constexpr uint32_t kActivateClickMs = 500;
 
 int ButtonFromSdl(uint8_t button) {
   switch (button) {
-    case SDL_BUTTON_LEFT: return kButtonLeft;
-    case SDL_BUTTON_MIDDLE: return kButtonMiddle;
-    case SDL_BUTTON_RIGHT: return kButtonRight;
-    case SDL_BUTTON_X1: return kButtonX1;
-    case SDL_BUTTON_X2: return kButtonX2;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+      return kButtonLeft;
+    case SDL_BUTTON_MIDDLE:
+      return kButtonMiddle;
+    case SDL_BUTTON_RIGHT:
+      return kButtonRight;
+    case SDL_BUTTON_X1:
+      return kButtonX1;
+    case SDL_BUTTON_X2:
+      return kButtonX2;
+    default:
+      return 0;
   }
 }
 
@@ -84,19 +90,19 @@ bool TSdlPlatform::CreateWindow(const std::string& title, int width, int height,
   if (!mReady) return false;
   const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
   // OpenGL when the driver has it (the renderer draws with it); a plain window otherwise.
-  mWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             width, height, flags | SDL_WINDOW_OPENGL);
+  mWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                             height, flags | SDL_WINDOW_OPENGL);
   if (!mWindow) {
-    mWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, flags);
+    mWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                               height, flags);
   }
   if (!mWindow) {
     Log("SDL cannot create the window: %s", SDL_GetError());
     return false;
   }
   SDL_StartTextInput();
-  if (parent && !AttachToHost(parent)) Log("Cannot embed the window in %llx",
-                                           static_cast<unsigned long long>(parent));
+  if (parent && !AttachToHost(parent))
+    Log("Cannot embed the window in %llx", static_cast<unsigned long long>(parent));
   UpdateViewport();
   return true;
 }
@@ -126,7 +132,9 @@ void TSdlPlatform::SetTitle(const std::string& title) {
   if (mWindow) SDL_SetWindowTitle(mWindow, title.c_str());
 }
 
-std::string TSdlPlatform::Title() const { return mWindow ? SDL_GetWindowTitle(mWindow) : ""; }
+std::string TSdlPlatform::Title() const {
+  return mWindow ? SDL_GetWindowTitle(mWindow) : "";
+}
 
 void TSdlPlatform::ShowWindow(bool activate) {
   if (!mWindow) return;
@@ -443,7 +451,9 @@ void TSdlPlatform::TranslateWindowEvent(const SDL_Event& event) {
   mPending.push_back(m);
 }
 
-void TSdlPlatform::CaptureMouse(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
+void TSdlPlatform::CaptureMouse(bool on) {
+  SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
 
 void TSdlPlatform::WarpPointer(int x, int y) {
   if (!mWindow) return;
@@ -455,8 +465,7 @@ void TSdlPlatform::TakeKeyboardFocus() {
   if (mWindow) SDL_SetWindowInputFocus(mWindow);
 }
 
-void TSdlPlatform::SetCursorImage(const uint32_t* rgba, int width, int height, int hotX,
-                                  int hotY) {
+void TSdlPlatform::SetCursorImage(const uint32_t* rgba, int width, int height, int hotX, int hotY) {
   SDL_Cursor* cursor = nullptr;
   if (rgba && width > 0 && height > 0 && width <= 256 && height <= 256) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
@@ -473,7 +482,9 @@ void TSdlPlatform::SetCursorImage(const uint32_t* rgba, int width, int height, i
   mCursor = cursor;
 }
 
-void TSdlPlatform::ShowCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+void TSdlPlatform::ShowCursor(bool visible) {
+  SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
 
 bool TSdlPlatform::PointerPosition(int& x, int& y) const {
   if (!mWindow || SDL_GetMouseFocus() != mWindow) return false;

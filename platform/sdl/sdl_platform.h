@@ -6,7 +6,7 @@
 #include <deque>
 #include <string>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/process/posix_platform.h"
 #include "platform/sdl/x11_host.h"
 
 struct SDL_Window;
@@ -22,8 +22,7 @@ class TSdlPlatform : public TPosixPlatform {
   bool IsHeadless() const override { return false; }
   bool Ready() const { return mReady; }
 
-  bool CreateWindow(const std::string& title, int width, int height,
-                    TWindowHandle parent) override;
+  bool CreateWindow(const std::string& title, int width, int height, TWindowHandle parent) override;
   void DestroyWindow() override;
   bool HasWindow() const override { return mWindow != nullptr; }
   TWindowHandle WindowHandle() const override;

@@ -14,7 +14,9 @@ int CatchError(Display*, XErrorEvent*) {
   return 0;
 }
 
-Display* AsDisplay(void* display) { return static_cast<Display*>(display); }
+Display* AsDisplay(void* display) {
+  return static_cast<Display*>(display);
+}
 
 }  // namespace
 

@@ -20,8 +20,8 @@ const std::string kLog = std::string(MC_BIN_DIR) + "/logfile.txt";
 class Program : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("mc_program_test_" + std::to_string(::getpid()));
+    folder =
+        std::filesystem::temp_directory_path() / ("mc_program_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     // Lock files stay in the test's own runtime folder.
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
@@ -93,8 +93,8 @@ TEST_F(Program, MissingHostWindowEndsWithMinusOne) {
 TEST_F(Program, SecondInstanceExitsWithZeroWhileTheFirstRuns) {
   const std::string marker = (folder / "first.done").string();
   std::filesystem::remove(kLog);  // the wait below must see the first's own log
-  const std::string first = "(" + kProgram + " --headless --exit-after=4000 >/dev/null 2>&1; echo $? > " +
-                            marker + ") &";
+  const std::string first =
+      "(" + kProgram + " --headless --exit-after=4000 >/dev/null 2>&1; echo $? > " + marker + ") &";
   ASSERT_EQ(std::system(first.c_str()), 0);
   // Wait until the first holds its lock (its log names the platform).
   bool started = false;

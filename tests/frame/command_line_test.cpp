@@ -66,8 +66,7 @@ TEST(CommandLine, ArgumentsJoinedSoValuesWithBlanksSurvive) {
 }
 
 TEST(GameOptions, UrlAnonAndFlags) {
-  const TGameOptions options =
-      ParseGameOptions("-url=http://example.org/a b -anon 42 -msn -aol");
+  const TGameOptions options = ParseGameOptions("-url=http://example.org/a b -anon 42 -msn -aol");
   EXPECT_EQ(options.url, "http://example.org/a b");
   EXPECT_TRUE(options.hasAnon);
   EXPECT_EQ(options.anon, 42);

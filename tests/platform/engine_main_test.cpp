@@ -79,8 +79,8 @@ class EngineMainTest : public ::testing::Test {
     gSettings.clear();
     gSeenApplication = nullptr;
     // Lock files of these runs stay out of the user's runtime folder.
-    runtime = std::filesystem::temp_directory_path() /
-              ("mc_frame_test_" + std::to_string(::getpid()));
+    runtime =
+        std::filesystem::temp_directory_path() / ("mc_frame_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(runtime);
     const char* old = getenv("XDG_RUNTIME_DIR");
     oldRuntime = old ? old : "";
@@ -115,15 +115,27 @@ class EngineMainTest : public ::testing::Test {
 TEST_F(EngineMainTest, StartsAndShutsDownInOrder) {
   THeadlessPlatform platform;
   EXPECT_EQ(EngineMain(TCommandLine("--multiple"), platform, TestGameMain, TracingServices()), 0);
-  const std::vector<std::string> startup = {
-      "harness",       "application data", "application", "create window manager",
-      "+window manager", "create window",  "init sound",  "+sound",
-      "create renderer", "+renderer",      "game main",   "game sees window",
-      "heartbeat running", "quit",         "post quit"};
-  const std::vector<std::string> shutdown = {
-      "destroy window manager", "~window manager", "destroy sound", "~sound",
-      "destroy renderer",       "~renderer",       "destroy string table", "~string table",
-      "stop heartbeat",         "destroy window",  "clear settings", "~settings"};
+  const std::vector<std::string> startup = {"harness",           "application data",
+                                            "application",       "create window manager",
+                                            "+window manager",   "create window",
+                                            "init sound",        "+sound",
+                                            "create renderer",   "+renderer",
+                                            "game main",         "game sees window",
+                                            "heartbeat running", "quit",
+                                            "post quit"};
+  const std::vector<std::string> shutdown = {"destroy window manager",
+                                             "~window manager",
+                                             "clear tasks",
+                                             "destroy sound",
+                                             "~sound",
+                                             "destroy renderer",
+                                             "~renderer",
+                                             "destroy string table",
+                                             "~string table",
+                                             "stop heartbeat",
+                                             "destroy window",
+                                             "clear settings",
+                                             "~settings"};
   std::vector<std::string> expected = startup;
   expected.insert(expected.end(), shutdown.begin(), shutdown.end());
   EXPECT_EQ(gTrace, expected);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "frame/application.h"
+#include "frame/clock.h"
+#include "frame/task.h"
 #include "frame/virtual_keys.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/platform/frame_fakes.h"
@@ -331,8 +333,8 @@ TEST(EventPumpEmbedded, AltEnterChangesNothingWithoutContainerMode) {
   EXPECT_FALSE(platform.IsFullscreenMode());
   // Right-button messages stay with the game while embedded.
   TEvent translated;
-  EXPECT_FALSE(app.TranslateMessage({.type = kMsgButtonDown, .x = 1, .y = 1, .button = kButtonRight},
-                                    translated));
+  EXPECT_FALSE(app.TranslateMessage(
+      {.type = kMsgButtonDown, .x = 1, .y = 1, .button = kButtonRight}, translated));
   EXPECT_EQ(translated.param, kMouseRightDown);
   // A host that went away ends the game in container mode.
   app.Data().containerMode = true;
@@ -363,4 +365,38 @@ TEST(EventPumpEmbedded, ContainerModeForwardsTheToggleToTheHost) {
   EXPECT_EQ(platform.Posted().back().offset, 0);
   EXPECT_EQ(platform.Posted().back().wparam, 1);
   EXPECT_TRUE(app.IsFullscreen());
+}
+
+namespace {
+class TCountingTask : public TTask {
+ public:
+  explicit TCountingTask(int& runs) : mRuns(runs) {}
+  bool Ready(int phase) override { return phase == 0; }
+  bool DoTask() override { return ++mRuns < 2; }
+
+ private:
+  int& mRuns;
+};
+}  // namespace
+
+TEST_F(EventPump, IdlePassRunsTheApplicationTasks) {
+  int runs = 0;
+  app->AddTask(new TCountingTask(runs));
+  Send({.type = kMsgPaint});  // a message: no update phase
+  EXPECT_EQ(runs, 0);
+  Drain();
+  EXPECT_EQ(runs, 1);
+  Drain();
+  EXPECT_EQ(runs, 2);  // the task ended and the list deleted it
+  Drain();
+  EXPECT_EQ(runs, 2);
+  EXPECT_EQ(app->GetTaskList().Size(), 0u);
+}
+
+TEST_F(EventPump, ClocksFollowApplicationTime) {
+  TClock clock;
+  clock.Start();
+  const int before = clock.GetTime();
+  AdvanceMs(5000);
+  EXPECT_GE(clock.GetTime() - before, 5000);
 }

@@ -23,13 +23,11 @@ class TPosixPlatform : public TPlatform {
   void PostQuit() override { mQuitPosted = true; }
   void StartHoverTracking() override { mHoverArmed = true; }
 
-  bool AcquireInstanceLock(const std::string& instanceName,
-                           const std::string& className) override;
+  bool AcquireInstanceLock(const std::string& instanceName, const std::string& className) override;
   void ReleaseInstanceLock() override;
   bool PokeFirstInstance(const std::string& className) override;
 
-  TWindowHandle RunTestHarness(const std::string& programFolder,
-                               std::string& commandLine) override;
+  TWindowHandle RunTestHarness(const std::string& programFolder, std::string& commandLine) override;
 
   std::string ExecutablePath() const override;
   std::string CurrentDirectory() const override;

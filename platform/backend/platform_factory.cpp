@@ -1,4 +1,4 @@
-#include "platform/platform_factory.h"
+#include "platform/backend/platform_factory.h"
 
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_platform.h"
+#include "platform/process/posix_platform.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "frame/log.h"
+#include "platform/posix/monotonic_time.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ TPosixPlatform::~TPosixPlatform() {
 }
 
 uint32_t TPosixPlatform::TickMs() const {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u +
-                      static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<uint32_t>(ms);
+  return PlatformMonotonicMilliseconds();
 }
 
 void TPosixPlatform::SleepMs(unsigned ms) {

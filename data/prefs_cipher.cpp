@@ -1,0 +1,53 @@
+#include "data/prefs_cipher.h"
+
+#include <cstdint>
+
+#include "data/base64.h"
+
+void TPrefsCipher::SetKey(std::string_view keyText) {
+  std::string key(keyText);
+  if (key.size() != 12) key = (key + "AAAAAAAAAAAA").substr(0, 12);
+  if (key.compare(9, 3, "AAA") != 0) key.replace(9, 3, "AAA");
+  // Exactly 9 bytes whatever the characters: each one contributes 6 bits.
+  mKeyBytes.assign(9, '\0');
+  for (int group = 0; group < 3; ++group) {
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+      const int value = Base64Value(key[group * 4 + i]);
+      bits = bits << 6 | uint32_t(value < 0 ? 0 : value);
+    }
+    mKeyBytes[group * 3] = static_cast<char>(bits >> 16);
+    mKeyBytes[group * 3 + 1] = static_cast<char>(bits >> 8);
+    mKeyBytes[group * 3 + 2] = static_cast<char>(bits);
+  }
+  mCipher.SetKey(reinterpret_cast<const uint8_t*>(mKeyBytes.data()), mKeyBytes.size());
+}
+
+std::string TPrefsCipher::Encrypt(std::string_view bytes) const {
+  const size_t padding = 8 - bytes.size() % 8;
+  std::string out(bytes);
+  out.append(padding, static_cast<char>(padding));
+  for (size_t i = 0; i < out.size(); i += 8)
+    mCipher.EncryptBytes(reinterpret_cast<uint8_t*>(out.data() + i));
+  return out;
+}
+
+std::string TPrefsCipher::Decrypt(std::string_view bytes) const {
+  std::string out(bytes);
+  if (out.empty()) return out;
+  out.resize((out.size() + 7) / 8 * 8, '\0');
+  for (size_t i = 0; i < out.size(); i += 8)
+    mCipher.DecryptBytes(reinterpret_cast<uint8_t*>(out.data() + i));
+  const size_t padding = static_cast<uint8_t>(out.back());
+  if (padding > out.size()) return std::string();
+  out.resize(out.size() - padding);
+  return out;
+}
+
+std::string TPrefsCipher::EncryptText(std::string_view bytes) const {
+  return Base64Encode(Encrypt(bytes));
+}
+
+std::string TPrefsCipher::DecryptText(std::string_view text) const {
+  return Decrypt(Base64Decode(text));
+}

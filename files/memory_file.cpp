@@ -1,0 +1,54 @@
+#include "files/memory_file.h"
+
+#include <cstring>
+
+#include "files/locator.h"
+
+bool TMemoryFile::Open(const std::string& locator, int mode) {
+  Close();
+  if (!IsReadingMode(mode) || locator.empty() || locator[0] != '&') return false;
+  const size_t comma = locator.find(',');
+  uint64_t address = 0;
+  uint64_t size = 0;
+  if (comma == std::string::npos || !ParseLocatorNumber(locator, 1, address) ||
+      !ParseLocatorNumber(locator, comma + 1, size) || size > INT32_MAX) {
+    return false;
+  }
+  mData = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(address));
+  mLength = static_cast<int32_t>(size);
+  mPosition = 0;
+  mMode = mode;
+  return true;
+}
+
+void TMemoryFile::Close() {
+  mData = nullptr;
+  mLength = 0;
+  mPosition = 0;
+}
+
+void TMemoryFile::Seek(long offset, int origin) {
+  long base = origin == kSeekStart ? 0 : origin == kSeekEnd ? mLength : mPosition;
+  long target = base + offset;
+  if (target < 0) target = 0;
+  if (target > mLength) target = mLength;
+  mPosition = static_cast<int32_t>(target);
+}
+
+size_t TMemoryFile::Read(void* buffer, size_t count) {
+  if (!mData) return 0;
+  const size_t remaining = static_cast<size_t>(mLength - mPosition);
+  if (mMode != kReadText) {
+    if (count > remaining) count = remaining;
+    if (count > 0) std::memcpy(buffer, mData + mPosition, count);
+    mPosition += static_cast<int32_t>(count);
+    return count;
+  }
+  auto* out = static_cast<uint8_t*>(buffer);
+  size_t delivered = 0;
+  while (delivered < count && mPosition < mLength) {
+    const uint8_t byte = mData[mPosition++];
+    if (byte != '\r') out[delivered++] = byte;
+  }
+  return delivered;
+}

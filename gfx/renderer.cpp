@@ -1,0 +1,441 @@
+#include "gfx/renderer.h"
+
+#include <cmath>
+
+#include "data/asset_manager.h"
+#include "frame/application_time.h"
+#include "frame/log.h"
+#include "gfx/display_settings.h"
+#include "gfx/texture_data.h"
+
+namespace {
+TRenderer* gRenderer = nullptr;
+constexpr int kCursorSize = 32;
+}  // namespace
+
+TRenderer* GetRenderer() {
+  return gRenderer;
+}
+void SetRenderer(TRenderer* renderer) {
+  gRenderer = renderer;
+}
+
+TRenderer::TRenderer(TRenderDevice* device)
+    : mLowMemoryWriter([] { WriteLowMemoryDisplaySetting(); }) {
+  SetDevice(device);
+}
+
+TRenderer::~TRenderer() {
+  // Textures outliving the renderer must not call back into it.
+  for (TTextureData* texture : mTextures) texture->DetachRenderer();
+  if (gRenderer == this) gRenderer = nullptr;
+}
+
+void TRenderer::SetDevice(TRenderDevice* device) {
+  mBatch.Clear();
+  if (device != mDevice)
+    for (TTextureData* texture : mTextures) texture->ForgetSurface();
+  mDevice = device;
+  mTarget = nullptr;
+  mInFrame = false;
+  mIn2d = mIn3d = false;
+  mFullScreen = device ? TRect{0, 0, device->Width(), device->Height()} : TRect{};
+  mViewport = mFullScreen;
+  mHasScissor = false;
+  mProjectionDirty = true;
+  if (mDevice) mDevice->SetViewport(mViewport);
+}
+
+// ---------------------------------------------------------------- state machine
+
+bool TRenderer::Begin2d() {
+  if (mIn2d) {
+    Log("Begin2d called when already in Begin2d state");
+    return false;
+  }
+  if (mIn3d) {
+    Log("Begin2d called when already in Begin3d state");
+    return false;
+  }
+  mIn2d = true;
+  mDepthClip = false;
+  mAddressU = mAddressV = kAddressClamp;
+  mBlendMode = kBlendNormal;
+  mFilter = kFilterBilinear;
+  mDepthTest = mDepthWrite = false;
+  mCull = kCullNone;
+  mWorld = mView = TMatrix4::Identity();
+  mProjectionDirty = true;
+  return true;
+}
+
+bool TRenderer::End2d() {
+  if (!mIn2d) {
+    Log("End2d called when not in Begin2d state");
+    return false;
+  }
+  Flush();
+  mIn2d = false;
+  mWorld = mView = TMatrix4::Identity();
+  return true;
+}
+
+bool TRenderer::Begin3d() {
+  if (mIn2d) {
+    Log("Begin3d called when already in Begin2d state");
+    return false;
+  }
+  if (mIn3d) {
+    Log("Begin3d called when already in Begin3d state");
+    return false;
+  }
+  mIn3d = true;
+  mDepthClip = true;
+  mDepthTest = mDepthWrite = true;
+  mBlendMode = kBlendNormal;
+  mFilter = kFilterBilinear;
+  mAddressU = mAddressV = kAddressWrap;
+  mCull = kCullCounterClockwise;
+  return true;
+}
+
+bool TRenderer::End3d() {
+  if (!mIn3d) {
+    Log("End3d called when not in Begin3d state");
+    return false;
+  }
+  Flush();
+  mIn3d = false;
+  return true;
+}
+
+void TRenderer::SetTextureAddress(int u, int v) {
+  auto normalise = [](int mode) {
+    return mode == kAddressWrap || mode == kAddressMirror ? mode : kAddressClamp;
+  };
+  mAddressU = normalise(u);
+  mAddressV = normalise(v);
+}
+
+void TRenderer::SetPerspective(float zNear, float zFar, float fov, float aspect) {
+  if (aspect == 0 && mViewport.Height() > 0)
+    aspect = static_cast<float>(mViewport.Width()) / static_cast<float>(mViewport.Height());
+  if (!(zFar > zNear) || !(fov > 0) || !(fov < 3.14159f)) return;
+  mProjection = PerspectiveFovLH(fov, aspect, zNear, zFar);
+}
+
+TDrawState TRenderer::CurrentState(int kind) {
+  TDrawState state;
+  TDeviceCaps caps = mDevice->Caps();
+  bool keepsAlpha =
+      mTarget && caps.targetsKeepAlpha && mDevice->SurfaceHasAlpha(mTarget->Surface());
+  state.texture = mTexture;
+  state.blend = BlendFuncFor(mBlendMode, keepsAlpha, caps.subtractiveAddsInTargets);
+  state.filter = mFilter;
+  state.addressU = mAddressU;
+  state.addressV = mAddressV;
+  state.cull = mCull;
+  state.depthTest = mDepthTest;
+  state.depthWrite = mDepthWrite;
+  state.depthClip = mDepthClip;
+  state.lighting = kind == kVertexLit;
+  state.flatShading = mFlatShading;
+  state.ambient = mAmbient;
+  state.material = mMaterial;
+  if ((kind == kVertexColored || kind == kVertex2d) && mProjectionDirty) {
+    // Pixel coordinates relative to the viewport's top-left corner, mapped onto the device
+    // viewport (the viewport clipped by the scissor).
+    TRect device = mHasScissor ? Intersect(mViewport, mScissor) : mViewport;
+    float left = static_cast<float>(device.left - mViewport.left) + caps.pixelOffset;
+    float top = static_cast<float>(device.top - mViewport.top) + caps.pixelOffset;
+    float right = left + static_cast<float>(std::max(device.Width(), 1));
+    float bottom = top + static_cast<float>(std::max(device.Height(), 1));
+    mProjection = OrthoOffCenterLH(left, right, bottom, top, kNearPlane, kFarPlane);
+    mProjectionDirty = false;
+  }
+  state.world = mWorld;
+  state.view = mView;
+  state.projection = mProjection;
+  return state;
+}
+
+bool TRenderer::DrawVertices(int primitive, const TVertexArray& vertices) {
+  return Submit("DrawVertices", primitive, vertices, nullptr, 0);
+}
+
+bool TRenderer::DrawIndexedVertices(int primitive, const TVertexArray& vertices,
+                                    const uint16_t* indices, int indexCount) {
+  if (!indices || indexCount <= 0) {
+    if (!mIn2d && !mIn3d) Log("DrawIndexedVertices called when not in Begin2d or Begin3d state");
+    return false;
+  }
+  return Submit("DrawIndexedVertices", primitive, vertices, indices, indexCount);
+}
+
+bool TRenderer::Submit(const char* caller, int primitive, const TVertexArray& vertices,
+                       const uint16_t* indices, int indexCount) {
+  if (!mIn2d && !mIn3d) {
+    Log("%s called when not in Begin2d or Begin3d state", caller);
+    return false;
+  }
+  if (!mDevice || mBroken) return false;
+  if (!vertices.vertices || vertices.count <= 0 || vertices.kind < kVertexLit ||
+      vertices.kind > kVertexTransformed || primitive < kPointList || primitive > kTriangleFan)
+    return false;
+  if (indices) {
+    for (int i = 0; i < indexCount; ++i)
+      if (indices[i] >= vertices.count) return false;
+  }
+  TDrawState state = CurrentState(vertices.kind);
+  if (TriangleCount(primitive, indices ? indexCount : vertices.count) > 0) {
+    if (!mBatch.Accepts(state, vertices.kind, vertices.count)) {
+      Flush();
+      mBatch.Start(state, vertices.kind);
+    }
+    if (mBatch.Append(primitive, vertices.vertices, vertices.count, indices, indexCount))
+      return true;
+    mBatch.Clear();  // too large for one batch: draw it on its own
+  } else {
+    Flush();
+  }
+  TDeviceResult result = mDevice->Draw(state, primitive, vertices.kind, vertices.vertices,
+                                       vertices.count, indices, indices ? indexCount : 0);
+  HandleDrawResult(result);
+  return result == TDeviceResult::kOk;
+}
+
+void TRenderer::Flush() {
+  if (!mDevice || mBroken) {
+    mBatch.Clear();
+    return;
+  }
+  if (!mBatch.Empty()) HandleDrawResult(mBatch.Flush(*mDevice));
+}
+
+void TRenderer::HandleDrawResult(TDeviceResult result) {
+  if (result == TDeviceResult::kOutOfVideoMemory) {
+    Log("DrawVertices out of video memory");
+    OnOutOfVideoMemory();
+  } else if (result == TDeviceResult::kFailed) {
+    MarkBroken();
+  }
+}
+
+// ---------------------------------------------------------------- viewport
+
+bool TRenderer::SetViewport(const TRect& rect) {
+  Flush();
+  TRect previous = mViewport;
+  mViewport = rect;
+  mProjectionDirty = true;
+  if (!mDevice) return true;
+  TRect applied = mHasScissor ? Intersect(mViewport, mScissor) : mViewport;
+  if (rect.right < rect.left || rect.bottom < rect.top || !mDevice->SetViewport(applied)) {
+    Log("Bad viewport: %d, %d, %d, %d", rect.left, rect.top, rect.right, rect.bottom);
+    mViewport = previous;
+    ApplyViewport();
+    return false;
+  }
+  return true;
+}
+
+void TRenderer::ApplyViewport() {
+  if (!mDevice) return;
+  mDevice->SetViewport(mHasScissor ? Intersect(mViewport, mScissor) : mViewport);
+  mProjectionDirty = true;
+}
+
+void TRenderer::SetScissor(const TRect& rect) {
+  Flush();
+  mScissor = rect;
+  mHasScissor = true;
+  ApplyViewport();
+}
+
+void TRenderer::ResetScissor() {
+  Flush();
+  mHasScissor = false;
+  ApplyViewport();
+}
+
+// ---------------------------------------------------------------- frames
+
+bool TRenderer::BeginDraw(bool clear) {
+  if (!mDevice || mBroken) return false;
+  if (mInFrame) return true;
+  if (!mDevice->BeginFrame()) return false;  // the previous frame is still being shown
+  ++mFrameCount;
+  TRect previous = mViewport;
+  bool scissor = mHasScissor;
+  mHasScissor = false;
+  mDevice->SetRenderTarget(kBackBuffer);
+  mTarget = nullptr;
+  mViewport = mFullScreen;
+  ApplyViewport();
+  mDevice->ClearDepth(1.0f);
+  // The window tree redraws what changed, so the colour buffer is only cleared on request.
+  if (clear) mDevice->ClearColor(0xFF000000u);
+  mViewport = previous;
+  mHasScissor = scissor;
+  ApplyViewport();
+  mInFrame = true;
+  return true;
+}
+
+bool TRenderer::EndDraw(bool present) {
+  if (!mInFrame) return false;
+  Flush();
+  mInFrame = false;
+  mMeter.FrameEnd(ApplicationTime());
+  if (!present || (mSuspended && mSuspended())) return true;
+  TDeviceResult result = mDevice->Present(mVsync);
+  if (result == TDeviceResult::kOk) return true;
+  Log("TPlatform::EndDraw: Unexpected error (see above) on UpdateFrame or EndScene");
+  if (result == TDeviceResult::kOutOfVideoMemory)
+    OnOutOfVideoMemory();
+  else
+    MarkBroken();
+  return false;
+}
+
+bool TRenderer::ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height) {
+  if (!mDevice || !pixels) return false;
+  Flush();
+  int w = mDevice->Width(), h = mDevice->Height();
+  pixels->assign(static_cast<size_t>(w) * h, 0);
+  if (!mDevice->ReadPixels(kBackBuffer, TRect{0, 0, w, h}, pixels->data())) return false;
+  if (width) *width = w;
+  if (height) *height = h;
+  return true;
+}
+
+// ---------------------------------------------------------------- render targets
+
+bool TRenderer::SetRenderTarget(TTextureData* target) {
+  Flush();
+  if (!mDevice) return false;
+  if (!target) {
+    mDevice->SetRenderTarget(kBackBuffer);
+    mTarget = nullptr;
+    mHasScissor = false;
+    mViewport = mFullScreen;
+    ApplyViewport();
+    return true;
+  }
+  if (!mRenderToTexture || target->Surface() == 0) return false;
+  if (!(target->Flags() & TTextureData::kRenderTarget) ||
+      !mDevice->SetRenderTarget(target->Surface())) {
+    if (ColorBits() == 16) {
+      Log("Failed to SetRenderTarget with bit depth 16");
+      mRenderToTexture = false;
+      MarkBroken();
+    } else if (target->Flags() & TTextureData::kHasAlpha) {
+      if (!mTargetAlphaFailureLogged)
+        Log("Failed to SetRenderTarget with alpha bit depth %d", ColorBits());
+      mTargetAlphaFailureLogged = true;
+    }
+    return false;
+  }
+  mTarget = target;
+  mHasScissor = false;
+  TRect rect{0, 0, static_cast<int>(std::lround(target->SurfaceWidth() / mScale)),
+             static_cast<int>(std::lround(target->SurfaceHeight() / mScale))};
+  mViewport = rect;
+  mProjectionDirty = true;
+  if (!mDevice->SetViewport(rect)) {
+    Log("Bad viewport in switching render target!");
+    mViewport = TRect{0, 0, target->SurfaceWidth(), target->SurfaceHeight()};
+    ApplyViewport();
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------- loss and restore
+
+void TRenderer::MarkBroken() {
+  if (!mBroken) mBrokenTime = ApplicationTime();
+  mBroken = true;
+  mBatch.Clear();
+}
+
+bool TRenderer::Restore() {
+  if (!mDevice) return false;
+  mBroken = false;
+  RestoreAssets();
+  return !mBroken;
+}
+
+void TRenderer::RestoreAssets() {
+  if (mBroken || !mDevice) {
+    Log("RestoreAssets: DX broken");
+    return;
+  }
+  if (TAssetManager* manager = TAssetManager::Get()) {
+    manager->RestoreAll();
+  } else {
+    // Restoring may register or drop textures; walk a copy.
+    std::vector<TTextureData*> textures(mTextures.begin(), mTextures.end());
+    for (TTextureData* texture : textures)
+      if (mTextures.count(texture)) texture->Restore();
+  }
+  for (auto& listener : mRestoreListeners) listener();
+}
+
+void TRenderer::AddRestoreListener(std::function<void()> listener) {
+  mRestoreListeners.push_back(std::move(listener));
+}
+
+void TRenderer::RegisterTexture(TTextureData* texture) {
+  mTextures.insert(texture);
+}
+void TRenderer::UnregisterTexture(TTextureData* texture) {
+  mTextures.erase(texture);
+  if (mTarget == texture) SetRenderTarget(nullptr);
+}
+
+void TRenderer::LoadDisplaySettings(bool containerMode) {
+  if (!containerMode && ReadLowMemoryDisplaySetting()) mLowVideoMemory = true;
+}
+
+void TRenderer::OnOutOfVideoMemory() {
+  if (mOutOfVideoMemoryHandled) return;
+  mOutOfVideoMemoryHandled = true;
+  Log("OutOfVideoMemory triggered!");
+  MarkBroken();
+  mLowVideoMemory = true;
+  if (mLowMemoryWriter) mLowMemoryWriter();
+}
+
+// ---------------------------------------------------------------- cursor
+
+void TRenderer::SetCursorImage(const uint32_t* argb, int stride, int hotX, int hotY) {
+  if (!argb || stride < kCursorSize) return;
+  std::vector<uint32_t> image(kCursorSize * kCursorSize);
+  for (int y = 0; y < kCursorSize; ++y)
+    for (int x = 0; x < kCursorSize; ++x) image[y * kCursorSize + x] = argb[y * stride + x];
+  std::lock_guard<std::mutex> lock(mCursorMutex);
+  if (mDevice) mDevice->SetCursorImage(image.data(), hotX, hotY);
+}
+
+bool TRenderer::SetCursorTexture(const TTextureData& texture, int hotX, int hotY) {
+  if (!mDevice || texture.Surface() == 0 || texture.SurfaceWidth() < kCursorSize ||
+      texture.SurfaceHeight() < kCursorSize)
+    return false;
+  Flush();
+  std::vector<uint32_t> pixels(kCursorSize * kCursorSize);
+  if (!mDevice->ReadPixels(texture.Surface(), TRect{0, 0, kCursorSize, kCursorSize}, pixels.data()))
+    return false;
+  SetCursorImage(pixels.data(), kCursorSize, hotX, hotY);
+  return true;
+}
+
+void TRenderer::ShowCursor(bool visible) {
+  std::lock_guard<std::mutex> lock(mCursorMutex);
+  mCursorVisible = visible;
+  if (mDevice) mDevice->ShowCursor(visible);
+}
+
+bool TRenderer::CursorVisible() const {
+  std::lock_guard<std::mutex> lock(mCursorMutex);
+  return mCursorVisible;
+}

@@ -1,0 +1,203 @@
+// TRenderer: the one object all drawing goes through. A small immediate-mode interface: a
+// frame is opened and closed (BeginDraw/EndDraw), 2D or 3D drawing is bracketed inside it,
+// and vertex arrays are submitted with the current blend mode, filter and address modes.
+// Consecutive triangle draws with the same state are batched before they reach the device.
+// Misuse of the state machine is logged and ignored; no failure here ends the program.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <unordered_set>
+#include <vector>
+
+#include "frame/frame_rate.h"
+#include "gfx/render_batch.h"
+#include "gfx/render_device.h"
+
+class TTextureData;
+
+class TRenderer {
+ public:
+  static constexpr float kNearPlane = 0.1f;
+  static constexpr float kFarPlane = 1000.0f;
+
+  // `device` may be null (no device yet); it is not owned.
+  explicit TRenderer(TRenderDevice* device = nullptr);
+  ~TRenderer();
+  TRenderer(const TRenderer&) = delete;
+  TRenderer& operator=(const TRenderer&) = delete;
+
+  // Replaces the device (after a change of display mode) and resets the rectangles to the
+  // new screen. Textures must be restored afterwards (RestoreAssets).
+  void SetDevice(TRenderDevice* device);
+  TRenderDevice* Device() const { return mDevice; }
+
+  // --- drawing state machine
+  bool Begin2d();
+  bool End2d();
+  bool Begin3d();
+  bool End3d();
+  bool In2d() const { return mIn2d; }
+  bool In3d() const { return mIn3d; }
+  bool DrawVertices(int primitive, const TVertexArray& vertices);
+  bool DrawIndexedVertices(int primitive, const TVertexArray& vertices, const uint16_t* indices,
+                           int indexCount);
+  // Hands pending batched triangles to the device.
+  void Flush();
+
+  // --- render states
+  void SetBlendMode(int mode) { mBlendMode = mode; }
+  int BlendMode() const { return mBlendMode; }
+  void SetTextureFilter(int filter) { mFilter = filter; }
+  int TextureFilter() const { return mFilter; }
+  // 1 wrap, 2 mirror, anything else clamp.
+  void SetTextureAddress(int u, int v);
+  void SetCulling(int mode) { mCull = mode; }
+  void SetShading(int mode) { mFlatShading = mode == 1; }
+  void SetDepthTest(bool on) { mDepthTest = on; }
+  void SetDepthWrite(bool on) { mDepthWrite = on; }
+  void SetAmbientLight(uint32_t argb) { mAmbient = argb; }
+  void SetMaterial(const TMaterial& material) { mMaterial = material; }
+  void SetWorldMatrix(const TMatrix4& m) { mWorld = m; }
+  void SetViewMatrix(const TMatrix4& m) { mView = m; }
+  void SetProjectionMatrix(const TMatrix4& m) { mProjection = m; }
+  const TMatrix4& WorldMatrix() const { return mWorld; }
+  const TMatrix4& ViewMatrix() const { return mView; }
+  const TMatrix4& ProjectionMatrix() const { return mProjection; }
+  // aspect 0 means the viewport's own aspect ratio; fov in radians.
+  void SetPerspective(float zNear, float zFar, float fov, float aspect);
+  void SetTexture(TSurfaceId surface) { mTexture = surface; }
+  TSurfaceId Texture() const { return mTexture; }
+
+  // --- viewport and scissor (pixels of the current target)
+  TRect Viewport() const { return mViewport; }
+  bool SetViewport(const TRect& rect);
+  void SetScissor(const TRect& rect);
+  void ResetScissor();
+  TRect FullScreen() const { return mFullScreen; }
+
+  // --- frames
+  bool BeginDraw(bool clear);
+  bool EndDraw(bool present);
+  bool InFrame() const { return mInFrame; }
+  uint32_t FrameCount() const { return mFrameCount; }
+  void SetVsync(bool on) { mVsync = on; }
+  // Asked at presentation time; presenting is skipped while it answers true.
+  void SetDrawingSuspendedQuery(std::function<bool()> query) { mSuspended = std::move(query); }
+
+  // --- render targets: null draws into the back buffer again
+  bool SetRenderTarget(TTextureData* target);
+  TTextureData* RenderTarget() const { return mTarget; }
+  void SetWindowScale(float scale) { mScale = scale > 0 ? scale : 1.0f; }
+  bool RenderToTextureSupported() const { return mRenderToTexture; }
+
+  // --- device loss, restore and video memory
+  bool IsBroken() const { return mBroken; }
+  uint32_t BrokenSince() const { return mBrokenTime; }
+  void MarkBroken();
+  // Clears the broken state (when the device is usable) and rebuilds video memory.
+  bool Restore();
+  // Rebuilds video memory (through the asset manager's RestoreAll when one exists, else
+  // every live texture) and tells the listeners (window manager state, full redraw). Does
+  // nothing but log while the device is broken.
+  void RestoreAssets();
+  void AddRestoreListener(std::function<void()> listener);
+  void RegisterTexture(TTextureData* texture);
+  void UnregisterTexture(TTextureData* texture);
+  // Runs once per run on video-memory exhaustion: device broken, low-memory mode on, and
+  // the persisted display setting written through the writer (by default
+  // WriteLowMemoryDisplaySetting).
+  void OnOutOfVideoMemory();
+  bool LowVideoMemory() const { return mLowVideoMemory; }
+  // Start-up: takes the low-video-memory mode from "common:display.xml" unless the program
+  // runs in container mode.
+  void LoadDisplaySettings(bool containerMode);
+  void SetLowVideoMemory(bool on) { mLowVideoMemory = on; }
+  void SetLowMemoryWriter(std::function<void()> writer) { mLowMemoryWriter = std::move(writer); }
+  // Whether surfaces may be touched now (false without a device or while broken).
+  bool SurfacesUsable() const { return mDevice && !mBroken; }
+
+  // --- mouse cursor (shared with the heartbeat thread; guarded by a mutex)
+  // The top-left 32 x 32 pixels of `argb` (row stride in pixels) with the hotspot.
+  void SetCursorImage(const uint32_t* argb, int stride, int hotX, int hotY);
+  // The cursor from the top-left 32 x 32 pixels of a texture's surface.
+  bool SetCursorTexture(const TTextureData& texture, int hotX, int hotY);
+  void ShowCursor(bool visible);
+  bool CursorVisible() const;
+
+  // --- display properties
+  int ScreenWidth() const { return mDevice ? mDevice->Width() : 0; }
+  int ScreenHeight() const { return mDevice ? mDevice->Height() : 0; }
+  int ColorBits() const { return mLowVideoMemory ? 16 : 32; }
+  TDeviceCaps Caps() const { return mDevice ? mDevice->Caps() : TDeviceCaps{}; }
+
+  // --- diagnostic overlay and frame rate
+  void ToggleOverlay() { mMeter.ToggleOverlay(); }
+  const TFrameRate& FrameRate() const { return mMeter; }
+
+  // Reads back the last drawn frame of the back buffer (ARGB, top row first).
+  bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
+
+  // Device calls made by batches so far (for tests and benchmarks).
+  int DrawCalls() const { return mBatch.DrawCalls(); }
+
+ private:
+  bool Submit(const char* caller, int primitive, const TVertexArray& vertices,
+              const uint16_t* indices, int indexCount);
+  TDrawState CurrentState(int kind);
+  void ApplyViewport();
+  void HandleDrawResult(TDeviceResult result);
+
+  TRenderDevice* mDevice = nullptr;
+  TRenderBatch mBatch;
+
+  bool mIn2d = false;
+  bool mIn3d = false;
+  bool mInFrame = false;
+  uint32_t mFrameCount = 0;
+  bool mBroken = false;
+  uint32_t mBrokenTime = 0;
+  bool mLowVideoMemory = false;
+  bool mOutOfVideoMemoryHandled = false;
+  bool mRenderToTexture = true;
+  bool mTargetAlphaFailureLogged = false;
+  bool mVsync = true;
+  float mScale = 1.0f;
+
+  TRect mFullScreen;
+  TRect mViewport;
+  TRect mScissor;
+  bool mHasScissor = false;
+  bool mProjectionDirty = true;
+
+  int mBlendMode = kBlendNormal;
+  int mFilter = kFilterBilinear;
+  int mAddressU = kAddressClamp;
+  int mAddressV = kAddressClamp;
+  int mCull = kCullNone;
+  bool mFlatShading = false;
+  bool mDepthTest = false;
+  bool mDepthWrite = false;
+  bool mDepthClip = false;
+  uint32_t mAmbient = 0;
+  TMaterial mMaterial;
+  TMatrix4 mWorld = TMatrix4::Identity();
+  TMatrix4 mView = TMatrix4::Identity();
+  TMatrix4 mProjection = TMatrix4::Identity();
+  TSurfaceId mTexture = 0;
+  TTextureData* mTarget = nullptr;
+
+  std::unordered_set<TTextureData*> mTextures;
+  std::vector<std::function<void()>> mRestoreListeners;
+  std::function<void()> mLowMemoryWriter;
+  std::function<bool()> mSuspended;
+  TFrameRate mMeter;
+
+  mutable std::mutex mCursorMutex;
+  bool mCursorVisible = true;
+};
+
+// The renderer of the running program (null when none exists).
+TRenderer* GetRenderer();
+void SetRenderer(TRenderer* renderer);

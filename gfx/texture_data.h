@@ -1,0 +1,88 @@
+// TTextureData: one texture's surface in video memory and where it came from, so that it
+// can be rebuilt after the surface is lost (Restore).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gfx/render_device.h"
+
+class TRenderer;
+class TImageSource;
+
+// Decoded pixels ready for upload: a square buffer whose side is the smallest power of two
+// not smaller than the picture's larger side; the picture sits in the top-left corner.
+struct TPixelBuffer {
+  int side = 0;
+  int imageWidth = 0;
+  int imageHeight = 0;
+  std::vector<uint32_t> pixels;  // side * side, ARGB
+};
+
+class TTextureData {
+ public:
+  enum : uint8_t {
+    kRenderTarget = 0x01,  // can be drawn into
+    kHasAlpha = 0x02,      // keeps an alpha channel
+    kAutoAlpha = 0x04,     // take kHasAlpha from the PNG file
+    kMipmap = 0x08,
+    kSimple = 0x10,  // need not be square
+    kSlow = 0x20,    // sides above 1024 allowed (set with kSimple)
+  };
+
+  TTextureData(TRenderer* renderer, uint8_t flags);
+  virtual ~TTextureData();
+  TTextureData(const TTextureData&) = delete;
+  TTextureData& operator=(const TTextureData&) = delete;
+
+  virtual void ReleaseVideoMemory();
+  // Rebuilds the surface: reloads the source file (and mask) or recreates a blank surface.
+  virtual bool Restore();
+  // Uploads a decoded buffer into the surface (created before) and records the image size.
+  virtual bool Upload(const TPixelBuffer& buffer);
+  // Allocates the surface; square devices raise non-simple surfaces to the larger side.
+  virtual bool CreateSurface(int width, int height);
+  // Copies `from` (clipped to this image) into `target` at (x, y).
+  virtual bool CopyRect(int x, int y, const TRect& from, TTextureData& target);
+
+  TSurfaceId Surface() const { return mSurface; }
+  int SurfaceWidth() const { return mSurfaceWidth; }
+  int SurfaceHeight() const { return mSurfaceHeight; }
+  int ImageWidth() const { return mImageWidth; }
+  int ImageHeight() const { return mImageHeight; }
+  int OffsetX() const { return (mSurfaceWidth - mImageWidth) / 2; }
+  int OffsetY() const { return (mSurfaceHeight - mImageHeight) / 2; }
+  uint8_t Flags() const { return mFlags; }
+  void SetFlags(uint8_t flags) { mFlags = flags; }
+  bool Usable() const { return mSurface != 0 && mRenderer != nullptr; }
+  TRenderer* Renderer() const { return mRenderer; }
+
+  // Where the pixels came from; an empty file name means a blank texture.
+  void SetSource(std::shared_ptr<TImageSource> source, const std::string& fileName,
+                 const std::string& maskName);
+  const std::string& FileName() const { return mFileName; }
+  const std::string& MaskName() const { return mMaskName; }
+  // For blank textures: the size to recreate on restore.
+  void SetImageSize(int width, int height);
+
+  // Called by a renderer that goes away before its textures.
+  void DetachRenderer();
+  // The device was replaced: the old surface id means nothing on the new one.
+  void ForgetSurface();
+
+ private:
+  TRenderDevice* Device() const;
+
+  TRenderer* mRenderer;
+  uint8_t mFlags;
+  TSurfaceId mSurface = 0;
+  int mSurfaceWidth = 0;
+  int mSurfaceHeight = 0;
+  int mImageWidth = 0;
+  int mImageHeight = 0;
+  std::shared_ptr<TImageSource> mSource;
+  std::string mFileName;  // with its option words
+  std::string mMaskName;
+};

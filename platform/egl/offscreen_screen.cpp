@@ -1,0 +1,44 @@
+#include "platform/egl/offscreen_screen.h"
+
+#include "platform/egl/egl_context.h"
+#include "platform/gl/gl_device.h"
+
+std::unique_ptr<TOffscreenScreen> TOffscreenScreen::Create(int width, int height) {
+  std::unique_ptr<TOffscreenScreen> screen(new TOffscreenScreen);
+  screen->mContext = TEglContext::Create();
+  if (!screen->mContext) return nullptr;
+  screen->mDevice = TGlDevice::Create(width, height, nullptr);
+  if (!screen->mDevice) return nullptr;
+  screen->mRenderer = std::make_unique<TRenderer>(screen->mDevice.get());
+  screen->mPrevious = GetRenderer();
+  SetRenderer(screen->mRenderer.get());
+  return screen;
+}
+
+TOffscreenScreen::~TOffscreenScreen() {
+  if (mContext) mContext->MakeCurrent();
+  if (mRenderer && GetRenderer() == mRenderer.get()) SetRenderer(mPrevious);
+  mRenderer.reset();
+  mDevice.reset();
+  mContext.reset();
+}
+
+int TOffscreenScreen::Width() const {
+  return mDevice->Width();
+}
+int TOffscreenScreen::Height() const {
+  return mDevice->Height();
+}
+
+bool TOffscreenScreen::ReadFrame(TImage* out) {
+  if (!out) return false;
+  *out = TImage{};
+  if (!mRenderer->ReadFrame(&out->pixels, &out->width, &out->height)) return false;
+  out->hasAlpha = false;
+  return true;
+}
+
+bool TOffscreenScreen::SavePng(const std::string& path) {
+  TImage frame;
+  return ReadFrame(&frame) && WritePngFile(path, frame);
+}

@@ -1,0 +1,42 @@
+// An offscreen screen for tests and tools: an EGL context, the GL device and a renderer of
+// width x height pixels, installed as the program's renderer while it lives. Draw through
+// Renderer() (or textures) between BeginDraw and EndDraw, then read the frame back or
+// write it as a PNG.
+//
+//   auto screen = TOffscreenScreen::Create(800, 600);
+//   TRenderer& r = screen->Renderer();
+//   r.BeginDraw(true); r.Begin2d(); ... r.End2d(); r.EndDraw(true);
+//   screen->SavePng("frame.png");
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "gfx/image.h"
+#include "gfx/renderer.h"
+
+class TEglContext;
+class TGlDevice;
+
+class TOffscreenScreen {
+ public:
+  // Null when no offscreen GL context can be made (the reason is logged).
+  static std::unique_ptr<TOffscreenScreen> Create(int width, int height);
+  ~TOffscreenScreen();
+
+  TRenderer& Renderer() { return *mRenderer; }
+  TGlDevice& Device() { return *mDevice; }
+  int Width() const;
+  int Height() const;
+
+  // The last drawn frame, top row first, ARGB (alpha is always opaque).
+  bool ReadFrame(TImage* out);
+  bool SavePng(const std::string& path);
+
+ private:
+  TOffscreenScreen() = default;
+  std::unique_ptr<TEglContext> mContext;
+  std::unique_ptr<TGlDevice> mDevice;
+  std::unique_ptr<TRenderer> mRenderer;
+  TRenderer* mPrevious = nullptr;
+};

@@ -1,0 +1,8 @@
+// Permission tests on disk paths for the virtual file system, answered for the real user
+// of the process.
+#pragma once
+
+#include <string>
+
+bool PlatformCanRead(const std::string& path);
+bool PlatformCanReadWrite(const std::string& path);

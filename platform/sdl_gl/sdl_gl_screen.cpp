@@ -1,0 +1,119 @@
+#include "platform/sdl_gl/sdl_gl_screen.h"
+
+#include <SDL2/SDL.h>
+
+#include <memory>
+#include <vector>
+
+#include "frame/log.h"
+#include "gfx/renderer.h"
+#include "platform/gl/gl_device.h"
+
+namespace {
+
+int gSwapInterval = -2;  // unknown
+
+void Swap(SDL_Window* window, bool vsync) {
+  int interval = vsync ? 1 : 0;
+  if (interval != gSwapInterval) {
+    SDL_GL_SetSwapInterval(interval);
+    gSwapInterval = interval;
+  }
+  SDL_GL_SwapWindow(window);
+}
+
+// SDL's colour cursor from 32 x 32 ARGB pixels; the previous cursor is released.
+class TSdlCursor {
+ public:
+  ~TSdlCursor() { Release(); }
+  void Set(const uint32_t* argb, int hotX, int hotY) {
+    std::vector<uint32_t> pixels(argb, argb + 32 * 32);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), 32, 32, 32, 32 * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_Cursor* cursor = SDL_CreateColorCursor(surface, hotX, hotY);
+    SDL_FreeSurface(surface);
+    if (!cursor) return;
+    SDL_SetCursor(cursor);
+    Release();
+    mCursor = cursor;
+  }
+  void Show(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+ private:
+  void Release() {
+    if (mCursor) SDL_FreeCursor(mCursor);
+    mCursor = nullptr;
+  }
+  SDL_Cursor* mCursor = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window) {
+  if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) {
+    Log("The window has no OpenGL support");
+    return nullptr;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) {
+    Log("No OpenGL 3.3 core context for the window: %s", SDL_GetError());
+    return nullptr;
+  }
+  std::unique_ptr<TSdlGlScreen> screen(new TSdlGlScreen);
+  screen->mWindow = window;
+  screen->mContext = context;
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window, &width, &height);
+  gSwapInterval = -2;
+  screen->mDevice = TGlDevice::Create(width, height, [window](bool vsync) { Swap(window, vsync); });
+  if (!screen->mDevice) return nullptr;
+  auto cursor = std::make_shared<TSdlCursor>();
+  screen->mDevice->SetCursorHandlers(
+      [cursor](const uint32_t* argb, int hotX, int hotY) { cursor->Set(argb, hotX, hotY); },
+      [cursor](bool visible) { cursor->Show(visible); });
+  screen->mRenderer = std::make_unique<TRenderer>(screen->mDevice.get());
+  screen->mPrevious = GetRenderer();
+  SetRenderer(screen->mRenderer.get());
+  return screen;
+}
+
+std::unique_ptr<TSdlGlScreen> TSdlGlScreen::CreateWindow(const char* title, int width, int height,
+                                                         bool hidden) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    Log("SDL video cannot start: %s", SDL_GetError());
+    return nullptr;
+  }
+  // The context attributes must be set before the window is created.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+  SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED,
+                                        SDL_WINDOWPOS_CENTERED, width, height, flags);
+  if (!window) {
+    Log("SDL cannot create a window: %s", SDL_GetError());
+    return nullptr;
+  }
+  std::unique_ptr<TSdlGlScreen> screen = Create(window);
+  if (!screen) {
+    SDL_DestroyWindow(window);
+    return nullptr;
+  }
+  screen->mOwnsWindow = true;
+  return screen;
+}
+
+TSdlGlScreen::~TSdlGlScreen() {
+  if (mContext) SDL_GL_MakeCurrent(mWindow, static_cast<SDL_GLContext>(mContext));
+  if (mRenderer && GetRenderer() == mRenderer.get()) SetRenderer(mPrevious);
+  mRenderer.reset();
+  mDevice.reset();
+  if (mContext) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+  if (mOwnsWindow) SDL_DestroyWindow(mWindow);
+}

@@ -1,0 +1,38 @@
+// The renderer in an SDL window: an OpenGL 3.3 core context on a window created with
+// SDL_WINDOW_OPENGL, the GL device drawing into the window's framebuffer and presenting
+// with a buffer swap (vsync through the swap interval), and the renderer's cursor image as
+// SDL's colour cursor.
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+class TGlDevice;
+class TRenderer;
+
+class TSdlGlScreen {
+ public:
+  // Null (and a log line) when no GL 3.3 core context can be made for the window. The
+  // window is not owned and must outlive the screen.
+  static std::unique_ptr<TSdlGlScreen> Create(SDL_Window* window);
+  // Opens a window of its own (SDL's video subsystem is started when needed), for tools
+  // and tests; it is shown unless `hidden`.
+  static std::unique_ptr<TSdlGlScreen> CreateWindow(const char* title, int width, int height,
+                                                    bool hidden);
+  ~TSdlGlScreen();
+  TSdlGlScreen(const TSdlGlScreen&) = delete;
+  TSdlGlScreen& operator=(const TSdlGlScreen&) = delete;
+
+  TRenderer& Renderer() { return *mRenderer; }
+  TGlDevice& Device() { return *mDevice; }
+
+ private:
+  TSdlGlScreen() = default;
+  SDL_Window* mWindow = nullptr;
+  bool mOwnsWindow = false;
+  void* mContext = nullptr;
+  std::unique_ptr<TGlDevice> mDevice;
+  std::unique_ptr<TRenderer> mRenderer;
+  TRenderer* mPrevious = nullptr;
+};

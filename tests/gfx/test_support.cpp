@@ -1,0 +1,117 @@
+#include "tests/gfx/test_support.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <jpeglib.h>
+
+#include "frame/log.h"
+
+TLogCapture::TLogCapture() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  mFolder = std::filesystem::temp_directory_path() /
+            (std::string("mc_gfx_log_") + (info ? info->name() : "x"));
+  std::filesystem::remove_all(mFolder);
+  SetLogFolder(mFolder.string());
+}
+
+TLogCapture::~TLogCapture() {
+  SetLogFolder("");
+  std::filesystem::remove_all(mFolder);
+}
+
+std::string TLogCapture::Text() const {
+  std::ifstream in(mFolder / "logfile.txt", std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int TLogCapture::Count(const std::string& line) const {
+  std::string text = Text();
+  int count = 0;
+  for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++count;
+  return count;
+}
+
+bool TMemorySource::Read(const std::string& name, std::vector<uint8_t>* bytes) {
+  auto it = files.find(name);
+  if (it == files.end()) return false;
+  *bytes = it->second;
+  return true;
+}
+
+std::vector<uint8_t> PngBytes(const TImage& image) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(EncodePng(image, &bytes));
+  return bytes;
+}
+
+std::vector<uint8_t> RgbPngBytes(const TImage& image) {
+  png_image info;
+  std::memset(&info, 0, sizeof info);
+  info.version = PNG_IMAGE_VERSION;
+  info.width = image.width;
+  info.height = image.height;
+  info.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb;
+  for (uint32_t pixel : image.pixels) {
+    rgb.push_back(static_cast<uint8_t>(pixel >> 16));
+    rgb.push_back(static_cast<uint8_t>(pixel >> 8));
+    rgb.push_back(static_cast<uint8_t>(pixel));
+  }
+  png_alloc_size_t size = 0;
+  png_image_write_get_memory_size(info, size, 0, rgb.data(), 0, nullptr);
+  std::vector<uint8_t> bytes(size);
+  EXPECT_TRUE(png_image_write_to_memory(&info, bytes.data(), &size, 0, rgb.data(), 0, nullptr));
+  bytes.resize(size);
+  return bytes;
+}
+
+std::vector<uint8_t> JpegBytes(const TImage& image, int quality) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = image.width;
+  info.image_height = image.height;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(image.width) * 3);
+  while (info.next_scanline < info.image_height) {
+    for (int x = 0; x < image.width; ++x) {
+      uint32_t pixel = image.At(x, static_cast<int>(info.next_scanline));
+      row[x * 3] = static_cast<uint8_t>(pixel >> 16);
+      row[x * 3 + 1] = static_cast<uint8_t>(pixel >> 8);
+      row[x * 3 + 2] = static_cast<uint8_t>(pixel);
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    int a = static_cast<int>((actual >> shift) & 0xFF);
+    int e = static_cast<int>((expected >> shift) & 0xFF);
+    if (std::abs(a - e) > tolerance) {
+      char text[80];
+      std::snprintf(text, sizeof text, "0x%08X differs from expected 0x%08X", actual, expected);
+      return ::testing::AssertionFailure() << text;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}

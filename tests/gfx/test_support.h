@@ -1,0 +1,53 @@
+// Helpers shared by the graphics tests: log capture, memory image files, pixel checks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gfx/image.h"
+#include "gfx/texture_loader.h"
+
+// Sends the log into a fresh temporary folder for the test's lifetime.
+class TLogCapture {
+ public:
+  TLogCapture();
+  ~TLogCapture();
+  std::string Text() const;
+  bool Contains(const std::string& line) const { return Text().find(line) != std::string::npos; }
+  int Count(const std::string& line) const;
+
+ private:
+  std::filesystem::path mFolder;
+};
+
+// Image files held in memory.
+class TMemorySource : public TImageSource {
+ public:
+  bool Exists(const std::string& name) override { return files.count(name) != 0; }
+  bool Read(const std::string& name, std::vector<uint8_t>* bytes) override;
+  std::map<std::string, std::vector<uint8_t>> files;
+};
+
+// A picture filled by fill(x, y) -> ARGB.
+template <typename F>
+TImage MakeImage(int width, int height, F fill) {
+  TImage image;
+  image.width = width;
+  image.height = height;
+  image.pixels.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.pixels[static_cast<size_t>(y) * width + x] = fill(x, y);
+  return image;
+}
+
+std::vector<uint8_t> PngBytes(const TImage& image);     // with alpha channel
+std::vector<uint8_t> RgbPngBytes(const TImage& image);  // without alpha channel
+std::vector<uint8_t> JpegBytes(const TImage& image, int quality = 95);
+
+// Channel-wise comparison within `tolerance`.
+::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 2);
