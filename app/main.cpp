@@ -1,4 +1,5 @@
 // Process entry of the game program.
+#include "app/data_services.h"
 #include "app/game_main.h"
 #include "app/plain_frame.h"
 #include "frame/engine_main.h"
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TPlatform> platform = CreatePlatform(options);
 
   TFrameServices services;
+  AddDataServices(services);
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
     return std::make_unique<TPlainFrame>(app);
   };

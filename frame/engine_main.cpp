@@ -156,7 +156,10 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   data->zylomMode = commandLine.Has("-zylom");
   data->axTest = commandLine.Has("--axtest");
 
-  // 7. Working directory.
+  // 7. Folders and the working directory.
+  if ((!data->embedded || data->containerMode) && services.resolveFolders) {
+    services.resolveFolders(*data);
+  }
   if (commandLine.Has("-wd=")) {
     const std::string folder = commandLine.WorkingDirectory();
     Log("Switching current directory to: %s", folder.c_str());
@@ -173,6 +176,10 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   app->Heartbeat().Start();
   Trace(services, "create window manager");
   if (services.createWindowManager) app->SetWindowManager(services.createWindowManager(*app));
+  if (services.loadData) {
+    Trace(services, "load data");
+    services.loadData(*app);
+  }
   app->StoreSetting("buildtag", d.buildTag);
   Log("%s, version %s.", d.productName.c_str(), d.version.c_str());
   app->StoreSetting("gamename", d.productName);

@@ -11,6 +11,7 @@
 #include "frame/event.h"
 
 class TApplication;
+struct TApplicationData;
 
 class TWindowManagerLink {
  public:
@@ -58,6 +59,11 @@ struct TFrameServices {
   std::function<void(const std::string& key, const std::string& value)> storeSetting;
   std::function<std::string(const std::string& key)> readSetting;
   std::function<std::string(const std::string& label)> lookupString;
+  // Start-up steps of the file and data layers: the user, common and desktop folders for the
+  // product (skipped when embedded without container mode), then the computer id, the
+  // settings file, the file system and the string tables once the application exists.
+  std::function<void(TApplicationData& data)> resolveFolders;
+  std::function<void(TApplication& app)> loadData;
   // Runs in the shutdown order at the steps of the string table and settings store.
   std::function<void()> destroyStringTable;
   std::function<void()> clearSettings;

@@ -15,7 +15,6 @@
 namespace {
 
 const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
-const std::string kLog = std::string(MC_BIN_DIR) + "/logfile.txt";
 
 class Program : public ::testing::Test {
  protected:
@@ -23,8 +22,10 @@ class Program : public ::testing::Test {
     folder =
         std::filesystem::temp_directory_path() / ("mc_program_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
-    // Lock files stay in the test's own runtime folder.
+    // Lock files and the player's data folder (with the log) stay in the test's folder.
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    mLog = (folder / "Tandervel" / "Mahjong Curio Mar" / "logfile.txt").string();
   }
   void TearDown() override {
     std::error_code error;
@@ -43,14 +44,15 @@ class Program : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
   }
 
-  static std::string Log() {
-    std::ifstream file(kLog);
+  std::string Log() const {
+    std::ifstream file(mLog);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
   }
 
   std::filesystem::path folder;
+  std::string mLog;
 };
 
 }  // namespace
@@ -92,7 +94,7 @@ TEST_F(Program, MissingHostWindowEndsWithMinusOne) {
 
 TEST_F(Program, SecondInstanceExitsWithZeroWhileTheFirstRuns) {
   const std::string marker = (folder / "first.done").string();
-  std::filesystem::remove(kLog);  // the wait below must see the first's own log
+  std::filesystem::remove(mLog);  // the wait below must see the first's own log
   const std::string first =
       "(" + kProgram + " --headless --exit-after=4000 >/dev/null 2>&1; echo $? > " + marker + ") &";
   ASSERT_EQ(std::system(first.c_str()), 0);
