@@ -1,5 +1,7 @@
 // The platform window and the display modes: windowed at the logical size, or the whole
 // desktop with the picture scaled to fit; the fallbacks between them; embedding in a host.
+#include <cstdlib>
+
 #include "frame/application.h"
 #include "frame/log.h"
 
@@ -46,6 +48,7 @@ void TApplication::FatalDisplay(const std::string& text) {
   Log("%s", text.c_str());
   mPlatform.MessageBox(text, "Error", kIconError);
   mPlatform.ExitProcess(-1);
+  std::abort();  // ExitProcess does not return; this keeps every compiler sure of it
 }
 
 void TApplication::SetDisplay(int width, int height, bool fullscreen) {
