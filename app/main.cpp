@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     return std::make_unique<TPlainFrame>(app);
   };
   services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
-    return CreateRenderLink(app.Platform(), 800, 600);
+    return CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
   };
   return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
 }

@@ -41,7 +41,8 @@ bool TScreenRenderLink<TSdlGlScreen>::WriteFramePng(const std::string&) {
 
 }  // namespace
 
-std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, int height) {
+std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, int height,
+                                              bool embedded) {
   if (platform.IsHeadless()) {
     auto screen = TOffscreenScreen::Create(width, height);
     if (!screen) return nullptr;
@@ -49,6 +50,14 @@ std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, in
   }
   auto* sdl = dynamic_cast<TSdlPlatform*>(&platform);
   if (!sdl || !sdl->Window()) return nullptr;
+  // The GL device keeps the drawable size it is created with, so a stand-alone window still
+  // at its first (smaller) size gets the logical size before the device is made. Embedded
+  // windows keep the host's size.
+  int clientWidth = 0, clientHeight = 0;
+  platform.ClientSize(clientWidth, clientHeight);
+  if (!embedded && !platform.IsFullscreenMode() && clientWidth < width && clientHeight < height) {
+    platform.SetClientSize(width, height);
+  }
   auto screen = TSdlGlScreen::Create(sdl->Window());
   if (!screen) return nullptr;
   return std::make_unique<TScreenRenderLink<TSdlGlScreen>>(std::move(screen));

@@ -8,4 +8,5 @@
 #include "frame/platform.h"
 
 // Null when no GL context can be made (the reason is logged); the program then runs on.
-std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, int height);
+std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, int height,
+                                              bool embedded);
