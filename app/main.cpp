@@ -1,0 +1,25 @@
+// Process entry of the game program.
+#include "app/data_services.h"
+#include "app/game_main.h"
+#include "app/plain_frame.h"
+#include "frame/application.h"
+#include "frame/engine_main.h"
+#include "platform/backend/platform_factory.h"
+#include "platform/backend/render_link.h"
+
+int main(int argc, char** argv) {
+  TCommandLine commandLine = TCommandLine::FromArguments(argc, argv);
+  TPlatformOptions options;
+  options.headless = commandLine.Has("--headless");
+  std::unique_ptr<TPlatform> platform = CreatePlatform(options);
+
+  TFrameServices services;
+  AddDataServices(services);
+  services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
+    return std::make_unique<TPlainFrame>(app);
+  };
+  services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
+    return CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
+  };
+  return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
+}
