@@ -42,9 +42,11 @@ std::string DiskPathForWriting(const std::string& name) {
 TPrefs::TPrefs(bool save) : TPrefs(OptionsFromSettings(save)) {}
 
 TPrefs::TPrefs(const TPrefsOptions& options)
-    : mKeyText(options.keyText), mFileName(options.fileName), mSave(options.save) {
+    : mCipher(options.keyText),
+      mKeyText(options.keyText),
+      mFileName(options.fileName),
+      mSave(options.save) {
   if (mKeyText.empty()) Log("ERROR: No encryption key set before TPrefs construction!");
-  mCipher.SetKey(mKeyText);
   Load(options);
 }
 

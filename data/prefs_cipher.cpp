@@ -1,8 +1,27 @@
 #include "data/prefs_cipher.h"
 
 #include <cstdint>
+#include <iterator>
 
 #include "data/base64.h"
+
+namespace {
+
+// The last few key schedules run on this thread. The game keys ciphers with the same few
+// keys again and again (preferences, high scores, the cheat-mode test), and the schedule
+// (521 block encryptions) costs far more than copying its result.
+struct TScheduledKey {
+  bool valid = false;
+  std::string keyBytes;
+  TBlowfish cipher;
+};
+struct TScheduleCache {
+  TScheduledKey entries[4];
+  size_t next = 0;  // the entry a new schedule replaces, round robin
+};
+thread_local TScheduleCache tSchedules;
+
+}  // namespace
 
 void TPrefsCipher::SetKey(std::string_view keyText) {
   std::string key(keyText);
@@ -20,7 +39,19 @@ void TPrefsCipher::SetKey(std::string_view keyText) {
     mKeyBytes[group * 3 + 1] = static_cast<char>(bits >> 8);
     mKeyBytes[group * 3 + 2] = static_cast<char>(bits);
   }
+  TScheduleCache& cache = tSchedules;
+  for (const TScheduledKey& entry : cache.entries) {
+    if (entry.valid && entry.keyBytes == mKeyBytes) {
+      mCipher = entry.cipher;
+      return;
+    }
+  }
   mCipher.SetKey(reinterpret_cast<const uint8_t*>(mKeyBytes.data()), mKeyBytes.size());
+  TScheduledKey& entry = cache.entries[cache.next];
+  cache.next = (cache.next + 1) % std::size(cache.entries);
+  entry.valid = true;
+  entry.keyBytes = mKeyBytes;
+  entry.cipher = mCipher;
 }
 
 std::string TPrefsCipher::Encrypt(std::string_view bytes) const {

@@ -1,9 +1,8 @@
 #include "files/flat_file_map.h"
 
-#include <cstring>
-
 #include "files/file_map_handler.h"
 #include "files/locator.h"
+#include "files/memory_read.h"
 #include "frame/log.h"
 
 bool TFlatFileMap::Open(const std::string& locator, int mode) {
@@ -69,20 +68,6 @@ void TFlatFileMap::Seek(long offset, int origin) {
 size_t TFlatFileMap::Read(void* buffer, size_t count) {
   if (!mMember && mSize > 0) return 0;
   const size_t remaining = static_cast<size_t>(mSize - mPosition);
-  if (count > remaining) {
-    mEof = true;
-    count = remaining;
-  }
-  if (mMode != kReadText) {
-    if (count > 0) std::memcpy(buffer, mMember + mPosition, count);
-    mPosition += static_cast<int32_t>(count);
-    return count;
-  }
-  auto* out = static_cast<uint8_t*>(buffer);
-  size_t delivered = 0;
-  while (delivered < count && mPosition < mSize) {
-    const uint8_t byte = mMember[mPosition++];
-    if (byte != '\r') out[delivered++] = byte;
-  }
-  return delivered;
+  if (count > remaining) mEof = true;
+  return ReadMemoryRange(mMember, mSize, mPosition, buffer, count, mMode == kReadText);
 }

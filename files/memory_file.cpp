@@ -1,8 +1,7 @@
 #include "files/memory_file.h"
 
-#include <cstring>
-
 #include "files/locator.h"
+#include "files/memory_read.h"
 
 bool TMemoryFile::Open(const std::string& locator, int mode) {
   Close();
@@ -37,18 +36,5 @@ void TMemoryFile::Seek(long offset, int origin) {
 
 size_t TMemoryFile::Read(void* buffer, size_t count) {
   if (!mData) return 0;
-  const size_t remaining = static_cast<size_t>(mLength - mPosition);
-  if (mMode != kReadText) {
-    if (count > remaining) count = remaining;
-    if (count > 0) std::memcpy(buffer, mData + mPosition, count);
-    mPosition += static_cast<int32_t>(count);
-    return count;
-  }
-  auto* out = static_cast<uint8_t*>(buffer);
-  size_t delivered = 0;
-  while (delivered < count && mPosition < mLength) {
-    const uint8_t byte = mData[mPosition++];
-    if (byte != '\r') out[delivered++] = byte;
-  }
-  return delivered;
+  return ReadMemoryRange(mData, mLength, mPosition, buffer, count, mMode == kReadText);
 }

@@ -55,7 +55,8 @@ std::string DecodeXmlEntities(std::string_view text, bool* startsWithEntity) {
   return out;
 }
 
-void AppendXmlEscaped(std::string& out, std::string_view text) {
+void AppendXmlEscaped(std::string& out, std::string_view text, TXmlEscape escape) {
+  const bool all = escape == TXmlEscape::kAll;
   for (char c : text) {
     const unsigned char byte = static_cast<unsigned char>(c);
     switch (c) {
@@ -72,10 +73,10 @@ void AppendXmlEscaped(std::string& out, std::string_view text) {
         out += "&quot;";
         break;
       case '\'':
-        out += "&apos;";
+        out += all ? "&apos;" : "'";
         break;
       default:
-        if (byte < 32 || byte > 127) {
+        if (all && (byte < 32 || byte > 127)) {
           out += "&#";
           out += std::to_string(byte);
           out += ';';

@@ -12,6 +12,12 @@
 // the text began with a reference that was decoded.
 std::string DecodeXmlEntities(std::string_view text, bool* startsWithEntity = nullptr);
 
-// Appends text to out with "&", "<", ">", '"', "'" and every byte below 32 or above 127
-// written as references.
-void AppendXmlEscaped(std::string& out, std::string_view text);
+// Which bytes AppendXmlEscaped writes as references.
+enum class TXmlEscape {
+  kAll,     // "&", "<", ">", '"', "'" and every byte below 32 or above 127
+  kMarkup,  // only "&", "<", ">" and '"': apostrophes and UTF-8 text stay readable
+};
+
+// Appends text to out with the bytes escape names written as references.
+void AppendXmlEscaped(std::string& out, std::string_view text,
+                      TXmlEscape escape = TXmlEscape::kAll);

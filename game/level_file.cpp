@@ -1,237 +1,149 @@
 #include "game/level_file.h"
 
-#include <cctype>
 #include <cstdlib>
-#include <optional>
+#include <memory>
 #include <vector>
+
+#include "files/lower_case.h"
+#include "files/xml_entities.h"
+#include "files/xml_node.h"
 
 namespace {
 
-// The few element shapes a level file uses: elements with text or with children.
-// Attributes are skipped; mixed content keeps only the text.
-struct TElement {
-  std::string name;
-  std::string text;
-  std::vector<TElement> children;
+// Elements below the root may nest this deep; a level file needs three levels.
+constexpr int kMaxDepth = 64;
+
+// The engine's XML reader forgives any damage. A level file is refused instead when it is
+// not well formed, so that a cut or damaged file never replaces a layout with part of one.
+// TCheckedNode stands in for each element while the reader builds the tree: it forwards
+// what the reader adds to the element's node in the real tree and notes what the reader
+// saw (content, end tags) in the shared TWellFormed record.
+class TCheckedNode;
+
+struct TWellFormed {
+  std::vector<std::unique_ptr<TCheckedNode>> nodes;  // every element's stand-in
+  TCheckedNode* root = nullptr;
+  const TXmlNode* rootElement = nullptr;  // the root's node in the real tree
+  bool rootClosed = false;                // anything after the root element is ignored
+  std::string error;
+
+  void Fail(const char* reason) {
+    if (error.empty()) error = reason;
+  }
 };
 
-std::string EscapeXml(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+// Declarations ("?xml") and comments or doctypes ("!--", "!DOCTYPE") are no elements.
+bool IsMarkupDeclaration(const std::string& name) {
+  return !name.empty() && (name[0] == '?' || name[0] == '!');
 }
 
-std::string DecodeEntities(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-      continue;
-    }
-    size_t end = text.find(';', i);
-    if (end == std::string_view::npos) {
-      out += text.substr(i);
-      break;
-    }
-    std::string_view entity = text.substr(i + 1, end - i - 1);
-    if (entity == "amp")
-      out += '&';
-    else if (entity == "lt")
-      out += '<';
-    else if (entity == "gt")
-      out += '>';
-    else if (entity == "quot")
-      out += '"';
-    else if (entity == "apos")
-      out += '\'';
-    else if (entity.size() > 1 && entity[0] == '#') {
-      long code = std::strtol(std::string(entity.substr(1)).c_str(), nullptr, 10);
-      if (code > 0 && code < 128)
-        out += static_cast<char>(code);
-      else if (code >= 128 && code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      } else if (code >= 0x800 && code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      }
-    } else {
-      out += text.substr(i, end - i + 1);
-    }
-    i = end;
-  }
-  return out;
-}
-
-std::string Trim(std::string_view text) {
-  size_t b = 0, e = text.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-  return std::string(text.substr(b, e - b));
-}
-
-class TParser {
+class TCheckedNode : public TXmlNode {
  public:
-  explicit TParser(std::string_view text) : mText(text) {}
+  // depth -1 is the document, 0 the root element.
+  TCheckedNode(TXmlNode& target, TWellFormed& check, int depth, bool inRoot)
+      : mTarget(target), mCheck(check), mDepth(depth), mInRoot(inRoot) {}
 
-  std::optional<TElement> ParseDocument(std::string& error) {
-    SkipMisc();
-    std::optional<TElement> root = ParseElement(0);
-    if (!root) {
-      error = mError.empty() ? "no root element" : mError;
-      return std::nullopt;
+  TXmlNode* CreateChild(std::string name) override {
+    const bool declaration = IsMarkupDeclaration(name);
+    TXmlNode* child = mTarget.AddChild(std::move(name));
+    if (mCheck.rootClosed) return child;
+    const bool isRoot = mDepth < 0 && !declaration && !mCheck.root;
+    if (mDepth >= 0) mHasContent = true;
+    if (mDepth + 1 > kMaxDepth) mCheck.Fail("elements nested too deeply");
+    mCheck.nodes.push_back(
+        std::make_unique<TCheckedNode>(*child, mCheck, mDepth + 1, mInRoot || isRoot));
+    TCheckedNode* node = mCheck.nodes.back().get();
+    if (isRoot) {
+      mCheck.root = node;
+      mCheck.rootElement = child;
     }
-    return root;
+    return node;
   }
+
+  void EndElement(const std::string& closingToken) override {
+    if (mCheck.rootClosed) return;
+    if (mDepth < 0) {
+      mCheck.Fail("end tag outside the root element");
+      return;
+    }
+    if (closingToken.compare(1, std::string::npos, mTarget.GetName()) != 0)
+      mCheck.Fail("mismatched end tag");
+    mClosed = true;
+    if (this == mCheck.root) mCheck.rootClosed = true;
+  }
+
+  void AddText(std::string_view text) override {
+    if (mDepth >= 0) {
+      mTarget.AddText(text);
+      mHasContent = true;
+    } else if (!mCheck.rootClosed) {
+      mCheck.Fail("text outside the root element");
+    }
+  }
+
+  void AddAttribute(std::string name, std::string value, bool quoted) override {
+    mTarget.AddAttribute(std::move(name), std::move(value), quoted);
+  }
+
+  // An element with content must have been ended by its end tag; one without content may
+  // have been written as "<name/>".
+  bool Unterminated() const { return mInRoot && mHasContent && !mClosed; }
 
  private:
-  static constexpr int kMaxDepth = 64;
-
-  bool StartsWith(std::string_view s) const { return mText.substr(mPos, s.size()) == s; }
-
-  // Skips white space, the declaration, comments and a doctype before the root.
-  void SkipMisc() {
-    for (;;) {
-      while (mPos < mText.size() && std::isspace(static_cast<unsigned char>(mText[mPos]))) ++mPos;
-      if (StartsWith("<?")) {
-        SkipPast("?>");
-      } else if (StartsWith("<!--")) {
-        SkipPast("-->");
-      } else if (StartsWith("<!")) {
-        SkipPast(">");
-      } else {
-        return;
-      }
-    }
-  }
-
-  void SkipPast(std::string_view end) {
-    size_t found = mText.find(end, mPos);
-    mPos = found == std::string_view::npos ? mText.size() : found + end.size();
-  }
-
-  std::optional<TElement> Fail(const char* reason) {
-    if (mError.empty()) mError = reason;
-    return std::nullopt;
-  }
-
-  std::optional<TElement> ParseElement(int depth) {
-    if (depth > kMaxDepth) return Fail("elements nested too deeply");
-    if (!StartsWith("<")) return Fail("expected an element");
-    ++mPos;
-    size_t nameStart = mPos;
-    while (mPos < mText.size() && !std::isspace(static_cast<unsigned char>(mText[mPos])) &&
-           mText[mPos] != '>' && mText[mPos] != '/')
-      ++mPos;
-    TElement element;
-    element.name = std::string(mText.substr(nameStart, mPos - nameStart));
-    if (element.name.empty()) return Fail("element without a name");
-    // Attributes are not used by level files; skip to the end of the tag, respecting quotes.
-    char quote = 0;
-    while (mPos < mText.size()) {
-      char c = mText[mPos];
-      if (quote) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>' || c == '/') {
-        break;
-      }
-      ++mPos;
-    }
-    if (StartsWith("/>")) {
-      mPos += 2;
-      return element;
-    }
-    if (!StartsWith(">")) return Fail("unterminated start tag");
-    ++mPos;
-    std::string rawText;
-    for (;;) {
-      if (mPos >= mText.size()) return Fail("unterminated element");
-      if (StartsWith("</")) {
-        size_t close = mText.find('>', mPos);
-        if (close == std::string_view::npos) return Fail("unterminated end tag");
-        if (Trim(mText.substr(mPos + 2, close - mPos - 2)) != element.name)
-          return Fail("mismatched end tag");
-        mPos = close + 1;
-        break;
-      }
-      if (StartsWith("<!--")) {
-        SkipPast("-->");
-      } else if (StartsWith("<![CDATA[")) {
-        size_t end = mText.find("]]>", mPos);
-        if (end == std::string_view::npos) return Fail("unterminated CDATA");
-        // CDATA is literal text: escape it so the entity decoding below leaves it alone.
-        rawText += EscapeXml(mText.substr(mPos + 9, end - mPos - 9));
-        mPos = end + 3;
-      } else if (StartsWith("<?")) {
-        SkipPast("?>");
-      } else if (StartsWith("<")) {
-        std::optional<TElement> child = ParseElement(depth + 1);
-        if (!child) return std::nullopt;
-        element.children.push_back(std::move(*child));
-      } else {
-        size_t next = mText.find('<', mPos);
-        if (next == std::string_view::npos) next = mText.size();
-        rawText += mText.substr(mPos, next - mPos);
-        mPos = next;
-      }
-    }
-    element.text = Trim(DecodeEntities(rawText));
-    return element;
-  }
-
-  std::string_view mText;
-  size_t mPos = 0;
-  std::string mError;
+  TXmlNode& mTarget;
+  TWellFormed& mCheck;
+  int mDepth;
+  bool mInRoot;
+  bool mHasContent = false;
+  bool mClosed = false;
 };
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
+// Parses text into document and returns its root element; null (reason in error) when the
+// text is no well-formed document.
+const TXmlNode* ParseLevelDocument(std::string_view text, TXmlNode& document, std::string& error) {
+  TWellFormed check;
+  TCheckedNode reader(document, check, -1, false);
+  reader.Parse(text);
+  if (check.error.empty()) {
+    if (!check.root) {
+      check.Fail("no root element");
+    } else if (!check.rootClosed) {
+      // Also "<level/>" alone: the reader does not tell it from a start tag cut short.
+      check.Fail("unterminated element");
+    } else {
+      for (const auto& node : check.nodes)
+        if (node->Unterminated()) check.Fail("unterminated element");
+    }
+  }
+  error = check.error;
+  return error.empty() ? check.rootElement : nullptr;
 }
 
-void ApplyChildren(const TElement& parent, TLevelLayout& layout, std::string& data) {
-  for (const TElement& child : parent.children) {
-    std::string name = Lower(child.name);
+void ApplyChildren(const TXmlNode& parent, TLevelLayout& layout, std::string& data) {
+  for (const auto& child : parent.Children()) {
+    const std::string name = LowerCaseAscii(child->GetName());
+    const std::string& text = child->GetText();
     if (name == "level")
-      ApplyChildren(child, layout, data);
+      ApplyChildren(*child, layout, data);
     else if (name == "creatorname")
-      layout.creatorName = child.text;
+      layout.creatorName = text;
     else if (name == "leveltitle")
-      layout.title = child.text;
+      layout.title = text;
     else if (name == "leveldescription")
-      layout.description = child.text;
+      layout.description = text;
     else if (name == "gamedifficulty")
-      layout.difficulty = std::atoi(child.text.c_str());
+      layout.difficulty = std::atoi(text.c_str());
     else if (name == "layoutid")
-      layout.layoutId = std::atoi(child.text.c_str());
+      layout.layoutId = std::atoi(text.c_str());
     else if (name == "leveldata")
-      data = child.text;
+      data = text;
   }
 }
 
 }  // namespace
 
+// The shipped form keeps each field on one line, so it is written here rather than by
+// TXmlNode::ToString, whose indented form puts every text on a line of its own.
 std::string WriteLevelXml(const TLevelLayout& layout) {
   std::string data = layout.EncodeLayoutData();
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level>\n";
@@ -239,7 +151,7 @@ std::string WriteLevelXml(const TLevelLayout& layout) {
     xml += "  <";
     xml += name;
     xml += ">";
-    xml += EscapeXml(value);
+    AppendXmlEscaped(xml, value, TXmlEscape::kMarkup);
     xml += "</";
     xml += name;
     xml += ">\n";
@@ -261,8 +173,9 @@ std::string WriteLevelXml(const TLevelLayout& layout) {
 }
 
 bool ReadLevelXml(std::string_view text, TLevelLayout& layout, std::string* error) {
+  TXmlNode document;
   std::string reason;
-  std::optional<TElement> root = TParser(text).ParseDocument(reason);
+  const TXmlNode* root = ParseLevelDocument(text, document, reason);
   if (!root) {
     if (error) *error = reason;
     return false;

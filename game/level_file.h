@@ -11,6 +11,7 @@
 
 std::string WriteLevelXml(const TLevelLayout& layout);
 
-// Fills layout from an XML text. On a malformed document returns false, logs nothing,
-// puts a short reason into error (when given) and leaves layout untouched.
+// Fills layout from an XML text (plain or a "ZXML" container), read by the engine's XML
+// reader as the game reads it. On a document that is not well formed returns false, logs
+// nothing, puts a short reason into error (when given) and leaves layout untouched.
 bool ReadLevelXml(std::string_view text, TLevelLayout& layout, std::string* error = nullptr);

@@ -12,6 +12,13 @@
 namespace {
 TRenderer* gRenderer = nullptr;
 constexpr int kCursorSize = 32;
+
+// Begin2d and Begin3d nest in neither state; a refused call is logged.
+bool MayBegin(const char* call, bool in2d, bool in3d) {
+  if (!in2d && !in3d) return true;
+  Log("%s called when already in %s state", call, in2d ? "Begin2d" : "Begin3d");
+  return false;
+}
 }  // namespace
 
 TRenderer* GetRenderer() {
@@ -50,14 +57,7 @@ void TRenderer::SetDevice(TRenderDevice* device) {
 // ---------------------------------------------------------------- state machine
 
 bool TRenderer::Begin2d() {
-  if (mIn2d) {
-    Log("Begin2d called when already in Begin2d state");
-    return false;
-  }
-  if (mIn3d) {
-    Log("Begin2d called when already in Begin3d state");
-    return false;
-  }
+  if (!MayBegin("Begin2d", mIn2d, mIn3d)) return false;
   mIn2d = true;
   mDepthClip = false;
   mAddressU = mAddressV = kAddressClamp;
@@ -82,14 +82,7 @@ bool TRenderer::End2d() {
 }
 
 bool TRenderer::Begin3d() {
-  if (mIn2d) {
-    Log("Begin3d called when already in Begin2d state");
-    return false;
-  }
-  if (mIn3d) {
-    Log("Begin3d called when already in Begin3d state");
-    return false;
-  }
+  if (!MayBegin("Begin3d", mIn2d, mIn3d)) return false;
   mIn3d = true;
   mDepthClip = true;
   mDepthTest = mDepthWrite = true;

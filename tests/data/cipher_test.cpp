@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "data/base64.h"
 #include "data/blowfish.h"
@@ -140,3 +141,43 @@ TEST(PrefsCipher, DamagedInputDecryptsToSomethingBounded) {
 }
 
 }  // namespace
+
+// Recent key schedules of a thread are reused: a cipher re-keyed with an earlier key (kept
+// or already dropped), or keyed on another thread, must encipher exactly as a directly
+// scheduled Blowfish does.
+TEST(PrefsCipher, ReusedKeyScheduleMatchesAFreshOne) {
+  auto direct = [](const TPrefsCipher& cipher) {
+    TBlowfish raw;
+    const std::string key = cipher.KeyBytes();
+    raw.SetKey(reinterpret_cast<const uint8_t*>(key.data()), key.size());
+    std::string block = "8 bytes!";
+    raw.EncryptBytes(reinterpret_cast<uint8_t*>(block.data()));
+    return ToHex(block);
+  };
+  auto sealed = [](const TPrefsCipher& cipher) {
+    return ToHex(cipher.Encrypt("8 bytes!").substr(0, 8));
+  };
+
+  TPrefsCipher cipher("firstkey");
+  const std::string first = sealed(cipher);
+  EXPECT_EQ(first, direct(cipher));
+  cipher.SetKey("secondkey");
+  EXPECT_NE(sealed(cipher), first);
+  EXPECT_EQ(sealed(cipher), direct(cipher));
+  cipher.SetKey("firstkey");
+  EXPECT_EQ(sealed(cipher), first);
+  TPrefsCipher again("firstkey");
+  EXPECT_EQ(sealed(again), first);
+  for (const char* other : {"k1", "k2", "k3", "k4", "k5", "k6"}) {
+    cipher.SetKey(other);
+    EXPECT_EQ(sealed(cipher), direct(cipher)) << other;
+  }
+  cipher.SetKey("firstkey");
+  EXPECT_EQ(sealed(cipher), first);
+
+  std::string onThread;
+  std::thread([&onThread] {
+    onThread = ToHex(TPrefsCipher("firstkey").Encrypt("8 bytes!").substr(0, 8));
+  }).join();
+  EXPECT_EQ(onThread, first);
+}

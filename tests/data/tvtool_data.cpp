@@ -2,53 +2,28 @@
 // and writers.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "data/prefs.h"
 #include "files/file_system.h"
 #include "files/zxml.h"
+#include "tests/support/tvtool_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TvtoolDataTest : public ::testing::Test {
+class TvtoolDataTest : public TTvtoolFixture {
  protected:
+  TvtoolDataTest() : TTvtoolFixture("mc_tvtool_data_") {}
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           (std::string("mc_tvtool_data_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root);
+    TTvtoolFixture::SetUp();
     ResetFileSystem();
   }
   void TearDown() override {
     ResetFileSystem();
-    fs::remove_all(root);
+    TTvtoolFixture::TearDown();
   }
-  int Run(const std::string& arguments) {
-    const std::string command = std::string(MC_BIN_DIR) + "/tvtool " + arguments + " >'" +
-                                (root / "stdout").string() + "' 2>'" + (root / "stderr").string() +
-                                "'";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  std::string Out() const { return Read(root / "stdout"); }
-  std::string Err() const { return Read(root / "stderr"); }
-  std::string Q(const fs::path& path) const { return "'" + path.string() + "'"; }
   TPrefsOptions Options(const std::string& installKey) const {
     TPrefsOptions options;
     options.fileName = "::" + (root / "prefs.dat").string();
@@ -57,8 +32,6 @@ class TvtoolDataTest : public ::testing::Test {
     options.installFile.clear();
     return options;
   }
-
-  fs::path root;
 };
 
 TEST_F(TvtoolDataTest, PrefsDumpAndSetAgreeWithTheEngine) {

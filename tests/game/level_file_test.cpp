@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "files/zxml.h"
+
 namespace {
 
 TLevelLayout SampleLayout() {
@@ -69,4 +71,28 @@ TEST(LevelFile, DeepNestingIsRefusedNotOverflowed) {
   for (int i = 0; i < 10000; ++i) xml += "<a>";
   TLevelLayout layout;
   EXPECT_FALSE(ReadLevelXml(xml, layout));
+}
+
+TEST(LevelFile, CommentsEmptyElementsAndWhatFollowsTheRootAreAccepted) {
+  const std::string xml =
+      "<?xml version=\"1.0\"?>\n<!-- made by hand -->\n<level><!-- fields -->"
+      "<creatorName/><levelTitle>It's  mine</levelTitle>"
+      "<levelData>01000406|</levelData></level>\n<trailer>";
+  TLevelLayout layout;
+  std::string error;
+  ASSERT_TRUE(ReadLevelXml(xml, layout, &error)) << error;
+  EXPECT_EQ(layout.creatorName, "");
+  EXPECT_EQ(layout.title, "It's mine");
+  EXPECT_EQ(layout.PositionCount(), 1);
+}
+
+TEST(LevelFile, ACompressedLevelFileReadsLikeThePlainOne) {
+  TLevelLayout layout = SampleLayout();
+  const std::string xml = WriteLevelXml(layout);
+  const std::vector<uint8_t> packed = PackZxml(xml.data(), xml.size());
+  TLevelLayout back;
+  ASSERT_TRUE(ReadLevelXml(
+      std::string_view(reinterpret_cast<const char*>(packed.data()), packed.size()), back));
+  EXPECT_EQ(back.title, layout.title);
+  EXPECT_EQ(back.Types(), layout.Types());
 }

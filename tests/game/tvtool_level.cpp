@@ -1,49 +1,19 @@
 // Runs the built tvtool's level commands on files of its own making.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "game/level_drawing.h"
 #include "game/level_file.h"
+#include "tests/support/tvtool_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TvtoolLevelTest : public ::testing::Test {
+class TvtoolLevelTest : public TTvtoolFixture {
  protected:
-  void SetUp() override {
-    root = fs::temp_directory_path() /
-           (std::string("mc_tvtool_level_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root);
-  }
-  void TearDown() override { fs::remove_all(root); }
-  int Run(const std::string& arguments) {
-    const std::string command = std::string(MC_BIN_DIR) + "/tvtool " + arguments + " >'" +
-                                (root / "stdout").string() + "' 2>'" + (root / "stderr").string() +
-                                "'";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  std::string Out() const { return Read(root / "stdout"); }
-  std::string Err() const { return Read(root / "stderr"); }
-
-  fs::path root;
+  TvtoolLevelTest() : TTvtoolFixture("mc_tvtool_level_") {}
 };
 
 // Two rows of four with a covered pair of candidates in the middle.

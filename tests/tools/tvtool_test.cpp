@@ -2,59 +2,32 @@
 // the engine's file system.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "files/file.h"
 #include "files/file_system.h"
 #include "files/zxml.h"
+#include "tests/support/tvtool_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TvtoolTest : public ::testing::Test {
+class TvtoolTest : public TTvtoolFixture {
  protected:
+  TvtoolTest() : TTvtoolFixture("mc_tvtool_") {}
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           (std::string("mc_tvtool_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root);
+    TTvtoolFixture::SetUp();
     previous = fs::current_path();
     ResetFileSystem();
   }
   void TearDown() override {
     fs::current_path(previous);
     ResetFileSystem();
-    fs::remove_all(root);
-  }
-  // Runs tvtool with arguments; returns its exit code, stdout goes to root/stdout.
-  int Run(const std::string& arguments) {
-    const std::string command = std::string(MC_BIN_DIR) + "/tvtool " + arguments + " >" +
-                                (root / "stdout").string() + " 2>" + (root / "stderr").string();
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  static void Write(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  // Quoted for the shell. Built by appending: GCC 12 warns falsely about "'" + string.
-  static std::string Q(const fs::path& path) {
-    std::string quoted = "'";
-    quoted += path.string();
-    quoted += '\'';
-    return quoted;
+    TTvtoolFixture::TearDown();
   }
 
-  fs::path root;
   fs::path previous;
 };
 
