@@ -1,0 +1,15 @@
+// Interned strings and wide strings: one copy of every distinct text, hashed once.
+#pragma once
+
+#include "script/lua/lua_state.h"
+
+void luaS_resize(lua_State* L, int newsize);
+TString* luaS_newlstr(lua_State* L, const char* str, size_t l);
+TString* luaS_newwstr(lua_State* L, const char16_t* str, size_t l);
+inline TString* luaS_new(lua_State* L, const char* s) {
+  return luaS_newlstr(L, s, strlen(s));
+}
+void luaS_freeall(lua_State* L);
+// Frees a string that the collector found dead (removes it from the table).
+void luaS_free(lua_State* L, TString* ts);
+Udata* luaS_newudata(lua_State* L, size_t s);

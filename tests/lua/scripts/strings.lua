@@ -1,0 +1,23 @@
+-- Strings and patterns.
+assert(string.len("abc") == 3 and string.sub("hello", 2, -2) == "ell")
+assert(string.upper("aB") == "AB" and string.rep("ab", 3) == "ababab")
+assert(string.byte("A") == 65 and string.char(72, 105) == "Hi")
+assert(string.find("hello world", "wor") == 7)
+local i, j, cap = string.find("key=value", "(%w+)=")
+assert(i == 1 and j == 4 and cap == "key")
+assert(string.gsub("hello world", "o", "0") == "hell0 w0rld")
+local r, n = string.gsub("abc", "(%w)", "%1%1")
+assert(r == "aabbcc" and n == 3)
+assert(string.gsub("f(a(b)c)", "%b()", "X") == "fX")
+assert(string.gsub("  trim  ", "^%s*(.-)%s*$", "%1") == "trim")
+local words = {}
+for w in string.gfind("one, two; three", "%a+") do table.insert(words, w) end
+assert(table.getn(words) == 3 and words[3] == "three")
+assert(string.format("%d %5.1f %s %x", 42, 3.14159, "s", 255) == "42   3.1 s ff")
+assert(string.format("%q", "a\nb") == "\"a\\\nb\"")
+assert(tonumber("0x10") == 16 and tonumber("  12  ") == 12 and tonumber("1e2") == 100)
+assert(tonumber("abc") == nil and tonumber("10", 2) == 2)
+assert(tostring(1e15) == "1e+15" and tostring(0.1) == "0.1")
+assert("10" + 1 == 11 and "3" * "4" == 12)
+assert(string.find("a.b", ".", 1, true) == 2)
+assert(string.gsub("abc", "", "-") == "-a-b-c-")
