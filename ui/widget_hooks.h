@@ -3,6 +3,7 @@
 // it does not depend on the widget classes themselves.
 #pragma once
 
+#include <memory>
 #include <string>
 
 // A window whose label scripts can read and set (text windows and buttons).
@@ -31,4 +32,20 @@ class TBitmapWindow {
   virtual ~TBitmapWindow() = default;
   virtual void SetBitmap(const std::string& file, float scale) = 0;
   virtual bool HasTexture() const = 0;
+};
+
+class TLuaFunction;
+
+// A button's script action (SetCommand).
+class TScriptActionTarget {
+ public:
+  virtual ~TScriptActionTarget() = default;
+  virtual void SetScriptAction(std::unique_ptr<TLuaFunction> function) = 0;
+};
+
+// A window with layers of children, one shown at a time (DoSelectLayer).
+class TLayeredWindowHook {
+ public:
+  virtual ~TLayeredWindowHook() = default;
+  virtual void SelectLayer(int index) = 0;
 };

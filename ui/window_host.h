@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class TTaskList;
 
@@ -21,6 +22,7 @@ class TWindowHost {
   virtual void PostQuit() = 0;
   virtual void OnFrameDrawn() {}
   virtual TTaskList* ApplicationTasks() { return nullptr; }
+  virtual bool SetClipboardText(const std::string&) { return false; }
   virtual int ScreenWidth() const { return 800; }
   virtual int ScreenHeight() const { return 600; }
 };

@@ -5,6 +5,7 @@
 #include "frame/application_time.h"
 #include "frame/log.h"
 #include "frame/task.h"
+#include "frame/task_list.h"
 #include "gfx/renderer.h"
 #include "gfx/texture.h"
 #include "ui/modal_window.h"
@@ -206,6 +207,7 @@ void TWindowManager::ProcessDeletes() {
 }
 
 void TWindowManager::Forget(TWindow* window) {
+  if (mScript) mScript->OnWindowGone(window);
   if (mHoverWindow == window) mHoverWindow = nullptr;
   if (mFocus == window) mFocus = nullptr;
   RemoveCapture(window);

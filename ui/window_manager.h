@@ -45,6 +45,10 @@ class TWindowScriptLink {
   virtual bool HandleMessage(std::unique_ptr<TMessage> message) = 0;
   virtual void AddWindowType(const std::string& name, TWindowCreator creator) = 0;
   virtual bool RunScriptFile(const std::string& name) = 0;
+  // The task that runs the script (the application task list takes it), or null.
+  virtual class TTask* Task() { return nullptr; }
+  // A window is being destroyed: drop every pointer to it.
+  virtual void OnWindowGone(TWindow*) {}
 };
 
 class TWindowManager {
