@@ -62,8 +62,7 @@ double TLuaWindowStyle::GetNumber(const std::string& key, double fallback) const
   return v;
 }
 
-std::string TLuaWindowStyle::GetString(const std::string& key,
-                                       const std::string& fallback) const {
+std::string TLuaWindowStyle::GetString(const std::string& key, const std::string& fallback) const {
   Lookup(key);
   std::string v = fallback;
   if (lua_type(mL, -1) == LUA_TSTRING || lua_type(mL, -1) == LUA_TNUMBER)

@@ -53,6 +53,10 @@ void TWindowManager::AddWindowType(const std::string& name, TWindowCreator creat
 
 void TWindowManager::SetScript(TWindowScriptLink* script) {
   mScript = script;
+  if (!script) return;
+  TTask* task = script->Task();
+  if (task && mHost && mHost->ApplicationTasks() && !mHost->ApplicationTasks()->Contains(task))
+    mHost->ApplicationTasks()->Add(task);
 }
 
 void TWindowManager::SetScreen(TScreen* screen) {

@@ -199,6 +199,16 @@ TWindow* TWindowScript::FindInStack(const std::string& name) const {
   return nullptr;
 }
 
+TWindow* TWindowScript::FindOwnChild(TWindow* modal, const std::string& name) {
+  if (!modal) return nullptr;
+  for (TWindow* child : modal->Children()) {
+    if (child->IsModal()) continue;  // a nested dialog is a level of its own
+    if (child->GetName() == name) return child;
+    if (TWindow* found = FindOwnChild(child, name)) return found;
+  }
+  return nullptr;
+}
+
 TWindow* TWindowScript::FindInParent(const std::string& name) const {
   TWindow* parent = CurrentParent();
   return parent ? parent->FindChild(name, -1) : nullptr;

@@ -68,6 +68,8 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   TWindow* FindInTop(const std::string& name) const;
   TWindow* FindInStack(const std::string& name) const;
   TWindow* FindInParent(const std::string& name) const;
+  // A descendant of that name that belongs to this level (nested modal windows skipped).
+  static TWindow* FindOwnChild(TWindow* modal, const std::string& name);
   // Yields the coroutine until a message, a closure or the timeout (ms; < 0 none).
   int HandleGetMessage(lua_State* L, int timeout);
   // Queues a message value (at index of L) with the manager; target as given.

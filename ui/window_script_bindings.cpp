@@ -20,7 +20,9 @@
 
 namespace {
 
-TWindowScript* Self(lua_State* L) { return dynamic_cast<TWindowScript*>(TScript::FromState(L)); }
+TWindowScript* Self(lua_State* L) {
+  return dynamic_cast<TWindowScript*>(TScript::FromState(L));
+}
 
 uint32_t NowMs(TWindowManager* manager) {
   return manager && manager->Host() ? manager->Host()->Now() : ApplicationTime();
@@ -39,9 +41,15 @@ double Field(lua_State* L, int table, int i) {
 
 namespace wsf {
 
-std::string Str(lua_State* L, int i) { return LuaValueToString(L, i); }
-int Int(lua_State* L, int i) { return TruncateToInteger<int>(LuaValueToNumber(L, i)); }
-bool Bool(lua_State* L, int i) { return LuaValueToBool(L, i); }
+std::string Str(lua_State* L, int i) {
+  return LuaValueToString(L, i);
+}
+int Int(lua_State* L, int i) {
+  return TruncateToInteger<int>(LuaValueToNumber(L, i));
+}
+bool Bool(lua_State* L, int i) {
+  return LuaValueToBool(L, i);
+}
 int PushString(lua_State* L, const std::string& text) {
   lua_pushlstring(L, text.data(), text.size());
   return 1;
@@ -182,7 +190,7 @@ int SetButtonToggleState(lua_State* L) {
   std::vector<TModalWindow*> stack(s->Manager()->ModalStack().begin(),
                                    s->Manager()->ModalStack().end());
   for (TModalWindow* modal : stack) {
-    if (auto* button = dynamic_cast<TButtonWindow*>(modal->FindChild(name, -1)))
+    if (auto* button = dynamic_cast<TButtonWindow*>(TWindowScript::FindOwnChild(modal, name)))
       button->SetToggleState(on);
   }
   return 0;
@@ -277,9 +285,15 @@ int GetStringFunction(lua_State* L) {
 }
 
 // No movie player on this platform: splash screens show their pictures.
-int StartMovie(lua_State* L) { return PushBool(L, false); }
-int IsMoviePlaying(lua_State* L) { return PushBool(L, false); }
-int StopMovie(lua_State*) { return 0; }
+int StartMovie(lua_State* L) {
+  return PushBool(L, false);
+}
+int IsMoviePlaying(lua_State* L) {
+  return PushBool(L, false);
+}
+int StopMovie(lua_State*) {
+  return 0;
+}
 
 int ImageLoaded(lua_State* L) {
   TWindowScript* s = Self(L);
