@@ -423,6 +423,7 @@ TDeviceResult TGlDevice::Draw(const TDrawState& state, int primitive, int kind,
                               const void* vertices, int vertexCount, const uint16_t* indices,
                               int indexCount) {
   if (!vertices || vertexCount <= 0) return TDeviceResult::kFailed;
+  if (mSimulateOutOfMemory) return TDeviceResult::kOutOfVideoMemory;
   const Program& program = state.flatShading ? mFlat : mSmooth;
   glUseProgram(program.id);
   glUniformMatrix4fv(program.world, 1, GL_FALSE, state.world.m);

@@ -54,7 +54,7 @@ class TGlDevice : public TRenderDevice {
     if (mCursorShow) mCursorShow(visible);
   }
 
-  // Lets tests make surface creation report exhausted video memory.
+  // Lets tests make surface creation and drawing report exhausted video memory.
   void SimulateOutOfMemory(bool on) { mSimulateOutOfMemory = on; }
   // Lets tests act as a device that only takes square textures.
   void RequireSquareTextures(bool on) { mCaps.squareTextures = on; }

@@ -342,6 +342,29 @@ TEST_F(RendererPixelTest, OutOfVideoMemoryEntersLowMemoryModeOnce) {
   R().EndDraw(true);
 }
 
+TEST_F(RendererPixelTest, DrawingOutOfVideoMemoryIsLoggedAndBreaksTheDevice) {
+  TLogCapture log;
+  int writes = 0;
+  R().SetLowMemoryWriter([&] { ++writes; });
+  ASSERT_TRUE(R().BeginDraw(true));
+  R().Begin2d();
+  screen->Device().SimulateOutOfMemory(true);
+  FillRect(R(), 0, 0, 10, 10, 0xFFFFFFFFu);
+  R().End2d();  // the batch reaches the device here
+  EXPECT_TRUE(log.Contains("DrawVertices out of video memory"));
+  EXPECT_TRUE(log.Contains("OutOfVideoMemory triggered!"));
+  EXPECT_TRUE(R().IsBroken());
+  EXPECT_EQ(writes, 1);
+  // Further drawing is dropped while broken, without more messages.
+  R().Begin2d();
+  TVertexColored quad[4] = {V(0, 0, ~0u), V(9, 0, ~0u), V(9, 9, ~0u), V(0, 9, ~0u)};
+  EXPECT_FALSE(R().DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4}));
+  R().End2d();
+  R().EndDraw(true);
+  EXPECT_EQ(log.Count("OutOfVideoMemory triggered!"), 1);
+  screen->Device().SimulateOutOfMemory(false);
+}
+
 TEST_F(RendererPixelTest, CopyRectCopiesClippedPixelsBetweenTextures) {
   auto source = std::make_shared<TMemorySource>();
   source->files["src.png"] =
