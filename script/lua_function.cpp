@@ -4,6 +4,7 @@
 #include "script/script.h"
 
 int TLuaFunction::Call(int nargs, int nresults) const {
+  if (!StateAlive()) return LUA_ERRRUN;
   lua_State* L = State();
   if (nargs < 0 || nargs > lua_gettop(L)) return LUA_ERRRUN;
   Push(L);

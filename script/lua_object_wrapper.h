@@ -1,8 +1,11 @@
 // TLuaObjectWrapper: a native handle that keeps one Lua value alive. The value lives in the
 // registry under the handle's own address (a light userdata key), so it survives garbage
-// collection for as long as the handle exists. Handles must be destroyed before the state
-// they refer to is closed.
+// collection for as long as the handle exists. A handle should be destroyed before its
+// state is closed; for states opened by TScript a late handle is harmless (it refers to nil
+// and its destructor does nothing).
 #pragma once
+
+#include <memory>
 
 struct lua_State;
 
@@ -20,9 +23,17 @@ class TLuaObjectWrapper {
   // The state's main thread: a handle made inside a coroutine stays valid after the
   // coroutine is gone.
   lua_State* State() const { return mL; }
+  // False once the state was closed (only known for states opened by TScript).
+  bool StateAlive() const { return !mAlive || *mAlive; }
+  // Set by the native binding on the handles it makes for one call and deletes afterwards;
+  // such a handle cannot be handed on (RegisterTemp refuses it).
+  void MarkOwnedByCall() { mOwnedByCall = true; }
+  bool OwnedByCall() const { return mOwnedByCall; }
 
  private:
   lua_State* mL;
+  std::shared_ptr<const bool> mAlive;
+  bool mOwnedByCall = false;
 };
 
 // Records L as the main thread of its state so that handles made on any of its threads
@@ -31,3 +42,5 @@ class TLuaObjectWrapper {
 void RememberMainState(lua_State* L);
 // The main thread recorded for L's state, or L itself when none was recorded.
 lua_State* MainStateOf(lua_State* L);
+// Called just before a remembered state is closed: its handles stop touching it.
+void ForgetMainState(lua_State* L);

@@ -54,26 +54,31 @@ double TLuaTable::NumberOnTop(double def) const {
 }
 
 std::string TLuaTable::GetString(const char* key, const std::string& def) const {
+  if (!StateAlive()) return def;
   GetValue(key);
   return StringOnTop(def);
 }
 
 std::string TLuaTable::GetString(int index, const std::string& def) const {
+  if (!StateAlive()) return def;
   GetValue(index);
   return StringOnTop(def);
 }
 
 double TLuaTable::GetNumber(const char* key, double def) const {
+  if (!StateAlive()) return def;
   GetValue(key);
   return NumberOnTop(def);
 }
 
 double TLuaTable::GetNumber(int index, double def) const {
+  if (!StateAlive()) return def;
   GetValue(index);
   return NumberOnTop(def);
 }
 
 bool TLuaTable::RegisterTemp() {
+  if (!StateAlive() || OwnedByCall()) return false;
   TScript* script = TScript::FromState(State());
   if (!script) return false;
   script->AddTempObject(this);

@@ -15,6 +15,7 @@ class TLuaTable : public TLuaObjectWrapper {
   bool GetValue(const char* key) const;
   bool GetValue(int index) const;
 
+  // After the state was closed the typed reads answer their defaults.
   // table[key] as a string (numbers become text), or def when it is neither.
   std::string GetString(const char* key, const std::string& def = "") const;
   std::string GetString(int index, const std::string& def = "") const;
@@ -23,7 +24,8 @@ class TLuaTable : public TLuaObjectWrapper {
   double GetNumber(int index, double def = 0) const;
 
   // Hands the handle to the running script, which deletes it at its next call or resume.
-  // Answers false (and keeps it with the caller) when no script owns the state.
+  // Answers false (and keeps it with the caller) when no script owns the state, and for a
+  // handle the native binding made for one call (take std::unique_ptr<TLuaTable> to keep one).
   bool RegisterTemp();
 
  private:

@@ -5,10 +5,11 @@
 //
 // Argument conversions: integers truncate toward zero (saturating), floating point as is,
 // bool by the PopBool rules, strings with the stack's string rules (numbers become text,
-// other values ""), TLuaFunction/TLuaTable/TLuaMessage handles on a value of the right type
-// (null otherwise). A raw handle pointer lives for the call; a std::unique_ptr handle is
-// handed to the function. Results: void (none), bool, numbers, std::string, const char*
-// (nil when null).
+// wide strings narrowed, other values ""), std::u16string (wide strings as they are, plain
+// strings widened byte by byte), TLuaFunction/TLuaTable/TLuaMessage handles on a value of the right
+// type (null otherwise). A raw handle pointer lives for the call; a std::unique_ptr handle is
+// handed to the function. Results: void (none), bool, numbers, std::string, std::u16string
+// (a wide string), const char* (nil when null).
 //
 // A native function reports a failure by throwing (TScriptError or any std::exception); it
 // becomes a Lua error with the exception's text. No C++ exception leaves the interpreter.
@@ -78,6 +79,13 @@ struct TArg<std::string> {
 };
 
 template <>
+struct TArg<std::u16string> {
+  using Stored = std::u16string;
+  static Stored Get(lua_State* L, int i) { return LuaValueToWideString(L, i); }
+  static std::u16string& Pass(Stored& v) { return v; }
+};
+
+template <>
 struct TArg<const char*> {
   using Stored = std::string;
   static Stored Get(lua_State* L, int i) { return LuaValueToString(L, i); }
@@ -110,7 +118,11 @@ std::unique_ptr<W> MakeHandle(lua_State* L, int i) {
 template <class W>
 struct TArg<W*, std::enable_if_t<std::is_base_of_v<TLuaObjectWrapper, W>>> {
   using Stored = std::unique_ptr<W>;
-  static Stored Get(lua_State* L, int i) { return MakeHandle<W>(L, i); }
+  static Stored Get(lua_State* L, int i) {
+    Stored handle = MakeHandle<W>(L, i);
+    if (handle) handle->MarkOwnedByCall();
+    return handle;
+  }
   static W* Pass(Stored& v) { return v.get(); }
 };
 
@@ -131,6 +143,10 @@ inline int PushResult(lua_State* L, bool v) {
 }
 inline int PushResult(lua_State* L, const std::string& v) {
   lua_pushlstring(L, v.data(), v.size());
+  return 1;
+}
+inline int PushResult(lua_State* L, const std::u16string& v) {
+  lua_pushwstring(L, v.data(), v.size());
   return 1;
 }
 inline int PushResult(lua_State* L, const char* v) {
@@ -233,16 +249,13 @@ void RegisterFunction(lua_State* L, const char* name, R (*fn)(A...)) {
 template <class C, class R, class... A>
 void RegisterMethod(lua_State* L, const char* name, C* object, R (C::*method)(A...)) {
   using Binding = native_binding::TMethod<C, R, A...>;
-  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method},
-                                  &Binding::Call);
+  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method}, &Binding::Call);
 }
 
 template <class C, class R, class... A>
-void RegisterMethod(lua_State* L, const char* name, const C* object,
-                    R (C::*method)(A...) const) {
+void RegisterMethod(lua_State* L, const char* name, const C* object, R (C::*method)(A...) const) {
   using Binding = native_binding::TConstMethod<C, R, A...>;
-  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method},
-                                  &Binding::Call);
+  native_binding::RegisterClosure(L, name, typename Binding::Bound{object, method}, &Binding::Call);
 }
 
 // Functions that read their arguments from the state themselves; they answer the number of

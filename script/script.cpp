@@ -100,6 +100,7 @@ TScript::~TScript() {
   if (mThread) {
     mThread.reset();
   } else if (mOwnsState) {
+    ForgetMainState(mL);
     lua_close(mL);
   } else if (mL) {
     // A borrowed state forgets this script.
@@ -178,7 +179,7 @@ bool TScript::RunScript(const std::string& fileName) {
   std::shared_ptr<TScriptCode> code = LoadScriptCode(fileName, ScriptSearchPath(), errorText);
   const int top = lua_gettop(mL);
   if (!code || code->LoadInto(mL, fileName) != 0) {
-    AlertLuaError(mL, !errorText.empty()      ? errorText
+    AlertLuaError(mL, !errorText.empty()     ? errorText
                       : lua_gettop(mL) > top ? LuaErrorText(mL, -1)
                                              : "cannot load " + fileName);
     lua_settop(mL, top);
@@ -253,8 +254,8 @@ int TScript::RunFunction(int nargs, int nresults) {
   const int status = ProtectedCall(mL, nargs, nresults);
   if (status != 0) {
     if (nresults > 1)
-      Log("TScript::RunFunction failure. Too many return results? (%d, FAILURE CODE %d)",
-          nresults, status);
+      Log("TScript::RunFunction failure. Too many return results? (%d, FAILURE CODE %d)", nresults,
+          status);
     return status;
   }
   if (!suspended && nresults == 1 && lua_isfunction(mL, -1)) StartCoroutine();

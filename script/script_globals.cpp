@@ -12,9 +12,8 @@ namespace {
 // message in place for the caller.
 int Alert(lua_State* L) {
   if (lua_gettop(L) == 0) lua_pushnil(L);
-  const char* text = lua_type(L, 1) == LUA_TSTRING || lua_type(L, 1) == LUA_TNUMBER
-                         ? lua_tostring(L, 1)
-                         : nullptr;
+  const char* text =
+      lua_type(L, 1) == LUA_TSTRING || lua_type(L, 1) == LUA_TNUMBER ? lua_tostring(L, 1) : nullptr;
   if (text)
     Log("Lua error: %s", text);
   else

@@ -14,8 +14,11 @@ struct lua_State;
 bool LuaValueToBool(lua_State* L, int index);
 // Numbers and numeric strings; anything else 0.
 double LuaValueToNumber(lua_State* L, int index);
-// Strings, and numbers as text; anything else "".
+// Strings, and numbers as text; a wide string narrowed character by character (codes
+// above 255 become '?'); anything else "".
 std::string LuaValueToString(lua_State* L, int index);
+// Wide strings as they are; strings and numbers widened byte by byte; anything else empty.
+std::u16string LuaValueToWideString(lua_State* L, int index);
 // A readable text for an error value of any type.
 std::string LuaErrorText(lua_State* L, int index);
 

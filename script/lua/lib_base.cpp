@@ -365,7 +365,7 @@ static int Require(lua_State* L) {
   if (lua_toboolean(L, -1)) return 1;
   lua_pop(L, 1);
   lua_getglobal(L, "LUA_PATH");
-  std::string path = lua_isstring(L, -1) ? lua_tostring(L, -1) : "?;?.lua";
+  std::string path = lua_type(L, -1) == LUA_TSTRING ? lua_tostring(L, -1) : "?;?.lua";
   lua_pop(L, 1);
   size_t start = 0;
   while (start <= path.size()) {
@@ -458,7 +458,7 @@ static int AuxWrap(lua_State* L) {
   lua_State* co = lua_tothread(L, lua_upvalueindex(1));
   int r = AuxResume(L, co, lua_gettop(L));
   if (r < 0) {
-    if (lua_isstring(L, -1)) {
+    if (lua_type(L, -1) == LUA_TSTRING) {
       luaL_where(L, 1);
       lua_insert(L, -2);
       lua_concat(L, 2);
@@ -496,10 +496,9 @@ static int CoStatus(lua_State* L) {
   } else if (lua_status(co) != 0) {
     lua_pushliteral(L, "dead");
   } else {
+    // A coroutine that is resuming another one also counts as suspended.
     lua_Debug ar;
-    if (lua_getstack(co, 0, &ar) > 0)
-      lua_pushliteral(L, "normal");  // it resumed another coroutine
-    else if (lua_gettop(co) == 0)
+    if (lua_getstack(co, 0, &ar) == 0 && lua_gettop(co) == 0)
       lua_pushliteral(L, "dead");
     else
       lua_pushliteral(L, "suspended");

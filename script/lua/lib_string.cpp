@@ -99,7 +99,11 @@ static int StrDump(lua_State* L) {
   std::string out;
   luaL_checktype(L, 1, LUA_TFUNCTION);
   lua_settop(L, 1);
-  if (!lua_dump(L, Writer, &out)) luaL_error(L, "unable to dump given function");
+  // A chunk carries no upvalues: a function that needs them could not run when loaded.
+  lua_Debug ar;
+  lua_pushvalue(L, 1);
+  lua_getinfo(L, ">u", &ar);
+  if (ar.nups > 0 || !lua_dump(L, Writer, &out)) luaL_error(L, "unable to dump given function");
   lua_pushlstring(L, out.data(), out.size());
   return 1;
 }
@@ -503,8 +507,10 @@ static int StrGsub(lua_State* L) {
   bool anchor = lp > 0 && *p == '^';
   const char* pend = p + lp;
   if (anchor) p++;
-  luaL_argcheck(L, lua_gettop(L) >= 3 && (lua_isstring(L, 3) || lua_isfunction(L, 3)), 3,
-                "string or function expected");
+  luaL_argcheck(L,
+                lua_gettop(L) >= 3 && ((lua_isstring(L, 3) && lua_type(L, 3) != LUA_TWSTRING) ||
+                                       lua_isfunction(L, 3)),
+                3, "string or function expected");
   std::string b;
   MatchState ms;
   ms.L = L;

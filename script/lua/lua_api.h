@@ -86,6 +86,7 @@ int lua_rawequal(lua_State* L, int idx1, int idx2);
 int lua_lessthan(lua_State* L, int idx1, int idx2);
 lua_Number lua_tonumber(lua_State* L, int idx);
 int lua_toboolean(lua_State* L, int idx);
+// Strings and numbers (converted in place); nullptr for anything else, wide strings too.
 const char* lua_tostring(lua_State* L, int idx);
 size_t lua_strlen(lua_State* L, int idx);              // characters for wide strings
 const char16_t* lua_towstring(lua_State* L, int idx);  // wide strings only, else nullptr

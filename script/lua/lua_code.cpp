@@ -439,8 +439,7 @@ void luaK_goiftrue(FuncState* fs, expdesc* e) {
       pc = NO_JUMP;
       break;
     case VFALSE:
-    case VNIL:
-      pc = luaK_jump(fs);
+      pc = luaK_jump(fs);  // always false; a nil keeps its value through a test
       break;
     case VJMP:
       InvertJump(fs, e);

@@ -244,7 +244,11 @@ void Sweep(lua_State* L, bool all) {
       }
     }
   }
-  if (!all && tb->nuse < tb->size / 4 && tb->size > 64) luaS_resize(L, tb->size / 2);
+  if (!all && tb->nuse < tb->size / 4 && tb->size > 64) {
+    int newsize = tb->size;
+    while (tb->nuse < newsize / 4 && newsize > 64) newsize /= 2;
+    luaS_resize(L, newsize);
+  }
 }
 
 }  // namespace

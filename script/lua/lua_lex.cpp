@@ -182,7 +182,6 @@ static void ReadLongString(LexState* ls, SemInfo* seminfo, bool isComment) {
 endloop:
   SaveAndNext(ls);  // skip the second ']'
   if (!isComment) {
-    ls->buff.push_back(']');
     seminfo->ts = luaS_newlstr(ls->L, ls->buff.data() + 2, ls->buff.size() - 4);
   }
 }

@@ -18,9 +18,10 @@ struct BlockCnt {
   BlockCnt* previous;
   int breaklist;
   int continuelist;
-  int nactvar;     // active locals outside the block
-  int bodyactvar;  // active locals when a loop body starts (continue closes above)
-  bool upval;      // some local of the block is an upvalue
+  int nactvar;      // active locals outside the block
+  int bodyactvar;   // active locals when a loop body starts (continue closes above)
+  bool upval;       // some local of the block is an upvalue
+  bool innerupval;  // a block inside this one has locals that are upvalues
   bool isloop;
 };
 
@@ -207,6 +208,7 @@ static void EnterBlock(FuncState* fs, BlockCnt* bl, bool isloop) {
   bl->nactvar = fs->nactvar;
   bl->bodyactvar = fs->nactvar;
   bl->upval = false;
+  bl->innerupval = false;
   bl->previous = fs->bl;
   fs->bl = bl;
 }
@@ -214,10 +216,27 @@ static void EnterBlock(FuncState* fs, BlockCnt* bl, bool isloop) {
 static void LeaveBlock(FuncState* fs) {
   BlockCnt* bl = fs->bl;
   fs->bl = bl->previous;
+  if (bl->previous && (bl->upval || bl->innerupval)) bl->previous->innerupval = true;
   RemoveVars(fs->ls, bl->nactvar);
-  if (bl->upval) luaK_codeABC(fs, OP_CLOSE, bl->nactvar, 0, 0);
+  if (bl->isloop && (bl->upval || bl->innerupval)) {
+    // A break may leave blocks whose captured locals were declared after it was
+    // compiled: every exit of the loop passes through one CLOSE.
+    luaK_patchtohere(fs, bl->breaklist);
+    luaK_codeABC(fs, OP_CLOSE, bl->nactvar, 0, 0);
+  } else {
+    if (bl->upval) luaK_codeABC(fs, OP_CLOSE, bl->nactvar, 0, 0);
+    luaK_patchtohere(fs, bl->breaklist);
+  }
   fs->freereg = fs->nactvar;
-  luaK_patchtohere(fs, bl->breaklist);
+}
+
+// Sends the continue jumps of the current loop here; when the body captured locals,
+// they are closed here so that the next iteration gets fresh ones.
+static void PatchContinues(FuncState* fs) {
+  BlockCnt* bl = fs->bl;
+  luaK_patchtohere(fs, bl->continuelist);
+  bl->continuelist = NO_JUMP;
+  if (bl->innerupval) luaK_codeABC(fs, OP_CLOSE, bl->bodyactvar, 0, 0);
 }
 
 static void PushClosure(LexState* ls, FuncState* func, expdesc* v) {
@@ -842,8 +861,8 @@ static void WhileStat(LexState* ls, int line) {
   EnterBlock(fs, &bl, true);
   CheckNext(ls, TK_DO);
   Block(ls);
+  PatchContinues(fs);
   luaK_patchlist(fs, luaK_jump(fs), whileinit);
-  luaK_patchlist(fs, bl.continuelist, whileinit);
   CheckMatch(ls, TK_END, TK_WHILE, line);
   LeaveBlock(fs);
   luaK_patchtohere(fs, condexit);
@@ -857,7 +876,7 @@ static void RepeatStat(LexState* ls, int line) {
   EnterBlock(fs, &bl, true);
   Next(ls);
   Block(ls);
-  luaK_patchtohere(fs, bl.continuelist);
+  PatchContinues(fs);
   CheckMatch(ls, TK_UNTIL, TK_REPEAT, line);
   int condexit = Cond(ls);
   luaK_patchlist(fs, condexit, repeat_init);
@@ -878,8 +897,8 @@ static void ForBody(LexState* ls, int base, int line, int nvars, bool isnum) {
   CheckNext(ls, TK_DO);
   int prep = luaK_getlabel(fs);
   Block(ls);
+  PatchContinues(fs);
   luaK_patchtohere(fs, prep - 1);
-  luaK_patchtohere(fs, fs->bl->continuelist);
   int endfor = isnum ? luaK_codeAsBx(fs, OP_FORLOOP, base, NO_JUMP)
                      : luaK_codeABC(fs, OP_TFORLOOP, base, 0, nvars - 3);
   luaK_fixline(fs, line);

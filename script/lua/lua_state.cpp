@@ -34,7 +34,7 @@ static inline size_t PoolClass(size_t size) {
   return (size - 1) / kPoolGrain;
 }
 
-static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
+[[maybe_unused]] static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
   size_t c = PoolClass(size);
   if (PoolBlock* b = g->freelist[c]) {
     g->freelist[c] = b->next;
@@ -66,7 +66,7 @@ static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
   return b;
 }
 
-static inline void PoolFree(global_State* g, void* block, size_t size) {
+[[maybe_unused]] static inline void PoolFree(global_State* g, void* block, size_t size) {
   size_t c = PoolClass(size);
   PoolBlock* b = static_cast<PoolBlock*>(block);
   b->next = g->freelist[c];
@@ -76,6 +76,18 @@ static inline void PoolFree(global_State* g, void* block, size_t size) {
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   global_State* g = G(L);
   if (block == nullptr) oldsize = 0;
+#ifdef MC_LUA_NO_POOL
+  // Sanitizer builds see every block: a use after free is reported, not recycled.
+  void* nb = nullptr;
+  if (size == 0) {
+    free(block);
+  } else {
+    nb = realloc(block, size);
+    if (!nb) luaD_throw(L, LUA_ERRMEM);
+  }
+  g->totalbytes = g->totalbytes - oldsize + size;
+  return nb;
+#else
   bool oldsmall = oldsize > 0 && oldsize <= kPoolMax;
   bool newsmall = size > 0 && size <= kPoolMax;
   void* nb;
@@ -105,6 +117,7 @@ void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   }
   g->totalbytes = g->totalbytes - oldsize + size;
   return nb;
+#endif
 }
 
 void luaM_toobig(lua_State* L, const char* what) {

@@ -381,13 +381,17 @@ static void PowOrXor(lua_State* L, Value* ra, const Value* rb, const Value* rc) 
 #define RKB(i) (ISK(GETARG_B(i)) ? k + (GETARG_B(i) - MAXSTACK) : base + GETARG_B(i))
 #define RKC(i) (ISK(GETARG_C(i)) ? k + (GETARG_C(i) - MAXSTACK) : base + GETARG_C(i))
 #define KBx(i) (k + GETARG_Bx(i))
-#define Protect(x)  \
-  {                 \
-    x;              \
-    base = L->base; \
+// Anything that may raise an error or call out first saves pc: messages need the
+// line, and a called function returns to it.
+#define Protect(x)    \
+  {                   \
+    ci->savedpc = pc; \
+    x;                \
+    base = L->base;   \
   }
 #define CheckGC()     \
   {                   \
+    ci->savedpc = pc; \
     L->top = ci->top; \
     luaC_checkGC(L);  \
     base = L->base;   \
@@ -493,6 +497,7 @@ reentry:
       vmbreak;
     }
     vmcase(OP_NEWTABLE) {
+      ci->savedpc = pc;
       // B holds the array size as a "floating point byte", C the log2 of the hash
       // size plus one; both are only hints, clamped against damaged chunks.
       int b = GETARG_B(i);
@@ -643,6 +648,7 @@ reentry:
       vmbreak;
     }
     vmcase(OP_CALL) {
+      ci->savedpc = pc;
       int b = GETARG_B(i);
       int nresults = GETARG_C(i) - 1;
       if (b != 0) L->top = ra + b;
@@ -682,6 +688,7 @@ reentry:
       vmbreak;
     }
     vmcase(OP_TAILCALL) {
+      ci->savedpc = pc;
       int b = GETARG_B(i);
       if (b != 0) L->top = ra + b;
       int r = luaD_precall(L, ra, LUA_MULTRET);
@@ -735,6 +742,7 @@ reentry:
     }
     vmcase(OP_FORLOOP) {
       if (!ttisnumber(ra) || !ttisnumber(ra + 1) || !ttisnumber(ra + 2)) {
+        ci->savedpc = pc;
         if (!ttisnumber(ra)) luaG_runerror(L, "`for' initial value must be a number");
         double n;
         if (!luaV_tonumber(ra + 1, &n)) luaG_runerror(L, "`for' limit must be a number");
@@ -773,6 +781,7 @@ reentry:
       vmbreak;
     }
     vmcase(OP_TFORPREP) {
+      ci->savedpc = pc;
       if (ttistable(ra)) {
         ra[1] = *ra;
         *ra = *luaH_getstr(cl->env, luaS_new(L, "next"));
@@ -781,6 +790,7 @@ reentry:
       vmbreak;
     }
     vmcase(OP_SETLIST) vmcase(OP_SETLISTO) {
+      ci->savedpc = pc;
       int bc = GETARG_Bx(i);
       int n;
       if (GET_OPCODE(i) == OP_SETLIST) {
@@ -798,6 +808,7 @@ reentry:
     vmcase(OP_CLOSE) luaF_close(L, ra);
     vmbreak;
     vmcase(OP_CLOSURE) {
+      ci->savedpc = pc;
       Proto* p = cl->p->p[GETARG_Bx(i)];
       int nup = p->nups;
       Closure* ncl = luaF_newLclosure(L, nup, cl->env);

@@ -172,3 +172,198 @@ TEST(LuaApi, DumpAndLoadRoundTrip) {
   EXPECT_EQ(lua_type(L, -1), LUA_TWSTRING);
   EXPECT_EQ(luaL_loadbuffer(L, bytes.data(), bytes.size() - 3, "=bin"), LUA_ERRSYNTAX);
 }
+
+namespace {
+int order[8];
+int norder = 0;
+int RecordGc(lua_State* L) {
+  int* id = static_cast<int*>(lua_touserdata(L, 1));
+  if (norder < 8) order[norder++] = *id;
+  return 0;
+}
+int ResurrectGc(lua_State* L) {
+  lua_pushvalue(L, 1);
+  lua_setglobal(L, "resurrected");
+  return 0;
+}
+int FailingGc(lua_State* L) {
+  lua_pushstring(L, "finalizer failed");
+  return lua_error(L);
+}
+void NewUdataWithGc(lua_State* L, int id, lua_CFunction gc) {
+  *static_cast<int*>(lua_newuserdata(L, sizeof(int))) = id;
+  lua_newtable(L);
+  lua_pushstring(L, "__gc");
+  lua_pushcfunction(L, gc);
+  lua_rawset(L, -3);
+  lua_setmetatable(L, -2);
+}
+}  // namespace
+
+TEST(LuaApi, FinalizersRunInReverseOrderOfCreation) {
+  State s;
+  lua_State* L = s.L;
+  norder = 0;
+  for (int i = 1; i <= 3; i++) {
+    NewUdataWithGc(L, i, RecordGc);
+    lua_pop(L, 1);
+  }
+  lua_fullgc(L);
+  ASSERT_EQ(norder, 3);
+  EXPECT_EQ(order[0], 3);
+  EXPECT_EQ(order[2], 1);
+}
+
+TEST(LuaApi, ResurrectedUserdataStaysValidAndIsNotFinalizedTwice) {
+  State s;
+  lua_State* L = s.L;
+  NewUdataWithGc(L, 7, ResurrectGc);
+  lua_pop(L, 1);
+  lua_fullgc(L);
+  lua_getglobal(L, "resurrected");
+  ASSERT_EQ(lua_type(L, -1), LUA_TUSERDATA);
+  EXPECT_EQ(*static_cast<int*>(lua_touserdata(L, -1)), 7);
+  lua_pop(L, 1);
+  lua_pushnil(L);
+  lua_setglobal(L, "resurrected");
+  lua_fullgc(L);  // now it goes without a second finalizer call
+  lua_getglobal(L, "resurrected");
+  EXPECT_TRUE(lua_isnil(L, -1));
+}
+
+TEST(LuaApi, FailingFinalizerDoesNotBreakTheState) {
+  State s;
+  lua_State* L = s.L;
+  NewUdataWithGc(L, 1, FailingGc);
+  lua_pop(L, 1);
+  lua_fullgc(L);
+  ASSERT_EQ(luaL_dostring(L, "x = 1 + 1"), 0);
+  lua_getglobal(L, "x");
+  EXPECT_EQ(lua_tonumber(L, -1), 2);
+}
+
+TEST(LuaApi, WeakTablesDropCollectedUserdata) {
+  State s;
+  lua_State* L = s.L;
+  ASSERT_EQ(luaL_dostring(L, "weak = setmetatable({}, {__mode = 'k'})"), 0);
+  lua_getglobal(L, "weak");
+  lua_newuserdata(L, 4);
+  lua_pushnumber(L, 1);
+  lua_rawset(L, -3);
+  lua_newuserdata(L, 4);
+  lua_pushvalue(L, -1);
+  lua_setglobal(L, "kept");
+  lua_pushnumber(L, 2);
+  lua_rawset(L, -3);
+  lua_pop(L, 1);
+  lua_fullgc(L);
+  ASSERT_EQ(luaL_dostring(L, "local n = 0 for k, v in pairs(weak) do n = n + v end return n"), 0);
+  EXPECT_EQ(lua_tonumber(L, -1), 2);
+}
+
+TEST(LuaApi, StackOperations) {
+  State s;
+  lua_State* L = s.L;
+  for (int i = 1; i <= 5; i++) lua_pushnumber(L, i);
+  lua_insert(L, 1);  // 5 1 2 3 4
+  EXPECT_EQ(lua_tonumber(L, 1), 5);
+  lua_remove(L, 2);  // 5 2 3 4
+  EXPECT_EQ(lua_tonumber(L, 2), 2);
+  lua_pushstring(L, "r");
+  lua_replace(L, 1);  // r 2 3 4
+  EXPECT_STREQ(lua_tostring(L, 1), "r");
+  EXPECT_EQ(lua_gettop(L), 4);
+  lua_settop(L, 6);
+  EXPECT_TRUE(lua_isnil(L, 6));
+  lua_settop(L, -3);
+  EXPECT_EQ(lua_gettop(L), 4);
+  EXPECT_EQ(lua_checkstack(L, 5000), 1);
+  for (int i = 0; i < 5000; i++) lua_pushnumber(L, i);
+  EXPECT_EQ(lua_tonumber(L, -1), 4999);
+  lua_settop(L, 0);
+  lua_pushstring(L, "a");
+  lua_pushnumber(L, 1);
+  lua_pushstring(L, "b");
+  lua_concat(L, 3);
+  EXPECT_STREQ(lua_tostring(L, -1), "a1b");
+  lua_pushnumber(L, 2);
+  lua_pushnumber(L, 3);
+  EXPECT_TRUE(lua_lessthan(L, -2, -1));
+  EXPECT_FALSE(lua_equal(L, -2, -1));
+  EXPECT_TRUE(lua_rawequal(L, -1, -1));
+  EXPECT_EQ(lua_type(L, 100), LUA_TNONE);
+  EXPECT_STREQ(lua_typename(L, LUA_TNONE), "no value");
+}
+
+TEST(LuaApi, TableTraversalWithNext) {
+  State s;
+  lua_State* L = s.L;
+  ASSERT_EQ(luaL_dostring(L, "return {10, 20, x = 30}"), 0);
+  double sum = 0;
+  int n = 0;
+  lua_pushnil(L);
+  while (lua_next(L, -2)) {
+    sum += lua_tonumber(L, -1);
+    n++;
+    lua_pop(L, 1);
+  }
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(sum, 60);
+  EXPECT_EQ(luaL_getn(L, -1), 2);
+}
+
+TEST(LuaApi, ProtectedNativeCallsAndEnvironments) {
+  State s;
+  lua_State* L = s.L;
+  int value = 0;
+  int status = lua_cpcall(
+      L,
+      [](lua_State* L1) {
+        *static_cast<int*>(lua_touserdata(L1, 1)) = 42;
+        lua_pushstring(L1, "inside");
+        return lua_error(L1);
+      },
+      &value);
+  EXPECT_EQ(status, LUA_ERRRUN);
+  EXPECT_EQ(value, 42);
+  EXPECT_STREQ(lua_tostring(L, -1), "inside");
+  lua_pop(L, 1);
+  ASSERT_EQ(luaL_loadbuffer(L, "return y", 8, "=env"), 0);
+  lua_newtable(L);
+  lua_pushstring(L, "y");
+  lua_pushnumber(L, 9);
+  lua_rawset(L, -3);
+  EXPECT_EQ(lua_setfenv(L, -2), 1);
+  ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
+  EXPECT_EQ(lua_tonumber(L, -1), 9);
+}
+
+TEST(LuaApi, ReferencesAreReused) {
+  State s;
+  lua_State* L = s.L;
+  lua_pushstring(L, "one");
+  int r1 = luaL_ref(L, LUA_REGISTRYINDEX);
+  lua_pushstring(L, "two");
+  int r2 = luaL_ref(L, LUA_REGISTRYINDEX);
+  EXPECT_NE(r1, r2);
+  luaL_unref(L, LUA_REGISTRYINDEX, r1);
+  lua_pushstring(L, "three");
+  int r3 = luaL_ref(L, LUA_REGISTRYINDEX);
+  EXPECT_EQ(r3, r1);
+  lua_pushnil(L);
+  EXPECT_EQ(luaL_ref(L, LUA_REGISTRYINDEX), LUA_REFNIL);
+  lua_rawgeti(L, LUA_REGISTRYINDEX, r2);
+  EXPECT_STREQ(lua_tostring(L, -1), "two");
+}
+
+TEST(LuaApi, MemoryIsReturnedAfterCollection) {
+  State s;
+  lua_State* L = s.L;
+  lua_fullgc(L);
+  int before = lua_getgccount(L);
+  ASSERT_EQ(luaL_dostring(L, "local t = {} for i = 1, 20000 do t[i] = {tostring(i)} end"), 0);
+  lua_fullgc(L);
+  EXPECT_LE(lua_getgccount(L), before + 16);
+  lua_setgcthreshold(L, 0);  // collects at once and sets a new threshold
+  EXPECT_GE(lua_getgcthreshold(L), lua_getgccount(L));
+}

@@ -22,6 +22,6 @@ TEST_P(LuaScript, RunsWithoutError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Areas, LuaScript,
-                         testing::Values("syntax", "dialect", "closures", "metatables",
-                                         "coroutines", "errors", "strings", "tables", "gc",
-                                         "dump"));
+                         testing::Values("lexer", "syntax", "codegen", "dialect", "closures",
+                                         "metatables", "coroutines", "errors", "strings",
+                                         "patterns", "tables", "libs", "gc", "dump"));

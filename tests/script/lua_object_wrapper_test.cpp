@@ -132,3 +132,30 @@ TEST_F(ScriptTest, HandlesMadeInsideACoroutineOutliveIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScriptTest, HandlesThatOutliveTheirScriptDoNothing) {
+  std::unique_ptr<TLuaTable> table;
+  std::unique_ptr<TLuaFunction> function;
+  {
+    TScript script;
+    lua_State* L = script.GetState();
+    script.DoLuaString("gT = { name = 'gone' } function gF() end");
+    lua_getglobal(L, "gT");
+    table = std::make_unique<TLuaTable>(L);
+    lua_getglobal(L, "gF");
+    function = std::make_unique<TLuaFunction>(L);
+    EXPECT_TRUE(table->StateAlive());
+    EXPECT_EQ(table->GetString("name"), "gone");
+  }
+  EXPECT_FALSE(table->StateAlive());
+  EXPECT_EQ(table->GetString("name", "default"), "default");
+  EXPECT_EQ(table->GetNumber(1, 4), 4);
+  EXPECT_FALSE(table->RegisterTemp());
+  EXPECT_NE(function->Call(), 0);
+  table.reset();  // must not touch the closed state (ASan would tell)
+  function.reset();
+}
+
+}  // namespace

@@ -30,6 +30,11 @@ void TakeFloating(double d, float f) {
   gDouble = d;
   gFloat = f;
 }
+std::u16string gWide;
+std::u16string Wide(const std::u16string& text) {
+  gWide = text;
+  return text + u"\u00e9\u4e2d";
+}
 void TakeBool(bool b) {
   gBool = b;
 }
@@ -46,8 +51,11 @@ std::string CallBack(TLuaFunction* f, int value) {
   lua_pop(L, 1);
   return result;
 }
+bool gRegistered = true;
 double TableWidth(TLuaTable* t) {
   gNullHandle = t == nullptr;
+  // The binding deletes this handle after the call; the script must not get it as well.
+  if (t) gRegistered = t->RegisterTemp();
   return t ? t->GetNumber("width", -1) : -2;
 }
 void KeepFunction(std::unique_ptr<TLuaFunction> f) {
@@ -163,6 +171,25 @@ TEST_F(BindingTest, StringsFollowTheStackRules) {
   EXPECT_EQ(Global(L, "gType"), "number");
 }
 
+TEST_F(BindingTest, WideStrings) {
+  RegisterFunction(L, "Wide", &Wide);
+  RegisterFunction(L, "TakeStrings", &TakeStrings);
+  Run("gW = Wide( L\"ab\\x4e2d\" ) gType = type( gW ) gLen = string.len( gW )");
+  EXPECT_EQ(gWide, u"ab\u4e2d");
+  EXPECT_EQ(Global(L, "gType"), "wstring");
+  EXPECT_EQ(GlobalNumber(L, "gLen"), 5);
+  Run("Wide( 'caf\\233' )");  // plain strings widen byte by byte
+  EXPECT_EQ(gWide, u"caf\u00e9");
+  Run("Wide( 2.5 )");
+  EXPECT_EQ(gWide, u"2.5");
+  Run("Wide( {} )");
+  EXPECT_EQ(gWide, u"");
+  // A plain-string parameter gets a wide string narrowed; codes above 255 become '?'.
+  Run("TakeStrings( L\"x\\xe9\\x4e2d\", L\"\" )");
+  EXPECT_EQ(gString, "x\xe9?");
+  EXPECT_EQ(gCString, "");
+}
+
 TEST_F(BindingTest, HandleArguments) {
   RegisterFunction(L, "CallBack", &CallBack);
   RegisterFunction(L, "TableWidth", &TableWidth);
@@ -176,6 +203,8 @@ TEST_F(BindingTest, HandleArguments) {
   Run("gWidth = TableWidth( { width = 640 } )");
   EXPECT_EQ(GlobalNumber(L, "gWidth"), 640);
   EXPECT_FALSE(gNullHandle);
+  EXPECT_FALSE(gRegistered);
+  EXPECT_EQ(script->TempObjectCount(), 0u);
   Run("gWidth = TableWidth( 3 )");
   EXPECT_EQ(GlobalNumber(L, "gWidth"), -2);
   EXPECT_TRUE(gNullHandle);
@@ -265,14 +294,14 @@ void Report(const std::string& text) {
 }
 
 TEST_F(BindingTest, PackagedScriptRunsAsATaskAndCallsNatives) {
-  WriteFile("assets/assets.tvp",
-            Package({{"scripts/anim.lua",
-                      Bytes("Report( 'start' )\n"
-                            "return function()\n"
-                            "  while CountFrame() < 4 do coroutine.yield() end\n"
-                            "  Report( 'frames ' .. gFrames_seen( ) )\n"
-                            "end\n"
-                            "\n")}}));
+  WriteFile(
+      "assets/assets.tvp",
+      Package({{"scripts/anim.lua", Bytes("Report( 'start' )\n"
+                                          "return function()\n"
+                                          "  while CountFrame() < 4 do coroutine.yield() end\n"
+                                          "  Report( 'frames ' .. gFrames_seen( ) )\n"
+                                          "end\n"
+                                          "\n")}}));
   InitFileSystem();
   gFrames = 0;
   gReport.clear();

@@ -179,7 +179,8 @@ TEST_F(ScriptTest, ErrorsReachAlertAndTheLog) {
 TEST_F(ScriptTest, DoLuaStringReportsParsingAndRunningFailures) {
   TScript script;
   lua_State* L = script.GetState();
-  script.DoLuaString("gMessages = {} function LuaErrorMessage( m ) table.insert( gMessages, m ) end");
+  script.DoLuaString(
+      "gMessages = {} function LuaErrorMessage( m ) table.insert( gMessages, m ) end");
   lua_pushnumber(L, 42);  // something the caller had on the stack
   script.DoLuaString("if then");
   script.DoLuaString("error( 'boom' )");
@@ -300,8 +301,9 @@ TEST_F(ScriptTest, GlobalsOfEveryState) {
   EXPECT_NE(out.find("...\n"), std::string::npos);  // the loop ends at the depth limit
 
   // _ALERT logs and the standard libraries are there; math is not part of a script state.
-  script.DoLuaString("_ALERT( 'by hand' ) gKinds = type(string.format) .. type(table.insert) .. "
-                     "type(coroutine.yield) .. type(math)");
+  script.DoLuaString(
+      "_ALERT( 'by hand' ) gKinds = type(string.format) .. type(table.insert) .. "
+      "type(coroutine.yield) .. type(math)");
   EXPECT_TRUE(LogHas("Lua error: by hand"));
   EXPECT_EQ(Global(L, "gKinds"), "functionfunctionfunctionnil");
 }
@@ -315,6 +317,8 @@ TEST_F(ScriptTest, LoadfileAndDofileReadPackageMembers) {
   EXPECT_TRUE(script.RunScript("scripts/main.lua"));
   EXPECT_EQ(Global(script.GetState(), "gLib"), "packed");
   EXPECT_EQ(GlobalNumber(script.GetState(), "gResult"), 6);
+  script.DoLuaString("gLib = nil require( 'scripts/lib' ) gRequired = gLib");
+  EXPECT_EQ(Global(script.GetState(), "gRequired"), "packed");
   script.DoLuaString("local f, e = loadfile( 'scripts/missing.lua' ) gMissing = e");
   EXPECT_NE(Global(script.GetState(), "gMissing").find("scripts/missing.lua"), std::string::npos);
 }

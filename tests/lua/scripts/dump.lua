@@ -20,3 +20,17 @@ for pos = 13, string.len(bin), 3 do
   local g = loadstring(damaged)
   assert(g == nil or type(g) == "function")
 end
+-- functions with upvalues cannot be dumped (their chunk could not run)
+local up = 1
+local okd, msgd = pcall(string.dump, function() return up end)
+assert(not okd and string.find(msgd, "unable to dump given function"))
+assert(not pcall(string.dump, print))
+-- every kind of constant and nested functions survive the round trip
+local all = string.dump(function()
+  local function inner(a, ...) return a, arg.n end
+  local t = {n = 1.5, s = "str", w = L"wide", f = false, z = nil}
+  local x, y = inner(1, 2, 3)
+  return t.n, t.s, t.w, x, y, 255 & 15, 1 ^ 3
+end)
+local n, s, w, x, y, band, bxor = loadstring(all)()
+assert(n == 1.5 and s == "str" and w == L"wide" and x == 1 and y == 2 and band == 15 and bxor == 2)

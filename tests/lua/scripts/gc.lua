@@ -24,3 +24,33 @@ local co = coroutine.create(function() local big = {} coroutine.yield() end)
 coroutine.resume(co)
 co = nil
 collectgarbage()
+-- weak values with tables as values and keys that are strings
+local cache = setmetatable({}, {__mode = "kv"})
+for i = 1, 100 do cache["key" .. i] = {i} end
+local keep = cache.key5
+collectgarbage()
+local left = 0
+for k, v in pairs(cache) do left = left + 1 end
+assert(left == 1 and cache.key5 == keep)
+-- a table that refers to itself through a weak table is still collected
+local registry = setmetatable({}, {__mode = "k"})
+do
+  local obj = {}
+  registry[obj] = obj  -- the value keeps the key alive: values are strong
+end
+collectgarbage()
+local strong = 0
+for k in pairs(registry) do strong = strong + 1 end
+assert(strong == 1)
+-- closures, prototypes and strings made at run time are collected
+local before = gcinfo()
+for i = 1, 2000 do
+  local f = loadstring("return " .. i .. " + 1")
+  assert(f() == i + 1)
+end
+collectgarbage()
+assert(gcinfo() <= before + 100)
+-- the threshold follows collectgarbage(limit)
+collectgarbage(1)
+local _, lim = gcinfo()
+assert(lim < 1000000)

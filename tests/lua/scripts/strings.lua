@@ -21,3 +21,47 @@ assert(tostring(1e15) == "1e+15" and tostring(0.1) == "0.1")
 assert("10" + 1 == 11 and "3" * "4" == 12)
 assert(string.find("a.b", ".", 1, true) == 2)
 assert(string.gsub("abc", "", "-") == "-a-b-c-")
+-- format: flags, widths, precision, quoting, long strings
+assert(string.format("%+d %+d", 5, -5) == "+5 -5")
+assert(string.format("% d", 5) == " 5")
+assert(string.format("%-4d|", 7) == "7   |")
+assert(string.format("%04d", -7) == "-007")
+assert(string.format("%.2e", 12345) == "1.23e+04")
+assert(string.format("%G", 1e-10) == "1E-10")
+assert(string.format("%#x %#o", 255, 8) == "0xff 010")
+assert(string.format("%.3s", "abcdef") == "abc")
+assert(string.format("%c", 65) == "A")
+assert(string.format("%%") == "%")
+assert(string.format("%s", 12) == "12")
+assert(string.format("%d", 3.9) == "3" and string.format("%d", -3.9) == "-3")
+local long = string.rep("x", 500)
+assert(string.format("<%s>", long) == "<" .. long .. ">")
+assert(string.format("%q", "a\0b\\c\"d\ne") == '"a\\000b\\\\c\\"d\\\ne"')
+assert(loadstring("return " .. string.format("%q", "round\0trip\n\"ok\""))() == "round\0trip\n\"ok\"")
+assert(not pcall(string.format, "%123d", 1))
+assert(not pcall(string.format, "%d"))
+-- byte strings with embedded zeros
+local z = "a\0b\0c"
+assert(string.len(z) == 5 and string.byte(z, 2) == 0 and string.sub(z, 3, 3) == "b")
+assert(string.find(z, "\0c") == 4 and string.upper(z) == "A\0B\0C")
+assert(string.rep(z, 2) == z .. z and z < z .. "x")
+-- comparison is by bytes
+assert("a" < "b" and "abc" < "abd" and "ab" < "abc" and "" < "a" and "Z" < "a")
+assert(not ("a" < "a") and "a" <= "a")
+-- tostring and tonumber round trips
+for _, n in ipairs({0, 1, -1, 0.5, 123456789, 1e-5, 2 ^ 40, -1e300}) do
+  assert(tonumber(tostring(n)) == n)
+end
+assert(tostring(1 / 0) == tostring(2 / 0))
+-- numbers and strings convert in both directions
+assert("0x10" * 1 == 16 and " 5 " + 0 == 5 and "1e1" * 1 == 10)
+assert(not pcall(function() return "5x" + 1 end))
+assert(10 .. "" == "10" and 1.5 .. "" == "1.5" and -0.25 .. "" == "-0.25")
+-- string.byte/char round trip over every byte
+local all = {}
+for i = 0, 255 do all[i + 1] = string.char(i) end
+local allstr = table.concat(all)
+assert(string.len(allstr) == 256)
+for i = 0, 255 do assert(string.byte(allstr, i + 1) == i) end
+-- lower/upper leave other bytes alone
+assert(string.lower("AB1!") == "ab1!" and string.upper("ab1!") == "AB1!")

@@ -29,3 +29,68 @@ for k in pairs(h) do h[k] = nil seen = seen + 1 end  -- clearing while traversin
 assert(seen == 500 and next(h) == nil)
 assert(unpack({1, 2, 3}) == 1)
 assert(not pcall(function() local x = {} x[nil] = 1 end))
+-- keys of every kind
+local keys = {}
+local f = function() end
+local co = coroutine.create(f)
+keys[1] = "int"; keys[1.5] = "float"; keys[-1] = "neg"; keys[0] = "zero"
+keys["1"] = "string one"; keys[true] = "bool"; keys[f] = "func"; keys[co] = "thread"
+keys[keys] = "self"; keys[L"w"] = "wide"
+assert(keys[1] == "int" and keys[1.5] == "float" and keys[-1] == "neg" and keys[0] == "zero")
+assert(keys["1"] == "string one" and keys[true] == "bool" and keys[false] == nil)
+assert(keys[f] == "func" and keys[co] == "thread" and keys[keys] == "self" and keys[L"w"] == "wide")
+assert(keys[2 / 2] == "int" and keys[3 / 2] == "float")  -- computed numbers find the same key
+local count = 0
+for k, v in pairs(keys) do count = count + 1 end
+assert(count == 10)
+-- growing and shrinking: the array part moves to the hash part and back
+local t = {}
+for i = 1, 1000 do t[i] = i end
+for i = 1, 1000 do if math.mod(i, 3) ~= 0 then t[i] = nil end end
+local sum = 0
+for k, v in pairs(t) do sum = sum + v end
+assert(sum == 3 * (333 * 334 / 2))
+for i = 1000, 1, -1 do t[i] = -i end
+assert(t[1] == -1 and t[500] == -500 and t[1000] == -1000)
+-- sparse and negative integer keys stay in the hash part
+local sparse = {}
+sparse[1000000] = 1 sparse[-5] = 2 sparse[2 ^ 30] = 3
+assert(sparse[1000000] == 1 and sparse[-5] == 2)
+-- next visits every key exactly once, also after deletions during the walk
+local big = {}
+for i = 1, 300 do big["k" .. i] = i big[i] = i end
+local seen = {}
+local visits = 0
+for k, v in pairs(big) do
+  assert(not seen[k]) seen[k] = true visits = visits + 1
+  if type(k) == "number" and math.mod(k, 2) == 0 then big[k] = nil end
+end
+assert(visits == 600)
+-- table.sort: stability is not promised, but the order is right for many shapes
+local shapes = {{}, {1}, {2, 1}, {3, 3, 3}, {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5}}
+for _, s in ipairs(shapes) do
+  table.sort(s)
+  for i = 2, table.getn(s) do assert(s[i - 1] <= s[i]) end
+end
+local strs = {"b", "a", "c", "ab", ""}
+table.sort(strs)
+assert(table.concat(strs, ",") == ",a,ab,b,c")
+assert(not pcall(table.sort, {1, "x", 2}))  -- mixed types cannot be ordered
+local rev = {} for i = 1, 100 do rev[i] = i end
+table.sort(rev, function(a, b) return a > b end)
+assert(rev[1] == 100 and rev[100] == 1)
+-- getn with n fields and setn
+local withn = {n = 3}
+assert(table.getn(withn) == 3)
+table.insert(withn, "x")
+assert(withn.n == 4 and withn[4] == "x")
+-- insert and remove in the middle
+local mid = {"a", "b", "c"}
+table.insert(mid, 2, "X")
+assert(table.concat(mid) == "aXbc")
+assert(table.remove(mid, 2) == "X" and table.concat(mid) == "abc")
+-- unpack many values
+local many = {}
+for i = 1, 200 do many[i] = i end
+local function count(...) return arg.n end
+assert(count(unpack(many)) == 200)

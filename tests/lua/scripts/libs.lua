@@ -1,0 +1,63 @@
+-- Library argument checks and results of the less common functions.
+local function errmsg(f, ...) local ok, msg = pcall(f, unpack(arg)) assert(not ok) return msg end
+assert(string.find(errmsg(function() return string.sub() end), "bad argument #1 to `sub' %(string expected, got no value%)"))
+assert(string.find(errmsg(function() return string.rep("x") end), "bad argument #2 to `rep'"))
+assert(string.find(errmsg(function() return string.char(256) end), "invalid value"))
+assert(string.find(errmsg(function() return string.format("%d", "x") end), "number expected"))
+assert(string.find(errmsg(function() return string.format("%y", 1) end), "invalid option"))
+assert(string.find(errmsg(function() return table.insert(1, 2) end), "table expected"))
+assert(string.find(errmsg(function() return setmetatable(1, {}) end), "table expected"))
+assert(string.find(errmsg(function() return setmetatable({}, 1) end), "nil or table expected"))
+assert(string.find(errmsg(function() return math.floor("x") end), "number expected"))
+assert(string.find(errmsg(function() return tonumber("10", 99) end), "base out of range"))
+assert(string.find(errmsg(function() return ipairs(nil) end), "table expected"))
+assert(string.find(errmsg(function() return coroutine.resume(1) end), "coroutine expected"))
+assert(string.find(errmsg(function() local t = {} t[nil] = 1 end), "table index is nil"))
+assert(string.find(errmsg(function() local t = {} t[0 / 0] = 1 end), "table index is NaN"))
+assert(string.find(errmsg(function() return next({}, "nokey") end), "invalid key to `next'"))
+assert(string.find(errmsg(function() local a = {} return a < a end), "compare two table values"))
+assert(string.find(errmsg(function() return 1 < {} end), "compare number with table"))
+-- numbers from strings
+assert(tonumber("ff", 16) == 255 and tonumber("777", 8) == 511 and tonumber("zz", 36) == 1295)
+assert(tonumber("8", 8) == nil and tonumber("1.5") == 1.5 and tonumber(".5") == 0.5)
+assert(tonumber("5e") == nil and tonumber("inf") == nil and tonumber("nan") == nil)
+assert(tonumber(nil) == nil and tonumber({}) == nil)
+-- math
+assert(math.floor(3.7) == 3 and math.ceil(3.2) == 4 and math.abs(-0) == 0)
+assert(math.max(3, 9, 1) == 9 and math.min(3, 9, 1) == 1)
+assert(math.mod(10, 3) == 1 and math.mod(-10, 3) == -1 and math.mod(5.5, 2) == 1.5)
+assert(math.pow(2, 10) == 1024 and math.sqrt(81) == 9)
+assert(math.abs(math.sin(math.pi)) < 1e-12 and math.cos(0) == 1)
+assert(math.deg(math.pi) == 180 and math.rad(180) == math.pi)
+local mant, ex = math.frexp(8)
+assert(mant == 0.5 and ex == 4 and math.ldexp(0.5, 4) == 8)
+math.randomseed(42)
+for i = 1, 100 do
+  local r = math.random()
+  assert(r >= 0 and r < 1)
+  local d = math.random(6)
+  assert(d >= 1 and d <= 6 and d == math.floor(d))
+  local e = math.random(-3, 3)
+  assert(e >= -3 and e <= 3)
+end
+assert(not pcall(math.random, 0))
+assert(__pow ~= nil)  -- the math library defines the global power function
+-- base
+assert(type(_G) == "table" and _G._G == _G and _VERSION == "Lua 5.0.2")
+assert(rawequal(_G, getfenv(print)) and getfenv(0) == _G)
+local env = {x = 1}
+local fenvf = loadstring("return x")
+setfenv(fenvf, env)
+assert(fenvf() == 1)
+local a, b = gcinfo()
+assert(type(a) == "number" and type(b) == "number")
+assert(unpack({}) == nil)
+local t = {}
+table.insert(t, "a") table.insert(t, "b") table.insert(t, 1, "c")
+assert(table.concat(t) == "cab" and table.getn(t) == 3)
+assert(table.remove(t, 1) == "c" and table.remove({}) == nil)
+local visited = 0
+table.foreach({a = 1, b = 2}, function(k, v) visited = visited + v end)
+assert(visited == 3)
+assert(table.foreachi({10, 20}, function(i, v) if v == 20 then return i end end) == 2)
+assert(string.len(string.format("%q", "\0")) == 6)
