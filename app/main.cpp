@@ -1,7 +1,7 @@
 // Process entry of the game program.
 #include "app/data_services.h"
 #include "app/game_main.h"
-#include "app/plain_frame.h"
+#include "app/window_system.h"
 #include "frame/application.h"
 #include "frame/engine_main.h"
 #include "platform/backend/platform_factory.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   TFrameServices services;
   AddDataServices(services);
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
-    return std::make_unique<TPlainFrame>(app);
+    return std::make_unique<TWindowSystem>(app);
   };
   services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
     return CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
