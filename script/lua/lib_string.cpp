@@ -579,7 +579,7 @@ static int StrFormat(lua_State* L) {
       b.push_back(*strfrmt++);
       continue;
     }
-    // Collect the specification: flags, width, precision.
+    // Collect the conversion: flags, width, precision.
     char form[32];
     const char* p = strfrmt;
     while (*p && strchr("-+ #0", *p)) p++;

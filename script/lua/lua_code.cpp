@@ -56,13 +56,18 @@ void luaK_concat(FuncState* fs, int* l1, int l2) {
   FixJump(fs, list, l2);
 }
 
+// A TEST whose tested value must not become the expression's value (it sits under a
+// `not`) carries this mark in A until its list is patched.
+constexpr int NO_VALUE_REG = NO_REG - 1;
+
 // Sends every jump of the list to vtarget when its test can leave the value in reg
 // (a TEST whose condition is `cond`), otherwise to dtarget.
 static void PatchListAux(FuncState* fs, int list, int vtarget, int reg, int dtarget, int cond) {
   while (list != NO_JUMP) {
     int next = GetJump(fs, list);
     Instruction* i = GetJumpControl(fs, list);
-    if (GET_OPCODE(*i) == OP_TEST && (cond < 0 || GETARG_C(*i) == cond)) {
+    bool canCarry = GETARG_A(*i) != NO_VALUE_REG || cond < 0;
+    if (GET_OPCODE(*i) == OP_TEST && canCarry && (cond < 0 || GETARG_C(*i) == cond)) {
       SETARG_A(i, reg != NO_REG ? reg : GETARG_B(*i));
       FixJump(fs, list, vtarget);
     } else {
@@ -86,8 +91,13 @@ void luaK_patchlist(FuncState* fs, int list, int target) {
   }
 }
 
+static void RemoveValues(FuncState* fs, int list);
+
+// Jumps sent "here" continue the code; the values their tests saw are not results. They
+// may later be merged into another jump (luaK_jump), which then decides the value.
 void luaK_patchtohere(FuncState* fs, int list) {
   luaK_getlabel(fs);
+  RemoveValues(fs, list);
   luaK_concat(fs, &fs->jpc, list);
 }
 
@@ -290,7 +300,7 @@ static void Discharge2AnyReg(FuncState* fs, expdesc* e) {
 static bool NeedValue(FuncState* fs, int list, int cond) {
   for (; list != NO_JUMP; list = GetJump(fs, list)) {
     Instruction i = *GetJumpControl(fs, list);
-    if (GET_OPCODE(i) != OP_TEST || GETARG_C(i) != cond) return true;
+    if (GET_OPCODE(i) != OP_TEST || GETARG_C(i) != cond || GETARG_A(i) == NO_VALUE_REG) return true;
   }
   return false;
 }
@@ -477,6 +487,14 @@ void luaK_goiffalse(FuncState* fs, expdesc* e) {
   e->f = NO_JUMP;
 }
 
+// The tests of a list under `not` only decide; their operand is not the value.
+static void RemoveValues(FuncState* fs, int list) {
+  for (; list != NO_JUMP; list = GetJump(fs, list)) {
+    Instruction* i = GetJumpControl(fs, list);
+    if (GET_OPCODE(*i) == OP_TEST) SETARG_A(i, NO_VALUE_REG);
+  }
+}
+
 static void CodeNot(FuncState* fs, expdesc* e) {
   luaK_dischargevars(fs, e);
   switch (e->k) {
@@ -502,6 +520,8 @@ static void CodeNot(FuncState* fs, expdesc* e) {
     default:
       break;
   }
+  RemoveValues(fs, e->f);
+  RemoveValues(fs, e->t);
   int temp = e->f;
   e->f = e->t;
   e->t = temp;

@@ -251,6 +251,11 @@ bool luaG_checkcode(const Proto* pt, const char** why) {
         "upvalue names do not match the upvalue count");
   std::vector<bool> pseudo(static_cast<size_t>(n), false);
   std::vector<int> targets;
+  std::vector<int> consumers;  // instructions that take values up to the stack top
+  auto isOpenCall = [&](int at) {
+    Instruction p = pt->code[at];
+    return (GET_OPCODE(p) == OP_CALL || GET_OPCODE(p) == OP_TAILCALL) && GETARG_C(p) == 0;
+  };
   auto reg = [&](int r) { return r >= 0 && r < maxstack; };
   auto rk = [&](int r) { return ISK(r) ? (r - MAXSTACK) < pt->sizek : reg(r); };
   for (int pc = 0; pc < n; pc++) {
@@ -259,6 +264,12 @@ bool luaG_checkcode(const Proto* pt, const char** why) {
     CHECK(opn < NUM_OPCODES, "bad opcode");
     OpCode op = static_cast<OpCode>(opn);
     int a = GETARG_A(i), b = GETARG_B(i), c = GETARG_C(i), bx = GETARG_Bx(i);
+    // Values "up to the top" exist only right after a call that left all its results.
+    if (((op == OP_CALL || op == OP_TAILCALL || op == OP_RETURN) && b == 0) || op == OP_SETLISTO) {
+      CHECK(pc > 0 && !pseudo[static_cast<size_t>(pc - 1)] && isOpenCall(pc - 1),
+            "open call expected");
+      consumers.push_back(pc);
+    }
     if (luaP_opinfo[op].isTest) {
       CHECK(pc + 1 < n && GET_OPCODE(pt->code[pc + 1]) == OP_JMP, "test without a jump");
     }
@@ -376,6 +387,8 @@ bool luaG_checkcode(const Proto* pt, const char** why) {
   }
   for (int t : targets)
     CHECK(!pseudo[static_cast<size_t>(t)], "jump into a closure's upvalue list");
+  for (int c : consumers)
+    for (int t : targets) CHECK(t != c, "jump past an open call");
   for (int pc = 0; pc < n; pc++) {
     // A jump may not land between a test and its jump.
     if (pc > 0 && !pseudo[static_cast<size_t>(pc)] &&

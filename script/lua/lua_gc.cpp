@@ -289,8 +289,11 @@ void luaC_collectgarbage(lua_State* L) {
   if (g->udatawithmt) SeparateUdata(g, m);
   m.ClearWeak();
   Sweep(L, false);
+  // Objects outside the swept list keep no mark into the next cycle, or a later
+  // collection (even one started by a finalizer) would not traverse them.
   g->mainthread->marked &= static_cast<uint8_t>(~GC_MARKED);
   L->marked &= static_cast<uint8_t>(~GC_MARKED);
+  for (GCObject* o = g->tmudata; o; o = o->gcnext) o->marked &= static_cast<uint8_t>(~GC_MARKED);
   size_t inuse = g->totalbytes;
   g->GCthreshold = inuse * 2 < 32 * 1024 ? 32 * 1024 : inuse * 2;
   g->gcrunning = false;

@@ -204,10 +204,12 @@ TEST(LuaApi, FinalizersRunInReverseOrderOfCreation) {
   State s;
   lua_State* L = s.L;
   norder = 0;
+  lua_newtable(L);  // holds all three so that they die in the same collection
   for (int i = 1; i <= 3; i++) {
     NewUdataWithGc(L, i, RecordGc);
-    lua_pop(L, 1);
+    lua_rawseti(L, -2, i);
   }
+  lua_pop(L, 1);
   lua_fullgc(L);
   ASSERT_EQ(norder, 3);
   EXPECT_EQ(order[0], 3);

@@ -145,3 +145,16 @@ TEST_F(ChunkTest, NestedFunctionsAreCheckedToo) {
 }
 
 }  // namespace
+
+TEST_F(ChunkTest, ValuesUpToTheTopNeedAnOpenCall) {
+  std::string good = Compile("local t = {} return f(g())");
+  EXPECT_EQ(Load(good), "");
+  // The code ends in "CALL g (all results); CALL f (args up to top); RETURN; RETURN".
+  std::string b = good;
+  Instruction closed = GetCode(b, 4);
+  ASSERT_EQ(GET_OPCODE(closed), OP_CALL);
+  ASSERT_EQ(GETARG_C(closed), 0);
+  SETARG_C(&closed, 2);  // g now leaves one result: f would read a stale top
+  SetCode(b, 4, closed);
+  EXPECT_NE(Load(b).find("open call expected"), std::string::npos);
+}

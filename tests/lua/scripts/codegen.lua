@@ -173,3 +173,17 @@ assert(string.find(long, "nested") and string.sub(long, 1, 5) == "line1")
 comment ]] assert(true)
 assert("\65\066\x" == "ABx")
 assert("tab\tnew\nquote\"back\\" == 'tab\9new\10quote"back\\')
+-- values of and/or chains under not, and jumps merged into later jumps
+local a, b, c = 3, -2, 0
+local xt = {k = 5}
+assert(not (not (b or (0 and c))) == true)
+assert(not (not (b or c)) == true)
+assert(not (not -a and a) == true)
+assert(((a or b) and (true or xt.k)) == true)
+assert((b and (true or xt.k)) == true)
+assert(((nil or b) and (false or nil)) == nil)
+assert((not (a and nil) or b) == true)
+local v = (false or (xt.m or ((not -a) or (((not true) and n) or ((a or b) and (true or xt.k))))))
+assert(v == true)
+local w1, w2 = (a and b) or c, not (a or b) and c
+assert(w1 == -2 and w2 == false)

@@ -26,8 +26,10 @@ co = nil
 collectgarbage()
 -- weak values with tables as values and keys that are strings
 local cache = setmetatable({}, {__mode = "kv"})
-for i = 1, 100 do cache["key" .. i] = {i} end
-local keep = cache.key5
+local strong = {}
+for i = 1, 100 do strong[i] = {i} cache["key" .. i] = strong[i] end
+local keep = strong[5]
+strong = nil
 collectgarbage()
 local left = 0
 for k, v in pairs(cache) do left = left + 1 end
