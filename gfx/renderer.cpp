@@ -5,6 +5,7 @@
 #include "data/asset_manager.h"
 #include "frame/application_time.h"
 #include "frame/log.h"
+#include "gfx/diagnostic_overlay.h"
 #include "gfx/display_settings.h"
 #include "gfx/texture_data.h"
 
@@ -284,9 +285,10 @@ bool TRenderer::BeginDraw(bool clear) {
 
 bool TRenderer::EndDraw(bool present) {
   if (!mInFrame) return false;
+  mMeter.FrameEnd(ApplicationTime());
+  if (mMeter.OverlayOn()) DrawDiagnosticOverlay(*this, mMeter.Rate());
   Flush();
   mInFrame = false;
-  mMeter.FrameEnd(ApplicationTime());
   if (!present || (mSuspended && mSuspended())) return true;
   TDeviceResult result = mDevice->Present(mVsync);
   if (result == TDeviceResult::kOk) return true;

@@ -1,0 +1,68 @@
+// TCoverageRaster: the anti-aliased scanline fill under the vector fonts. Edges are given in
+// quarter pixels; every pixel row is sampled on four quarter-pixel scanlines, and on each
+// scanline the spans where the non-zero winding rule says "inside" add their exact
+// horizontal coverage (0 to 4 quarter pixels per scanline) to the pixels they touch. A pixel
+// thus collects a coverage of 0 to 16, which becomes its alpha (c / 16).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Coverage of a rectangle of pixels: alpha 0..255 per pixel, rows top to bottom.
+struct TCoverageBitmap {
+  int left = 0, top = 0;  // pixel position of alpha[0]
+  int width = 0, height = 0;
+  std::vector<uint8_t> alpha;
+
+  uint8_t At(int x, int y) const {
+    x -= left;
+    y -= top;
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    return alpha[static_cast<size_t>(y) * width + x];
+  }
+};
+
+class TCoverageRaster {
+ public:
+  // The row buffer is this many pixels wide; spans are clipped to it.
+  static constexpr int kMaxWidth = 3200;
+
+  void Clear() { mEdges.clear(); }
+  bool Empty() const { return mEdges.empty(); }
+  size_t EdgeCount() const { return mEdges.size(); }
+
+  // A straight edge in quarter pixels. Horizontal edges cross no scanline and are dropped.
+  void AddLine(float x0, float y0, float x1, float y1);
+  // A quadratic edge, replaced by three straight edges ending at t = 1/3, 2/3 and 1.
+  void AddQuad(float x0, float y0, float cx, float cy, float x1, float y1);
+  // The edge from (x0, y0) to (x1, y1) widened into a hexagon `width` quarter pixels across
+  // (its sides run parallel to the edge, its ends are pointed). Filling the hexagons of all
+  // edges of an outline gives the outline's stroke.
+  void AddWideLine(float x0, float y0, float x1, float y1, float width);
+  // An axis-aligned rectangle (underlines, cursors).
+  void AddRect(float x0, float y0, float x1, float y1);
+
+  // Fills the edges with the non-zero winding rule. An empty raster gives an empty bitmap.
+  void Render(TCoverageBitmap* out);
+
+ private:
+  struct TEdge {
+    float x0, y0, x1, y1;  // y0 < y1
+    int winding;           // +1 for edges that ran upward, -1 for downward ones
+  };
+  std::vector<TEdge> mEdges;
+  // Scratch buffers kept between calls.
+  std::vector<float> mCover;
+  std::vector<float> mDelta;
+  struct TActiveEdge {
+    float x;     // where the edge crosses the current scanline
+    float dxdy;  // its step from one scanline to the next
+    float y1;
+    int winding;
+  };
+  std::vector<int> mRowHead;  // per scanline, the first edge that starts there (-1: none)
+  std::vector<int> mNext;     // the next edge starting on the same scanline
+  std::vector<TActiveEdge> mActive;
+  std::vector<std::pair<float, int>> mCrossings;
+};

@@ -1,0 +1,93 @@
+// TTvMiniVecDraw: draws the glyphs of vector fonts. A glyph's outline is placed at the pen
+// position (in quarter pixels), scaled, optionally sheared for italics and rotated, filled by
+// the coverage raster, and turned into horizontal runs of equal coverage. Runs are cached per
+// glyph and settings, so drawing the same text again only replays them; the renderer gets
+// each run as a one-pixel-high quad in the run's colour.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "gfx/coverage_raster.h"
+#include "gfx/mvec_font.h"
+
+class TRenderer;
+
+// How a glyph is drawn, apart from its position and colour.
+struct TGlyphParams {
+  float scale = 1;      // pixels per font unit (the text size's k times the drawing scale)
+  bool italic = false;  // tops lean right by a third of the height
+  float outline = 0;    // width of the outline in pixels (0 = none)
+  float rotation = 0;   // radians, clockwise on screen
+};
+
+// One run of pixels relative to the pen's pixel: `length` pixels from (x, y) with coverage
+// `alpha` (0..255).
+struct TGlyphRun {
+  int16_t x, y;
+  uint16_t length;
+  uint8_t alpha;
+};
+
+struct TGlyphRuns {
+  std::vector<TGlyphRun> fill;
+  std::vector<TGlyphRun> outline;  // drawn first, under the glyph
+};
+
+// Turns a coverage bitmap into runs of equal coverage, offset by (dx, dy).
+void CoverageToRuns(const TCoverageBitmap& bitmap, int dx, int dy, std::vector<TGlyphRun>* runs);
+
+class TTvMiniVecDraw {
+ public:
+  TTvMiniVecDraw();
+
+  // Rasterises a glyph with the pen at quarter-pixel offset (subX, subY) inside pixel (0, 0).
+  // `outline` may be null; it is left empty when params.outline is 0.
+  void RasterizeGlyph(const TMvecFont& font, const TMvecGlyph& glyph, int subX, int subY,
+                      const TGlyphParams& params, TCoverageBitmap* fill, TCoverageBitmap* outline);
+
+  // The glyph's runs for the pen at pixel position (penX, penY), from the cache when the same
+  // glyph was drawn before with the same settings and quarter-pixel offset. Runs are relative
+  // to the pen's pixel, returned in *pixelX, *pixelY.
+  const TGlyphRuns& GlyphRuns(const TMvecFont& font, const TMvecGlyph& glyph, float penX,
+                              float penY, const TGlyphParams& params, int* pixelX, int* pixelY);
+
+  // Draws a glyph with its baseline pen at (penX, penY) pixels. Colours are ARGB; the outline
+  // colour is used only when params.outline > 0.
+  void DrawGlyph(TRenderer& renderer, const TMvecFont& font, const TMvecGlyph& glyph, float penX,
+                 float penY, const TGlyphParams& params, uint32_t color, uint32_t outlineColor);
+  // An anti-aliased filled rectangle (underlines, the text cursor), optionally rotated by
+  // `rotation` around (originX, originY).
+  void DrawRect(TRenderer& renderer, float x0, float y0, float x1, float y1, uint32_t color,
+                float rotation = 0, float originX = 0, float originY = 0);
+  // Hands runs to the renderer at pixel (x, y) in a colour whose alpha is scaled by each
+  // run's coverage.
+  static void DrawRuns(TRenderer& renderer, const std::vector<TGlyphRun>& runs, int x, int y,
+                       uint32_t color);
+
+  size_t CachedGlyphs() const { return mCache.size(); }
+  void ClearCache();
+
+ private:
+  struct TKey {
+    const TMvecFont* font;
+    uint32_t code;
+    uint8_t subX, subY;
+    bool italic;
+    float scaleX, scaleY, outline, rotation;
+    bool operator==(const TKey&) const = default;
+  };
+  struct TKeyHash {
+    size_t operator()(const TKey& k) const;
+  };
+
+  TCoverageRaster mRaster;
+  TCoverageBitmap mFillBitmap, mOutlineBitmap;
+  std::unordered_map<TKey, TGlyphRuns, TKeyHash> mCache;
+  size_t mCachedRuns = 0;
+};
+
+// The drawing object shared by all text of the program.
+TTvMiniVecDraw& GetVecDraw();
