@@ -1,5 +1,8 @@
 #include "app/game_main.h"
 
+#include "app/window_system.h"
+#include "ui/window_manager.h"
+
 #include "frame/application.h"
 #include "frame/command_line.h"
 #include "frame/log.h"
@@ -16,6 +19,12 @@ int GameMain(TApplication& app, const std::string& commandLine) {
   if (options.hasAnon) Log("Anonymous play value: %d", options.anon);
   if (options.msn) Log("MSN flag set");
   if (options.aol) Log("AOL flag set");
+
+  // The dialog scripts take over: the splash, then the screens.
+  if (TWindowSystem* windows = GetWindowSystem(app)) {
+    if (!windows->Manager().RunScriptFile("scripts/mainloop.lua"))
+      Log("Could not start scripts/mainloop.lua");
+  }
 
   TEvent event;
   for (;;) {

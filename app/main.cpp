@@ -1,7 +1,7 @@
 // Process entry of the game program.
 #include "app/data_services.h"
 #include "app/game_main.h"
-#include "app/plain_frame.h"
+#include "app/window_system.h"
 #include "frame/engine_main.h"
 #include "platform/backend/platform_factory.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   TFrameServices services;
   AddDataServices(services);
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
-    return std::make_unique<TPlainFrame>(app);
+    return std::make_unique<TWindowSystem>(app);
   };
   return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
 }
