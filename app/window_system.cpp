@@ -1,5 +1,7 @@
 #include "app/window_system.h"
 
+#include "ui/slider.h"
+
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
@@ -12,6 +14,8 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager = std::make_unique<TWindowManager>(this);
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
+  // The game's own widget types.
+  mManager->AddWindowType("Slider", &TSlider::Create);
   mManager->SetScreen(new TScreen);
 }
 
@@ -87,6 +91,10 @@ TTaskList* TWindowSystem::ApplicationTasks() {
 
 bool TWindowSystem::SetClipboardText(const std::string& text) {
   return mApp.SetClipboardText(text);
+}
+
+std::string TWindowSystem::GetClipboardText() {
+  return mApp.GetClipboardText();
 }
 
 TWindowSystem* GetWindowSystem(TApplication& app) {
