@@ -62,13 +62,16 @@ void TButton::Init(const TWindowStyle& style) {
   if (style.GetBool("beginGroup", false)) bits |= kOptionBeginGroup;
   if (style.GetBool("close", false)) bits |= kOptionClose;
   if (style.GetBool("default", false)) bits |= kOptionDefault;
-  if (style.GetBool("on", false)) SetToggle(true);
+  // The options first: a radio button that begins a group and starts switched on must see
+  // its own group start, or it would clear the group before it.
   SetOptions(bits);
+  if (style.GetBool("on", false)) SetToggle(true);
   if (!sound.empty()) SetSound(1, sound);
   if (!rollover.empty()) SetSound(2, rollover);
   if (!mask.empty()) {
     TPixelImage picture;
-    if (DecodeImageFile(*TFileImageSource::Shared(), mask, &picture))
+    TImageSource& source = *TFileImageSource::Shared();
+    if (DecodeImageFile(source, ResolveImageName(source, mask), &picture))
       SetHitMask(picture);
     else
       Log("Button %s: hit mask %s could not be loaded", GetName().c_str(), mask.c_str());
