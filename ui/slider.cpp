@@ -9,6 +9,7 @@
 #include "gfx/texture.h"
 #include "ui/layer_picture.h"
 #include "ui/message.h"
+#include "ui/modal_window.h"
 #include "ui/window_manager.h"
 #include "ui/window_style.h"
 
@@ -43,6 +44,7 @@ void TSlider::Init(const TWindowStyle& style) {
   mHorizontal = style.Has("hslider") ? style.GetBool("hslider", false) : h < w;
   mScale = static_cast<float>(style.GetNumber("scale", 1.0));
   mCrossOffset = style.GetInt("yoffset", 0);
+  mScrollTarget = style.GetString("scrolls", "");
   SetRails(Load(style.GetString("railtop", "")), Load(style.GetString("railmid", "")),
            Load(style.GetString("railbot", "")));
   SetKnobTextures(Load(style.GetString("sliderimage", "")),
@@ -94,6 +96,11 @@ void TSlider::SetValue(float value, bool silent) {
   mValue = std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f);
   PlaceKnob();
   Invalidate();
+  if (!mScrollTarget.empty()) {
+    TWindow* root = GetModalAncestor();
+    if (TWindow* target = root ? root->FindChild(mScrollTarget, -1) : nullptr)
+      target->SetScroll(mValue, 0);
+  }
   if (!silent) Send(kSliderChanged);
 }
 

@@ -2,10 +2,12 @@
 // draggable knob; the value runs from 0 to 1 along the rail, horizontally or vertically.
 // Changes (type kSliderChanged), knob releases (kSliderReleased) and clicks on the rail
 // before or after the knob (kSliderRailBefore, kSliderRailAfter) are delivered at once to the
-// parent window, named after the slider.
+// parent window, named after the slider. A slider may also scroll a text window of its
+// dialog (the description key "scrolls" names it).
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "ui/window.h"
 
@@ -43,6 +45,9 @@ class TSlider : public TWindow {
   bool IsDragging() const { return mDragging != 0; }
   int Thickness() const { return mThickness; }
   TLayerPicture* Knob() const { return mKnob; }
+  // A window (by name, anywhere in the slider's dialog) whose content follows the value
+  // through its SetScroll: a text window scrolled by the slider. "" for none.
+  void SetScrollTarget(const std::string& name) { mScrollTarget = name; }
 
  private:
   void RecomputeSize();
@@ -61,4 +66,5 @@ class TSlider : public TWindow {
   int mCrossOffset = 0;
   int mThickness = 0;
   bool mHorizontal = false;
+  std::string mScrollTarget;
 };

@@ -36,6 +36,14 @@ class TClipboardHost : public TTestHost {
   std::string clipboard;
 };
 
+// Records the scroll fractions it is given, as a text window would use them.
+class TScrolledWindow : public TWindow {
+ public:
+  static TWindow* Create() { return new TScrolledWindow; }
+  void SetScroll(float fraction, int) override { fractions.push_back(fraction); }
+  std::vector<float> fractions;
+};
+
 // Counts what the buttons play.
 class TRecordingSounds : public TSoundPlayer {
  public:
@@ -98,6 +106,7 @@ class WidgetTest : public ScriptTest {
     manager->SetScript(script);
     manager->SetScreen(new TScreen);
     manager->AddWindowType("Slider", &TSlider::Create);
+    manager->AddWindowType("Scrolled", &TScrolledWindow::Create);
     L = script->GetState();
   }
   void TearDown() override {
@@ -504,3 +513,27 @@ TEST_F(WidgetTest, SliderOrientationComesFromTheKeyOrTheSize) {
 }
 
 }  // namespace
+
+TEST_F(WidgetTest, ASliderScrollsTheTextWindowItNames) {
+  OpenDialog(R"(MakeDialog{
+      Scrolled{ name = 'story', x = 0, y = 0, w = 100, h = 100 },
+      Slider{ name = 'bar', x = 200, y = 0, w = 20, h = 110, sliderimage = 'gfx/knob',
+              scrolls = 'story' } })");
+  TSlider* bar = Find<TSlider>("bar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->IsHorizontal());
+  auto* story = static_cast<TScrolledWindow*>(manager->TopModal()->FindChild("story", -1));
+  story->fractions.clear();
+  Move(205, 5);
+  Event(kEventLeftDown, 205, 5);
+  Move(205, 55);
+  Move(205, 500);
+  Event(kEventLeftUp, 205, 500);
+  ASSERT_EQ(story->fractions.size(), 2u);
+  EXPECT_FLOAT_EQ(story->fractions[0], 0.5f);
+  EXPECT_FLOAT_EQ(story->fractions[1], 1.0f);
+  // Vertical: the knob moves down by value x (height - knob height).
+  EXPECT_EQ(bar->Knob()->GetRect().top, 90);
+  bar->SetValue(0, true);
+  EXPECT_FLOAT_EQ(story->fractions.back(), 0.0f);
+}
