@@ -4,6 +4,7 @@
 // receives and the pixels of the drawn frames (EGL offscreen).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "files/file_system.h"
@@ -42,6 +43,15 @@ class TScrolledWindow : public TWindow {
   static TWindow* Create() { return new TScrolledWindow; }
   void SetScroll(float fraction, int) override { fractions.push_back(fraction); }
   std::vector<float> fractions;
+};
+
+// A text window as the label search sees it.
+class TLabelWindow : public TWindow, public TLabelledWindow {
+ public:
+  static TWindow* Create() { return new TLabelWindow; }
+  std::string GetLabelText() const override { return text; }
+  void SetLabelText(const std::string& t) override { text = t; }
+  std::string text = "Start";
 };
 
 // Counts what the buttons play.
@@ -107,6 +117,7 @@ class WidgetTest : public ScriptTest {
     manager->SetScreen(new TScreen);
     manager->AddWindowType("Slider", &TSlider::Create);
     manager->AddWindowType("Scrolled", &TScrolledWindow::Create);
+    manager->AddWindowType("Label", &TLabelWindow::Create);
     L = script->GetState();
   }
   void TearDown() override {
@@ -536,4 +547,33 @@ TEST_F(WidgetTest, ASliderScrollsTheTextWindowItNames) {
   EXPECT_EQ(bar->Knob()->GetRect().top, 90);
   bar->SetValue(0, true);
   EXPECT_FLOAT_EQ(story->fractions.back(), 0.0f);
+}
+
+TEST_F(WidgetTest, ButtonLabelsAreTheirLabelChildsTextInEveryLayer) {
+  OpenDialog(R"(MakeDialog{
+      Button{ name = 'b', x = 0, y = 0, graphics = { 'gfx/red', 'gfx/green', 'gfx/blue' },
+        Window{ name = 'frame', w = 40, h = 30, Label{ name = 'label', w = 40, h = 30 } } } }
+    caption = GetLabel('b')
+    SetLabel('b', 'Go')
+    after = GetLabel('b'))");
+  TButton* b = Find<TButton>("b");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(G("caption"), "Start");
+  EXPECT_EQ(G("after"), "Go");
+  // The label's window joined every layer: it stays shown whatever the state.
+  TWindow* frame = b->FindChild("frame", 1);
+  for (unsigned i = 0; i < b->LayerCount(); ++i)
+    EXPECT_NE(std::find(b->Layer(i).begin(), b->Layer(i).end(), frame), b->Layer(i).end());
+  Move(20, 15);
+  Event(kEventLeftDown, 20, 15);
+  EXPECT_TRUE(frame->IsVisible());
+  EXPECT_FALSE(b->FindChild("image0", 1)->IsVisible());
+}
+
+TEST_F(WidgetTest, TextEditLabelsAreNeverLookedUp) {
+  script->SetLocalizeLabels(true);
+  OpenDialog("MakeDialog{ TextEdit{ name = 'e', w = 100, h = 20, label = 'menu_title' } }");
+  EXPECT_EQ(Find<TTextEdit>("e")->GetText(), "menu_title");
+  EXPECT_EQ(Find<TTextEdit>("e")->DisplayText(), "menu_title");
+  EXPECT_TRUE(script->LocalizeLabels());
 }
