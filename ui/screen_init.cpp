@@ -206,6 +206,11 @@ function DisplaySplash( movie, image, ms )
   if not inMovie then
     local overlay = GetTag( {}, "splashoverlay" ) or Group{}
     if image == nil or image == "" then return end
+    -- Without an image window type nothing can show the picture: as if it did not load.
+    if Bitmap == nil then
+      PopModal( id )
+      return
+    end
     MakeDialog{ Bitmap{ name = 'splashimage', image = image, overlay } }
     UpdateWindow(); Pause( 50 ); UpdateWindow(); Pause( 50 )
     if ImageLoaded( 'splashimage' ) ~= true then

@@ -149,6 +149,17 @@ TEST_F(WindowManagerTest, CaptureKeepsTheReleaseAfterTheLeave) {
   EXPECT_EQ(log.back(), "elsewhere:up");
 }
 
+TEST_F(WindowManagerTest, LeavingTheProgramTellsCapturingWindows) {
+  TModalWindow* dialog = Push("dialog");
+  TProbeWindow* a = Probe(dialog, "a", {10, 10, 50, 50});
+  TProbeWindow* b = Probe(dialog, "b", {60, 10, 90, 50});
+  manager.AddCapture(a);
+  manager.AddCapture(b);
+  manager.AddCapture(a);  // once only
+  Send(kEventLeave);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:leave", "b:leave"}));
+}
+
 TEST_F(WindowManagerTest, PushingReleasesCaptureAndDeletionForgetsWindows) {
   TModalWindow* dialog = Push("dialog");
   TProbeWindow* button = Probe(dialog, "button", {10, 10, 50, 50});

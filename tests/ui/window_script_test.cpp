@@ -342,6 +342,16 @@ TEST_F(WindowScriptTest, DisplayDialogWithoutFileLogsAndReturns) {
   EXPECT_EQ(manager->TopModal(), manager->Screen());
 }
 
+TEST_F(WindowScriptTest, DisplaySplashWithoutPictureLeavesItsWindowForTheCaller) {
+  Run("return function() DisplaySplash(nil, nil, 100); shown = GetWindowDepth()"
+      " DisplaySplash(nil, 'gfx/none', 100); after = GetWindowDepth() end");
+  Pass();
+  EXPECT_EQ(G("shown"), "2");
+  // With an image but no image window type the splash ends at once.
+  EXPECT_EQ(G("after"), "2");
+  EXPECT_EQ(manager->TopModal()->GetName(), "DisplaySplash");
+}
+
 TEST_F(WindowScriptTest, BadScriptsReachAlertWithoutCrashing) {
   Run("MakeDialog(nil)");
   Run("GenericCreate(5) PostMessage('x') PostMessage(nil) FillRect(nil, nil)");
