@@ -58,7 +58,8 @@ std::shared_ptr<TMvecFont> GetFont(const std::string& name) {
   if (name == kBuiltinFontName) {
     font = BuiltinFont();
   } else {
-    font = LoadFile(name);
+    // The default file is loaded once, whether asked for by name or as a fallback.
+    font = name == kDefaultFontFile ? DefaultFileFont() : LoadFile(name);
     if (!font) {
       Log("Font not found: %s", name.c_str());
       font = DefaultFileFont();

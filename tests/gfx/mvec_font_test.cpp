@@ -2,6 +2,8 @@
 // fallbacks through the virtual file system.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "files/file_system.h"
 #include "gfx/font_cache.h"
 #include "gfx/mvec_font.h"
@@ -179,6 +181,20 @@ TEST_F(FontCacheTest, FileWithoutMagicIsAnEmptyFont) {
   auto font = GetFont("fonts/text.mvec");
   EXPECT_TRUE(font->Empty());
   EXPECT_NE(font, BuiltinFont());
+}
+
+TEST_F(FontCacheTest, PackageDefaultFontLoadsFromTheAssetPackage) {
+  // The content build converts fonts/default.mvec into assets/assets.tvp beside the program
+  // (the tests run in the program folder). Builds of single targets may not have it.
+  if (!std::filesystem::exists("assets/assets.tvp")) GTEST_SKIP() << "assets not built";
+  InitFileSystem();
+  auto font = GetFont("fonts/default.mvec");
+  ASSERT_NE(font, BuiltinFont());
+  EXPECT_GT(font->GlyphCount(), BuiltinFont()->GlyphCount());
+  EXPECT_NE(font->FindGlyph(0x416), nullptr);  // Cyrillic, which the built-in font lacks
+  std::shared_ptr<TMvecFont> used;
+  EXPECT_NE(FindGlyphWithFallback(BuiltinFont(), 0x416, &used), nullptr);
+  EXPECT_EQ(used, font);
 }
 
 }  // namespace
