@@ -1,12 +1,11 @@
 #include "app/window_system.h"
 
-#include "ui/slider.h"
-
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
+#include "ui/slider.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -16,7 +15,15 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager->SetScript(mScript);  // the application task list owns the script from here on
   // The game's own widget types.
   mManager->AddWindowType("Slider", &TSlider::Create);
-  mManager->SetScreen(new TScreen);
+  auto* screen = new TScreen;
+  // The placeholder screens do not cover the picture: clear under them every frame, in the
+  // calm table green the program showed before the screens existed.
+  screen->alwaysClear = true;
+  screen->clearColour[0] = 0x18 / 255.0f;
+  screen->clearColour[1] = 0x48 / 255.0f;
+  screen->clearColour[2] = 0x30 / 255.0f;
+  screen->clearColour[3] = 1.0f;
+  mManager->SetScreen(screen);
 }
 
 TWindowSystem::~TWindowSystem() {

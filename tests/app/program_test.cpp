@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
 namespace {
 
@@ -85,6 +85,19 @@ TEST_F(Program, InputScriptDrivesTheHeadlessProgram) {
   EXPECT_NE(log.find("Game loop ended"), std::string::npos);
 }
 
+TEST_F(Program, TheMainScreensQuitButtonEndsTheProgram) {
+  // A click dismisses the splash; the second presses the main screen's quit button (200 x 40
+  // at the bottom centre), whose press the main loop turns into the quit path.
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "600 move 400 560\n"
+      "700 click 400 560\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=8000 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+}
+
 TEST_F(Program, ExitAfterEndsTheRun) {
   EXPECT_EQ(Run("--headless --multiple --exit-after=200"), 0);
   EXPECT_NE(Log().find("Exit time of 200 ms reached"), std::string::npos);
@@ -134,7 +147,7 @@ TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
   std::ifstream file(path, std::ios::binary);
   ASSERT_TRUE(file) << path;
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  TImage image;
+  TPixelImage image;
   ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
   ASSERT_EQ(image.width, 800);
   ASSERT_EQ(image.height, 600);
