@@ -577,3 +577,38 @@ TEST_F(WidgetTest, TextEditLabelsAreNeverLookedUp) {
   EXPECT_EQ(Find<TTextEdit>("e")->DisplayText(), "menu_title");
   EXPECT_TRUE(script->LocalizeLabels());
 }
+
+TEST_F(WidgetTest, MalformedDescriptionsGiveQuietWidgets) {
+  OpenDialog(R"(MakeDialog{
+      Button{ name = 'b', type = 99, graphics = 5, scale = 'x', mask = 'gfx/none',
+              sound = 7, command = 'not a function', x = 0, y = 0, w = 30, h = 30 },
+      Button{ name = 'c', x = 100, y = 0, graphics = { {}, 'gfx/none', 3 } },
+      TextEdit{ name = 'e', x = 0, y = 100, w = 100, h = 20, length = -3,
+                font = { {}, 'big', 7 } },
+      TextEdit{ name = 'nosize' },
+      Slider{ name = 's', x = 0, y = 200, scale = 0, sliderimage = 'gfx/none' } })");
+  TButton* b = Find<TButton>("b");
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(b->HasAction());
+  Click(15, 15);  // a missing mask leaves the button without one: the click counts
+  EXPECT_EQ(Got(), "3:b;");
+  EXPECT_TRUE(LogHas("hit mask gfx/none could not be loaded"));
+  TTextEdit* e = Find<TTextEdit>("e");
+  manager->SetFocus(e);
+  Type("abc");
+  EXPECT_EQ(e->GetText(), "");
+  host.clipboard = "pasted";
+  Event(kEventKeyDown, 0, 0, 45);
+  EXPECT_EQ(e->GetText(), "");
+  TTextEdit* nosize = Find<TTextEdit>("nosize");
+  EXPECT_TRUE(LogHas("ERROR: Attempting to create text window of size(0,0): named 'nosize'"));
+  manager->SetFocus(nosize);
+  Type("x");
+  EXPECT_EQ(nosize->GetText(), "x");
+  EXPECT_EQ(nosize->DisplayText(), "");
+  TSlider* s = Find<TSlider>("s");
+  s->SetValue(0.5f, false);
+  Click(0, 200);
+  Pass();
+  EXPECT_EQ(s->GetValue(), 0.5f);
+}
