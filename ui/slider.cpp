@@ -29,7 +29,13 @@ TSlider::TSlider() : mKnob(new TLayerPicture) {}
 
 TSlider::~TSlider() {
   // Once attached the knob is a child and goes with the child list.
-  if (!mKnob->GetParent()) delete mKnob;
+  if (mOwnsKnob) delete mKnob;
+}
+
+void TSlider::RemoveChild(TWindow* child) {
+  TWindow::RemoveChild(child);
+  // A knob taken away (DeleteChildren) is deleted by whoever took it: forget it.
+  if (child == mKnob && !mOwnsKnob) mKnob = nullptr;
 }
 
 TWindow* TSlider::Create() {
@@ -63,8 +69,9 @@ void TSlider::SetRails(std::shared_ptr<TTexture> top, std::shared_ptr<TTexture> 
 void TSlider::SetKnobTextures(std::shared_ptr<TTexture> normal, std::shared_ptr<TTexture> over) {
   mKnobTexture = std::move(normal);
   mKnobOverTexture = std::move(over);
+  if (!mKnob) return;
   mKnob->SetTexture(mKnobTexture, mScale);
-  if (!mKnob->GetParent()) AddChild(mKnob, true);
+  if (mOwnsKnob && AddChild(mKnob, true)) mOwnsKnob = false;
   RecomputeSize();
 }
 
@@ -73,7 +80,7 @@ void TSlider::RecomputeSize() {
   for (const auto* rail : {&mRailTop, &mRailMid, &mRailBottom}) {
     if (*rail) thickness = std::max(thickness, static_cast<int>(mScale * (*rail)->GetWidth()));
   }
-  const int knobCross = mHorizontal ? mKnob->Height() : mKnob->Width();
+  const int knobCross = !mKnob ? 0 : mHorizontal ? mKnob->Height() : mKnob->Width();
   mThickness = std::max(thickness, std::abs(mCrossOffset) + knobCross);
   if (mHorizontal)
     SetSize(Width(), mThickness);
@@ -83,6 +90,7 @@ void TSlider::RecomputeSize() {
 }
 
 void TSlider::PlaceKnob() {
+  if (!mKnob) return;
   if (mHorizontal)
     mKnob->SetPosition(static_cast<int>(mValue * static_cast<float>(Width() - mKnob->Width())),
                        mCrossOffset);
@@ -110,7 +118,7 @@ void TSlider::Send(int type) {
 }
 
 bool TSlider::InKnob(TPoint2 p) const {
-  if (mKnob->GetParent() != this) return false;
+  if (!mKnob || mKnob->GetParent() != this) return false;
   const TRect r = mKnob->GetRect();
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
@@ -118,11 +126,11 @@ bool TSlider::InKnob(TPoint2 p) const {
 void TSlider::ShowKnob(bool over) {
   // Without a roll-over picture the knob keeps its normal one.
   const auto& texture = over && mKnobOverTexture ? mKnobOverTexture : mKnobTexture;
-  if (mKnob->Texture() != texture) mKnob->SetTexture(texture, mScale);
+  if (mKnob && mKnob->Texture() != texture) mKnob->SetTexture(texture, mScale);
 }
 
 bool TSlider::OnMouseDown(TPoint2 point) {
-  if (mKnob->GetParent() != this) return false;
+  if (!mKnob || mKnob->GetParent() != this) return false;
   if (InKnob(point)) {
     mDragging = 1;
     if (TWindowManager* manager = TWindowManager::Get()) manager->AddCapture(this);

@@ -31,6 +31,7 @@ class TSlider : public TWindow {
   bool OnMouseUp(TPoint2 point) override;
   bool OnMouseMove(TPoint2 point) override;
   bool OnMouseLeave() override;
+  void RemoveChild(TWindow* child) override;
 
   float GetValue() const { return mValue; }
   // Clamped to 0..1; unless silent the parent hears of it at once.
@@ -44,6 +45,7 @@ class TSlider : public TWindow {
   void SetCrossOffset(int offset) { mCrossOffset = offset; }
   bool IsDragging() const { return mDragging != 0; }
   int Thickness() const { return mThickness; }
+  // Null once the knob was taken away (DeleteChildren).
   TLayerPicture* Knob() const { return mKnob; }
   // A window (by name, anywhere in the slider's dialog) whose content follows the value
   // through its SetScroll: a text window scrolled by the slider. "" for none.
@@ -58,7 +60,8 @@ class TSlider : public TWindow {
 
   int mDragging = 0;
   bool mInitialised = false;
-  TLayerPicture* mKnob;
+  TLayerPicture* mKnob;   // null once someone else took it away
+  bool mOwnsKnob = true;  // until it joins the child list
   std::shared_ptr<TTexture> mKnobTexture, mKnobOverTexture;
   std::shared_ptr<TTexture> mRailTop, mRailMid, mRailBottom;
   float mValue = 0;

@@ -612,3 +612,22 @@ TEST_F(WidgetTest, MalformedDescriptionsGiveQuietWidgets) {
   Pass();
   EXPECT_EQ(s->GetValue(), 0.5f);
 }
+
+TEST_F(WidgetTest, ASliderWhoseKnobWasTakenAwayOnlyReportsRailClicks) {
+  OpenDialog(R"(MakeDialog{ Slider{ name = 's', x = 0, y = 0, w = 200, h = 20,
+                                     sliderimage = 'gfx/knob' } })");
+  TSlider* s = Find<TSlider>("s");
+  ASSERT_NE(s->Knob(), nullptr);
+  s->DeleteChildren();
+  manager->ProcessDeletes();
+  EXPECT_EQ(s->Knob(), nullptr);
+  s->SetValue(0.5f, true);
+  Move(5, 10);
+  Event(kEventLeftDown, 5, 10);
+  Event(kEventLeftUp, 5, 10);
+  // Without a knob the slider takes no clicks: they reach the dialog as plain releases.
+  EXPECT_EQ(Got(), "4:mouse:up;");
+  EXPECT_EQ(s->GetValue(), 0.5f);
+  s->SetKnobTextures(nullptr, nullptr);
+  PixelAt(5, 10);  // draws without the knob
+}
