@@ -5,6 +5,7 @@
 #include "gfx/renderer.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
+#include "ui/slider.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -12,6 +13,8 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager = std::make_unique<TWindowManager>(this);
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
+  // The game's own widget types.
+  mManager->AddWindowType("Slider", &TSlider::Create);
   auto* screen = new TScreen;
   // The placeholder screens do not cover the picture: clear under them every frame, in the
   // calm table green the program showed before the screens existed.
@@ -95,6 +98,10 @@ TTaskList* TWindowSystem::ApplicationTasks() {
 
 bool TWindowSystem::SetClipboardText(const std::string& text) {
   return mApp.SetClipboardText(text);
+}
+
+std::string TWindowSystem::GetClipboardText() {
+  return mApp.GetClipboardText();
 }
 
 TWindowSystem* GetWindowSystem(TApplication& app) {

@@ -33,6 +33,7 @@ class TWindowSystem : public TWindowManagerLink, public TWindowHost {
   void OnFrameDrawn() override;
   TTaskList* ApplicationTasks() override;
   bool SetClipboardText(const std::string& text) override;
+  std::string GetClipboardText() override;
 
   TWindowManager& Manager() { return *mManager; }
   TWindowScript* Script() { return mScript; }

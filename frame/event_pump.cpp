@@ -167,6 +167,16 @@ bool TApplication::TranslateMessage(const TPlatformMessage& m, TEvent& event) {
       event.kind = kEventKeyDown;
       event.param = m.key;
       event.modifiers = buttonMods | (m.extended ? kModExtended : 0);
+      // The control keys that type a character follow their key-down with it, as the
+      // platform's text input gives printable characters only: Backspace 8, Tab 9, Enter 13
+      // and Escape 27 (text edits and the Enter of dialogs read characters).
+      if (!(m.keyState & kModCtrl) &&
+          (m.key == VK_BACK || m.key == VK_TAB || m.key == VK_RETURN || m.key == VK_ESCAPE)) {
+        TPlatformMessage character;
+        character.type = kMsgChar;
+        character.key = m.key;
+        mPlatform.InjectMessage(character);
+      }
       return true;
     case kMsgKeyUp:
       event.kind = kEventKeyUp;

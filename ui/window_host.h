@@ -23,6 +23,7 @@ class TWindowHost {
   virtual void OnFrameDrawn() {}
   virtual TTaskList* ApplicationTasks() { return nullptr; }
   virtual bool SetClipboardText(const std::string&) { return false; }
+  virtual std::string GetClipboardText() { return ""; }
   virtual int ScreenWidth() const { return 800; }
   virtual int ScreenHeight() const { return 600; }
 };

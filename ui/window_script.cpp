@@ -5,10 +5,12 @@
 #include "frame/log.h"
 #include "script/lua/lua_api.h"
 #include "script/value_conversion.h"
+#include "ui/button.h"
 #include "ui/lua_message_value.h"
 #include "ui/lua_window_style.h"
 #include "ui/modal_window.h"
 #include "ui/screen_init.h"
+#include "ui/text_edit.h"
 #include "ui/window_manager_bindings.h"
 
 #include <cctype>
@@ -19,6 +21,8 @@ TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManag
   RegisterMessageMetatable(GetState());
   DoLuaString(kScreenInitChunk);
   AddWindowType("Window", &TWindow::Create);
+  AddWindowType("Button", &TButton::Create);
+  AddWindowType("TextEdit", &TTextEdit::Create);
 }
 
 TWindowScript::~TWindowScript() = default;

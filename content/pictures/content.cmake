@@ -58,8 +58,15 @@ add_custom_command(
   COMMENT "Staging credits.txt"
   VERBATIM)
 
+add_custom_command(
+  OUTPUT ${pic_stamps}/widgets.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/widgets.py ${MC_CONTENT_STAGE} ${pic_stamps}/widgets.stamp
+  DEPENDS ${pic_gen}/widgets.py
+  COMMENT "Drawing widget pictures"
+  VERBATIM)
+
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
-    ${pic_stamps}/backgrounds.stamp)
+    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(

@@ -32,6 +32,8 @@ return function()
     local m = WaitForMessage()
     if IsQuit( m ) then
       PostMessage( CreateNamedMessage( kQuitNow, "" ) )
+    elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:W" then
+      DoModal( "scripts/widgetdemo.lua" )
     end
   end
 end

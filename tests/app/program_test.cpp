@@ -85,6 +85,69 @@ TEST_F(Program, InputScriptDrivesTheHeadlessProgram) {
   EXPECT_NE(log.find("Game loop ended"), std::string::npos);
 }
 
+TEST_F(Program, TheMainScreensQuitButtonEndsTheProgram) {
+  // A click dismisses the splash; the second presses the main screen's quit button (200 x 40
+  // at the bottom centre), whose press the main loop turns into the quit path.
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "600 move 400 560\n"
+      "700 click 400 560\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=8000 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+}
+
+TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
+  const std::string frames = (folder / "frames").string();
+  // Splash away; "W" opens the demo; hover the push button; type into the name field (the
+  // pointer moves there first: the hovered button holds the mouse until it hears the pointer
+  // leave); Enter presses the default (close) button; Escape on the main screen quits.
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "400 key w\n"
+      "700 frame\n"
+      "800 move 100 58\n"
+      "1000 frame\n"
+      "1050 move 100 175\n"
+      "1100 click 100 175\n"
+      "1200 text abcd\n"
+      "1400 frame\n"
+      "1500 key return\n"
+      "1800 frame\n"
+      "1900 key escape\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=10000 --frames=" + frames + " --input=" + script), 0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+  TPixelImage shot[4];
+  for (int i = 0; i < 4; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+    std::ifstream file(frames + name, std::ios::binary);
+    ASSERT_TRUE(file) << name;
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &shot[i]));
+    ASSERT_EQ(shot[i].width, 800);
+  }
+  auto at = [](const TPixelImage& image, int x, int y) {
+    return image.pixels[static_cast<size_t>(y) * 800 + x] & 0xFFFFFFu;
+  };
+  EXPECT_EQ(at(shot[0], 100, 58), 0xD9B06Cu);  // the push button's normal face
+  EXPECT_EQ(at(shot[1], 100, 58), 0xF2D08Au);  // under the pointer
+  int changed = 0;                             // the typed letters appear in the name field
+  for (int y = 160; y < 190; ++y)
+    for (int x = 40; x < 300; ++x) changed += at(shot[1], x, y) != at(shot[2], x, y);
+  EXPECT_GT(changed, 20);
+  EXPECT_NE(at(shot[3], 100, 58), 0xD9B06Cu);  // Enter closed the dialog
+  EXPECT_NE(at(shot[3], 100, 58), 0xF2D08Au);
+}
+
 TEST_F(Program, ExitAfterEndsTheRun) {
   EXPECT_EQ(Run("--headless --multiple --exit-after=200"), 0);
   EXPECT_NE(Log().find("Exit time of 200 ms reached"), std::string::npos);

@@ -184,6 +184,22 @@ TEST_F(EventPump, CloseRequestThenQuit) {
   EXPECT_EQ(event.kind, kEventIdle);  // the quit is delivered once
 }
 
+TEST_F(EventPump, ControlKeysThatTypeFollowTheirKeyDownWithTheCharacter) {
+  for (int key : {VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE}) {
+    TEvent event = Key(kMsgKeyDown, key);
+    EXPECT_EQ(event.kind, kEventKeyDown);
+    const auto after = Drain();
+    ASSERT_EQ(after.size(), 1u) << key;
+    EXPECT_EQ(after[0].kind, kEventChar);
+    EXPECT_EQ(after[0].param, key);
+  }
+  // Letters come from text input, and Ctrl turns the control keys into shortcuts.
+  Key(kMsgKeyDown, 'A');
+  EXPECT_TRUE(Drain().empty());
+  Key(kMsgKeyDown, VK_RETURN, kModCtrl);
+  EXPECT_TRUE(Drain().empty());
+}
+
 TEST_F(EventPump, AltEnterTogglesFullScreen) {
   TEvent event = Key(kMsgSysKeyDown, VK_RETURN, 0, true);
   EXPECT_EQ(event.kind, kEventFullscreen);

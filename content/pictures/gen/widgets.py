@@ -1,0 +1,50 @@
+"""Draws the pictures of the widget demo dialog: a button panel in four states (normal,
+pressed, mouse over, mouse over while on), a slider knob (normal and under the pointer) and
+a slider rail piece, all under ui/.
+
+usage: widgets.py STAGE_DIR STAMP"""
+
+import os
+import sys
+
+from PIL import Image, ImageDraw
+
+BUTTON = (120, 36)
+PANELS = {
+    "button_normal": ((0x8a, 0x5a, 0x2b), (0xd9, 0xb0, 0x6c)),
+    "button_pressed": ((0x5a, 0x3a, 0x1b), (0xa8, 0x80, 0x48)),
+    "button_over": ((0xa8, 0x72, 0x38), (0xf2, 0xd0, 0x8a)),
+    "button_on_over": ((0x3c, 0x6e, 0x3c), (0xa0, 0xe0, 0x90)),
+}
+
+
+def panel(size, edge, face):
+    w, h = size
+    image = Image.new("RGBA", size, (0, 0, 0, 0))
+    d = ImageDraw.Draw(image)
+    d.rounded_rectangle((0, 0, w - 1, h - 1), radius=8, fill=edge + (255,))
+    d.rounded_rectangle((3, 3, w - 4, h - 4), radius=6, fill=face + (255,))
+    return image
+
+
+def main():
+    stage, stamp = sys.argv[1], sys.argv[2]
+    os.makedirs(os.path.join(stage, "ui"), exist_ok=True)
+    pictures = {name: panel(BUTTON, *colours) for name, colours in PANELS.items()}
+    pictures["slider_knob"] = panel((16, 24), (0x40, 0x40, 0x40), (0xe0, 0xe0, 0xe0))
+    pictures["slider_knob_over"] = panel((16, 24), (0x40, 0x40, 0x40), (0xff, 0xf0, 0x90))
+    rail = Image.new("RGBA", (6, 16), (0x30, 0x30, 0x30, 255))
+    ImageDraw.Draw(rail).rectangle((1, 0, 4, 15), fill=(0x90, 0x80, 0x60, 255))
+    pictures["slider_rail"] = rail
+    written = []
+    for name, image in sorted(pictures.items()):
+        rel = "ui/%s.png" % name
+        image.save(os.path.join(stage, rel), optimize=True)
+        written.append(rel)
+    with open(stamp, "w") as f:
+        f.write("\n".join(written) + "\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
