@@ -28,19 +28,19 @@ int TTexture::GetHeight() const {
   return mData ? mData->ImageHeight() : 0;
 }
 
-void TTexture::Draw(const TDrawSpec& spec) {
+void TTexture::Draw(const TDrawSpec& drawing) {
   if (!mData || !mData->Usable()) return;
   TRenderer* renderer = mData->Renderer();
   if (!renderer->SurfacesUsable()) return;
-  TRect source = spec.flags & kDrawSourceRect
-                     ? spec.source
+  TRect source = drawing.flags & kDrawSourceRect
+                     ? drawing.source
                      : TRect{0, 0, mData->ImageWidth(), mData->ImageHeight()};
   float halfW = static_cast<float>(source.Width()) / 2;
   float halfH = static_cast<float>(source.Height()) / 2;
   // Corners in fan order: top-left, top-right, bottom-right, bottom-left.
   float corners[4][2] = {{-halfW, -halfH}, {halfW, -halfH}, {halfW, halfH}, {-halfW, halfH}};
-  if (spec.flags & kDrawTransform) {
-    const TTransform2d& t = spec.transform;
+  if (drawing.flags & kDrawTransform) {
+    const TTransform2d& t = drawing.transform;
     for (auto& corner : corners) {
       float x = corner[0], y = corner[1];
       corner[0] = t.a * x + t.c * y + t.tx;
@@ -51,14 +51,14 @@ void TTexture::Draw(const TDrawSpec& spec) {
   float sh = static_cast<float>(mData->SurfaceHeight());
   float u0 = static_cast<float>(source.left) / sw, u1 = static_cast<float>(source.right) / sw;
   float v0 = static_cast<float>(source.top) / sh, v1 = static_cast<float>(source.bottom) / sh;
-  if (spec.flags & kDrawMirrorX) std::swap(u0, u1);
-  if (spec.flags & kDrawMirrorY) std::swap(v0, v1);
+  if (drawing.flags & kDrawMirrorX) std::swap(u0, u1);
+  if (drawing.flags & kDrawMirrorY) std::swap(v0, v1);
   const float uv[4][2] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
-  uint32_t colour = PackArgb(spec.red, spec.green, spec.blue, spec.alpha);
+  uint32_t colour = PackArgb(drawing.red, drawing.green, drawing.blue, drawing.alpha);
   TVertexColored vertices[4];
   for (int i = 0; i < 4; ++i)
-    vertices[i] = TVertexColored{corners[i][0] + spec.x,
-                                 corners[i][1] + spec.y,
+    vertices[i] = TVertexColored{corners[i][0] + drawing.x,
+                                 corners[i][1] + drawing.y,
                                  0.1f,
                                  0.5f,
                                  colour,
@@ -66,22 +66,22 @@ void TTexture::Draw(const TDrawSpec& spec) {
                                  uv[i][0],
                                  uv[i][1]};
   renderer->SetTexture(mData->Surface());
-  if (spec.blendMode != -1) renderer->SetBlendMode(spec.blendMode);
+  if (drawing.blendMode != -1) renderer->SetBlendMode(drawing.blendMode);
   renderer->DrawVertices(kTriangleFan, TVertexArray{kVertex2d, vertices, 4});
 }
 
 void TTexture::DrawAt(float x, float y, float scaleX, float scaleY, float alpha, int blendMode) {
-  TDrawSpec spec;
-  spec.x = x;
-  spec.y = y;
-  spec.alpha = alpha;
-  spec.blendMode = blendMode;
+  TDrawSpec drawing;
+  drawing.x = x;
+  drawing.y = y;
+  drawing.alpha = alpha;
+  drawing.blendMode = blendMode;
   if (scaleX != 1 || scaleY != 1) {
-    spec.flags |= kDrawTransform;
-    spec.transform.a = scaleX;
-    spec.transform.d = scaleY;
+    drawing.flags |= kDrawTransform;
+    drawing.transform.a = scaleX;
+    drawing.transform.d = scaleY;
   }
-  Draw(spec);
+  Draw(drawing);
 }
 
 bool TTexture::CopyRect(int x, int y, const TRect& source, TTexture& target) {

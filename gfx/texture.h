@@ -46,7 +46,7 @@ class TTexture : public TAsset {
   void Release() override;
   void Restore() override;
 
-  virtual void Draw(const TDrawSpec& spec);
+  virtual void Draw(const TDrawSpec& drawing);
   // Draws centred on (x, y) scaled by (scaleX, scaleY); blendMode -1 keeps the current one.
   virtual void DrawAt(float x, float y, float scaleX, float scaleY, float alpha, int blendMode);
   // Copies the source rectangle (clipped to this image) into `target` at (x, y).

@@ -46,17 +46,17 @@ void TLayerPicture::Draw() {
   if (!mTexture || !r) return;
   const bool began = !r->In2d();
   if (began && !r->Begin2d()) return;
-  TDrawSpec spec;
-  // The spec places the picture's centre; the window's box is its scaled (turned) size.
-  spec.x = Width() / 2.0f;
-  spec.y = Height() / 2.0f;
-  spec.flags = (mDrawFlags & (kDrawMirrorX | kDrawMirrorY)) | kDrawTransform;
+  TDrawSpec drawing;
+  // The drawing places the picture's centre; the window's box is its scaled (turned) size.
+  drawing.x = Width() / 2.0f;
+  drawing.y = Height() / 2.0f;
+  drawing.flags = (mDrawFlags & (kDrawMirrorX | kDrawMirrorY)) | kDrawTransform;
   if (mRotated) {
-    spec.transform = {0, mScale, -mScale, 0, 0, 0};
+    drawing.transform = {0, mScale, -mScale, 0, 0, 0};
   } else {
-    spec.transform = {mScale, 0, 0, mScale, 0, 0};
+    drawing.transform = {mScale, 0, 0, mScale, 0, 0};
   }
-  spec.blendMode = kBlendNormal;
-  mTexture->Draw(spec);
+  drawing.blendMode = kBlendNormal;
+  mTexture->Draw(drawing);
   if (began) r->End2d();
 }

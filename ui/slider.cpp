@@ -198,19 +198,19 @@ void TSlider::Draw() {
     const float along = static_cast<float>(offset) + pieceLength / 2.0f;
     const float stretch =
         static_cast<float>(pieceLength) / static_cast<float>(texture->GetHeight());
-    TDrawSpec spec;
-    spec.blendMode = kBlendNormal;
-    spec.flags = kDrawTransform;
+    TDrawSpec drawing;
+    drawing.blendMode = kBlendNormal;
+    drawing.flags = kDrawTransform;
     if (mHorizontal) {
-      spec.x = along;
-      spec.y = across;
-      spec.transform = {0, 1, stretch, 0, 0, 0};
+      drawing.x = along;
+      drawing.y = across;
+      drawing.transform = {0, 1, stretch, 0, 0, 0};
     } else {
-      spec.x = across;
-      spec.y = along;
-      spec.transform = {1, 0, 0, stretch, 0, 0};
+      drawing.x = across;
+      drawing.y = along;
+      drawing.transform = {1, 0, 0, stretch, 0, 0};
     }
-    texture->Draw(spec);
+    texture->Draw(drawing);
   };
   piece(mRailTop, Length(mRailTop));
   offset += Length(mRailTop);
