@@ -1,0 +1,47 @@
+// The window system of the running program: the window manager, its screen and its window
+// script, plugged into the application frame (TWindowManagerLink) and answering the window
+// manager's questions about the application (TWindowHost).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "frame/frame_links.h"
+#include "ui/window_host.h"
+
+class TApplication;
+class TWindowManager;
+class TWindowScript;
+
+class TWindowSystem : public TWindowManagerLink, public TWindowHost {
+ public:
+  explicit TWindowSystem(TApplication& app);
+  ~TWindowSystem() override;
+
+  // TWindowManagerLink
+  void HandleEvent(const TEvent& event) override;
+  bool IsSuspended() const override;
+  bool BlocksMouseInput() const override;
+  void RequestRedraw() override;
+  void SetTopModalClockRunning(bool running) override;
+
+  // TWindowHost
+  uint32_t Now() const override;
+  bool WantsFastFrames() const override;
+  bool IsRelativeMouse() const override;
+  void PostQuit() override;
+  void OnFrameDrawn() override;
+  TTaskList* ApplicationTasks() override;
+  bool SetClipboardText(const std::string& text) override;
+
+  TWindowManager& Manager() { return *mManager; }
+  TWindowScript* Script() { return mScript; }
+
+ private:
+  TApplication& mApp;
+  std::unique_ptr<TWindowManager> mManager;
+  TWindowScript* mScript = nullptr;  // owned by the application task list
+};
+
+// The window system of the running program, or null.
+TWindowSystem* GetWindowSystem(TApplication& app);

@@ -1,0 +1,37 @@
+-- The program's first dialog script: a splash that waits for a key, a click or its time,
+-- then the main screen, which stays until the player quits.
+
+-- A splash without pictures: a panel that any key or click (or the timeout) dismisses.
+local function Splash( ms )
+  local id = PushModal( "splash" )
+  MakeDialog{ name = "splash",
+    Window{ name = "splash_panel", x = kCenter, y = kCenter, w = 400, h = 200 },
+  }
+  local finish = GetTimer() + ms
+  while GetTimer() < finish do
+    local m = WaitForMessage( finish - GetTimer() )
+    if m ~= nil and m.type == kPressAnyKey then break end
+  end
+  PopModal( id )
+end
+
+-- Escape, or a press of the quit button, ends the program through the normal quit path.
+local function IsQuit( m )
+  if m == nil then return false end
+  if m.type == kButtonPress and m.name == "main_quit_button" then return true end
+  return m.type == kPressAnyKey and m.name == "raw:\027"
+end
+
+return function()
+  Splash( tonumber( GetConfig( "splash_ms", "5000" ) ) or 5000 )
+  PushModal( "mainscreen" )
+  ReadFile( "scripts/mainscreen.lua" )
+  DoFitToChildren()
+  gMainScreenReady = true
+  while true do
+    local m = WaitForMessage()
+    if IsQuit( m ) then
+      PostMessage( CreateNamedMessage( kQuitNow, "" ) )
+    end
+  end
+end

@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include "data/settings.h"
+#include "frame/application_time.h"
+#include "frame/event.h"
+#include "script/lua/lua_api.h"
+#include "tests/script/script_test_fixture.h"
+#include "ui/modal_window.h"
+#include "ui/screen.h"
+#include "ui/widget_hooks.h"
+#include "ui/window_manager.h"
+#include "ui/window_script.h"
+#include "ui_test_support.h"
+
+namespace {
+
+class TLabelWindow : public TWindow, public TLabelledWindow {
+ public:
+  static TWindow* Create() { return new TLabelWindow; }
+  std::string GetLabelText() const override { return text; }
+  void SetLabelText(const std::string& t) override { text = t; }
+  std::string text = "initial";
+};
+
+class TToggleWindow : public TWindow, public TButtonWindow {
+ public:
+  static TWindow* Create() { return new TToggleWindow; }
+  bool IsDefaultButton() const override { return false; }
+  bool Press() override { return false; }
+  bool GetToggleState() const override { return on; }
+  void SetToggleState(bool state) override { on = state; }
+  bool on = false;
+};
+
+class WindowScriptTest : public ScriptTest {
+ protected:
+  void SetUp() override {
+    ScriptTest::SetUp();
+    InitFileSystem();
+    manager = std::make_unique<TWindowManager>(&host);
+    script = new TWindowScript(manager.get());
+    manager->SetScript(script);  // the host's task list owns it
+    manager->SetScreen(new TScreen);
+    manager->AddWindowType("Label", &TLabelWindow::Create);
+    manager->AddWindowType("Toggle", &TToggleWindow::Create);
+    L = script->GetState();
+  }
+  void TearDown() override {
+    if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
+    manager.reset();
+    host.tasks.Clear();
+    ScriptTest::TearDown();
+  }
+  // The file system scans its folders when it starts: write files first, then rescan.
+  void AddFile(const std::string& path, const std::string& text) {
+    WriteFile(path, text);
+    ResetFileSystem();
+    InitFileSystem();
+  }
+  void Run(const std::string& text) { script->DoLuaString(text.c_str()); }
+  // One pass of the game loop: the application tasks, then the idle event.
+  void Pass(uint32_t ms = 20) {
+    host.now += ms;
+    time.Set(host.now);
+    host.tasks.Run(kUpdatePhase);
+    TEvent idle;
+    idle.kind = kEventIdle;
+    manager->HandleEvent(idle);
+  }
+  void Key(int kind, int param) {
+    TEvent e;
+    e.kind = kind;
+    e.param = param;
+    manager->HandleEvent(e);
+  }
+  std::string G(const char* name) { return Global(L, name); }
+
+  TManualTime time{1000};
+  TTestHost host;
+  std::unique_ptr<TWindowManager> manager;
+  TWindowScript* script = nullptr;
+  lua_State* L = nullptr;
+};
+
+TEST_F(WindowScriptTest, LibraryConstantsAndHelpers) {
+  Run("gDialogWidth = 400; r = DistributeX(3)"
+      " s = kCenter .. ',' .. kMax .. ',' .. kRadioButtonAlignment .. ',' .. kModalClosed"
+      " .. ',' .. kGameVersion .. ',' .. r[1] .. ',' .. r[3] .. ',' .. gCurID");
+  EXPECT_EQ(G("s"), "80000,160000,4,6,version,100,300,100");
+  EXPECT_EQ(G("LUA_PATH"), "?;../?;../../?");
+}
+
+TEST_F(WindowScriptTest, DescriptionsBuildTheTreeWithStylesScopedToGroups) {
+  Run("PushModal('dlg')"
+      "MakeDialog{ name = 'dialog',"
+      "  Window{ name = 'a', x = 10, y = 10, w = 50, h = 20 },"
+      "  Group{ SetStyle{ w = 77, h = 5 }, Window{ name = 'b', x = 0 } },"
+      "  Window{ name = 'c', x = kCenter, w = 100, h = 10,"
+      "    Window{ name = 'inner', x = 5, y = 2, w = 300, h = 300 }, fit = true },"
+      "  Label{ name = 'label' }, Toggle{ name = 'toggle' },"
+      "}");
+  TModalWindow* top = manager->TopModal();
+  ASSERT_NE(top, manager->Screen());
+  EXPECT_EQ(top->GetName(), "dialog");
+  TWindow* b = top->FindChild("b");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Width(), 77);
+  TWindow* c = top->FindChild("c");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->GetRect().left, 350);
+  EXPECT_EQ(c->Width(), 305);  // grew to its child at PostCreate
+  EXPECT_EQ(top->FindChild("inner")->GetParent(), c);
+  EXPECT_EQ(script->ParentStack(), (std::vector<TWindow*>{top}));
+  // After the group the style is back to the outer one (none).
+  EXPECT_EQ(G("gCurrentDefaultStyle.w"), "");
+  Run("l1 = GetLabel('label'); l2 = GetLabel('c'); l3 = GetLabel('nope')"
+      " SetLabel('label', 'changed'); l4 = GetLabel('label')");
+  EXPECT_EQ(G("l1"), "initial");
+  EXPECT_EQ(G("l2"), "c_is_not_a_TText_window_or_TButton");
+  EXPECT_EQ(G("l3"), "nope_is_not_found");
+  EXPECT_EQ(G("l4"), "changed");
+}
+
+TEST_F(WindowScriptTest, UnknownTypesCreateNothingAndKeepTheParentStack) {
+  Run("PushModal('dlg') Unknown = function(t) t.typename = 'Unknown'"
+      " return function() DoWindow(t) end end"
+      " MakeDialog{ Unknown{ name = 'u', Window{ name = 'child' } } }");
+  // No window of that type; its child went into the current parent instead.
+  TWindow* child = manager->TopModal()->FindChild("child");
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->GetParent(), manager->TopModal());
+  EXPECT_EQ(manager->TopModal()->Children().size(), 1u);
+  EXPECT_EQ(script->ParentStack().size(), 1u);
+}
+
+TEST_F(WindowScriptTest, ReRegisteringATypeReplacesItsCreator) {
+  manager->AddWindowType("Label", &TToggleWindow::Create);
+  Run("PushModal('dlg') MakeDialog{ Label{ name = 'x' } }");
+  EXPECT_NE(dynamic_cast<TToggleWindow*>(manager->TopModal()->FindChild("x")), nullptr);
+  // Names that are no identifiers never reach Lua.
+  manager->AddWindowType("bad name(", &TWindow::Create);
+  EXPECT_EQ(script->FindType("bad name("), nullptr);
+}
+
+TEST_F(WindowScriptTest, MessagesArrivingWhileNotWaitingAreReadNewestFirst) {
+  // No coroutine is waiting: both go to gMessageQueue, a closure to gCommandQueue.
+  script->HandleMessage(std::make_unique<TMessage>(kButtonPress, "first"));
+  script->HandleMessage(std::make_unique<TMessage>(kButtonPress, "second"));
+  Run("return function()"
+      "  local a = WaitForMessage(); local b = WaitForMessage()"
+      "  order = a.name .. ',' .. b.name .. ',' .. a.type"
+      "  local c = WaitForMessage(); last = c.name"
+      " end");
+  EXPECT_EQ(G("order"), "second,first,3");
+  EXPECT_EQ(script->WaitState(), TWindowScript::kWaitingForMessage);
+  EXPECT_FALSE(script->IsScheduled());  // waits without a timer
+  manager->PostMessage(new TMessage(kButtonPress, "third"));
+  Pass();
+  EXPECT_EQ(G("last"), "third");
+}
+
+TEST_F(WindowScriptTest, PostedMessagesComeBackAsTheSameValue) {
+  Run("return function()"
+      "  mine = CreateNamedMessage(kButtonPress, 'mine'); PostMessage(mine)"
+      "  local m = WaitForMessage(); same = tostring(m == mine)"
+      " end");
+  Pass();
+  EXPECT_EQ(G("same"), "true");
+}
+
+TEST_F(WindowScriptTest, DoModalWaitsForItsCloseAndReturnsTheValue) {
+  AddFile("assets/dialogs/ask.lua",
+          "MakeDialog{ Window{ name = 'ok', x = 0, y = 0, w = 40, h = 20 } }");
+  Run("return function() result = DoModal('dialogs/ask.lua') done = 1 end");
+  TModalWindow* dialog = manager->TopModal();
+  ASSERT_EQ(dialog->GetName(), "dialogs/ask.lua");
+  // A new modal window takes its parent's size; fitting never shrinks it.
+  EXPECT_EQ(dialog->Width(), 800);
+  EXPECT_NE(dialog->FindChild("ok"), nullptr);
+  EXPECT_TRUE(manager->Screen()->Clock().IsPaused());
+  Pass();
+  EXPECT_EQ(G("done"), "");
+  Run("CloseWindow('yes')");
+  Pass();
+  Pass();
+  EXPECT_EQ(G("done"), "1");
+  EXPECT_EQ(G("result"), "yes");
+  EXPECT_EQ(manager->TopModal(), manager->Screen());
+}
+
+TEST_F(WindowScriptTest, ACloseDuringPauseIsStillSeenByTheNextWait) {
+  AddFile("assets/dialogs/d.lua", "MakeDialog{ Window{ w = 10, h = 10 } }");
+  Run("return function()"
+      "  local id = PushModal('d'); ReadFile('dialogs/d.lua')"
+      "  inner = PushModal('inner')"
+      "  PostMessage(CreateCloseMessage())"
+      "  Pause(100)"
+      "  WaitForCloseMessage(inner)"
+      "  after = 1"
+      " end");
+  for (int i = 0; i < 10; ++i) Pass();
+  EXPECT_EQ(G("after"), "1");
+  EXPECT_EQ(manager->TopModal()->GetName(), "d");
+}
+
+TEST_F(WindowScriptTest, OtherClosesAreRecordedInClosedWindows) {
+  Run("return function()"
+      "  outer = PushModal('outer'); inner = PushModal('inner')"
+      "  PostMessage(CreateCloseMessage())"
+      "  PostMessage(CreateNamedMessage(kCloseWindow, outer))"
+      "  WaitForCloseMessage(outer)"
+      "  recorded = tostring(gClosedWindows[inner])"
+      "  WaitForCloseMessage(inner)"
+      "  after = tostring(gClosedWindows[inner])"
+      " end");
+  for (int i = 0; i < 5; ++i) Pass();
+  EXPECT_EQ(G("recorded"), "true");
+  EXPECT_EQ(G("after"), "");
+  // The inner close was seen already: the next message of any kind ends the wait.
+  manager->PostMessage(new TMessage(kButtonPress, "wake"));
+  Pass();
+  EXPECT_EQ(G("after"), "nil");
+  EXPECT_EQ(manager->TopModal(), manager->Screen());
+}
+
+TEST_F(WindowScriptTest, PauseBreaksOnAnyKeyAndKeepsOtherMessages) {
+  Run("return function()"
+      "  PushModal('p')"
+      "  local t = GetTimer(); Pause(10000, true); waited = GetTimer() - t"
+      "  local m = WaitForMessage(); kept = m.name"
+      " end");
+  manager->PostMessage(new TMessage(kButtonPress, "button"));
+  Pass();
+  Key(kEventKeyDown, 'Q');
+  Pass();
+  EXPECT_LT(std::stoi(G("waited")), 1000);
+  EXPECT_EQ(G("kept"), "button");
+}
+
+TEST_F(WindowScriptTest, PauseEndsOnTheTimer) {
+  Run("return function() Pause(100); paused = 1 end");
+  Pass(50);
+  EXPECT_EQ(G("paused"), "");
+  Pass(60);
+  Pass(1);
+  EXPECT_EQ(G("paused"), "1");
+}
+
+TEST_F(WindowScriptTest, NativeCallsIntoAWaitingScriptRunInsideIt) {
+  Run("function Ping(x) pinged = x end\n"
+      "return function() PushModal('w'); WaitForMessage(); after = 1 end");
+  lua_getglobal(L, "Ping");
+  lua_pushnumber(L, 7);
+  EXPECT_EQ(script->RunFunction(1, 0), 0);
+  EXPECT_EQ(G("pinged"), "7");
+  EXPECT_EQ(G("after"), "1");
+}
+
+TEST_F(WindowScriptTest, CommandQueueRunsWhenTheScriptWaits) {
+  Run("return function() while true do WaitForMessage() end end");
+  Run("table.insert(gCommandQueue, function() ran = (ran or 0) + 1 end)");
+  manager->PostMessage(new TMessage(kButtonPress, "wake"));
+  Pass();
+  EXPECT_EQ(G("ran"), "1");
+}
+
+TEST_F(WindowScriptTest, QuitNowFromAScriptTakesTheQuitPath) {
+  Run("PostMessage(CreateNamedMessage(kQuitNow, ''))");
+  Pass();
+  EXPECT_EQ(host.quits, 1);
+}
+
+TEST_F(WindowScriptTest, FunctionFailureAnswers) {
+  SetSetting("two", "2");
+  SetSetting("letters", "abc");
+  SetSetting("zero", "0");
+  Run("e1 = tostring(IsEnabled('two')) .. tostring(IsEnabled('letters'))"
+      " .. tostring(IsEnabled('zero')) .. tostring(IsEnabled('missing'))"
+      " c1 = GetConfig('two', 'd') .. GetConfig('missing', 'dflt')"
+      " b1 = tostring(EnableWindow('nowhere', true))"
+      " b2 = tostring(GetButtonToggleState('nowhere'))"
+      " b3 = tostring(ImageLoaded('nowhere'))"
+      " b4 = tostring(StartMovie('x.swf', false, false)) .. tostring(IsMoviePlaying())"
+      " StopMovie() SetLabel('nowhere', 'x') SetPosition('nowhere', 1, 2)"
+      " DestroyWindow('nowhere') RealSetFocus('nowhere') DoPopModal('nowhere')"
+      " m = CreateNamedMessage(3, 'n'); mt = m.type .. m.name .. tostring(m.other)");
+  EXPECT_EQ(G("e1"), "truefalsefalsefalse");
+  EXPECT_EQ(G("c1"), "2dflt");
+  EXPECT_EQ(G("b1"), "false");
+  EXPECT_EQ(G("b2"), "false");
+  EXPECT_EQ(G("b3"), "false");
+  EXPECT_EQ(G("b4"), "falsefalse");
+  EXPECT_EQ(G("mt"), "3nnil");
+  EXPECT_EQ(manager->TopModal(), manager->Screen());
+  // Without any modal window the top-scope functions answer empty.
+  manager->PopTop();
+  manager->ProcessDeletes();
+  Run("l = GetLabel('x') .. '|' .. GetWindowDepth()");
+  EXPECT_EQ(G("l"), "|0");
+}
+
+TEST_F(WindowScriptTest, StackScopeFunctionsReachLowerDialogs) {
+  Run("PushModal('lower') MakeDialog{ Toggle{ name = 't', w = 5, h = 5 } }"
+      "PushModal('upper') MakeDialog{ Toggle{ name = 't', w = 5, h = 5 },"
+      "  Window{ name = 'only_below_hidden', w = 1, h = 1 } }"
+      "SetButtonToggleState('t', true)"
+      "shown = tostring(EnableWindow('only_below_hidden', false))"
+      "state = tostring(GetButtonToggleState('t')) depth = GetWindowDepth()");
+  EXPECT_EQ(G("state"), "true");
+  EXPECT_EQ(G("depth"), "3");
+  EXPECT_EQ(G("shown"), "true");
+  int on = 0;
+  for (TModalWindow* m : manager->ModalStack()) {
+    auto* t = dynamic_cast<TToggleWindow*>(m->FindChild("t", 1));
+    if (t && t->on) ++on;
+  }
+  EXPECT_EQ(on, 2);
+  EXPECT_FALSE(manager->TopModal()->FindChild("only_below_hidden")->IsVisible());
+  Run("SetPosition('t', kCenter, kMax - 5)");
+  TWindow* t = manager->TopModal()->FindChild("t");
+  EXPECT_EQ(t->GetRect().left, 400 - 2);
+  EXPECT_EQ(t->GetRect().top, 595);
+  Run("SetTopModalOnly(true)");
+  EXPECT_TRUE(manager->TopModalOnly());
+}
+
+TEST_F(WindowScriptTest, SwapToModalReplacesTheChildren) {
+  AddFile("assets/a.lua", "MakeDialog{ Window{ name = 'from_a', w = 30, h = 30 } }");
+  AddFile("assets/b.lua", "MakeDialog{ Window{ name = 'from_b', w = 60, h = 10 } }");
+  Run("PushModal('s') ReadFile('a.lua') DoFitToChildren() SwapToModal('b.lua')");
+  TModalWindow* top = manager->TopModal();
+  EXPECT_EQ(top->FindChild("from_a"), nullptr);
+  EXPECT_NE(top->FindChild("from_b"), nullptr);
+  EXPECT_EQ(top->Width(), 60);
+  EXPECT_EQ(top->Height(), 10);
+  manager->ProcessDeletes();
+}
+
+TEST_F(WindowScriptTest, DisplayDialogWithoutFileLogsAndReturns) {
+  Run("r = DisplayDialog{} rr = tostring(r)");
+  EXPECT_EQ(G("rr"), "nil");
+  EXPECT_EQ(manager->TopModal(), manager->Screen());
+}
+
+TEST_F(WindowScriptTest, DisplaySplashWithoutPictureLeavesItsWindowForTheCaller) {
+  Run("return function() DisplaySplash(nil, nil, 100); shown = GetWindowDepth()"
+      " DisplaySplash(nil, 'gfx/none', 100); after = GetWindowDepth() end");
+  Pass();
+  EXPECT_EQ(G("shown"), "2");
+  // With an image but no image window type the splash ends at once.
+  EXPECT_EQ(G("after"), "2");
+  EXPECT_EQ(manager->TopModal()->GetName(), "DisplaySplash");
+}
+
+TEST_F(WindowScriptTest, BadScriptsReachAlertWithoutCrashing) {
+  Run("MakeDialog(nil)");
+  Run("GenericCreate(5) PostMessage('x') PostMessage(nil) FillRect(nil, nil)");
+  Run("x = = 1");
+  EXPECT_TRUE(LogHas("Lua"));
+  EXPECT_EQ(manager->QueuedMessages(), 0u);
+}
+
+}  // namespace

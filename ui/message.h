@@ -1,0 +1,33 @@
+// TMessage: a message between windows and the dialog scripts, queued by the window manager.
+#pragma once
+
+#include <string>
+
+class TWindow;
+
+enum TMessageType : int {
+  kCloseWindow = 1,
+  kDefaultAction = 2,
+  kButtonPress = 3,
+  kPressAnyKey = 4,
+  kQuitNow = 5,
+  kModalClosed = 6,
+  kTextChanged = 7,
+  kScriptCall = 8,
+  kSliderChanged = 9,
+  kSliderReleased = 10,
+  kSliderRailBefore = 11,
+  kSliderRailAfter = 12,
+};
+
+class TMessage {
+ public:
+  TMessage(int type, std::string name, TWindow* target = nullptr)
+      : type(type), name(std::move(name)), target(target) {}
+  virtual ~TMessage() = default;
+  virtual const char* GetClassName() const { return "TMessage"; }
+
+  int type;
+  std::string name;
+  TWindow* target;
+};

@@ -1,0 +1,233 @@
+#include "ui/window_script.h"
+
+#include <cstdio>
+
+#include "frame/log.h"
+#include "script/lua/lua_api.h"
+#include "script/value_conversion.h"
+#include "ui/lua_message_value.h"
+#include "ui/lua_window_style.h"
+#include "ui/modal_window.h"
+#include "ui/screen_init.h"
+#include "ui/window_manager_bindings.h"
+
+#include <cctype>
+
+TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManager(manager) {
+  RegisterFunctions();
+  RegisterWindowManagerFunctions(GetState(), manager);
+  RegisterMessageMetatable(GetState());
+  DoLuaString(kScreenInitChunk);
+  AddWindowType("Window", &TWindow::Create);
+}
+
+TWindowScript::~TWindowScript() = default;
+
+bool TWindowScript::Animate() {
+  // The timer of HandleGetMessage fired (or a Yield's pass came): resume without a message.
+  mWaitState = 0;
+  return TScript::Animate();
+}
+
+bool TWindowScript::DeliverClosure() {
+  lua_State* L = GetState();
+  if (mWaitState != kWaitingForMessage) {
+    // Suspended elsewhere (Yield): the closure would be lost in the resume; let the caller
+    // run it directly.
+    lua_pop(L, 1);
+    return false;
+  }
+  lua_pushnil(L);
+  lua_insert(L, -2);
+  mWaitState = 0;
+  return Resume(2) == 0;
+}
+
+void TWindowScript::OnTopChanged(TWindow* top) {
+  mParentStack.clear();
+  if (top) mParentStack.push_back(top);
+}
+
+void TWindowScript::OnWindowGone(TWindow* window) {
+  std::erase(mParentStack, window);
+}
+
+void TWindowScript::AddWindowType(const std::string& name, TWindowCreator creator) {
+  if (name.empty() || !creator) return;
+  // Type names become Lua globals; anything but a plain identifier is refused.
+  for (char c : name) {
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) {
+      Log("AddWindowType: bad type name %s", name.c_str());
+      return;
+    }
+  }
+  if (std::isdigit(static_cast<unsigned char>(name[0]))) return;
+  std::string text = "function " + name + "( table )\tCreating( '" + name +
+                     "', table );\ttable.typename='" + name +
+                     "';\n\treturn function() DoWindow( table ) end end;";
+  DoLuaString(text.c_str());
+  mTypeMap[name] = creator;
+}
+
+TWindowCreator TWindowScript::FindType(const std::string& name) const {
+  auto it = mTypeMap.find(name);
+  return it == mTypeMap.end() ? nullptr : it->second;
+}
+
+bool TWindowScript::RunScriptFile(const std::string& name) {
+  const bool ok = RunScript(name);
+  if (mParentStack.size() > 1) mParentStack.resize(1);
+  return ok;
+}
+
+void TWindowScript::RunWithGlobal(const char* global, const char* text) {
+  lua_State* L = GetState();
+  lua_pushstring(L, global);
+  lua_insert(L, -2);
+  lua_settable(L, LUA_GLOBALSINDEX);
+  DoLuaString(text);
+}
+
+bool TWindowScript::HandleMessage(std::unique_ptr<TMessage> message) {
+  return HandleMessage(std::move(message), false);
+}
+
+bool TWindowScript::HandleMessage(std::unique_ptr<TMessage> message, bool hasClosure) {
+  lua_State* L = GetState();
+  if (!IsSuspended()) {
+    // Running (or finished): queue for the next WaitForMessage.
+    std::unique_ptr<TLuaObjectWrapper> closure;
+    if (hasClosure) closure = std::make_unique<TLuaObjectWrapper>(L);
+    if (message) {
+      PushMessageForScript(L, std::move(message));
+      RunWithGlobal("gMessageToQueue",
+                    "table.insert(gMessageQueue,gMessageToQueue); gMessageToQueue=nil;");
+    }
+    if (closure) {
+      closure->Push(L);
+      RunWithGlobal("gMessageCommand",
+                    "table.insert(gCommandQueue,gMessageCommand); gMessageCommand=nil;");
+    }
+    return true;
+  }
+  if (mWaitState == kWaitingForMessage) {
+    if (!message) message = std::make_unique<TMessage>(kScriptCall, "");
+    PushMessageForScript(L, std::move(message));
+    int nargs = 1;
+    if (hasClosure) {
+      lua_insert(L, -2);  // message below the closure
+      nargs = 2;
+    }
+    mWaitState = 0;
+    Resume(nargs);
+    return true;
+  }
+  // Suspended elsewhere: run the closure at once; the message is not for this wait.
+  if (hasClosure && ProtectedCall(L, 0, 0) != 0) lua_pop(L, 1);
+  return false;
+}
+
+void TWindowScript::PostCreateWindow(const TWindowStyle& style) {
+  if (TWindow* parent = CurrentParent()) parent->PostCreate(style);
+}
+
+void TWindowScript::PopWindow() {
+  if (mParentStack.size() > 1) mParentStack.pop_back();
+}
+
+TWindow* TWindowScript::GenericCreate(lua_State* L, int index) {
+  TLuaWindowStyle style(L, index);
+  TWindow* parent = CurrentParent();
+  TWindowCreator creator = FindType(style.GetString("typename", ""));
+  TWindow* window = nullptr;
+  if (creator && parent) {
+    window = creator();
+    if (window && !parent->AddChild(window, true)) {
+      delete window;  // refused: nobody else owns it
+      window = nullptr;
+    }
+  }
+  if (!window) {
+    // DoWindow still calls PopWindow: keep the stack balanced with the same parent.
+    if (parent) mParentStack.push_back(parent);
+    return nullptr;
+  }
+  window->Init(style);
+  mParentStack.push_back(window);
+  lua_pushnumber(L, window->Width());
+  lua_setglobal(L, "gDialogWidth");
+  lua_pushnumber(L, window->Height());
+  lua_setglobal(L, "gDialogHeight");
+  if (mCreationHook) mCreationHook->OnCreated(window, style);
+  return window;
+}
+
+std::string TWindowScript::PushModal(const std::string& name) {
+  if (!mManager) return "";
+  auto* modal = new TModalWindow;
+  modal->SetName(name);
+  mManager->PushModal(modal);
+  return modal->IdText();
+}
+
+void TWindowScript::ClearModalChildren() {
+  TModalWindow* top = mManager ? mManager->TopModal() : nullptr;
+  if (!top) return;
+  top->Tasks().Clear();
+  top->DeleteChildren();
+  top->SetPosition(0, 0);
+  top->SetSize(0, 0);
+  OnTopChanged(top);
+}
+
+int TWindowScript::GetWindowDepth() const {
+  int depth = 0;
+  for (TWindow* w = mManager ? mManager->TopModal() : nullptr; w; w = w->GetParent()) ++depth;
+  return depth;
+}
+
+TWindow* TWindowScript::FindInTop(const std::string& name) const {
+  TModalWindow* top = mManager ? mManager->TopModal() : nullptr;
+  return top ? top->FindChild(name, -1) : nullptr;
+}
+
+TWindow* TWindowScript::FindInStack(const std::string& name) const {
+  if (!mManager) return nullptr;
+  for (TModalWindow* modal : mManager->ModalStack()) {
+    if (TWindow* w = modal->FindChild(name, -1)) return w;
+  }
+  return nullptr;
+}
+
+TWindow* TWindowScript::FindOwnChild(TWindow* modal, const std::string& name) {
+  if (!modal) return nullptr;
+  for (TWindow* child : modal->Children()) {
+    if (child->IsModal()) continue;  // a nested dialog is a level of its own
+    if (child->GetName() == name) return child;
+    if (TWindow* found = FindOwnChild(child, name)) return found;
+  }
+  return nullptr;
+}
+
+TWindow* TWindowScript::FindInParent(const std::string& name) const {
+  TWindow* parent = CurrentParent();
+  return parent ? parent->FindChild(name, -1) : nullptr;
+}
+
+int TWindowScript::HandleGetMessage(lua_State* L, int timeout) {
+  if (timeout >= 0)
+    Schedule(timeout, true, true, false);
+  else
+    Unschedule();
+  mWaitState = kWaitingForMessage;
+  lua_getglobal(L, "gYieldResult");
+  return lua_yield(L, 1);
+}
+
+void TWindowScript::PostMessageValue(lua_State* L, int index, TWindow* target) {
+  if (!mManager || !ToMessage(L, index)) return;
+  lua_pushvalue(L, index);
+  auto* wrapper = new TLuaMessageWrapper(L);
+  wrapper->target = target;
+  mManager->PostMessage(wrapper);
+}

@@ -1,0 +1,57 @@
+// Visitors that walk a window's children (TWindow::ForEachChild).
+#pragma once
+
+#include <cstdint>
+
+class TWindow;
+class TWindowManager;
+
+class TWindowSpider {
+ public:
+  virtual ~TWindowSpider() = default;
+  // false stops the walk.
+  virtual bool Visit(TWindow* window) = 0;
+};
+
+// Detaches each child and hands it to the window manager for deletion between events.
+class ChildrenDelete : public TWindowSpider {
+ public:
+  ChildrenDelete(TWindow* parent, TWindowManager* manager) : mParent(parent), mManager(manager) {}
+  bool Visit(TWindow* window) override;
+
+ private:
+  TWindow* mParent;
+  TWindowManager* mManager;
+};
+
+// The far corner of the children, starting from the visiting window's own size.
+class GetLargest : public TWindowSpider {
+ public:
+  GetLargest(int width, int height) : maxRight(width), maxBottom(height) {}
+  bool Visit(TWindow* window) override;
+  int maxRight;
+  int maxBottom;
+};
+
+// The first shown button marked "default", depth first.
+class FindDefault : public TWindowSpider {
+ public:
+  bool Visit(TWindow* window) override;
+  TWindow* result = nullptr;
+};
+
+class TWindowClearFlags : public TWindowSpider {
+ public:
+  TWindowClearFlags(uint32_t mask, bool recursive) : mMask(mask), mRecursive(recursive) {}
+  bool Visit(TWindow* window) override;
+
+ private:
+  uint32_t mMask;
+  bool mRecursive;
+};
+
+// Tells every descendant (children first) that its modal window is being popped.
+class TModalPoppedSpider : public TWindowSpider {
+ public:
+  bool Visit(TWindow* window) override;
+};
