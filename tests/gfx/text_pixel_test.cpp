@@ -45,18 +45,18 @@ class TextPixelTest : public ::testing::Test {
     ResetFileSystem();
   }
   TRenderer& R() { return screen->Renderer(); }
-  TImage DrawLayout(TTextLayout& layout, float x, float y, float scale = 1, float opacity = 1) {
+  TPixelImage DrawLayout(TTextLayout& layout, float x, float y, float scale = 1, float opacity = 1) {
     R().BeginDraw(true);
     R().Begin2d();
     layout.Draw(R(), x, y, scale, opacity);
     R().End2d();
     R().EndDraw(true);
-    TImage frame;
+    TPixelImage frame;
     EXPECT_TRUE(screen->ReadFrame(&frame));
     return frame;
   }
   // The bounding box of every pixel brighter than black.
-  static TRect Ink(const TImage& frame) {
+  static TRect Ink(const TPixelImage& frame) {
     TRect r{frame.width, frame.height, -1, -1};
     for (int y = 0; y < frame.height; ++y)
       for (int x = 0; x < frame.width; ++x)
@@ -83,7 +83,7 @@ TEST_F(TextPixelTest, DrawnGlyphMatchesItsCoverageRaster) {
   draw.DrawGlyph(R(), *font, glyph, 40.5f, 100.25f, params, 0xFFFFFFFFu, 0);
   R().End2d();
   R().EndDraw(true);
-  TImage frame;
+  TPixelImage frame;
   ASSERT_TRUE(screen->ReadFrame(&frame));
   TCoverageBitmap coverage;
   draw.RasterizeGlyph(*font, glyph, 2, 1, params, &coverage, nullptr);
@@ -103,7 +103,7 @@ TEST_F(TextPixelTest, FontColoursAndHalfOpacity) {
   // Size 40: k = 0.32 px per unit, each box 32 x 25.6 pixels, advance 40.
   TTextLayout layout("fonts/box.mvec", 40, 0xFFFFFFFFu, 0, 300, 100);
   layout.SetText("#<font color=FF000080>#</font><font color=00FF00>#</font>");
-  TImage frame = DrawLayout(layout, 0, 0);
+  TPixelImage frame = DrawLayout(layout, 0, 0);
   const int y = 20;  // inside the boxes (baseline at 31.6, tops at 6)
   EXPECT_TRUE(ColorNear(frame.At(20, y), 0xFFFFFFFFu, 1));
   EXPECT_NEAR(Red(frame.At(60, y)), 128, 2);
@@ -111,7 +111,7 @@ TEST_F(TextPixelTest, FontColoursAndHalfOpacity) {
   EXPECT_TRUE(ColorNear(frame.At(100, y), 0xFF00FF00u, 1));
 
   // The drawing opacity scales every colour's alpha.
-  TImage faded = DrawLayout(layout, 0, 0, 1, 0.5f);
+  TPixelImage faded = DrawLayout(layout, 0, 0, 1, 0.5f);
   EXPECT_NEAR(Green(faded.At(100, y)), 128, 2);
   EXPECT_NEAR(Red(faded.At(60, y)), 64, 2);
 }
@@ -119,7 +119,7 @@ TEST_F(TextPixelTest, FontColoursAndHalfOpacity) {
 TEST_F(TextPixelTest, OutlineLiesUnderTheGlyph) {
   TTextLayout layout("fonts/box.mvec", 40, 0xFFFFFFFFu, 0, 300, 100);
   layout.SetText("<outline color=0000FF size=4>#");
-  TImage frame = DrawLayout(layout, 10, 10);
+  TPixelImage frame = DrawLayout(layout, 10, 10);
   // The box spans x 13.2 .. 45.2 and y 16 .. 41.6: two pixels outside it is outline blue,
   // inside it the glyph's white covers the outline.
   EXPECT_TRUE(ColorNear(frame.At(30, 30), 0xFFFFFFFFu, 1));
@@ -168,7 +168,7 @@ TEST_F(TextPixelTest, SampleScreenshotShowsStyledText) {
       "Plain, <b>bold</b>, <i>italic</i>, <u>underlined</u> and "
       "<outline color=000000 size=2><font color=80C0FF>outlined</font></outline> text "
       "wraps at the box. <a id=go color=60FF60>A link</a> \xE2\x82\xAC 12,50 <cursor>");
-  TImage frame = DrawLayout(layout, 10, 5);
+  TPixelImage frame = DrawLayout(layout, 10, 5);
   const std::string path = std::string(MC_BIN_DIR) + "/text_sample.png";
   EXPECT_TRUE(screen->SavePng(path));
   // The title is centred in gold, and the wrapped text fills several lines.
@@ -195,7 +195,7 @@ TEST_F(TextPixelTest, DiagnosticOverlayDrawsVersionAndFrameRate) {
   R().ToggleOverlay();
   R().EndDraw(true);
   R().ToggleOverlay();
-  TImage frame;
+  TPixelImage frame;
   ASSERT_TRUE(screen->ReadFrame(&frame));
   int red = 0, black = 0;
   for (int y = 0; y < 40; ++y)

@@ -73,14 +73,14 @@ class MainLoopTest : public ScriptTest {
     manager->HandleEvent(e);
   }
   // A frame drawn now, read back.
-  TImage Frame() {
+  TPixelImage Frame() {
     manager->Invalidate();
     Pass();
-    TImage image;
+    TPixelImage image;
     EXPECT_TRUE(offscreen && offscreen->ReadFrame(&image));
     return image;
   }
-  static uint32_t At(const TImage& image, int x, int y) {
+  static uint32_t At(const TPixelImage& image, int x, int y) {
     return image.pixels[static_cast<size_t>(y) * image.width + x] | 0xFF000000u;
   }
   std::string Top() const { return manager->TopModal() ? manager->TopModal()->GetName() : ""; }
@@ -100,7 +100,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   TWindow* panel = manager->TopModal()->FindChild("splash_panel");
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetAbsoluteRect(), (TRect{200, 200, 600, 400}));
-  TImage splash = Frame();
+  TPixelImage splash = Frame();
   EXPECT_EQ(At(splash, 400, 300), kPanel);
   EXPECT_EQ(At(splash, 220, 300), kPanel);
   EXPECT_EQ(At(splash, 199, 300), 0xFF000000u);
@@ -116,7 +116,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   EXPECT_EQ(mainScreen->FindChild("main_menu")->GetAbsoluteRect(), (TRect{250, 180, 550, 420}));
   EXPECT_EQ(mainScreen->FindChild("main_quit_area")->GetAbsoluteRect(),
             (TRect{300, 360, 500, 400}));
-  TImage main = Frame();
+  TPixelImage main = Frame();
   EXPECT_EQ(At(main, 400, 80), kPanel);        // title
   EXPECT_EQ(At(main, 220, 300), 0xFF000000u);  // the splash panel is gone
   EXPECT_EQ(At(main, 400, 300), kPanel);
@@ -131,7 +131,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   TModalWindow* dialog = manager->TopModal();
   EXPECT_EQ(dialog->GetParent(), mainScreen);
   EXPECT_TRUE(mainScreen->Clock().IsPaused());
-  TImage withDialog = Frame();
+  TPixelImage withDialog = Frame();
   EXPECT_EQ(At(withDialog, 30, 30), kPanel);   // the dialog's box
   EXPECT_EQ(At(withDialog, 400, 80), kPanel);  // the screen below still shows
   // Escape inside the dialog does not quit: the dialog's wait ignores it.
@@ -142,7 +142,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   for (int i = 0; i < 3; ++i) Pass();
   EXPECT_EQ(Top(), "mainscreen");
   EXPECT_FALSE(mainScreen->Clock().IsPaused());
-  TImage after = Frame();
+  TPixelImage after = Frame();
   EXPECT_EQ(At(after, 30, 30), 0xFF000000u);
 
   Send(kEventKeyDown, 27);
