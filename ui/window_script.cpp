@@ -9,6 +9,7 @@
 #include "ui/lua_window_style.h"
 #include "ui/modal_window.h"
 #include "ui/screen_init.h"
+#include "ui/text_bindings.h"
 #include "ui/window_manager_bindings.h"
 
 #include <cctype>
@@ -18,6 +19,7 @@ TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManag
   RegisterWindowManagerFunctions(GetState(), manager);
   RegisterMessageMetatable(GetState());
   DoLuaString(kScreenInitChunk);
+  RegisterTextWindowTypes(*this);
   AddWindowType("Window", &TWindow::Create);
 }
 
