@@ -2,8 +2,10 @@
 #include "app/data_services.h"
 #include "app/game_main.h"
 #include "app/window_system.h"
+#include "frame/application.h"
 #include "frame/engine_main.h"
 #include "platform/backend/platform_factory.h"
+#include "platform/backend/render_link.h"
 
 int main(int argc, char** argv) {
   TCommandLine commandLine = TCommandLine::FromArguments(argc, argv);
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
   AddDataServices(services);
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
     return std::make_unique<TWindowSystem>(app);
+  };
+  services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
+    return CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
   };
   return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
 }

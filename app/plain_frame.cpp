@@ -2,6 +2,8 @@
 
 #include "frame/application.h"
 #include "frame/log.h"
+#include "gfx/render_device.h"
+#include "gfx/renderer.h"
 
 void TPlainFrame::HandleEvent(const TEvent& event) {
   switch (event.kind) {
@@ -34,6 +36,16 @@ void TPlainFrame::Draw() {
   mLastFrame = now;
   ++mFrames;
   // A calm table green until the screens draw themselves.
-  mApp.Platform().PresentPlainFrame(24, 72, 48);
+  TRenderLink* link = mApp.GetRenderer();
+  TRenderer* renderer = link ? link->Renderer() : nullptr;
+  if (renderer && renderer->Device()) {
+    mApp.GetTaskList().Run(1);
+    if (renderer->BeginDraw(false)) {
+      renderer->Device()->ClearColor(0xFF184830);
+      renderer->EndDraw(true);
+    }
+  } else {
+    mApp.Platform().PresentPlainFrame(24, 72, 48);
+  }
   mApp.OnFrameDrawn();
 }

@@ -12,7 +12,15 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager = std::make_unique<TWindowManager>(this);
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
-  mManager->SetScreen(new TScreen);
+  auto* screen = new TScreen;
+  // The placeholder screens do not cover the picture: clear under them every frame, in the
+  // calm table green the program showed before the screens existed.
+  screen->alwaysClear = true;
+  screen->clearColour[0] = 0x18 / 255.0f;
+  screen->clearColour[1] = 0x48 / 255.0f;
+  screen->clearColour[2] = 0x30 / 255.0f;
+  screen->clearColour[3] = 1.0f;
+  mManager->SetScreen(screen);
 }
 
 TWindowSystem::~TWindowSystem() {

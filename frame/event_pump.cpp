@@ -23,6 +23,11 @@ bool TApplication::GetEvent(TEvent& event) {
     return true;
   }
   if (d.renderer && !d.renderer->IsDisplayValid()) {
+    // A lost display must not keep a quit waiting behind its restore.
+    if (mPlatform.TakePostedQuit()) {
+      event.kind = kEventQuit;
+      return true;
+    }
     if (!d.minimized && d.active && !d.activeChanged) {
       d.renderer->RestoreDisplay();
       event.kind = kEventNone;

@@ -11,6 +11,7 @@
 #include "frame/event.h"
 
 class TApplication;
+class TRenderer;
 struct TApplicationData;
 
 class TWindowManagerLink {
@@ -47,6 +48,8 @@ class TRenderLink {
   virtual int RefreshCursor() = 0;
   // Writes the current frame as a PNG; false when there is none or writing failed.
   virtual bool WriteFramePng(const std::string& path) = 0;
+  // The render interface itself (drawing code above the frame uses it); may be null.
+  virtual TRenderer* Renderer() { return nullptr; }
 };
 
 // Factories and stores the program hands to EngineMain. Every member may be left empty:

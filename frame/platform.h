@@ -76,6 +76,8 @@ class TPlatform {
   virtual bool PollMessage(TPlatformMessage& message) = 0;
   virtual void InjectMessage(const TPlatformMessage& message) = 0;
   virtual void PostQuit() = 0;
+  // Removes a posted quit message ahead of everything else; false when none is pending.
+  virtual bool TakePostedQuit() = 0;
   // Waits until a message arrives or ms have passed.
   virtual void WaitMessage(unsigned ms) = 0;
 

@@ -21,6 +21,11 @@ class TPosixPlatform : public TPlatform {
   bool PollMessage(TPlatformMessage& message) override;
   void InjectMessage(const TPlatformMessage& message) override;
   void PostQuit() override { mQuitPosted = true; }
+  bool TakePostedQuit() override {
+    const bool posted = mQuitPosted;
+    mQuitPosted = false;
+    return posted;
+  }
   void StartHoverTracking() override { mHoverArmed = true; }
 
   bool AcquireInstanceLock(const std::string& instanceName, const std::string& className) override;

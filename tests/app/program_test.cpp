@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "gfx/pixel_image.h"
+
 namespace {
 
 const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
@@ -118,4 +120,27 @@ TEST_F(Program, SecondInstanceExitsWithZeroWhileTheFirstRuns) {
   const std::string log = Log();
   EXPECT_NE(log.find("asked this one to come forward"), std::string::npos);
   EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
+
+TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript("10 frame\n400 close\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=20000 --frames=" + frames + " --input=" + script), 0);
+  const std::string path = frames + "/frame_000000.png";
+  if (Log().find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  std::ifstream file(path, std::ios::binary);
+  ASSERT_TRUE(file) << path;
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  TPixelImage image;
+  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_EQ(image.width, 800);
+  ASSERT_EQ(image.height, 600);
+  // The plain frame's table green, in the middle and in a corner.
+  EXPECT_EQ(image.pixels[300 * 800 + 400] & 0xFFFFFFu, 0x184830u);
+  EXPECT_EQ(image.pixels[0] & 0xFFFFFFu, 0x184830u);
+  // Only marked frames are written when the script has marks.
+  EXPECT_FALSE(std::filesystem::exists(frames + "/frame_000001.png"));
 }

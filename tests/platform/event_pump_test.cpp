@@ -273,6 +273,13 @@ TEST_F(EventPump, PaintAndDisplayRestore) {
   app->GetEvent(event);
   EXPECT_EQ(event.kind, kEventNone);
   EXPECT_EQ(renderer->restores, 1);
+  // While the display is lost, a posted quit comes first.
+  renderer->valid = false;
+  app->Data().minimized = true;
+  app->PostQuit();
+  app->GetEvent(event);
+  EXPECT_EQ(event.kind, kEventQuit);
+  EXPECT_EQ(renderer->restores, 1);
 }
 
 TEST_F(EventPump, HoverAndLeave) {

@@ -1,0 +1,64 @@
+#include "platform/backend/render_link.h"
+
+#include "frame/log.h"
+#include "gfx/renderer.h"
+#include "platform/egl/offscreen_screen.h"
+#include "platform/sdl/sdl_platform.h"
+#include "platform/sdl_gl/sdl_gl_screen.h"
+
+namespace {
+
+template <typename TScreen>
+class TScreenRenderLink : public TRenderLink {
+ public:
+  explicit TScreenRenderLink(std::unique_ptr<TScreen> screen) : mScreen(std::move(screen)) {}
+
+  bool IsDisplayValid() const override { return !mScreen->Renderer().IsBroken(); }
+  void RestoreDisplay() override {
+    if (!mScreen->Renderer().Restore()) Log("The display could not be restored yet");
+  }
+  void OnInactive() override {}
+  void ToggleOverlay() override { mOverlay = !mOverlay; }
+  // The GL cursor is SDL's colour cursor, which the system moves by itself.
+  int RefreshCursor() override { return 0; }
+  bool WriteFramePng(const std::string& path) override;
+  TRenderer* Renderer() override { return &mScreen->Renderer(); }
+
+ private:
+  std::unique_ptr<TScreen> mScreen;
+  bool mOverlay = false;
+};
+
+template <>
+bool TScreenRenderLink<TOffscreenScreen>::WriteFramePng(const std::string& path) {
+  return mScreen->SavePng(path);
+}
+
+template <>
+bool TScreenRenderLink<TSdlGlScreen>::WriteFramePng(const std::string&) {
+  return false;  // frames are written by the headless backend's offscreen screen
+}
+
+}  // namespace
+
+std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, int height,
+                                              bool embedded) {
+  if (platform.IsHeadless()) {
+    auto screen = TOffscreenScreen::Create(width, height);
+    if (!screen) return nullptr;
+    return std::make_unique<TScreenRenderLink<TOffscreenScreen>>(std::move(screen));
+  }
+  auto* sdl = dynamic_cast<TSdlPlatform*>(&platform);
+  if (!sdl || !sdl->Window()) return nullptr;
+  // The GL device keeps the drawable size it is created with, so a stand-alone window still
+  // at its first (smaller) size gets the logical size before the device is made. Embedded
+  // windows keep the host's size.
+  int clientWidth = 0, clientHeight = 0;
+  platform.ClientSize(clientWidth, clientHeight);
+  if (!embedded && !platform.IsFullscreenMode() && clientWidth < width && clientHeight < height) {
+    platform.SetClientSize(width, height);
+  }
+  auto screen = TSdlGlScreen::Create(sdl->Window());
+  if (!screen) return nullptr;
+  return std::make_unique<TScreenRenderLink<TSdlGlScreen>>(std::move(screen));
+}
