@@ -47,7 +47,9 @@ class TextWindowTest : public ScriptTest {
     manager = std::make_unique<TWindowManager>(&host);
     script = new TWindowScript(manager.get());
     manager->SetScript(script);
-    manager->SetScreen(new TScreen);
+    auto* screen = new TScreen;
+    screen->alwaysClear = true;  // each frame starts from black
+    manager->SetScreen(screen);
     manager->AddWindowType("PressButton", &TPressCounter::Create);
     L = script->GetState();
     AddPicture("pics/box.png", 100, 40, 0xFF2040C0u);
@@ -196,6 +198,28 @@ TEST_F(TextWindowTest, MaskedImageTakesItsAlphaFromTheMask) {
   ASSERT_TRUE(offscreen->ReadFrame(&frame));
   EXPECT_TRUE(ColorNear(frame.At(50, 30), 0xFF000000u));
   EXPECT_TRUE(ColorNear(frame.At(50, 120), 0xFF2040C0u));
+  // Half opacity over the black screen.
+  Find<TImage>("solid")->SetOpacity(0.5f);
+  Draw();
+  ASSERT_TRUE(offscreen->ReadFrame(&frame));
+  EXPECT_TRUE(ColorNear(frame.At(50, 120), 0xFF102060u, 3));
+}
+
+TEST_F(TextWindowTest, SplashShowsItsPictureInABitmap) {
+  if (!offscreen) GTEST_SKIP() << "no offscreen GL context";
+  Run("return function() DisplaySplash(nil, 'pics/box', 1000) done = 'yes' end");
+  for (int i = 0; i < 10; ++i) {
+    host.now += 20;
+    time.Set(host.now);
+    host.tasks.Run(kUpdatePhase);
+    TEvent idle;
+    idle.kind = kEventIdle;
+    manager->HandleEvent(idle);
+  }
+  auto* image = Find<TImage>("splashimage");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Width(), 100);
+  EXPECT_EQ(G("done"), "");
 }
 
 TEST_F(TextWindowTest, TextTakesFontDefaultsAndItsColourTable) {
