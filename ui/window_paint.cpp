@@ -44,3 +44,17 @@ void DrawBackdrop(TTexture& texture, int x, int y) {
                  static_cast<float>(y) + texture.GetHeight() / 2.0f, 1, 1, 1, kBlendOpaque);
   if (began) r->End2d();
 }
+
+TScoped2d::TScoped2d() {
+  TRenderer* r = GetRenderer();
+  if (!r) return;
+  if (!r->In2d()) {
+    if (!r->Begin2d()) return;
+    mBegan = true;
+  }
+  mRenderer = r;
+}
+
+TScoped2d::~TScoped2d() {
+  if (mBegan) mRenderer->End2d();
+}

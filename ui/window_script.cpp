@@ -10,6 +10,7 @@
 #include "ui/lua_window_style.h"
 #include "ui/modal_window.h"
 #include "ui/screen_init.h"
+#include "ui/text_bindings.h"
 #include "ui/text_edit.h"
 #include "ui/window_manager_bindings.h"
 
@@ -20,6 +21,7 @@ TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManag
   RegisterWindowManagerFunctions(GetState(), manager);
   RegisterMessageMetatable(GetState());
   DoLuaString(kScreenInitChunk);
+  RegisterTextWindowTypes(*this);
   AddWindowType("Window", &TWindow::Create);
   AddWindowType("Button", &TButton::Create);
   AddWindowType("TextEdit", &TTextEdit::Create);
