@@ -549,6 +549,29 @@ bool TGlDevice::ReadPresented(int outputWidth, int outputHeight, std::vector<uin
   return ok;
 }
 
+bool TGlDevice::ReadWindow(std::vector<uint32_t>* argb, int* width, int* height) {
+  if (!argb || !width || !height || !mSwap) return false;
+  int w = mWidth, h = mHeight;
+  if (mOutputSize) mOutputSize(&w, &h);
+  if (w <= 0 || h <= 0) return false;
+  PresentScaled(0, w, h, true);
+  argb->assign(static_cast<size_t>(w) * h, 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb->data());
+  for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {  // bottom row came first
+    uint32_t* a = argb->data() + static_cast<size_t>(top) * w;
+    uint32_t* b = argb->data() + static_cast<size_t>(bottom) * w;
+    std::swap_ranges(a, a + w, b);
+  }
+  for (uint32_t& pixel : *argb) pixel |= 0xFF000000u;
+  ApplyTarget();
+  *width = w;
+  *height = h;
+  return !TakeErrors(nullptr);
+}
+
 TDeviceResult TGlDevice::Present(bool vsync) {
   if (mSwap) {
     int width = mWidth, height = mHeight;

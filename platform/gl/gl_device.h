@@ -64,6 +64,9 @@ class TGlDevice : public TRenderDevice {
   // The last frame as a window of outputWidth x outputHeight would show it (scaled, centred,
   // black bars), ARGB top row first; the same copy as Present into a window.
   bool ReadPresented(int outputWidth, int outputHeight, std::vector<uint32_t>* argb);
+  // A window's own read-back: presents the last frame into the window's framebuffer (no
+  // swap) and reads that, ARGB top row first, at the drawable's current size.
+  bool ReadWindow(std::vector<uint32_t>* argb, int* width, int* height);
 
   // Lets tests make surface creation and drawing report exhausted video memory.
   void SimulateOutOfMemory(bool on) { mSimulateOutOfMemory = on; }

@@ -119,3 +119,17 @@ TSdlGlScreen::~TSdlGlScreen() {
   if (mContext) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
   if (mOwnsWindow) SDL_DestroyWindow(mWindow);
 }
+
+bool TSdlGlScreen::ReadWindow(TPixelImage* out) {
+  if (!out) return false;
+  *out = TPixelImage{};
+  if (!mDevice->ReadWindow(&out->pixels, &out->width, &out->height)) {
+    *out = TPixelImage{};
+    return false;
+  }
+  return true;
+}
+
+void TSdlGlScreen::ResizeWindow(int width, int height) {
+  if (width > 0 && height > 0) SDL_SetWindowSize(mWindow, width, height);
+}

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "gfx/pixel_image.h"
+
 struct SDL_Window;
 class TGlDevice;
 class TRenderer;
@@ -27,6 +29,12 @@ class TSdlGlScreen {
 
   TRenderer& Renderer() { return *mRenderer; }
   TGlDevice& Device() { return *mDevice; }
+
+  // The window as it shows the last frame (scaled to its drawable, black bars), read back
+  // from the window's framebuffer: screenshots for tools and tests.
+  bool ReadWindow(TPixelImage* out);
+  // Sets the window's size (tools and tests); the next presentation follows it.
+  void ResizeWindow(int width, int height);
 
  private:
   TSdlGlScreen() = default;
