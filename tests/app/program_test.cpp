@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "gfx/image.h"
+#include "gfx/pixel_image.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
   std::ifstream file(path, std::ios::binary);
   ASSERT_TRUE(file) << path;
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  TImage image;
+  TPixelImage image;
   ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
   ASSERT_EQ(image.width, 800);
   ASSERT_EQ(image.height, 600);
