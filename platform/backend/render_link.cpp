@@ -50,15 +50,16 @@ std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, in
   }
   auto* sdl = dynamic_cast<TSdlPlatform*>(&platform);
   if (!sdl || !sdl->Window()) return nullptr;
-  // The GL device keeps the drawable size it is created with, so a stand-alone window still
-  // at its first (smaller) size gets the logical size before the device is made. Embedded
-  // windows keep the host's size.
+  // The device draws width x height frames and scales them to whatever the window's
+  // drawable is at each presentation (full screen, a host's size, later changes). A
+  // stand-alone window still at its first, smaller size is given the frame's size so the
+  // picture starts unscaled; embedded windows keep the host's size.
   int clientWidth = 0, clientHeight = 0;
   platform.ClientSize(clientWidth, clientHeight);
   if (!embedded && !platform.IsFullscreenMode() && clientWidth < width && clientHeight < height) {
     platform.SetClientSize(width, height);
   }
-  auto screen = TSdlGlScreen::Create(sdl->Window());
+  auto screen = TSdlGlScreen::Create(sdl->Window(), width, height);
   if (!screen) return nullptr;
   return std::make_unique<TScreenRenderLink<TSdlGlScreen>>(std::move(screen));
 }

@@ -42,3 +42,16 @@ bool TOffscreenScreen::SavePng(const std::string& path) {
   TPixelImage frame;
   return ReadFrame(&frame) && WritePngFile(path, frame);
 }
+
+bool TOffscreenScreen::ReadPresented(int outputWidth, int outputHeight, TPixelImage* out) {
+  if (!out) return false;
+  *out = TPixelImage{};
+  if (!mDevice->ReadPresented(outputWidth, outputHeight, &out->pixels)) {
+    out->pixels.clear();
+    return false;
+  }
+  out->width = outputWidth;
+  out->height = outputHeight;
+  out->hasAlpha = false;
+  return true;
+}

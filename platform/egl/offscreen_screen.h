@@ -32,6 +32,9 @@ class TOffscreenScreen {
   // The last drawn frame, top row first, ARGB (alpha is always opaque).
   bool ReadFrame(TPixelImage* out);
   bool SavePng(const std::string& path);
+  // The last frame as a window of outputWidth x outputHeight shows it: scaled to fit with
+  // the aspect kept, centred between black bars.
+  bool ReadPresented(int outputWidth, int outputHeight, TPixelImage* out);
 
  private:
   TOffscreenScreen() = default;

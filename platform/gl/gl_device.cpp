@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/log.h"
+#include "frame/picture_fit.h"
 
 namespace {
 
@@ -129,16 +130,18 @@ GLuint Compile(GLenum type, const std::string& source) {
 
 }  // namespace
 
-std::unique_ptr<TGlDevice> TGlDevice::Create(int width, int height,
-                                             std::function<void(bool)> swap) {
+std::unique_ptr<TGlDevice> TGlDevice::Create(int width, int height, std::function<void(bool)> swap,
+                                             std::function<void(int*, int*)> outputSize) {
   if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
-  std::unique_ptr<TGlDevice> device(new TGlDevice(width, height, std::move(swap)));
+  std::unique_ptr<TGlDevice> device(
+      new TGlDevice(width, height, std::move(swap), std::move(outputSize)));
   if (!device->Init()) return nullptr;
   return device;
 }
 
-TGlDevice::TGlDevice(int width, int height, std::function<void(bool)> swap)
-    : mWidth(width), mHeight(height), mSwap(std::move(swap)) {}
+TGlDevice::TGlDevice(int width, int height, std::function<void(bool)> swap,
+                     std::function<void(int*, int*)> outputSize)
+    : mWidth(width), mHeight(height), mSwap(std::move(swap)), mOutputSize(std::move(outputSize)) {}
 
 TGlDevice::~TGlDevice() {
   for (auto& [id, surface] : mSurfaces) ReleaseSurface(surface);
@@ -226,8 +229,9 @@ bool TGlDevice::Init() {
   // expects.
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
 
-  if (!mSwap) {
-    // Offscreen: the back buffer is a framebuffer object without alpha, like a screen.
+  {
+    // The back buffer is a framebuffer object without alpha, like a screen, of the picture's
+    // own size; a window gets it scaled to its drawable size when the frame is presented.
     TSurfaceId id = 0;
     if (CreateSurface(mWidth, mHeight, kSurfaceRenderTarget, &id) != TDeviceResult::kOk)
       return false;
@@ -351,7 +355,7 @@ int TGlDevice::TargetHeight() const {
 }
 
 bool TGlDevice::TargetFlipped() const {
-  return mTarget != kBackBuffer || !mSwap;
+  return true;  // every target, the back buffer too, is a texture with row 0 at the top
 }
 
 void TGlDevice::ApplyTarget() {
@@ -506,8 +510,73 @@ TDeviceResult TGlDevice::Draw(const TDrawState& state, int primitive, int kind,
   return TDeviceResult::kOk;
 }
 
+void TGlDevice::PresentScaled(unsigned framebuffer, int outputWidth, int outputHeight,
+                              bool rowsUp) {
+  const TPictureFit fit = FitPicture(mWidth, mHeight, outputWidth, outputHeight);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackBuffer.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glViewport(0, 0, outputWidth, outputHeight);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);  // the bars
+  // The back buffer keeps row 0 at the top; a window's framebuffer has it at the bottom, so
+  // the copy turns the picture over there.
+  int top = fit.offsetY, bottom = fit.offsetY + fit.height;
+  if (rowsUp) {
+    top = outputHeight - fit.offsetY;
+    bottom = outputHeight - fit.offsetY - fit.height;
+  }
+  const bool sameSize = fit.width == mWidth && fit.height == mHeight;
+  glBlitFramebuffer(0, 0, mWidth, mHeight, fit.offsetX, top, fit.offsetX + fit.width, bottom,
+                    GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+  glEnable(GL_SCISSOR_TEST);
+  ApplyTarget();
+  SetViewport(mViewport);
+}
+
+bool TGlDevice::ReadPresented(int outputWidth, int outputHeight, std::vector<uint32_t>* argb) {
+  if (!argb || outputWidth <= 0 || outputHeight <= 0 || outputWidth > mCaps.maxTextureSize ||
+      outputHeight > mCaps.maxTextureSize)
+    return false;
+  TSurfaceId id = 0;
+  if (CreateSurface(outputWidth, outputHeight, kSurfaceRenderTarget, &id) != TDeviceResult::kOk)
+    return false;
+  PresentScaled(Find(id)->framebuffer, outputWidth, outputHeight, false);
+  argb->assign(static_cast<size_t>(outputWidth) * outputHeight, 0);
+  bool ok = ReadPixels(id, TRect{0, 0, outputWidth, outputHeight}, argb->data());
+  DestroySurface(id);
+  return ok;
+}
+
+bool TGlDevice::ReadWindow(std::vector<uint32_t>* argb, int* width, int* height) {
+  if (!argb || !width || !height || !mSwap) return false;
+  int w = mWidth, h = mHeight;
+  if (mOutputSize) mOutputSize(&w, &h);
+  if (w <= 0 || h <= 0) return false;
+  PresentScaled(0, w, h, true);
+  argb->assign(static_cast<size_t>(w) * h, 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb->data());
+  for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {  // bottom row came first
+    uint32_t* a = argb->data() + static_cast<size_t>(top) * w;
+    uint32_t* b = argb->data() + static_cast<size_t>(bottom) * w;
+    std::swap_ranges(a, a + w, b);
+  }
+  for (uint32_t& pixel : *argb) pixel |= 0xFF000000u;
+  ApplyTarget();
+  *width = w;
+  *height = h;
+  return !TakeErrors(nullptr);
+}
+
 TDeviceResult TGlDevice::Present(bool vsync) {
   if (mSwap) {
+    int width = mWidth, height = mHeight;
+    if (mOutputSize) mOutputSize(&width, &height);
+    if (width > 0 && height > 0) PresentScaled(0, width, height, true);
     mSwap(vsync);
   } else {
     glFlush();
@@ -546,11 +615,7 @@ bool TGlDevice::CopyRect(TSurfaceId source, const TRect& from, TSurfaceId target
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, dst->texture, 0);
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  int srcY0 = sourceRect.top, srcY1 = sourceRect.bottom;
-  if (!src && mSwap) {  // the window's framebuffer has row 0 at the bottom
-    srcY0 = srcHeight - sourceRect.top;
-    srcY1 = srcHeight - sourceRect.bottom;
-  }
+  const int srcY0 = sourceRect.top, srcY1 = sourceRect.bottom;
   bool stretched = sourceRect.Width() != clipped.Width() || sourceRect.Height() != clipped.Height();
   glBlitFramebuffer(sourceRect.left, srcY0, sourceRect.right, srcY1, clipped.left, clipped.top,
                     clipped.right, clipped.bottom, GL_COLOR_BUFFER_BIT,
@@ -570,7 +635,6 @@ bool TGlDevice::ReadPixels(TSurfaceId id, const TRect& rect, uint32_t* argb) {
   int width = surface ? surface->width : mWidth, height = surface ? surface->height : mHeight;
   if (rect.left < 0 || rect.top < 0 || rect.right > width || rect.bottom > height || rect.Empty())
     return false;
-  bool flipped = surface || !mSwap;
   GLuint framebuffer = mBackBuffer.framebuffer;
   if (surface) {
     framebuffer = mCopyRead;
@@ -580,16 +644,9 @@ bool TGlDevice::ReadPixels(TSurfaceId id, const TRect& rect, uint32_t* argb) {
   }
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  int y = flipped ? rect.top : height - rect.bottom;
-  glReadPixels(rect.left, y, rect.Width(), rect.Height(), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-               argb);
-  if (!flipped) {  // bottom row came first
-    for (int top = 0, bottom = rect.Height() - 1; top < bottom; ++top, --bottom) {
-      uint32_t* a = argb + static_cast<size_t>(top) * rect.Width();
-      uint32_t* b = argb + static_cast<size_t>(bottom) * rect.Width();
-      std::swap_ranges(a, a + rect.Width(), b);
-    }
-  }
+  // Every surface, the back buffer too, keeps row 0 at the top: rows come in screen order.
+  glReadPixels(rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA,
+               GL_UNSIGNED_INT_8_8_8_8_REV, argb);
   // Alpha-less surfaces read as opaque whatever their storage holds.
   if (!surface || !surface->alpha)
     for (size_t i = 0, n = static_cast<size_t>(rect.Width()) * rect.Height(); i < n; ++i)

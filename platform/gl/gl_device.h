@@ -1,25 +1,32 @@
 // The OpenGL 3.3 core backend of the renderer. Works in any current GL context: an SDL
-// window (the default framebuffer, presented by a swap callback) or an offscreen EGL
-// context (an internal framebuffer object stands in for the back buffer).
+// window or an offscreen EGL context. The back buffer is always an internal framebuffer
+// object of the picture's size (800 x 600), so drawing, read-back and the pixel-exact 2D
+// projection do not depend on the window. A window is given the frame at presentation:
+// scaled to fit its drawable with the aspect kept (linear filtering), centred between
+// black bars, then swapped.
 //
-// Orientation: textures and the offscreen back buffer keep row 0 at the top, so pixel rows
-// read back in screen order; the vertex shader flips y for them. The window's default
-// framebuffer has row 0 at the bottom as usual in GL.
+// Orientation: textures and the back buffer keep row 0 at the top, so pixel rows read back
+// in screen order; the vertex shader flips y for them. The window's default framebuffer has
+// row 0 at the bottom as usual in GL; the presentation copy turns the picture over.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 #include "gfx/render_device.h"
 
 class TGlDevice : public TRenderDevice {
  public:
-  // Needs a current GL 3.3 core context. `swap` presents the window (null: offscreen, the
-  // frame stays in an internal framebuffer of width x height). Null on failure (logged).
+  // Needs a current GL 3.3 core context. The frame is width x height. `swap` presents the
+  // window (null: offscreen, the frame stays in the back buffer); `outputSize` answers the
+  // window's drawable size at each presentation (null: the frame's own size). Null on
+  // failure (logged).
   static std::unique_ptr<TGlDevice> Create(int width, int height,
-                                           std::function<void(bool vsync)> swap);
+                                           std::function<void(bool vsync)> swap,
+                                           std::function<void(int*, int*)> outputSize = {});
   ~TGlDevice() override;
 
   const TDeviceCaps& Caps() const override { return mCaps; }
@@ -54,6 +61,13 @@ class TGlDevice : public TRenderDevice {
     if (mCursorShow) mCursorShow(visible);
   }
 
+  // The last frame as a window of outputWidth x outputHeight would show it (scaled, centred,
+  // black bars), ARGB top row first; the same copy as Present into a window.
+  bool ReadPresented(int outputWidth, int outputHeight, std::vector<uint32_t>* argb);
+  // A window's own read-back: presents the last frame into the window's framebuffer (no
+  // swap) and reads that, ARGB top row first, at the drawable's current size.
+  bool ReadWindow(std::vector<uint32_t>* argb, int* width, int* height);
+
   // Lets tests make surface creation and drawing report exhausted video memory.
   void SimulateOutOfMemory(bool on) { mSimulateOutOfMemory = on; }
   // Lets tests act as a device that only takes square textures.
@@ -75,7 +89,11 @@ class TGlDevice : public TRenderDevice {
     int textured = -1, lightColor = -1, lighting = -1, sampler = -1;
   };
 
-  TGlDevice(int width, int height, std::function<void(bool)> swap);
+  TGlDevice(int width, int height, std::function<void(bool)> swap,
+            std::function<void(int*, int*)> outputSize);
+  // Copies the back buffer, scaled to fit, into `framebuffer` of the given size; `rowsUp`
+  // for a window's framebuffer (row 0 at the bottom).
+  void PresentScaled(unsigned framebuffer, int outputWidth, int outputHeight, bool rowsUp);
   bool Init();
   bool BuildProgram(bool flat, Program* out);
   unsigned Sampler(int filter, int addressU, int addressV, bool mipmap);
@@ -91,7 +109,8 @@ class TGlDevice : public TRenderDevice {
   int mWidth;
   int mHeight;
   std::function<void(bool)> mSwap;
-  Surface mBackBuffer;  // offscreen only
+  std::function<void(int*, int*)> mOutputSize;
+  Surface mBackBuffer;
   std::map<TSurfaceId, Surface> mSurfaces;
   TSurfaceId mNextId = 1;
   TSurfaceId mTarget = kBackBuffer;

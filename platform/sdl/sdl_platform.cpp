@@ -271,16 +271,11 @@ void TSdlPlatform::UpdateViewport() {
     if (info.desktopWidth > 0) width = info.desktopWidth, height = info.desktopHeight;
   }
   if (width <= 0 || height <= 0 || mLogicalWidth <= 0 || mLogicalHeight <= 0) return;
-  mScale = std::min(static_cast<float>(width) / static_cast<float>(mLogicalWidth),
-                    static_cast<float>(height) / static_cast<float>(mLogicalHeight));
-  mOffsetX = static_cast<int>((static_cast<float>(width) - mLogicalWidth * mScale) / 2);
-  mOffsetY = static_cast<int>((static_cast<float>(height) - mLogicalHeight * mScale) / 2);
+  mFit = FitPicture(mLogicalWidth, mLogicalHeight, width, height);
 }
 
 void TSdlPlatform::ToLogical(int px, int py, int& x, int& y) const {
-  const float scale = mScale > 0 ? mScale : 1.0f;
-  x = static_cast<int>(std::floor(static_cast<float>(px - mOffsetX) / scale));
-  y = static_cast<int>(std::floor(static_cast<float>(py - mOffsetY) / scale));
+  mFit.ToPicture(px, py, x, y);
 }
 
 void TSdlPlatform::PresentPlainFrame(uint8_t red, uint8_t green, uint8_t blue) {
@@ -288,8 +283,7 @@ void TSdlPlatform::PresentPlainFrame(uint8_t red, uint8_t green, uint8_t blue) {
   SDL_Surface* surface = SDL_GetWindowSurface(mWindow);
   if (!surface) return;
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  const SDL_Rect picture{mOffsetX, mOffsetY, static_cast<int>(mLogicalWidth * mScale),
-                         static_cast<int>(mLogicalHeight * mScale)};
+  const SDL_Rect picture{mFit.offsetX, mFit.offsetY, mFit.width, mFit.height};
   SDL_FillRect(surface, &picture, SDL_MapRGB(surface->format, red, green, blue));
   SDL_UpdateWindowSurface(mWindow);
 }
@@ -463,8 +457,9 @@ void TSdlPlatform::CaptureMouse(bool on) {
 
 void TSdlPlatform::WarpPointer(int x, int y) {
   if (!mWindow) return;
-  SDL_WarpMouseInWindow(mWindow, mOffsetX + static_cast<int>(static_cast<float>(x) * mScale),
-                        mOffsetY + static_cast<int>(static_cast<float>(y) * mScale));
+  int px = 0, py = 0;
+  mFit.ToOutput(x, y, px, py);
+  SDL_WarpMouseInWindow(mWindow, px, py);
 }
 
 void TSdlPlatform::TakeKeyboardFocus() {

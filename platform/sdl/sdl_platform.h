@@ -6,6 +6,7 @@
 #include <deque>
 #include <string>
 
+#include "frame/picture_fit.h"
 #include "platform/process/posix_platform.h"
 #include "platform/sdl/x11_host.h"
 
@@ -44,7 +45,7 @@ class TSdlPlatform : public TPosixPlatform {
   TDisplayInfo DisplayInfo() const override;
   bool SetDisplayMode(int width, int height, bool fullscreen) override;
   bool IsFullscreenMode() const override { return mFullscreen; }
-  float Scale() const override { return mScale; }
+  float Scale() const override { return mFit.scale; }
   void PresentPlainFrame(uint8_t red, uint8_t green, uint8_t blue) override;
   void WaitMessage(unsigned ms) override;
 
@@ -85,7 +86,6 @@ class TSdlPlatform : public TPosixPlatform {
   bool mActivatePending = false;
   uint32_t mFocusGainedAt = 0;
   int mLogicalWidth = 800, mLogicalHeight = 600;
-  float mScale = 1.0f;
-  int mOffsetX = 0, mOffsetY = 0;
+  TPictureFit mFit = FitPicture(800, 600, 800, 600);
   uint32_t mUserAtom = 0, mQuitAtom = 0;
 };

@@ -50,7 +50,7 @@ class TSdlCursor {
 
 }  // namespace
 
-std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window) {
+std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window, int width, int height) {
   if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) {
     Log("The window has no OpenGL support");
     return nullptr;
@@ -68,10 +68,12 @@ std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window) {
   std::unique_ptr<TSdlGlScreen> screen(new TSdlGlScreen);
   screen->mWindow = window;
   screen->mContext = context;
-  int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window, &width, &height);
   gSwapInterval = -2;
-  screen->mDevice = TGlDevice::Create(width, height, [window](bool vsync) { Swap(window, vsync); });
+  screen->mDevice = TGlDevice::Create(
+      width, height, [window](bool vsync) { Swap(window, vsync); },
+      [window](int* drawableWidth, int* drawableHeight) {
+        SDL_GL_GetDrawableSize(window, drawableWidth, drawableHeight);
+      });
   if (!screen->mDevice) return nullptr;
   auto cursor = std::make_shared<TSdlCursor>();
   screen->mDevice->SetCursorHandlers(
@@ -100,7 +102,7 @@ std::unique_ptr<TSdlGlScreen> TSdlGlScreen::CreateWindow(const char* title, int 
     Log("SDL cannot create a window: %s", SDL_GetError());
     return nullptr;
   }
-  std::unique_ptr<TSdlGlScreen> screen = Create(window);
+  std::unique_ptr<TSdlGlScreen> screen = Create(window, width, height);
   if (!screen) {
     SDL_DestroyWindow(window);
     return nullptr;
@@ -116,4 +118,18 @@ TSdlGlScreen::~TSdlGlScreen() {
   mDevice.reset();
   if (mContext) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
   if (mOwnsWindow) SDL_DestroyWindow(mWindow);
+}
+
+bool TSdlGlScreen::ReadWindow(TPixelImage* out) {
+  if (!out) return false;
+  *out = TPixelImage{};
+  if (!mDevice->ReadWindow(&out->pixels, &out->width, &out->height)) {
+    *out = TPixelImage{};
+    return false;
+  }
+  return true;
+}
+
+void TSdlGlScreen::ResizeWindow(int width, int height) {
+  if (width > 0 && height > 0) SDL_SetWindowSize(mWindow, width, height);
 }

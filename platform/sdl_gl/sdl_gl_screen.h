@@ -1,11 +1,14 @@
 // The renderer in an SDL window: an OpenGL 3.3 core context on a window created with
-// SDL_WINDOW_OPENGL, the GL device drawing into the window's framebuffer and presenting
-// with a buffer swap (vsync through the swap interval), and the renderer's cursor image as
-// SDL's colour cursor.
+// SDL_WINDOW_OPENGL, the GL device drawing frames of a fixed size and presenting them
+// scaled to fit the window's drawable as it is at each swap (full screen, embedded host
+// windows and size changes included; vsync through the swap interval), and the renderer's
+// cursor image as SDL's colour cursor.
 #pragma once
 
 #include <memory>
 #include <string>
+
+#include "gfx/pixel_image.h"
 
 struct SDL_Window;
 class TGlDevice;
@@ -13,9 +16,9 @@ class TRenderer;
 
 class TSdlGlScreen {
  public:
-  // Null (and a log line) when no GL 3.3 core context can be made for the window. The
-  // window is not owned and must outlive the screen.
-  static std::unique_ptr<TSdlGlScreen> Create(SDL_Window* window);
+  // Frames of width x height. Null (and a log line) when no GL 3.3 core context can be
+  // made for the window. The window is not owned and must outlive the screen.
+  static std::unique_ptr<TSdlGlScreen> Create(SDL_Window* window, int width, int height);
   // Opens a window of its own (SDL's video subsystem is started when needed), for tools
   // and tests; it is shown unless `hidden`.
   static std::unique_ptr<TSdlGlScreen> CreateWindow(const char* title, int width, int height,
@@ -26,6 +29,12 @@ class TSdlGlScreen {
 
   TRenderer& Renderer() { return *mRenderer; }
   TGlDevice& Device() { return *mDevice; }
+
+  // The window as it shows the last frame (scaled to its drawable, black bars), read back
+  // from the window's framebuffer: screenshots for tools and tests.
+  bool ReadWindow(TPixelImage* out);
+  // Sets the window's size (tools and tests); the next presentation follows it.
+  void ResizeWindow(int width, int height);
 
  private:
   TSdlGlScreen() = default;

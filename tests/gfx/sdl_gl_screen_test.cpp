@@ -70,4 +70,68 @@ TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
   EXPECT_EQ(GetRenderer(), before);  // the previous renderer is the program's again
 }
 
+// Fills the frame with four quadrants of distinct colours so orientation and corners show.
+void DrawQuadrants(TRenderer& r, float width, float height) {
+  auto fill = [&r](float left, float top, float right, float bottom, uint32_t color) {
+    auto v = [color](float x, float y) {
+      return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
+    };
+    TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
+    r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
+  };
+  ASSERT_TRUE(r.BeginDraw(true));
+  r.Begin2d();
+  r.SetTexture(0);
+  fill(0, 0, width / 2, height / 2, 0xFFFF0000u);
+  fill(width / 2, 0, width, height / 2, 0xFF00FF00u);
+  fill(0, height / 2, width / 2, height, 0xFF0000FFu);
+  fill(width / 2, height / 2, width, height, 0xFFFFFFFFu);
+  r.End2d();
+  ASSERT_TRUE(r.EndDraw(true));
+}
+
+TEST(SdlGlScreenTest, WindowShowsTheFrameScaledToItsSizeBetweenBlackBars) {
+  if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  KeepGlDriverLoaded();
+  auto screen = TSdlGlScreen::CreateWindow("scaling test", 160, 120, true);
+  ASSERT_NE(screen, nullptr);
+  TRenderer& r = screen->Renderer();
+  DrawQuadrants(r, 160, 120);
+  TPixelImage shown;
+  ASSERT_TRUE(screen->ReadWindow(&shown));
+  ASSERT_EQ(shown.width, 160);
+  ASSERT_EQ(shown.height, 120);
+  EXPECT_EQ(shown.At(0, 0), 0xFFFF0000u);  // right way up in the window
+  EXPECT_EQ(shown.At(159, 0), 0xFF00FF00u);
+  EXPECT_EQ(shown.At(0, 119), 0xFF0000FFu);
+  EXPECT_EQ(shown.At(159, 119), 0xFFFFFFFFu);
+
+  // SDL's offscreen driver reports a new drawable size but keeps its surface, so the size
+  // changes are checked only with a real X server (xvfb-run sets DISPLAY).
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "window size changes need an X server";
+
+  // Twice as wide: the frame stays 160 x 120, the window shows it unscaled, centred.
+  screen->ResizeWindow(320, 120);
+  DrawQuadrants(r, 160, 120);
+  ASSERT_TRUE(screen->ReadWindow(&shown));
+  ASSERT_EQ(shown.width, 320);
+  EXPECT_EQ(r.ScreenWidth(), 160);
+  EXPECT_EQ(shown.At(79, 60), 0xFF000000u);
+  EXPECT_EQ(shown.At(80, 0), 0xFFFF0000u);
+  EXPECT_EQ(shown.At(239, 119), 0xFFFFFFFFu);
+  EXPECT_EQ(shown.At(240, 60), 0xFF000000u);
+
+  // Twice the size: scaled by 2 to fill the window.
+  screen->ResizeWindow(320, 240);
+  DrawQuadrants(r, 160, 120);
+  ASSERT_TRUE(screen->ReadWindow(&shown));
+  ASSERT_EQ(shown.width, 320);
+  ASSERT_EQ(shown.height, 240);
+  EXPECT_EQ(shown.At(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(shown.At(319, 0), 0xFF00FF00u);
+  EXPECT_EQ(shown.At(0, 239), 0xFF0000FFu);
+  EXPECT_EQ(shown.At(319, 239), 0xFFFFFFFFu);
+  EXPECT_EQ(shown.At(100, 100), 0xFFFF0000u);
+}
+
 }  // namespace
