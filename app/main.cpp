@@ -1,6 +1,7 @@
 // Process entry of the game program.
 #include "app/data_services.h"
 #include "app/game_main.h"
+#include "app/renderer_setup.h"
 #include "app/window_system.h"
 #include "frame/application.h"
 #include "frame/engine_main.h"
@@ -19,7 +20,10 @@ int main(int argc, char** argv) {
     return std::make_unique<TWindowSystem>(app);
   };
   services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
-    return CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
+    std::unique_ptr<TRenderLink> link =
+        CreateRenderLink(app.Platform(), 800, 600, app.Data().embedded);
+    if (link && link->Renderer()) ConnectRenderer(app, *link->Renderer());
+    return link;
   };
   return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
 }

@@ -18,7 +18,7 @@ class TScreenRenderLink : public TRenderLink {
     if (!mScreen->Renderer().Restore()) Log("The display could not be restored yet");
   }
   void OnInactive() override {}
-  void ToggleOverlay() override { mOverlay = !mOverlay; }
+  void ToggleOverlay() override { mScreen->Renderer().ToggleOverlay(); }
   // The GL cursor is SDL's colour cursor, which the system moves by itself.
   int RefreshCursor() override { return 0; }
   bool WriteFramePng(const std::string& path) override;
@@ -26,7 +26,6 @@ class TScreenRenderLink : public TRenderLink {
 
  private:
   std::unique_ptr<TScreen> mScreen;
-  bool mOverlay = false;
 };
 
 template <>

@@ -207,3 +207,33 @@ TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
   // Only marked frames are written when the script has marks.
   EXPECT_FALSE(std::filesystem::exists(frames + "/frame_000001.png"));
 }
+
+TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript("100 key f1 alt\n400 frame\n600 close\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=20000 --frames=" + frames + " --input=" + script), 0);
+  if (Log().find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  const std::string path = frames + "/frame_000000.png";
+  std::ifstream file(path, std::ios::binary);
+  ASSERT_TRUE(file) << path;
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  TPixelImage image;
+  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_EQ(image.width, 800);
+  // The overlay's black box over the top-left corner, the screen's green beside it.
+  EXPECT_EQ(image.At(298, 39) & 0xFFFFFFu, 0u);
+  EXPECT_EQ(image.At(150, 39) & 0xFFFFFFu, 0u);
+  EXPECT_EQ(image.At(310, 20) & 0xFFFFFFu, 0x184830u);
+  // Its red version text.
+  bool red = false;
+  for (int y = 0; y < 40 && !red; ++y) {
+    for (int x = 0; x < 300 && !red; ++x) {
+      const uint32_t pixel = image.At(x, y);
+      red = ((pixel >> 16) & 0xFF) > 160 && ((pixel >> 8) & 0xFF) < 60 && (pixel & 0xFF) < 60;
+    }
+  }
+  EXPECT_TRUE(red);
+}
