@@ -150,6 +150,10 @@ void TApplication::SetFrameOutput(const std::string& folder, bool onlyMarked) {
   if (!mData->renderer) Log("Frames are not written: no renderer draws frames yet");
 }
 
+bool TApplication::WritesFrames() const {
+  return !mFrameFolder.empty() && mData->renderer;
+}
+
 void TApplication::OnFrameDrawn() {
   if (mFrameFolder.empty()) return;
   if (mFramesOnlyMarked && !mFrameMarkPending) return;

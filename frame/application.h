@@ -104,6 +104,7 @@ class TApplication {
   bool ClickGuardDrops(bool isUp);
   void ToggleFullscreenEvent(TEvent& event);
   void RunInputScript();
+  bool WritesFrames() const;
   void WriteFrame(bool marked);
   [[noreturn]] void FatalDisplay(const std::string& text);
 

@@ -89,12 +89,15 @@ bool TApplication::GetEvent(TEvent& event) {
 
 void TApplication::RunInputScript() {
   TInputStep step;
-  while (mInputScript.NextDue(GetTime(), step)) {
+  // A frame mark holds back the steps after it until the marked frame has been written, so
+  // a slow start or a busy machine cannot let later input overtake the picture it marks.
+  while (!mFrameMarkPending && mInputScript.NextDue(GetTime(), step)) {
     switch (step.action) {
       case TInputStep::kQuit:
         PostQuit();
         break;
       case TInputStep::kFrame:
+        if (!WritesFrames()) break;
         mFrameMarkPending = true;
         if (mData->windowManager) mData->windowManager->RequestRedraw();
         break;

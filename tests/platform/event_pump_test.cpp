@@ -4,6 +4,7 @@
 
 #include "frame/application.h"
 #include "frame/clock.h"
+#include "frame/input_script.h"
 #include "frame/task.h"
 #include "frame/virtual_keys.h"
 #include "platform/headless/headless_platform.h"
@@ -422,4 +423,26 @@ TEST_F(EventPump, ClocksFollowApplicationTime) {
   const int before = clock.GetTime();
   AdvanceMs(5000);
   EXPECT_GE(clock.GetTime() - before, 5000);
+}
+
+TEST_F(EventPump, LaterInputStepsWaitForTheMarkedFrame) {
+  app->SetFrameOutput(testing::TempDir() + "mc_event_pump_frames", true);
+  app->SetInputScript(TInputScript::Parse("10 frame\n20 quit\n", nullptr));
+  AdvanceMs(500);  // both steps are due before any frame has been drawn
+  for (const TEvent& event : Drain()) EXPECT_NE(event.kind, kEventQuit);
+  EXPECT_TRUE(renderer->frames.empty());
+
+  app->OnFrameDrawn();
+  ASSERT_EQ(renderer->frames.size(), 1u);
+  bool quit = false;
+  for (const TEvent& event : Drain()) quit = quit || event.kind == kEventQuit;
+  EXPECT_TRUE(quit);
+}
+
+TEST_F(EventPump, FrameMarksWithoutFrameOutputHoldNothingBack) {
+  app->SetInputScript(TInputScript::Parse("10 frame\n20 quit\n", nullptr));
+  AdvanceMs(500);
+  bool quit = false;
+  for (const TEvent& event : Drain()) quit = quit || event.kind == kEventQuit;
+  EXPECT_TRUE(quit);
 }
