@@ -36,7 +36,7 @@ MakeDialog{ name = "widgetdemo",
   Slider{ name = "widgetdemo_slider", x = 40, y = 250, w = 260, h = 24,
           railmid = "ui/slider_rail", sliderimage = "ui/slider_knob",
           sliderrollimage = "ui/slider_knob_over", scrolls = "widgetdemo_notes" },
-  Text{ name = "widgetdemo_notes", x = 420, y = 40, w = 300, h = 100, font = labelFont,
+  Text{ name = "widgetdemo_notes", x = 420, y = 40, w = 300, h = 56, font = labelFont,
         label = "Drag the slider to scroll these notes.<br>Line two of the notes.<br>"
              .. "Line three of the notes.<br>Line four of the notes.<br>"
              .. "Line five of the notes.<br>Line six: the last one." },
