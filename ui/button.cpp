@@ -10,11 +10,12 @@
 #include "gfx/texture_loader.h"
 #include "script/lua_function.h"
 #include "script/lua_table.h"
-#include "ui/layer_picture.h"
+#include "ui/image.h"
 #include "ui/message.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
 #include "ui/sound_player.h"
+#include "ui/text.h"
 #include "ui/window_manager.h"
 #include "ui/window_style.h"
 
@@ -82,11 +83,11 @@ void TButton::Init(const TWindowStyle& style) {
     const unsigned drawFlags =
         (style.GetBool("hflip", false) ? 0x1u : 0u) | (style.GetBool("vflip", false) ? 0x2u : 0u);
     const bool rotate = style.GetBool("rotate", false);
-    TLayerPicture* picture = nullptr;
+    TImage* picture = nullptr;
     for (int i = 0; i < count; ++i) {
       const std::string file = graphics->GetString(i + 1, "");
       if (!file.empty()) {
-        picture = new TLayerPicture;
+        picture = new TImage(true);
         picture->SetTexture(GetTexture(file, 0), scale);
         char name[24];
         std::snprintf(name, sizeof name, "image%d", i);
@@ -309,16 +310,15 @@ void TButton::ClearRestOfGroup() {
 
 std::string TButton::GetLabel(TWindow& window) {
   for (TWindow* child : window.Children()) {
-    if (auto* labelled = dynamic_cast<TLabelledWindow*>(child->FindChild("label", -1)))
-      return labelled->GetLabelText();
+    if (auto* label = dynamic_cast<TText*>(child->FindChild("label", -1))) return label->GetText();
   }
   return "";
 }
 
 void TButton::SetLabel(TWindow& window, const std::string& text) {
   for (TWindow* child : window.Children()) {
-    if (auto* labelled = dynamic_cast<TLabelledWindow*>(child->FindChild("label", -1))) {
-      labelled->SetLabelText(text);
+    if (auto* label = dynamic_cast<TText*>(child->FindChild("label", -1))) {
+      label->SetText(text);
       return;
     }
   }

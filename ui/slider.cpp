@@ -7,7 +7,7 @@
 
 #include "gfx/renderer.h"
 #include "gfx/texture.h"
-#include "ui/layer_picture.h"
+#include "ui/image.h"
 #include "ui/message.h"
 #include "ui/modal_window.h"
 #include "ui/window_manager.h"
@@ -25,7 +25,7 @@ int Length(const std::shared_ptr<TTexture>& texture) {
 
 }  // namespace
 
-TSlider::TSlider() : mKnob(new TLayerPicture) {}
+TSlider::TSlider() : mKnob(new TImage(true)) {}
 
 TSlider::~TSlider() {
   // Once attached the knob is a child and goes with the child list.
@@ -126,7 +126,7 @@ bool TSlider::InKnob(TPoint2 p) const {
 void TSlider::ShowKnob(bool over) {
   // Without a roll-over picture the knob keeps its normal one.
   const auto& texture = over && mKnobOverTexture ? mKnobOverTexture : mKnobTexture;
-  if (mKnob && mKnob->Texture() != texture) mKnob->SetTexture(texture, mScale);
+  if (mKnob && mKnob->GetTexture() != texture) mKnob->SetTexture(texture, mScale);
 }
 
 bool TSlider::OnMouseDown(TPoint2 point) {

@@ -11,7 +11,7 @@
 
 #include "ui/window.h"
 
-class TLayerPicture;
+class TImage;
 class TTexture;
 
 class TSlider : public TWindow {
@@ -46,7 +46,7 @@ class TSlider : public TWindow {
   bool IsDragging() const { return mDragging != 0; }
   int Thickness() const { return mThickness; }
   // Null once the knob was taken away (DeleteChildren).
-  TLayerPicture* Knob() const { return mKnob; }
+  TImage* Knob() const { return mKnob; }
   // A window (by name, anywhere in the slider's dialog) whose content follows the value
   // through its SetScroll: a text window scrolled by the slider. "" for none.
   void SetScrollTarget(const std::string& name) { mScrollTarget = name; }
@@ -60,7 +60,7 @@ class TSlider : public TWindow {
 
   int mDragging = 0;
   bool mInitialised = false;
-  TLayerPicture* mKnob;   // null once someone else took it away
+  TImage* mKnob;          // null once someone else took it away
   bool mOwnsKnob = true;  // until it joins the child list
   std::shared_ptr<TTexture> mKnobTexture, mKnobOverTexture;
   std::shared_ptr<TTexture> mRailTop, mRailMid, mRailBottom;

@@ -13,6 +13,7 @@
 #include "ui/modal_window.h"
 #include "ui/window_host.h"
 #include "ui/window_manager.h"
+#include "ui/window_script.h"
 #include "ui/window_spiders.h"
 #include "ui/window_style.h"
 
@@ -52,27 +53,9 @@ void AppendLiteral(std::string& out, char c) {
   out += c;
 }
 
-uint32_t Channel(double c) {
-  c = std::clamp(c, 0.0, 1.0);
-  return static_cast<uint32_t>(c * 255.0 + 0.5);
-}
-
-// Element 3 of a font table: a colour table {r, g, b, a} in 0 to 1; green by default.
-uint32_t FontColour(const TLuaTable& font) {
-  double rgba[4] = {0, 1, 0, 1};
-  lua_State* L = font.State();
-  if (font.GetValue(3) && lua_istable(L, -1)) {
-    TLuaTable colour(L);  // takes the value off the stack
-    for (int i = 0; i < 4; ++i) rgba[i] = colour.GetNumber(i + 1, rgba[i]);
-  } else {
-    lua_pop(L, 1);
-  }
-  return Channel(rgba[3]) << 24 | Channel(rgba[0]) << 16 | Channel(rgba[1]) << 8 | Channel(rgba[2]);
-}
-
 }  // namespace
 
-TTextEdit::TTextEdit() {
+TTextEdit::TTextEdit() : TText(false) {
   SetClassFlags(kWindowFocusable);
   mClock.Stop();
   mClock.Start();
@@ -91,54 +74,22 @@ void TTextEdit::Init(const TWindowStyle& style) {
   const bool password = style.GetBool("password", false);
   const int length = style.GetInt("length", 10);
   const std::string ignore = style.GetString("ignore", "");
+  // An entry's content is never looked up in the string table: the text window reads the
+  // label with localisation switched off for the moment.
+  TWindowManager* manager = TWindowManager::Get();
+  auto* script = manager ? dynamic_cast<TWindowScript*>(manager->Script()) : nullptr;
+  const bool localize = script && script->LocalizeLabels();
+  if (script) script->SetLocalizeLabels(false);
   if (password) SetPassword(true);
-
-  // The text box. The label is the initial text as written: an entry's content is never
-  // looked up in the string table.
-  std::string font = "__DEFAULT";
-  float size = 16;
-  uint32_t colour = 0xFF00FF00u;
-  if (std::unique_ptr<TLuaTable> table{style.GetTable("font")}) {
-    font = table->GetString(1, font);
-    size = static_cast<float>(table->GetNumber(2, size));
-    colour = FontColour(*table);
-  }
-  if (size == 0) size = 12;
-  const std::string label = style.GetString("label", "");
-  const int defaultFlags = style.GetInt("defflags", 0);
-  const int flags = style.GetInt("flags", defaultFlags);
-  const int padding = style.GetInt("padding", 0);
-  TWindow::Init(style);
-  if (Width() == 0 || Height() == 0) {
-    Log("ERROR: Attempting to create text window of size(0,0): named '%s', label '%s'",
-        GetName().c_str(), label.c_str());
-  } else {
-    mPadding = padding;
-    CreateLayout(label, Width(), Height(), static_cast<unsigned>(flags), font, size, colour);
-  }
+  TText::Init(style);
+  if (script) script->SetLocalizeLabels(localize);
   mMaxLength = length;
   SetIgnore(ignore);
 }
 
-bool TTextEdit::CreateLayout(const std::string& text, int width, int height, unsigned flags,
-                             const std::string& font, float size, uint32_t colour) {
-  if (width == 0 || height == 0) return false;
-  mLayout = std::make_unique<TTextLayout>(font, size, colour, flags, static_cast<float>(width),
-                                          static_cast<float>(height));
-  mLayout->SetPadding(static_cast<float>(mPadding));
-  SetSize(width, height);
-  SetText(text);
-  return true;
-}
-
 void TTextEdit::Draw() {
   JoinGroup();
-  TRenderer* r = GetRenderer();
-  if (!mLayout || !r) return;
-  const bool began = !r->In2d();
-  if (began && !r->Begin2d()) return;
-  mLayout->Draw(*r, 0, 0, 1.0f, 1.0f);
-  if (began) r->End2d();
+  TText::Draw();
 }
 
 bool TTextEdit::Animate() {
@@ -197,18 +148,11 @@ void TTextEdit::UpdateDisplay() {
     if (withCursor && static_cast<int>(i) == mCursor) display += "<cursor>";
     if (i < shown.size()) AppendLiteral(display, shown[i]);
   }
-  SetDisplay(display);
-}
-
-void TTextEdit::SetDisplay(const std::string& display) {
-  if (!mLayout || mLayout->GetText() == display) return;
-  if (!mLayout->GetText().empty()) Invalidate();
-  mLayout->SetText(display);
-  Invalidate();
-}
-
-std::string TTextEdit::DisplayText() const {
-  return mLayout ? mLayout->GetText() : std::string();
+  // The text window asks for a redraw only when it had text before; the first character
+  // typed into an empty edit must show as well.
+  const bool changed = display != TText::GetText();
+  TText::SetText(display);
+  if (changed) Invalidate();
 }
 
 bool TTextEdit::Filter(int action, int character) {

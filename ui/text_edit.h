@@ -1,6 +1,8 @@
 // TTextEdit: the single-line text entry of the dialogs. It keeps its own text and cursor and
 // hands a display form to its text layout: the text (one "*" per character for passwords)
 // with a "<cursor>" element while it has the focus and the blink is in its visible phase.
+// It is a text window underneath: font, colour, flags, padding, rotation, scale and
+// opacity are the text window's, and links in it work the same way.
 // Characters, editing keys and pastes go through Filter, the policy hook subclasses
 // override; every character it takes posts a message of type kTextChanged named after it.
 // The text edits of one dialog form a group that Tab walks through.
@@ -11,12 +13,9 @@
 #include <vector>
 
 #include "frame/clock.h"
-#include "ui/widget_hooks.h"
-#include "ui/window.h"
+#include "ui/text.h"
 
-class TTextLayout;
-
-class TTextEdit : public TWindow, public TLabelledWindow {
+class TTextEdit : public TText {
  public:
   // Filter actions.
   enum TFilterAction {
@@ -34,7 +33,7 @@ class TTextEdit : public TWindow, public TLabelledWindow {
   static TWindow* Create();
   const char* GetClassName() const override { return "TTextEdit"; }
   bool IsKindOf(TWindowCreator type) const override {
-    return type == &TTextEdit::Create || TWindow::IsKindOf(type);
+    return type == &TTextEdit::Create || TText::IsKindOf(type);
   }
 
   void Init(const TWindowStyle& style) override;
@@ -43,8 +42,9 @@ class TTextEdit : public TWindow, public TLabelledWindow {
   bool OnChar(int character) override;
   bool OnKeyDown(int key, int modifiers) override;
   // The real content: the cursor moves to its end.
-  virtual void SetText(const std::string& text);
-  virtual std::string GetText() const { return mText; }
+  void SetText(const std::string& text) override;
+  // The real content, not the displayed form.
+  std::string GetText() const override { return mText; }
   // true lets the action happen (see TFilterAction).
   virtual bool Filter(int action, int character);
 
@@ -59,23 +59,12 @@ class TTextEdit : public TWindow, public TLabelledWindow {
   const std::vector<TTextEdit*>* Group() const { return mGroup.get(); }
   void UpdateDisplay();
   // What the layout shows (markup included); "" without a layout.
-  std::string DisplayText() const;
+  std::string DisplayText() const { return TText::GetText(); }
   TClock& Clock() { return mClock; }
 
-  // Sets up the text box as a text window does; false when the size is 0.
-  bool CreateLayout(const std::string& text, int width, int height, unsigned flags,
-                    const std::string& font, float size, uint32_t colour);
-
-  // TLabelledWindow
-  std::string GetLabelText() const override { return GetText(); }
-  void SetLabelText(const std::string& text) override { SetText(text); }
-
  private:
-  void SetDisplay(const std::string& display);
   void PostChanged();
 
-  std::unique_ptr<TTextLayout> mLayout;
-  int mPadding = 0;
   int mMaxLength = 10;
   std::shared_ptr<std::vector<TTextEdit*>> mGroup;
   std::string mText;

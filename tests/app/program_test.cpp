@@ -138,14 +138,20 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   auto at = [](const TPixelImage& image, int x, int y) {
     return image.pixels[static_cast<size_t>(y) * 800 + x] & 0xFFFFFFu;
   };
-  EXPECT_EQ(at(shot[0], 100, 58), 0xD9B06Cu);  // the push button's normal face
-  EXPECT_EQ(at(shot[1], 100, 58), 0xF2D08Au);  // under the pointer
-  int changed = 0;                             // the typed letters appear in the name field
+  // The push button (120 x 36 at 40, 40): its face left of the caption, normal and under the
+  // pointer (which rests on the caption), and the caption's dark ink in its middle.
+  EXPECT_EQ(at(shot[0], 45, 58), 0xD9B06Cu);
+  EXPECT_EQ(at(shot[1], 45, 58), 0xF2D08Au);
+  int ink = 0;
+  for (int y = 44; y < 72; ++y)
+    for (int x = 70; x < 130; ++x) ink += (at(shot[0], x, y) >> 16 & 0xFF) < 0x80;
+  EXPECT_GT(ink, 10);
+  int changed = 0;  // the typed letters appear in the name field
   for (int y = 160; y < 190; ++y)
     for (int x = 40; x < 300; ++x) changed += at(shot[1], x, y) != at(shot[2], x, y);
   EXPECT_GT(changed, 20);
-  EXPECT_NE(at(shot[3], 100, 58), 0xD9B06Cu);  // Enter closed the dialog
-  EXPECT_NE(at(shot[3], 100, 58), 0xF2D08Au);
+  EXPECT_NE(at(shot[3], 45, 58), 0xD9B06Cu);  // Enter closed the dialog
+  EXPECT_NE(at(shot[3], 45, 58), 0xF2D08Au);
 }
 
 TEST_F(Program, ExitAfterEndsTheRun) {

@@ -10,17 +10,19 @@
 #include "files/file_system.h"
 #include "frame/application_time.h"
 #include "frame/event.h"
+#include "gfx/text_layout.h"
 #include "gfx/texture.h"
 #include "platform/egl/offscreen_screen.h"
 #include "script/lua/lua_api.h"
 #include "tests/gfx/test_support.h"
 #include "tests/script/script_test_fixture.h"
 #include "ui/button.h"
-#include "ui/layer_picture.h"
+#include "ui/image.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
 #include "ui/slider.h"
 #include "ui/sound_player.h"
+#include "ui/text.h"
 #include "ui/text_edit.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
@@ -43,15 +45,6 @@ class TScrolledWindow : public TWindow {
   static TWindow* Create() { return new TScrolledWindow; }
   void SetScroll(float fraction, int) override { fractions.push_back(fraction); }
   std::vector<float> fractions;
-};
-
-// A text window as the label search sees it.
-class TLabelWindow : public TWindow, public TLabelledWindow {
- public:
-  static TWindow* Create() { return new TLabelWindow; }
-  std::string GetLabelText() const override { return text; }
-  void SetLabelText(const std::string& t) override { text = t; }
-  std::string text = "Start";
 };
 
 // Counts what the buttons play.
@@ -117,7 +110,6 @@ class WidgetTest : public ScriptTest {
     manager->SetScreen(new TScreen);
     manager->AddWindowType("Slider", &TSlider::Create);
     manager->AddWindowType("Scrolled", &TScrolledWindow::Create);
-    manager->AddWindowType("Label", &TLabelWindow::Create);
     L = script->GetState();
   }
   void TearDown() override {
@@ -552,14 +544,22 @@ TEST_F(WidgetTest, ASliderScrollsTheTextWindowItNames) {
 TEST_F(WidgetTest, ButtonLabelsAreTheirLabelChildsTextInEveryLayer) {
   OpenDialog(R"(MakeDialog{
       Button{ name = 'b', x = 0, y = 0, graphics = { 'gfx/red', 'gfx/green', 'gfx/blue' },
-        Window{ name = 'frame', w = 40, h = 30, Label{ name = 'label', w = 40, h = 30 } } } }
+        Window{ name = 'frame', w = 40, h = 30,
+          Text{ name = 'label', w = 40, h = 30, label = 'Start' } } },
+      Button{ name = 'plain', x = 100, y = 0, graphics = { 'gfx/red', 'gfx/green', 'gfx/blue' },
+        Window{ name = 'label', w = 40, h = 30 } } }
     caption = GetLabel('b')
     SetLabel('b', 'Go')
-    after = GetLabel('b'))");
+    after = GetLabel('b')
+    SetLabel('plain', 'ignored')
+    plain = GetLabel('plain'))");
   TButton* b = Find<TButton>("b");
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(G("caption"), "Start");
   EXPECT_EQ(G("after"), "Go");
+  EXPECT_EQ(static_cast<TText*>(b->FindChild("label", -1))->GetText(), "Go");
+  // A "label" that is no text window has no text to give.
+  EXPECT_EQ(G("plain"), "");
   // The label's window joined every layer: it stays shown whatever the state.
   TWindow* frame = b->FindChild("frame", 1);
   for (unsigned i = 0; i < b->LayerCount(); ++i)
@@ -570,12 +570,117 @@ TEST_F(WidgetTest, ButtonLabelsAreTheirLabelChildsTextInEveryLayer) {
   EXPECT_FALSE(b->FindChild("image0", 1)->IsVisible());
 }
 
+TEST_F(WidgetTest, ACaptionedButtonIsPressedThroughItsCaption) {
+  AddPicture("gfx/wide.png", 120, 36, kRed);
+  AddPicture("gfx/wide_down.png", 120, 36, kGreen);
+  AddPicture("gfx/wide_over.png", 120, 36, kBlue);
+  OpenDialog(R"(MakeDialog{
+      Button{ name = 'go', x = 10, y = 10,
+              graphics = { 'gfx/wide', 'gfx/wide_down', 'gfx/wide_over' },
+        Text{ name = 'label', w = 120, h = 36, label = 'WWWWW',
+              font = { '__DEFAULT', 28, { 1, 1, 1, 1 } },
+              flags = kHAlignCenter + kVAlignCenter } } })");
+  TButton* go = Find<TButton>("go");
+  ASSERT_NE(go, nullptr);
+  // The pictures are image windows that may be drawn over the rest (the layer flag).
+  auto* face = go->FindChild("image0", 1);
+  ASSERT_NE(face, nullptr);
+  EXPECT_TRUE(face->IsKindOf(&TImage::Create));
+  EXPECT_NE(face->GetFlags() & kWindowLayer, 0u);
+  EXPECT_EQ(go->Width(), 120);
+  // The caption is drawn over the face, centred: white ink in the middle, red at the edge.
+  int ink = 0;
+  for (int x = 40; x < 90; ++x) ink += ColorNear(PixelAt(x, 28), kWhite);
+  EXPECT_GT(ink, 3);
+  EXPECT_TRUE(ColorNear(PixelAt(13, 28), kRed));
+  // Pointing at the caption (no link in it) is pointing at the button.
+  Move(70, 28);
+  EXPECT_EQ(go->State(), 2);
+  EXPECT_TRUE(ColorNear(PixelAt(13, 28), kBlue));
+  Event(kEventLeftDown, 70, 28);
+  EXPECT_EQ(go->State(), 1);
+  Event(kEventLeftUp, 70, 28);
+  EXPECT_EQ(Got(), "3:go;");
+}
+
 TEST_F(WidgetTest, TextEditLabelsAreNeverLookedUp) {
   script->SetLocalizeLabels(true);
   OpenDialog("MakeDialog{ TextEdit{ name = 'e', w = 100, h = 20, label = 'menu_title' } }");
   EXPECT_EQ(Find<TTextEdit>("e")->GetText(), "menu_title");
   EXPECT_EQ(Find<TTextEdit>("e")->DisplayText(), "menu_title");
   EXPECT_TRUE(script->LocalizeLabels());
+}
+
+TEST_F(WidgetTest, TextEditsAreTextWindowsWithTheirKeys) {
+  script->SetLocalizeLabels(true);
+  // A black backdrop: every redraw starts from black, not from the last frame.
+  AddPicture("gfx/black.png", 400, 400, 0xFF000000u);
+  OpenDialog(R"(MakeDialog{
+      Bitmap{ image = 'gfx/black', x = 0, y = 0 },
+      TextEdit{ name = 'e', x = 10, y = 10, w = 200, h = 40, label = 'WWW', rotation = 90,
+                rotationOriginX = 20, rotationOriginY = 20,
+                font = { '__DEFAULT', 30, { 1, 1, 1, 1 } } },
+      TextEdit{ name = 'faded', x = 10, y = 300, w = 200, h = 40, label = 'WWW',
+                font = { '__DEFAULT', 30, { 1, 1, 1, 1 } } },
+      Text{ name = 'after', x = 300, y = 10, w = 100, h = 20, label = '#word' } })");
+  TTextEdit* e = Find<TTextEdit>("e");
+  ASSERT_NE(e, nullptr);
+  EXPECT_TRUE(e->IsKindOf(&TText::Create));
+  ASSERT_NE(e->Layout(), nullptr);
+  // Turned a quarter: the ink stands in a column below the origin, not along the top line.
+  int below = 0, along = 0;
+  for (int y = 40; y < 50; ++y)
+    for (int x = 10; x < 40; ++x) below += ColorNear(PixelAt(x, y), kWhite, 60);
+  for (int x = 60; x < 120; ++x) along += ColorNear(PixelAt(x, 25), kWhite, 60);
+  EXPECT_GT(below, 0);
+  EXPECT_EQ(along, 0);
+  // Opacity and scale are the text window's.
+  TTextEdit* faded = Find<TTextEdit>("faded");
+  auto lit = [&] {
+    manager->Invalidate();
+    Pass();
+    TPixelImage frame;
+    EXPECT_TRUE(screen->ReadFrame(&frame));
+    int n = 0;
+    for (int y = 300; y < 340; ++y)
+      for (int x = 10; x < 210; ++x)
+        n += (frame.pixels[static_cast<size_t>(y) * 800 + x] & 0xFF) > 200;
+    return n;
+  };
+  const int full = lit();
+  EXPECT_GT(full, 20);
+  faded->SetOpacity(0.3f);
+  EXPECT_EQ(lit(), 0);
+  faded->SetOpacity(1);
+  faded->SetScale(0.5f);
+  const int half = lit();
+  EXPECT_GT(half, 0);
+  EXPECT_LT(half, full);
+  // The edit switched label localisation off only while it read its own label.
+  EXPECT_EQ(Find<TText>("after")->GetText(), "word");
+}
+
+TEST_F(WidgetTest, ASliderScrollsARealTextWindow) {
+  OpenDialog(R"(MakeDialog{
+      Text{ name = 'story', x = 0, y = 0, w = 150, h = 50,
+            font = { '__DEFAULT', 16, { 1, 1, 1, 1 } },
+            label = 'one<br>two<br>three<br>four<br>five<br>six<br>seven<br>eight' },
+      Slider{ name = 'bar', x = 200, y = 0, w = 20, h = 110, sliderimage = 'gfx/knob',
+              scrolls = 'story' } })");
+  TText* story = Find<TText>("story");
+  ASSERT_NE(story, nullptr);
+  ASSERT_NE(story->Layout(), nullptr);
+  const int most = story->MaxScroll();
+  ASSERT_GT(most, 2);
+  EXPECT_EQ(story->Layout()->Scroll(), 0);
+  Move(205, 5);
+  Event(kEventLeftDown, 205, 5);
+  Move(205, 500);
+  Event(kEventLeftUp, 205, 500);
+  // At the end the last line is the one the box can just show.
+  EXPECT_EQ(static_cast<int>(story->Layout()->Scroll()), most);
+  Find<TSlider>("bar")->SetValue(0, true);
+  EXPECT_EQ(story->Layout()->Scroll(), 0);
 }
 
 TEST_F(WidgetTest, MalformedDescriptionsGiveQuietWidgets) {
