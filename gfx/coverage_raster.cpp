@@ -87,57 +87,66 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   }
   mCover.assign(width + 1, 0.0f);
   mDelta.assign(width + 1, 0.0f);
-  mActive.clear();
+  if (mActive.size() < mEdges.size()) mActive.resize(mEdges.size());
   // Local pointers: the byte stores into the bitmap would otherwise make the compiler reload
   // every member pointer after each of them.
   float* const cover = mCover.data();
   float* const delta = mDelta.data();
   uint8_t* const pixels = out->alpha.data();
+  const TEdge* const edges = mEdges.data();
+  const int* const rowHead = mRowHead.data();
+  const int* const next = mNext.data();
+  TActiveEdge* const active = mActive.data();
+  size_t activeCount = 0;
+  uint32_t order = 0;
   const float originX = left * 4.0f;
   const float spanLimit = width * 4.0f;
   int touchedLo = width, touchedHi = -1;
 
   for (int r = 0; r < rows; ++r) {
     const float y = firstRow + r + 0.5f;
-    for (int i = mRowHead[r]; i >= 0; i = mNext[i]) {
-      const TEdge& e = mEdges[i];
+    // Finished edges leave; the others step to this scanline (they were all used on the one
+    // before).
+    size_t keep = 0;
+    for (size_t i = 0; i < activeCount; ++i) {
+      TActiveEdge e = active[i];
+      if (e.y1 <= y) continue;
+      e.x += e.dxdy;
+      active[keep++] = e;
+    }
+    activeCount = keep;
+    for (int i = rowHead[r]; i >= 0; i = next[i]) {
+      const TEdge& e = edges[i];
       if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
       const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
-      mActive.push_back({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding});
+      active[activeCount++] = {e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding, order++};
     }
-    mCrossings.clear();
-    size_t keep = 0;
-    for (size_t i = 0; i < mActive.size(); ++i) {
-      // Copied out and written back whole: updating x in place and then moving the entry
-      // stalls on the partly overwritten memory.
-      const TActiveEdge e = mActive[i];
-      if (e.y1 <= y) continue;  // finished
-      mCrossings.emplace_back(e.x, e.winding);
-      mActive[keep++] = TActiveEdge{e.x + e.dxdy, e.dxdy, e.y1, e.winding};
-    }
-    mActive.resize(keep);
-    // Few crossings per scanline: insertion sort beats the general sort here.
-    for (size_t i = 1; i < mCrossings.size(); ++i) {
-      const auto c = mCrossings[i];
-      size_t j = i;
-      while (j > 0 && mCrossings[j - 1].first > c.first) {
-        mCrossings[j] = mCrossings[j - 1];
-        --j;
+    if (activeCount == 0) {
+      if ((r & 3) != 3) continue;
+    } else {
+      // The list was sorted on the previous scanline and edges move little between
+      // scanlines: insertion sort has almost nothing to do.
+      for (size_t i = 1; i < activeCount; ++i) {
+        const TActiveEdge e = active[i];
+        size_t j = i;
+        while (j > 0 && (active[j - 1].x > e.x ||
+                         (active[j - 1].x == e.x && active[j - 1].order > e.order))) {
+          active[j] = active[j - 1];
+          --j;
+        }
+        active[j] = e;
       }
-      mCrossings[j] = c;
-    }
-    int winding = 0;
-    float start = 0;
-    const auto* crossing = mCrossings.data();
-    const auto* const crossingsEnd = crossing + mCrossings.size();
-    for (; crossing != crossingsEnd; ++crossing) {
-      const float x = crossing->first;
-      const int w = crossing->second;
-      const int before = winding;
-      winding += w;
-      if (before == 0 && winding != 0) {
-        start = x;
-      } else if (before != 0 && winding == 0) {
+      int winding = 0;
+      float start = 0;
+      for (size_t i = 0; i < activeCount; ++i) {
+        const float x = active[i].x;
+        const int before = winding;
+        winding += active[i].winding;
+        if (before == 0) {
+          if (winding != 0) start = x;
+          continue;
+        }
+        if (winding != 0) continue;
         const float a = std::clamp(start, 0.0f, spanLimit);
         const float b = std::clamp(x, 0.0f, spanLimit);
         if (b <= a) continue;

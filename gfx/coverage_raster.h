@@ -55,14 +55,16 @@ class TCoverageRaster {
   // Scratch buffers kept between calls.
   std::vector<float> mCover;
   std::vector<float> mDelta;
+  // An edge crossing the current scanline. The active list is kept sorted by x, ties in the
+  // order the edges became active (`order`), so walking it gives the crossings left to right.
   struct TActiveEdge {
     float x;     // where the edge crosses the current scanline
     float dxdy;  // its step from one scanline to the next
     float y1;
     int winding;
+    uint32_t order;
   };
   std::vector<int> mRowHead;  // per scanline, the first edge that starts there (-1: none)
   std::vector<int> mNext;     // the next edge starting on the same scanline
   std::vector<TActiveEdge> mActive;
-  std::vector<std::pair<float, int>> mCrossings;
 };
