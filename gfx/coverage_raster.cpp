@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-void TCoverageRaster::AddLine(float x0, float y0, float x1, float y1) {
-  if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))) return;
-  if (y0 == y1) return;
-  if (y0 < y1) {
-    mEdges.push_back({x0, y0, x1, y1, -1});
-  } else {
-    mEdges.push_back({x1, y1, x0, y0, +1});
-  }
-}
-
 void TCoverageRaster::AddQuad(float x0, float y0, float cx, float cy, float x1, float y1) {
   float px = x0, py = y0;
   for (int i = 1; i <= 3; ++i) {
@@ -52,13 +42,7 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   out->alpha.clear();
   out->width = out->height = 0;
   if (mEdges.empty()) return;
-  float minX = mEdges[0].x0, maxX = minX, minY = mEdges[0].y0, maxY = mEdges[0].y1;
-  for (const TEdge& e : mEdges) {
-    minX = std::min({minX, e.x0, e.x1});
-    maxX = std::max({maxX, e.x0, e.x1});
-    minY = std::min(minY, e.y0);
-    maxY = std::max(maxY, e.y1);
-  }
+  const float minX = mMinX, maxX = mMaxX, minY = mMinY, maxY = mMaxY;
   // Far outside any sensible screen: nothing is drawn (also keeps the integer maths sound).
   constexpr float kLimit = 4.0f * 1000000;
   if (minX < -kLimit || maxX > kLimit || minY < -kLimit || maxY > kLimit) return;
