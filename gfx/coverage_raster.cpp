@@ -69,8 +69,12 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
     mNext[i] = mRowHead[row];
     mRowHead[row] = static_cast<int>(i);
   }
-  mCover.assign(width + 1, 0.0f);
-  mDelta.assign(width + 1, 0.0f);
+  // Both are all zero between calls: finishing a pixel row clears every cell its spans
+  // touched (and the one after, where a span's difference ends). Only growth needs zeros.
+  if (mCover.size() < static_cast<size_t>(width) + 1) {
+    mCover.resize(width + 1, 0.0f);
+    mDelta.resize(width + 1, 0.0f);
+  }
   if (mActive.size() < mEdges.size()) mActive.resize(mEdges.size());
   // Local pointers: the byte stores into the bitmap would otherwise make the compiler reload
   // every member pointer after each of them.
