@@ -93,37 +93,37 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
 
   for (int r = 0; r < rows; ++r) {
     const float y = firstRow + r + 0.5f;
-    // Finished edges leave; the others step to this scanline (they were all used on the one
-    // before).
-    size_t keep = 0;
+    // Finished edges leave, the others step to this scanline (they were all used on the one
+    // before) and new ones join; each is put in place by insertion, ordered by x and, at equal
+    // x, by when it became active. Edges move little between scanlines, so an edge rarely
+    // moves past more than one or two others.
+    size_t count = 0;
+    auto insert = [active, &count](const TActiveEdge& e) {
+      size_t j = count;
+      while (j > 0 &&
+             (active[j - 1].x > e.x || (active[j - 1].x == e.x && active[j - 1].order > e.order))) {
+        active[j] = active[j - 1];
+        --j;
+      }
+      active[j] = e;
+      ++count;
+    };
     for (size_t i = 0; i < activeCount; ++i) {
       TActiveEdge e = active[i];
       if (e.y1 <= y) continue;
       e.x += e.dxdy;
-      active[keep++] = e;
+      insert(e);
     }
-    activeCount = keep;
     for (int i = rowHead[r]; i >= 0; i = next[i]) {
       const TEdge& e = edges[i];
       if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
       const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
-      active[activeCount++] = {e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding, order++};
+      insert({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding, order++});
     }
+    activeCount = count;
     if (activeCount == 0) {
       if ((r & 3) != 3) continue;
     } else {
-      // The list was sorted on the previous scanline and edges move little between
-      // scanlines: insertion sort has almost nothing to do.
-      for (size_t i = 1; i < activeCount; ++i) {
-        const TActiveEdge e = active[i];
-        size_t j = i;
-        while (j > 0 && (active[j - 1].x > e.x ||
-                         (active[j - 1].x == e.x && active[j - 1].order > e.order))) {
-          active[j] = active[j - 1];
-          --j;
-        }
-        active[j] = e;
-      }
       int winding = 0;
       float start = 0;
       for (size_t i = 0; i < activeCount; ++i) {
