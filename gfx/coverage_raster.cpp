@@ -3,16 +3,30 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The curve's points at t = 1/3 and 2/3 as weights of its start, control and end point:
+// (1 - t)^2, 2 (1 - t) t and t^2, evaluated in that order in float.
+struct TQuadWeights {
+  float start, control, end;
+};
+constexpr TQuadWeights Weights(float t) {
+  const float s = 1 - t;
+  return {s * s, 2 * s * t, t * t};
+}
+constexpr TQuadWeights kThird = Weights(1 / 3.0f);
+constexpr TQuadWeights kTwoThirds = Weights(2 / 3.0f);
+
+}  // namespace
+
 void TCoverageRaster::AddQuad(float x0, float y0, float cx, float cy, float x1, float y1) {
-  float px = x0, py = y0;
-  for (int i = 1; i <= 3; ++i) {
-    const float t = i / 3.0f, s = 1 - t;
-    const float x = i == 3 ? x1 : s * s * x0 + 2 * s * t * cx + t * t * x1;
-    const float y = i == 3 ? y1 : s * s * y0 + 2 * s * t * cy + t * t * y1;
-    AddLine(px, py, x, y);
-    px = x;
-    py = y;
-  }
+  const float ax = kThird.start * x0 + kThird.control * cx + kThird.end * x1;
+  const float ay = kThird.start * y0 + kThird.control * cy + kThird.end * y1;
+  const float bx = kTwoThirds.start * x0 + kTwoThirds.control * cx + kTwoThirds.end * x1;
+  const float by = kTwoThirds.start * y0 + kTwoThirds.control * cy + kTwoThirds.end * y1;
+  AddLine(x0, y0, ax, ay);
+  AddLine(ax, ay, bx, by);
+  AddLine(bx, by, x1, y1);
 }
 
 void TCoverageRaster::AddWideLine(float x0, float y0, float x1, float y1, float width) {
