@@ -115,7 +115,8 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
     auto insert = [active, &count](const TActiveEdge& e) {
       size_t j = count;
       while (j > 0 &&
-             (active[j - 1].x > e.x || (active[j - 1].x == e.x && active[j - 1].order > e.order))) {
+             (active[j - 1].x > e.x ||
+              (active[j - 1].x == e.x && active[j - 1].orderAndWinding > e.orderAndWinding))) {
         active[j] = active[j - 1];
         --j;
       }
@@ -132,7 +133,8 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
       const TEdge& e = edges[i];
       if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
       const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
-      insert({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding, order++});
+      insert({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, order | (e.winding > 0 ? 1u : 0u)});
+      order += 2;
     }
     activeCount = count;
     if (activeCount == 0) {
@@ -143,7 +145,7 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
       for (size_t i = 0; i < activeCount; ++i) {
         const float x = active[i].x;
         const int before = winding;
-        winding += active[i].winding;
+        winding += active[i].Winding();
         if (before == 0) {
           if (winding != 0) start = x;
           continue;
