@@ -113,6 +113,11 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
     // moves past more than one or two others.
     size_t count = 0;
     auto insert = [active, &count](const TActiveEdge& e) {
+      // The usual case: already in place behind the last one (one comparison).
+      if (count == 0 || active[count - 1].x < e.x) {
+        active[count++] = e;
+        return;
+      }
       size_t j = count;
       while (j > 0 &&
              (active[j - 1].x > e.x ||
