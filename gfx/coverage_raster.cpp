@@ -3,26 +3,30 @@
 #include <algorithm>
 #include <cmath>
 
-void TCoverageRaster::AddLine(float x0, float y0, float x1, float y1) {
-  if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))) return;
-  if (y0 == y1) return;
-  if (y0 < y1) {
-    mEdges.push_back({x0, y0, x1, y1, -1});
-  } else {
-    mEdges.push_back({x1, y1, x0, y0, +1});
-  }
+namespace {
+
+// The curve's points at t = 1/3 and 2/3 as weights of its start, control and end point:
+// (1 - t)^2, 2 (1 - t) t and t^2, evaluated in that order in float.
+struct TQuadWeights {
+  float start, control, end;
+};
+constexpr TQuadWeights Weights(float t) {
+  const float s = 1 - t;
+  return {s * s, 2 * s * t, t * t};
 }
+constexpr TQuadWeights kThird = Weights(1 / 3.0f);
+constexpr TQuadWeights kTwoThirds = Weights(2 / 3.0f);
+
+}  // namespace
 
 void TCoverageRaster::AddQuad(float x0, float y0, float cx, float cy, float x1, float y1) {
-  float px = x0, py = y0;
-  for (int i = 1; i <= 3; ++i) {
-    const float t = i / 3.0f, s = 1 - t;
-    const float x = i == 3 ? x1 : s * s * x0 + 2 * s * t * cx + t * t * x1;
-    const float y = i == 3 ? y1 : s * s * y0 + 2 * s * t * cy + t * t * y1;
-    AddLine(px, py, x, y);
-    px = x;
-    py = y;
-  }
+  const float ax = kThird.start * x0 + kThird.control * cx + kThird.end * x1;
+  const float ay = kThird.start * y0 + kThird.control * cy + kThird.end * y1;
+  const float bx = kTwoThirds.start * x0 + kTwoThirds.control * cx + kTwoThirds.end * x1;
+  const float by = kTwoThirds.start * y0 + kTwoThirds.control * cy + kTwoThirds.end * y1;
+  AddLine(x0, y0, ax, ay);
+  AddLine(ax, ay, bx, by);
+  AddLine(bx, by, x1, y1);
 }
 
 void TCoverageRaster::AddWideLine(float x0, float y0, float x1, float y1, float width) {
@@ -52,13 +56,7 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   out->alpha.clear();
   out->width = out->height = 0;
   if (mEdges.empty()) return;
-  float minX = mEdges[0].x0, maxX = minX, minY = mEdges[0].y0, maxY = mEdges[0].y1;
-  for (const TEdge& e : mEdges) {
-    minX = std::min({minX, e.x0, e.x1});
-    maxX = std::max({maxX, e.x0, e.x1});
-    minY = std::min(minY, e.y0);
-    maxY = std::max(maxY, e.y1);
-  }
+  const float minX = mMinX, maxX = mMaxX, minY = mMinY, maxY = mMaxY;
   // Far outside any sensible screen: nothing is drawn (also keeps the integer maths sound).
   constexpr float kLimit = 4.0f * 1000000;
   if (minX < -kLimit || maxX > kLimit || minY < -kLimit || maxY > kLimit) return;
@@ -85,59 +83,79 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
     mNext[i] = mRowHead[row];
     mRowHead[row] = static_cast<int>(i);
   }
-  mCover.assign(width + 1, 0.0f);
-  mDelta.assign(width + 1, 0.0f);
-  mActive.clear();
+  // Both are all zero between calls: finishing a pixel row clears every cell its spans
+  // touched (and the one after, where a span's difference ends). Only growth needs zeros.
+  if (mCover.size() < static_cast<size_t>(width) + 1) {
+    mCover.resize(width + 1, 0.0f);
+    mDelta.resize(width + 1, 0.0f);
+  }
+  if (mActive.size() < mEdges.size()) mActive.resize(mEdges.size());
   // Local pointers: the byte stores into the bitmap would otherwise make the compiler reload
   // every member pointer after each of them.
   float* const cover = mCover.data();
   float* const delta = mDelta.data();
   uint8_t* const pixels = out->alpha.data();
+  const TEdge* const edges = mEdges.data();
+  const int* const rowHead = mRowHead.data();
+  const int* const next = mNext.data();
+  TActiveEdge* const active = mActive.data();
+  size_t activeCount = 0;
+  uint32_t order = 0;
   const float originX = left * 4.0f;
   const float spanLimit = width * 4.0f;
   int touchedLo = width, touchedHi = -1;
 
   for (int r = 0; r < rows; ++r) {
     const float y = firstRow + r + 0.5f;
-    for (int i = mRowHead[r]; i >= 0; i = mNext[i]) {
-      const TEdge& e = mEdges[i];
-      if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
-      const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
-      mActive.push_back({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, e.winding});
-    }
-    mCrossings.clear();
-    size_t keep = 0;
-    for (size_t i = 0; i < mActive.size(); ++i) {
-      // Copied out and written back whole: updating x in place and then moving the entry
-      // stalls on the partly overwritten memory.
-      const TActiveEdge e = mActive[i];
-      if (e.y1 <= y) continue;  // finished
-      mCrossings.emplace_back(e.x, e.winding);
-      mActive[keep++] = TActiveEdge{e.x + e.dxdy, e.dxdy, e.y1, e.winding};
-    }
-    mActive.resize(keep);
-    // Few crossings per scanline: insertion sort beats the general sort here.
-    for (size_t i = 1; i < mCrossings.size(); ++i) {
-      const auto c = mCrossings[i];
-      size_t j = i;
-      while (j > 0 && mCrossings[j - 1].first > c.first) {
-        mCrossings[j] = mCrossings[j - 1];
+    // Finished edges leave, the others step to this scanline (they were all used on the one
+    // before) and new ones join; each is put in place by insertion, ordered by x and, at equal
+    // x, by when it became active. Edges move little between scanlines, so an edge rarely
+    // moves past more than one or two others.
+    size_t count = 0;
+    auto insert = [active, &count](const TActiveEdge& e) {
+      // The usual case: already in place behind the last one (one comparison).
+      if (count == 0 || active[count - 1].x < e.x) {
+        active[count++] = e;
+        return;
+      }
+      size_t j = count;
+      while (j > 0 &&
+             (active[j - 1].x > e.x ||
+              (active[j - 1].x == e.x && active[j - 1].orderAndWinding > e.orderAndWinding))) {
+        active[j] = active[j - 1];
         --j;
       }
-      mCrossings[j] = c;
+      active[j] = e;
+      ++count;
+    };
+    for (size_t i = 0; i < activeCount; ++i) {
+      TActiveEdge e = active[i];
+      if (e.y1 <= y) continue;
+      e.x += e.dxdy;
+      insert(e);
     }
-    int winding = 0;
-    float start = 0;
-    const auto* crossing = mCrossings.data();
-    const auto* const crossingsEnd = crossing + mCrossings.size();
-    for (; crossing != crossingsEnd; ++crossing) {
-      const float x = crossing->first;
-      const int w = crossing->second;
-      const int before = winding;
-      winding += w;
-      if (before == 0 && winding != 0) {
-        start = x;
-      } else if (before != 0 && winding == 0) {
+    for (int i = rowHead[r]; i >= 0; i = next[i]) {
+      const TEdge& e = edges[i];
+      if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
+      const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
+      insert({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, order | (e.winding > 0 ? 1u : 0u)});
+      order += 2;
+    }
+    activeCount = count;
+    if (activeCount == 0) {
+      if ((r & 3) != 3) continue;
+    } else {
+      int winding = 0;
+      float start = 0;
+      for (size_t i = 0; i < activeCount; ++i) {
+        const float x = active[i].x;
+        const int before = winding;
+        winding += active[i].Winding();
+        if (before == 0) {
+          if (winding != 0) start = x;
+          continue;
+        }
+        if (winding != 0) continue;
         const float a = std::clamp(start, 0.0f, spanLimit);
         const float b = std::clamp(x, 0.0f, spanLimit);
         if (b <= a) continue;

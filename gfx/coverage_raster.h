@@ -5,8 +5,11 @@
 // thus collects a coverage of 0 to 16, which becomes its alpha (c / 16).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // Coverage of a rectangle of pixels: alpha 0..255 per pixel, rows top to bottom.
@@ -28,12 +31,26 @@ class TCoverageRaster {
   // The row buffer is this many pixels wide; spans are clipped to it.
   static constexpr int kMaxWidth = 3200;
 
-  void Clear() { mEdges.clear(); }
+  void Clear() {
+    mEdges.clear();
+    mMinX = mMinY = std::numeric_limits<float>::infinity();
+    mMaxX = mMaxY = -std::numeric_limits<float>::infinity();
+  }
   bool Empty() const { return mEdges.empty(); }
   size_t EdgeCount() const { return mEdges.size(); }
 
   // A straight edge in quarter pixels. Horizontal edges cross no scanline and are dropped.
-  void AddLine(float x0, float y0, float x1, float y1);
+  void AddLine(float x0, float y0, float x1, float y1) {
+    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))) {
+      return;
+    }
+    if (y0 == y1) return;
+    if (y0 < y1) {
+      Store({x0, y0, x1, y1, -1});
+    } else {
+      Store({x1, y1, x0, y0, +1});
+    }
+  }
   // A quadratic edge, replaced by three straight edges ending at t = 1/3, 2/3 and 1.
   void AddQuad(float x0, float y0, float cx, float cy, float x1, float y1);
   // The edge from (x0, y0) to (x1, y1) widened into a hexagon `width` quarter pixels across
@@ -51,18 +68,33 @@ class TCoverageRaster {
     float x0, y0, x1, y1;  // y0 < y1
     int winding;           // +1 for edges that ran upward, -1 for downward ones
   };
+  void Store(const TEdge& e) {
+    mEdges.push_back(e);
+    mMinX = std::min(mMinX, std::min(e.x0, e.x1));
+    mMaxX = std::max(mMaxX, std::max(e.x0, e.x1));
+    mMinY = std::min(mMinY, e.y0);
+    mMaxY = std::max(mMaxY, e.y1);
+  }
+
   std::vector<TEdge> mEdges;
+  // Bounds of the stored edges, kept up to date as they are added.
+  float mMinX = std::numeric_limits<float>::infinity(), mMinY = mMinX;
+  float mMaxX = -std::numeric_limits<float>::infinity(), mMaxY = mMaxX;
   // Scratch buffers kept between calls.
   std::vector<float> mCover;
   std::vector<float> mDelta;
+  // An edge crossing the current scanline. The active list is kept sorted by x, ties in the
+  // order the edges became active, so walking it gives the crossings left to right.
   struct TActiveEdge {
     float x;     // where the edge crosses the current scanline
     float dxdy;  // its step from one scanline to the next
     float y1;
-    int winding;
+    // When the edge became active (bits 1 and up; orders ties at equal x) and its winding
+    // (bit 0: 1 for +1, 0 for -1). One word keeps the entry at 16 bytes.
+    uint32_t orderAndWinding;
+    int Winding() const { return (orderAndWinding & 1) ? 1 : -1; }
   };
   std::vector<int> mRowHead;  // per scanline, the first edge that starts there (-1: none)
   std::vector<int> mNext;     // the next edge starting on the same scanline
   std::vector<TActiveEdge> mActive;
-  std::vector<std::pair<float, int>> mCrossings;
 };

@@ -8,6 +8,8 @@
 #include "gfx/font_cache.h"
 #include "gfx/text_layout.h"
 #include "gfx/tv_mini_vec_draw.h"
+#include "tests/gfx/previous_coverage_raster.h"
+#include "tests/gfx/raster_feed.h"
 
 namespace {
 
@@ -34,6 +36,30 @@ void BM_MiniVecRaster(benchmark::State& state) {
   SetGlyphCounters(state, static_cast<int>(glyphs.size()));
 }
 BENCHMARK(BM_MiniVecRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
+
+// The same glyphs through the coverage raster as it was before its scanline loop was reworked
+// (kept in the tests as the bit-for-bit reference), for a before/after figure in one run.
+void BM_PreviousCoverageRaster(benchmark::State& state) {
+  auto font = BuiltinFont();
+  TPreviousCoverageRaster raster;
+  TPlacement placement;
+  placement.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
+  placement.subX = 1;
+  TCoverageBitmap bitmap;
+  std::vector<const TMvecGlyph*> glyphs;
+  for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
+  for (auto _ : state) {
+    for (const TMvecGlyph* g : glyphs) {
+      raster.Clear();
+      TFeedSink<TPreviousCoverageRaster> sink(raster, placement, g->fit);
+      font->DecodeOutline(*g, sink);
+      raster.Render(&bitmap);
+      benchmark::DoNotOptimize(bitmap.alpha.data());
+    }
+  }
+  SetGlyphCounters(state, static_cast<int>(glyphs.size()));
+}
+BENCHMARK(BM_PreviousCoverageRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 
 void BM_FreeTypeSmooth(benchmark::State& state) {
   FT_Library library;
