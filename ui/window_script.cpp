@@ -82,7 +82,7 @@ TWindowCreator TWindowScript::FindType(const std::string& name) const {
 
 bool TWindowScript::RunScriptFile(const std::string& name) {
   const bool ok = RunScript(name);
-  if (mParentStack.size() > 1) mParentStack.resize(1);
+  if (mParentStack.size() > 1) mParentStack.erase(mParentStack.begin() + 1, mParentStack.end());
   return ok;
 }
 

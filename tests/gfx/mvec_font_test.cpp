@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <string>
 
 #include "files/file_system.h"
 #include "gfx/font_cache.h"
@@ -15,12 +17,20 @@ namespace {
 // Records a decoded outline as text.
 class TRecorder : public TOutlineSink {
  public:
-  void MoveTo(float x, float y) override { text += "M" + N(x) + "," + N(y) + " "; }
-  void LineTo(float x, float y) override { text += "L" + N(x) + "," + N(y) + " "; }
-  void QuadTo(float cx, float cy, float x, float y) override {
-    text += "Q" + N(cx) + "," + N(cy) + "," + N(x) + "," + N(y) + " ";
+  void MoveTo(float x, float y) override { Append('M', {x, y}); }
+  void LineTo(float x, float y) override { Append('L', {x, y}); }
+  void QuadTo(float cx, float cy, float x, float y) override { Append('Q', {cx, cy, x, y}); }
+  // Appends "Cx,y,... " piece by piece (chained temporaries upset GCC 12's -Wrestrict).
+  void Append(char command, std::initializer_list<float> values) {
+    text.push_back(command);
+    const char* separator = "";
+    for (float v : values) {
+      text.append(separator);
+      text.append(std::to_string(static_cast<int>(v)));
+      separator = ",";
+    }
+    text.push_back(' ');
   }
-  static std::string N(float v) { return std::to_string(static_cast<int>(v)); }
   std::string text;
 };
 
