@@ -112,19 +112,19 @@ void TImage::Draw() {
   if (!batch.Renderer()) return;
   const float w = static_cast<float>(mTexture->GetWidth()) * mScale;
   const float h = static_cast<float>(mTexture->GetHeight()) * mScale;
-  TDrawSpec spec;
-  spec.alpha = std::clamp(mOpacity, 0.0f, 1.0f);
-  spec.flags = (mDrawFlags & (kImageMirrorX | kImageMirrorY)) | kDrawTransform;
+  TDrawSpec drawing;
+  drawing.alpha = std::clamp(mOpacity, 0.0f, 1.0f);
+  drawing.flags = (mDrawFlags & (kImageMirrorX | kImageMirrorY)) | kDrawTransform;
   if (mRotated) {
     // A quarter turn clockwise: the picture's top edge becomes the right edge of the
     // swapped box, whose centre is where the picture's centre goes.
-    spec.transform = TTransform2d{0, mScale, -mScale, 0, 0, 0};
-    spec.x = h / 2;
-    spec.y = w / 2;
+    drawing.transform = TTransform2d{0, mScale, -mScale, 0, 0, 0};
+    drawing.x = h / 2;
+    drawing.y = w / 2;
   } else {
-    spec.transform = TTransform2d{mScale, 0, 0, mScale, 0, 0};
-    spec.x = w / 2;
-    spec.y = h / 2;
+    drawing.transform = TTransform2d{mScale, 0, 0, mScale, 0, 0};
+    drawing.x = w / 2;
+    drawing.y = h / 2;
   }
-  mTexture->Draw(spec);
+  mTexture->Draw(drawing);
 }
