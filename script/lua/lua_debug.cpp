@@ -3,6 +3,7 @@
 #include "script/lua/lua_debug.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ static int CurrentPc(const CallInfo* ci) {
   const Proto* p = clvalue(ci->func)->l.p;
   return static_cast<int>(ci->savedpc - p->code) - 1;
 }
+
+#ifdef MC_LUA_CHECKS
+void luaI_assertfailed(const char* condition, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: interpreter check failed: %s\n", file, line, condition);
+  std::abort();
+}
+#endif
 
 int luaG_currentline(const CallInfo* ci) {
   int pc = CurrentPc(ci);

@@ -9,8 +9,9 @@
 #include "script/lua/lua_api.h"
 
 #ifdef MC_LUA_CHECKS
-#include <cassert>
-#define lua_assert(c) assert(c)
+// Checked in test builds whatever NDEBUG says (the sanitizer build is optimised).
+[[noreturn]] void luaI_assertfailed(const char* condition, const char* file, int line);
+#define lua_assert(c) ((c) ? (void)0 : luaI_assertfailed(#c, __FILE__, __LINE__))
 #else
 #define lua_assert(c) ((void)0)
 #endif
