@@ -4,7 +4,7 @@
 #include "data/settings.h"
 #include "data/string_table.h"
 #include "files/file_system.h"
-#include "files/special_folders.h"
+#include "files/xdg_folders.h"
 #include "frame/application.h"
 #include "frame/log.h"
 

@@ -1,4 +1,4 @@
-#include "files/special_folders.h"
+#include "files/xdg_folders.h"
 
 #include <cstdlib>
 #include <filesystem>

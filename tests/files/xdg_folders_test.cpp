@@ -1,4 +1,4 @@
-#include "files/special_folders.h"
+#include "files/xdg_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ class ScopedEnv {
 };
 
 TEST(SpecialFoldersTest, FoldersFollowXdgAndAreCreated) {
-  const auto root = std::filesystem::temp_directory_path() / "mc_special_folders";
+  const auto root = std::filesystem::temp_directory_path() / "mc_xdg_folders";
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root / "config");
   std::filesystem::create_directories(root / "home/Schreibtisch");
