@@ -1,8 +1,10 @@
 #include "gfx/mvec_font.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "frame/log.h"
+#include "gfx/outline_winding.h"
 
 namespace {
 
@@ -114,6 +116,19 @@ const TMvecGlyph* TMvecFont::FindGlyph(uint32_t code) const {
     }
   }
   return lo < mGlyphs.size() && mGlyphs[lo].code == code ? &mGlyphs[lo] : nullptr;
+}
+
+bool TMvecFont::HasSimpleWinding(const TMvecGlyph& glyph) const {
+  const TMvecGlyph* const begin = mGlyphs.data();
+  const TMvecGlyph* const end = begin + mGlyphs.size();
+  if (std::less<>()(&glyph, begin) || !std::less<>()(&glyph, end)) {
+    return OutlineHasSimpleWinding(*this, glyph);  // a glyph of another font: not cached
+  }
+  const size_t index = static_cast<size_t>(&glyph - begin);
+  if (mSimpleWinding.size() != mGlyphs.size()) mSimpleWinding.assign(mGlyphs.size(), 0);
+  if (mSimpleWinding[index] == 0)
+    mSimpleWinding[index] = OutlineHasSimpleWinding(*this, glyph) ? 2 : 1;
+  return mSimpleWinding[index] == 2;
 }
 
 bool TMvecFont::DecodeOutline(const TMvecGlyph& glyph, TOutlineSink& sink) const {

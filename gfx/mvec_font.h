@@ -62,6 +62,8 @@ class TMvecFont {
   // Walks a glyph's outline program. False when the program is damaged (runs past the end
   // of the image or holds an unknown command); what was decoded before stays delivered.
   bool DecodeOutline(const TMvecGlyph& glyph, TOutlineSink& sink) const;
+  // Whether the glyph's outline is simple (gfx/outline_winding.h); checked on first use.
+  bool HasSimpleWinding(const TMvecGlyph& glyph) const;
 
   // Derived metrics in font units.
   float Ascent() const { return mAscent; }
@@ -81,6 +83,8 @@ class TMvecFont {
   std::string mName;
   std::vector<uint8_t> mImage;
   std::vector<TMvecGlyph> mGlyphs;
+  // Per glyph: whether its outline is simple, once known (0 not yet known, 1 no, 2 yes).
+  mutable std::vector<uint8_t> mSimpleWinding;
   float mAscent = 0.8f;
   float mDescent = 0.2f;
 };

@@ -155,7 +155,7 @@ void TTvMiniVecDraw::RasterizeGlyph(const TMvecFont& font, const TMvecGlyph& gly
       mRaster.Render(outline);
     }
   }
-  mRaster.Clear();
+  mRaster.Clear(font.HasSimpleWinding(glyph) ? TWinding::kZeroOrOne : TWinding::kAny);
   TRasterSink sink(mRaster, params, glyph.fit, static_cast<float>(subX), static_cast<float>(subY),
                    false);
   font.DecodeOutline(glyph, sink);
