@@ -225,15 +225,11 @@ void TCoverageRows::Finish(uint8_t* dst) {
   if (hi < lo) return;
   float* const cover = mCover.data();
   int32_t* const delta = mDelta.data();
-  // First the running sum of the differences, then the conversion, which the compiler can do
-  // several pixels at a time. The coverage stays within a few times 16 either way (every
-  // crossing adds at most 4 per scanline), so it converts safely before it is clamped.
   int32_t running = 0;
-  for (int p = lo; p <= hi; ++p) delta[p] = running += delta[p];
   for (int p = lo; p <= hi; ++p) {
-    const float c = cover[p] + static_cast<float>(delta[p]);
-    const int alpha = static_cast<int>(c * (255.0f / 16.0f) + 0.5f);
-    dst[p] = static_cast<uint8_t>(alpha < 0 ? 0 : alpha > 255 ? 255 : alpha);
+    running += delta[p];
+    const float c = std::clamp(cover[p] + static_cast<float>(running), 0.0f, 16.0f);
+    dst[p] = static_cast<uint8_t>(c * (255.0f / 16.0f) + 0.5f);
     cover[p] = 0;
     delta[p] = 0;
   }

@@ -75,7 +75,7 @@ void TCoverageSums::Finish(uint8_t* dst) {
   // The rows run on into each other (see Begin), so the whole bitmap is one pass: first the
   // running sum of the differences, then the conversion, which the compiler can do several
   // pixels at a time. Sums stay within a few times 16 either way, so they convert safely
-  // before being clamped. Locals, as the byte stores could otherwise change the members as
+  // before being limited. Locals, as the byte stores could otherwise change the members as
   // far as the compiler knows.
   const size_t pixels = static_cast<size_t>(mWidth) * mHeight;
   float* const cover = mCover.data();
@@ -84,8 +84,9 @@ void TCoverageSums::Finish(uint8_t* dst) {
   for (size_t i = 0; i < pixels; ++i) delta[i] = running += delta[i];
   for (size_t i = 0; i < pixels; ++i) {
     const float c = std::fabs(cover[i] + static_cast<float>(delta[i]));
-    const int alpha = static_cast<int>(c * (255.0f / 16.0f) + 0.5f);
-    dst[i] = static_cast<uint8_t>(alpha > 255 ? 255 : alpha);
+    const int32_t alpha = static_cast<int32_t>(c * (255.0f / 16.0f) + 0.5f);
+    // 255 at most, by bits (alpha is not negative): all ones when alpha passes 255.
+    dst[i] = static_cast<uint8_t>(alpha | ((255 - alpha) >> 31));
     cover[i] = 0;
     delta[i] = 0;
   }

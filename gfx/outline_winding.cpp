@@ -6,6 +6,9 @@
 
 namespace {
 
+// Beyond this many straight edges an outline is not checked (real glyphs have hundreds).
+constexpr size_t kMaxSegments = 4096;
+
 struct TPoint {
   double x, y;
   bool operator==(const TPoint& o) const { return x == o.x && y == o.y; }
@@ -144,11 +147,19 @@ bool OutlineHasSimpleWinding(const TMvecFont& font, const TMvecGlyph& glyph) {
   if (segments.empty()) return true;
 
   // No two segments meet except neighbours at their shared end point. (Neighbours that fold
-  // back onto each other enclose no area and change no winding number.)
-  for (size_t i = 0; i < segments.size(); ++i) {
-    for (size_t j = i + 1; j < segments.size(); ++j) {
-      const TSegment& s = segments[i];
-      const TSegment& t = segments[j];
+  // back onto each other enclose no area and change no winding number.) Segments sorted by
+  // their top are only compared with those starting above their bottom. Outlines too large
+  // to check in reasonable time are simply not counted as simple.
+  if (segments.size() > kMaxSegments) return false;
+  std::vector<size_t> byTop(segments.size());
+  for (size_t i = 0; i < byTop.size(); ++i) byTop[i] = i;
+  auto top = [&segments](size_t i) { return std::min(segments[i].a.y, segments[i].b.y); };
+  std::sort(byTop.begin(), byTop.end(), [&top](size_t i, size_t j) { return top(i) < top(j); });
+  for (size_t i = 0; i < byTop.size(); ++i) {
+    const TSegment& s = segments[byTop[i]];
+    const double bottom = std::max(s.a.y, s.b.y);
+    for (size_t j = i + 1; j < byTop.size() && top(byTop[j]) <= bottom; ++j) {
+      const TSegment& t = segments[byTop[j]];
       if (Neighbours(s, t, contourSizes[s.contour])) continue;
       if (SegmentsMeet(s, t)) return false;
     }
