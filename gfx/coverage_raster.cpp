@@ -56,13 +56,14 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   out->alpha.clear();
   out->width = out->height = 0;
   if (mEdges.empty()) return;
+  const float minX = mMinX, maxX = mMaxX, minY = mMinY, maxY = mMaxY;
   // Far outside any sensible screen: nothing is drawn (also keeps the integer maths sound).
   constexpr float kLimit = 4.0f * 1000000;
-  if (mMinX < -kLimit || mMaxX > kLimit || mMinY < -kLimit || mMaxY > kLimit) return;
-  const int left = static_cast<int>(std::floor(mMinX / 4));
-  const int top = static_cast<int>(std::floor(mMinY / 4));
-  const int right = std::min(static_cast<int>(std::ceil(mMaxX / 4)), left + kMaxWidth);
-  const int bottom = std::min(static_cast<int>(std::ceil(mMaxY / 4)), top + kMaxWidth);
+  if (minX < -kLimit || maxX > kLimit || minY < -kLimit || maxY > kLimit) return;
+  const int left = static_cast<int>(std::floor(minX / 4));
+  const int top = static_cast<int>(std::floor(minY / 4));
+  const int right = std::min(static_cast<int>(std::ceil(maxX / 4)), left + kMaxWidth);
+  const int bottom = std::min(static_cast<int>(std::ceil(maxY / 4)), top + kMaxWidth);
   const int width = right - left, height = bottom - top;
   if (width <= 0 || height <= 0) return;
   out->left = left;
@@ -71,91 +72,131 @@ void TCoverageRaster::Render(TCoverageBitmap* out) {
   out->height = height;
   out->alpha.assign(static_cast<size_t>(width) * height, 0);
   if (mWinding == TWinding::kZeroOrOne) {
-    RenderSummed(out);
+    mSums.Begin(width, height);
+    for (const TEdge& e : mEdges) mSums.AddEdge(e, left * 4.0f, top * 4);
+    mSums.Finish(out->alpha.data());
     return;
   }
 
-  // The scanline table: every chain is entered at the first scanline whose centre its top
-  // edge reaches (linked lists per scanline; no sorting needed).
-  mFirstScanline = top * 4;
-  mScanlines = height * 4;
-  mRowHead.assign(mScanlines, -1);
-  mNextHead.resize(mEdges.size());
+  // The scanline table: every edge is entered at the first scanline whose centre it
+  // reaches (linked lists per scanline; no sorting needed).
+  const int firstRow = top * 4, rows = (bottom - top) * 4;
+  mRowHead.assign(rows, -1);
+  mNext.resize(mEdges.size());
   for (size_t i = 0; i < mEdges.size(); ++i) {
-    if (!mEdges[i].head) continue;
-    const int row = std::max(0, static_cast<int>(std::ceil(mEdges[i].y0 - 0.5f)) - mFirstScanline);
-    if (row >= mScanlines) continue;
-    mNextHead[i] = mRowHead[row];
+    const int row = std::max(0, static_cast<int>(std::ceil(mEdges[i].y0 - 0.5f)) - firstRow);
+    if (row >= rows) continue;
+    mNext[i] = mRowHead[row];
     mRowHead[row] = static_cast<int>(i);
   }
-  mRows.Begin(width);
-  // A pixel row holds at most one entry per chain (a chain joins once).
+  // Both are all zero between calls: finishing a pixel row clears every cell its spans
+  // touched (and the one after, where a span's difference ends). Only growth needs zeros.
+  if (mCover.size() < static_cast<size_t>(width) + 1) {
+    mCover.resize(width + 1, 0.0f);
+    mDelta.resize(width + 1, 0.0f);
+  }
   if (mActive.size() < mEdges.size()) mActive.resize(mEdges.size());
-  mActiveCount = 0;
-  mOrder = 0;
-  mOut = out;
-  mOriginX = left * 4.0f;
-  for (int row = 0; row < height; ++row) RenderPixelRow(row);
-  mOut = nullptr;
-}
+  // Local pointers: the byte stores into the bitmap would otherwise make the compiler reload
+  // every member pointer after each of them.
+  float* const cover = mCover.data();
+  float* const delta = mDelta.data();
+  uint8_t* const pixels = out->alpha.data();
+  const TEdge* const edges = mEdges.data();
+  const int* const rowHead = mRowHead.data();
+  const int* const next = mNext.data();
+  TActiveEdge* const active = mActive.data();
+  size_t activeCount = 0;
+  uint32_t order = 0;
+  const float originX = left * 4.0f;
+  const float spanLimit = width * 4.0f;
+  int touchedLo = width, touchedHi = -1;
 
-void TCoverageRaster::RenderPixelRow(int row) {
-  const int firstScanline = row * 4;
-  const int* const rowHead = mRowHead.data() + firstScanline;
-  const bool joins = rowHead[0] >= 0 || rowHead[1] >= 0 || rowHead[2] >= 0 || rowHead[3] >= 0;
-  if (mActiveCount == 0 && !joins) return;  // nothing crosses this row: it stays clear
-  const TRasterRow frame{mEdges.data(), mOriginX,
-                         static_cast<float>(mFirstScanline + firstScanline) + 0.5f, row};
-
-  // The list is ordered by where each chain first crosses the row and, at equal x, by when
-  // it became active. Chains that go on from the row above keep their places (the walk
-  // below checks that the order still holds); new ones are stepped to the row and put in
-  // place by their first crossing, against the others' crossings of the row above.
-  TRasterChain* const active = mActive.data();
-  size_t count = mActiveCount;
-  if (joins) {
-    for (int k = 0; k < 4; ++k) {
-      for (int head = rowHead[k]; head >= 0; head = mNextHead[head]) {
-        TRasterChain& c = active[count];
-        c.edge = head;
-        c.orderAndWinding = mOrder | (mEdges[head].winding > 0 ? 1u : 0u);
-        mOrder += 2;
-        StepChain(c, frame, k, true);
-        if (c.scanlines == 0) continue;
-        MoveIntoPlace(count++);
+  for (int r = 0; r < rows; ++r) {
+    const float y = firstRow + r + 0.5f;
+    // Finished edges leave, the others step to this scanline (they were all used on the one
+    // before) and new ones join; each is put in place by insertion, ordered by x and, at equal
+    // x, by when it became active. Edges move little between scanlines, so an edge rarely
+    // moves past more than one or two others.
+    size_t count = 0;
+    auto insert = [active, &count](const TActiveEdge& e) {
+      // The usual case: already in place behind the last one (one comparison).
+      if (count == 0 || active[count - 1].x < e.x) {
+        active[count++] = e;
+        return;
+      }
+      size_t j = count;
+      while (j > 0 &&
+             (active[j - 1].x > e.x ||
+              (active[j - 1].x == e.x && active[j - 1].orderAndWinding > e.orderAndWinding))) {
+        active[j] = active[j - 1];
+        --j;
+      }
+      active[j] = e;
+      ++count;
+    };
+    for (size_t i = 0; i < activeCount; ++i) {
+      TActiveEdge e = active[i];
+      if (e.y1 <= y) continue;
+      e.x += e.dxdy;
+      insert(e);
+    }
+    for (int i = rowHead[r]; i >= 0; i = next[i]) {
+      const TEdge& e = edges[i];
+      if (e.y1 <= y) continue;  // shorter than a scanline gap: crosses no centre
+      const float dxdy = (e.x1 - e.x0) / (e.y1 - e.y0);
+      insert({e.x0 - originX + (y - e.y0) * dxdy, dxdy, e.y1, order | (e.winding > 0 ? 1u : 0u)});
+      order += 2;
+    }
+    activeCount = count;
+    if (activeCount == 0) {
+      if ((r & 3) != 3) continue;
+    } else {
+      int winding = 0;
+      float start = 0;
+      for (size_t i = 0; i < activeCount; ++i) {
+        const float x = active[i].x;
+        const int before = winding;
+        winding += active[i].Winding();
+        if (before == 0) {
+          if (winding != 0) start = x;
+          continue;
+        }
+        if (winding != 0) continue;
+        const float a = std::clamp(start, 0.0f, spanLimit);
+        const float b = std::clamp(x, 0.0f, spanLimit);
+        if (b <= a) continue;
+        int pa = static_cast<int>(a / 4), pb = static_cast<int>(b / 4);
+        pa = std::min(pa, width - 1);
+        if (pb >= width) pb = width;  // b on the right edge of the buffer
+        touchedLo = std::min(touchedLo, pa);
+        touchedHi = std::max(touchedHi, std::min(pb, width - 1));
+        if (pa == pb) {
+          cover[pa] += b - a;
+        } else {
+          cover[pa] += 4.0f * (pa + 1) - a;
+          if (pb < width) cover[pb] += b - 4.0f * pb;
+          if (pb > pa + 1) {
+            delta[pa + 1] += 4;
+            delta[pb] -= 4;
+          }
+        }
       }
     }
+    if ((r & 3) == 3) {
+      if (touchedHi >= touchedLo) {
+        uint8_t* dst = pixels + static_cast<size_t>(r / 4) * width;
+        float running = 0;
+        for (int p = touchedLo; p <= touchedHi; ++p) {
+          running += delta[p];
+          const float c = std::clamp(cover[p] + running, 0.0f, 16.0f);
+          dst[p] = static_cast<uint8_t>(c * (255.0f / 16.0f) + 0.5f);
+          cover[p] = 0;
+          delta[p] = 0;
+        }
+        delta[touchedHi + 1] = 0;
+      }
+      touchedLo = width;
+      touchedHi = -1;
+    }
   }
-  if (count > 0 && !mRows.StepAndAddInListOrder(active, count, frame)) {
-    // Chains cross inside this row: sort the list again and take the scanlines one by one.
-    for (size_t i = 1; i < count; ++i) MoveIntoPlace(i);
-    mRows.AddSpansPerScanline(active, count);
-  }
-  mRows.Finish(mOut->alpha.data() + static_cast<size_t>(row) * mOut->width);
-
-  // Chains whose last edge ended in this row leave the list; the order is kept.
-  size_t kept = 0;
-  for (size_t i = 0; i < count; ++i) {
-    if (active[i].edge < 0) continue;
-    if (kept != i) active[kept] = active[i];
-    ++kept;
-  }
-  mActiveCount = kept;
-}
-
-void TCoverageRaster::MoveIntoPlace(size_t i) {
-  TRasterChain* const active = mActive.data();
-  if (i == 0 || active[i - 1].Precedes(active[i])) return;
-  const TRasterChain c = active[i];
-  size_t j = i;
-  for (; j > 0 && !active[j - 1].Precedes(c); --j) active[j] = active[j - 1];
-  active[j] = c;
-}
-
-void TCoverageRaster::RenderSummed(TCoverageBitmap* out) {
-  mSums.Begin(out->width, out->height);
-  const float originX = out->left * 4.0f;
-  const int firstScanline = out->top * 4;
-  for (const TEdge& e : mEdges) mSums.AddEdge(e, originX, firstScanline);
-  mSums.Finish(out->alpha.data());
 }

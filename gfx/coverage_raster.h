@@ -12,7 +12,7 @@
 #include <limits>
 #include <vector>
 
-#include "gfx/coverage_rows.h"
+#include "gfx/coverage_sums.h"
 
 // Coverage of a rectangle of pixels: alpha 0..255 per pixel, rows top to bottom.
 struct TCoverageBitmap {
@@ -70,59 +70,42 @@ class TCoverageRaster {
 
   // Fills the edges with the non-zero winding rule. An empty raster gives an empty bitmap.
   // Edges added after Clear(TWinding::kZeroOrOne) are inside wherever the winding number is
-  // that one value, so a pixel's coverage is the size of the sum of all crossings'
-  // contributions; the crossings are then summed edge by edge without being sorted (much
-  // faster, the same result up to float rounding).
+  // not 0, and there it is one value of magnitude 1, so their crossings are summed edge by
+  // edge without being sorted (gfx/coverage_sums.h): much faster, the same result up to
+  // float rounding.
   void Render(TCoverageBitmap* out);
 
  private:
   using TEdge = TRasterEdge;
   void Store(const TEdge& e) {
-    const int index = static_cast<int>(mEdges.size());
     mEdges.push_back(e);
-    if (index > 0 && mWinding == TWinding::kAny) {
-      TEdge& previous = mEdges[index - 1];
-      TEdge& added = mEdges[index];
-      if (previous.winding == added.winding) {
-        if (added.winding < 0 && previous.y1 == added.y0) {  // going down: below the previous
-          previous.next = index;
-          added.head = false;
-        } else if (added.winding > 0 && added.y1 == previous.y0) {  // going up: above it
-          added.next = index - 1;
-          previous.head = false;
-        }
-      }
-    }
     mMinX = std::min(mMinX, std::min(e.x0, e.x1));
     mMaxX = std::max(mMaxX, std::max(e.x0, e.x1));
     mMinY = std::min(mMinY, e.y0);
     mMaxY = std::max(mMaxY, e.y1);
   }
-  // Render for TWinding::kZeroOrOne, into the bitmap `out` already set up.
-  void RenderSummed(TCoverageBitmap* out);
-  // One pixel row: brings the active chains to its four scanlines, lets new chains join,
-  // adds the inside spans to the row buffers and writes the finished pixel row.
-  void RenderPixelRow(int row);
-  // Moves active chain i towards the front of the list until the one before precedes it.
-  void MoveIntoPlace(size_t i);
 
   TWinding mWinding = TWinding::kAny;
   std::vector<TEdge> mEdges;
   // Bounds of the stored edges, kept up to date as they are added.
   float mMinX = std::numeric_limits<float>::infinity(), mMinY = mMinX;
   float mMaxX = -std::numeric_limits<float>::infinity(), mMaxY = mMaxX;
-
-  // State of one Render, kept between calls to reuse the memory.
-  std::vector<int> mRowHead;   // per scanline, the first chain that starts there (-1: none)
-  std::vector<int> mNextHead;  // the next chain starting on the same scanline
-  // The chains crossing the current pixel row, in the order of their crossings, ties in the
-  // order in which they became active; the first mActiveCount go on to the next row.
-  std::vector<TRasterChain> mActive;
-  size_t mActiveCount = 0;
-  uint32_t mOrder = 0;
-  TCoverageRows mRows;
+  // Scratch buffers kept between calls.
+  std::vector<float> mCover;
+  std::vector<float> mDelta;
+  // An edge crossing the current scanline. The active list is kept sorted by x, ties in the
+  // order the edges became active, so walking it gives the crossings left to right.
+  struct TActiveEdge {
+    float x;     // where the edge crosses the current scanline
+    float dxdy;  // its step from one scanline to the next
+    float y1;
+    // When the edge became active (bits 1 and up; orders ties at equal x) and its winding
+    // (bit 0: 1 for +1, 0 for -1). One word keeps the entry at 16 bytes.
+    uint32_t orderAndWinding;
+    int Winding() const { return (orderAndWinding & 1) ? 1 : -1; }
+  };
+  std::vector<int> mRowHead;  // per scanline, the first edge that starts there (-1: none)
+  std::vector<int> mNext;     // the next edge starting on the same scanline
+  std::vector<TActiveEdge> mActive;
   TCoverageSums mSums;
-  TCoverageBitmap* mOut = nullptr;
-  int mFirstScanline = 0, mScanlines = 0;
-  float mOriginX = 0;
 };

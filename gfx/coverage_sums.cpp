@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gfx/coverage_rows.h"
+#include "gfx/coverage_sums.h"
 
 void TCoverageSums::Begin(int width, int height) {
   mWidth = width;

@@ -1,11 +1,11 @@
-// The coverage raster's scanline loop was reworked for speed; its output must stay what the
-// previous loop produced, up to float rounding. Both rasters get the same edges (glyph
-// outlines of the built-in font at several sizes, sub-pixel offsets, italic, rotated and as
-// outline strokes), simple outlines also through the path that sums crossings unsorted. The bitmaps
-// must have the same place and size, no alpha may differ by more than kMaxAlphaDiff, and the mean
-// absolute difference over all pixels compared must stay below kMaxMeanDiff: summing a pixel's
-// coverage in another order moves it by far less than one alpha step, so only pixels right at a
-// rounding boundary may change by 1.
+// The coverage raster against a frozen copy of the raster as it was before its scanline loop
+// was reworked for speed. Both get the same edges (glyph outlines of the built-in font at
+// several sizes, sub-pixel offsets, italic, rotated and as outline strokes); simple outlines
+// also go through the path that sums crossings unsorted. The bitmaps must have the same place
+// and size, no alpha may differ by more than kMaxAlphaDiff, and the mean absolute difference
+// over all pixels compared must stay below kMaxMeanDiff: summing a pixel's coverage in
+// another order moves it by far less than one alpha step, so only pixels right at a rounding
+// boundary may change by 1.
 #include <gtest/gtest.h>
 
 #include <algorithm>

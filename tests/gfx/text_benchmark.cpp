@@ -1,11 +1,13 @@
 // Rasterising every printable ASCII glyph of the default font at 12, 16, 24 and 48 pixels:
 // the engine's coverage raster next to FreeType's smooth rasteriser on the same font.
+// BM_MiniVecRaster goes the way the drawing code goes (simple outlines are summed unsorted).
 // The counter "s_per_glyph" is the CPU time per glyph (the "u" suffix means microseconds).
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include "gfx/font_cache.h"
+#include "gfx/outline_winding.h"
 #include "gfx/text_layout.h"
 #include "gfx/tv_mini_vec_draw.h"
 #include "tests/gfx/previous_coverage_raster.h"
@@ -60,6 +62,42 @@ void BM_PreviousCoverageRaster(benchmark::State& state) {
   SetGlyphCounters(state, static_cast<int>(glyphs.size()));
 }
 BENCHMARK(BM_PreviousCoverageRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
+
+// The same glyphs through the current raster told nothing about their winding: the path that
+// sorts each scanline's crossings, which overlapping outlines and outline strokes take.
+void BM_WalkedCoverageRaster(benchmark::State& state) {
+  auto font = BuiltinFont();
+  TCoverageRaster raster;
+  TPlacement placement;
+  placement.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
+  placement.subX = 1;
+  TCoverageBitmap bitmap;
+  std::vector<const TMvecGlyph*> glyphs;
+  for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
+  for (auto _ : state) {
+    for (const TMvecGlyph* g : glyphs) {
+      raster.Clear(TWinding::kAny);
+      TFeedSink<TCoverageRaster> sink(raster, placement, g->fit);
+      font->DecodeOutline(*g, sink);
+      raster.Render(&bitmap);
+      benchmark::DoNotOptimize(bitmap.alpha.data());
+    }
+  }
+  SetGlyphCounters(state, static_cast<int>(glyphs.size()));
+}
+BENCHMARK(BM_WalkedCoverageRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
+
+// What a glyph's first rasterisation pays once: the check whether its outline is simple.
+void BM_OutlineCheck(benchmark::State& state) {
+  auto font = BuiltinFont();
+  std::vector<const TMvecGlyph*> glyphs;
+  for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
+  for (auto _ : state) {
+    for (const TMvecGlyph* g : glyphs) benchmark::DoNotOptimize(OutlineHasSimpleWinding(*font, *g));
+  }
+  SetGlyphCounters(state, static_cast<int>(glyphs.size()));
+}
+BENCHMARK(BM_OutlineCheck);
 
 void BM_FreeTypeSmooth(benchmark::State& state) {
   FT_Library library;
