@@ -39,11 +39,10 @@ void BM_MiniVecRaster(benchmark::State& state) {
 }
 BENCHMARK(BM_MiniVecRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 
-// The same glyphs through the coverage raster as it was before its scanline loop was reworked
-// (kept in the tests as the bit-for-bit reference), for a before/after figure in one run.
-void BM_PreviousCoverageRaster(benchmark::State& state) {
+// The same glyphs fed straight into a coverage raster; `clear` readies it for a glyph.
+template <typename TRaster, typename TClear>
+void FeedGlyphs(benchmark::State& state, TRaster& raster, TClear clear) {
   auto font = BuiltinFont();
-  TPreviousCoverageRaster raster;
   TPlacement placement;
   placement.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
   placement.subX = 1;
@@ -52,8 +51,8 @@ void BM_PreviousCoverageRaster(benchmark::State& state) {
   for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
   for (auto _ : state) {
     for (const TMvecGlyph* g : glyphs) {
-      raster.Clear();
-      TFeedSink<TPreviousCoverageRaster> sink(raster, placement, g->fit);
+      clear(raster);
+      TFeedSink<TRaster> sink(raster, placement, g->fit);
       font->DecodeOutline(*g, sink);
       raster.Render(&bitmap);
       benchmark::DoNotOptimize(bitmap.alpha.data());
@@ -61,29 +60,20 @@ void BM_PreviousCoverageRaster(benchmark::State& state) {
   }
   SetGlyphCounters(state, static_cast<int>(glyphs.size()));
 }
+
+// Through the coverage raster as it was before its scanline loop was reworked (kept in the
+// tests as the reference), for a before/after figure in one run.
+void BM_PreviousCoverageRaster(benchmark::State& state) {
+  TPreviousCoverageRaster raster;
+  FeedGlyphs(state, raster, [](TPreviousCoverageRaster& r) { r.Clear(); });
+}
 BENCHMARK(BM_PreviousCoverageRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 
-// The same glyphs through the current raster told nothing about their winding: the path that
-// sorts each scanline's crossings, which overlapping outlines and outline strokes take.
+// Through the current raster told nothing about their winding: the path that sorts each
+// scanline's crossings, which overlapping outlines and outline strokes take.
 void BM_WalkedCoverageRaster(benchmark::State& state) {
-  auto font = BuiltinFont();
   TCoverageRaster raster;
-  TPlacement placement;
-  placement.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
-  placement.subX = 1;
-  TCoverageBitmap bitmap;
-  std::vector<const TMvecGlyph*> glyphs;
-  for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
-  for (auto _ : state) {
-    for (const TMvecGlyph* g : glyphs) {
-      raster.Clear(TWinding::kAny);
-      TFeedSink<TCoverageRaster> sink(raster, placement, g->fit);
-      font->DecodeOutline(*g, sink);
-      raster.Render(&bitmap);
-      benchmark::DoNotOptimize(bitmap.alpha.data());
-    }
-  }
-  SetGlyphCounters(state, static_cast<int>(glyphs.size()));
+  FeedGlyphs(state, raster, [](TCoverageRaster& r) { r.Clear(TWinding::kAny); });
 }
 BENCHMARK(BM_WalkedCoverageRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 
