@@ -1,7 +1,7 @@
+#include "gfx/coverage_sums.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "gfx/coverage_sums.h"
 
 void TCoverageSums::Begin(int width, int height) {
   mWidth = width;

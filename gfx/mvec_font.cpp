@@ -71,6 +71,7 @@ std::shared_ptr<TMvecFont> TMvecFont::Parse(std::vector<uint8_t> image, const st
                   [](const TMvecGlyph& a, const TMvecGlyph& b) { return a.code == b.code; }),
       font->mGlyphs.end());
   font->DeriveMetrics();
+  font->mSimpleWinding.assign(font->mGlyphs.size(), 0);
   return font;
 }
 
@@ -125,7 +126,6 @@ bool TMvecFont::HasSimpleWinding(const TMvecGlyph& glyph) const {
     return OutlineHasSimpleWinding(*this, glyph);  // a glyph of another font: not cached
   }
   const size_t index = static_cast<size_t>(&glyph - begin);
-  if (mSimpleWinding.size() != mGlyphs.size()) mSimpleWinding.assign(mGlyphs.size(), 0);
   if (mSimpleWinding[index] == 0)
     mSimpleWinding[index] = OutlineHasSimpleWinding(*this, glyph) ? 2 : 1;
   return mSimpleWinding[index] == 2;
