@@ -62,7 +62,8 @@ class TMvecFont {
   // Walks a glyph's outline program. False when the program is damaged (runs past the end
   // of the image or holds an unknown command); what was decoded before stays delivered.
   bool DecodeOutline(const TMvecGlyph& glyph, TOutlineSink& sink) const;
-  // Whether the glyph's outline is simple (gfx/outline_winding.h); checked on first use.
+  // Whether the glyph's outline is simple (gfx/outline_winding.h); checked on first use and
+  // remembered without a lock, like the drawing that asks, on the main thread only.
   bool HasSimpleWinding(const TMvecGlyph& glyph) const;
 
   // Derived metrics in font units.
