@@ -19,14 +19,18 @@ constexpr TQuadWeights kTwoThirds = Weights(2 / 3.0f);
 
 }  // namespace
 
+TCurveThirds CurveThirds(float x0, float y0, float cx, float cy, float x1, float y1) {
+  return {kThird.start * x0 + kThird.control * cx + kThird.end * x1,
+          kThird.start * y0 + kThird.control * cy + kThird.end * y1,
+          kTwoThirds.start * x0 + kTwoThirds.control * cx + kTwoThirds.end * x1,
+          kTwoThirds.start * y0 + kTwoThirds.control * cy + kTwoThirds.end * y1};
+}
+
 void TCoverageRaster::AddQuad(float x0, float y0, float cx, float cy, float x1, float y1) {
-  const float ax = kThird.start * x0 + kThird.control * cx + kThird.end * x1;
-  const float ay = kThird.start * y0 + kThird.control * cy + kThird.end * y1;
-  const float bx = kTwoThirds.start * x0 + kTwoThirds.control * cx + kTwoThirds.end * x1;
-  const float by = kTwoThirds.start * y0 + kTwoThirds.control * cy + kTwoThirds.end * y1;
-  AddLine(x0, y0, ax, ay);
-  AddLine(ax, ay, bx, by);
-  AddLine(bx, by, x1, y1);
+  const TCurveThirds cut = CurveThirds(x0, y0, cx, cy, x1, y1);
+  AddLine(x0, y0, cut.ax, cut.ay);
+  AddLine(cut.ax, cut.ay, cut.bx, cut.by);
+  AddLine(cut.bx, cut.by, x1, y1);
 }
 
 void TCoverageRaster::AddWideLine(float x0, float y0, float x1, float y1, float width) {

@@ -28,6 +28,13 @@ struct TCoverageBitmap {
   }
 };
 
+// A quadratic curve's points at t = 1/3 and 2/3: where the raster cuts it into three straight
+// edges (and where strokes and the outline check cut it too, to follow the same edges).
+struct TCurveThirds {
+  float ax, ay, bx, by;
+};
+TCurveThirds CurveThirds(float x0, float y0, float cx, float cy, float x1, float y1);
+
 // What the caller knows about the winding numbers of the edges it adds.
 enum class TWinding {
   kAny,        // anything (overlapping contours, strokes): the non-zero rule is walked

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "gfx/coverage_raster.h"
+
 namespace {
 
 // Beyond this many straight edges an outline is not checked (real glyphs have hundreds).
@@ -32,13 +34,8 @@ class TPolygonSink : public TOutlineSink {
     mCurrent = {x, y};
   }
   void QuadTo(float cx, float cy, float x, float y) override {
-    // The same float arithmetic as the raster's curve cutting.
-    auto at = [&](float t) {
-      const float s = 1 - t;
-      const float w0 = s * s, w1 = 2 * s * t, w2 = t * t;
-      return TPointF{w0 * mCurrent.x + w1 * cx + w2 * x, w0 * mCurrent.y + w1 * cy + w2 * y};
-    };
-    const TPointF third = at(1 / 3.0f), twoThirds = at(2 / 3.0f);
+    const TCurveThirds cut = CurveThirds(mCurrent.x, mCurrent.y, cx, cy, x, y);
+    const TPointF third{cut.ax, cut.ay}, twoThirds{cut.bx, cut.by};
     Edge(mCurrent, third);
     Edge(third, twoThirds);
     Edge(twoThirds, {x, y});

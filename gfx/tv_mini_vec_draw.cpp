@@ -45,15 +45,10 @@ class TRasterSink : public TOutlineSink {
     if (mFill) {
       if (mStroke) {
         // The stroke follows the same three straight pieces the fill uses.
-        float px = mX, py = mY;
-        for (int i = 1; i <= 3; ++i) {
-          const float t = i / 3.0f, s = 1 - t;
-          const float ex = i == 3 ? nx : s * s * mX + 2 * s * t * qx + t * t * nx;
-          const float ey = i == 3 ? ny : s * s * mY + 2 * s * t * qy + t * t * ny;
-          mRaster.AddWideLine(px, py, ex, ey, mWidth);
-          px = ex;
-          py = ey;
-        }
+        const TCurveThirds cut = CurveThirds(mX, mY, qx, qy, nx, ny);
+        mRaster.AddWideLine(mX, mY, cut.ax, cut.ay, mWidth);
+        mRaster.AddWideLine(cut.ax, cut.ay, cut.bx, cut.by, mWidth);
+        mRaster.AddWideLine(cut.bx, cut.by, nx, ny, mWidth);
       } else {
         mRaster.AddQuad(mX, mY, qx, qy, nx, ny);
       }
