@@ -3,7 +3,7 @@
 //
 // The configuration file is XML, read with the engine's own reader:
 //   <hiscored>
-//     <server address="127.0.0.1" port="8642" threads="4" trustedproxy="127.0.0.1"/>
+//     <server address="127.0.0.1" port="8642" threads="16" trustedproxy="127.0.0.1"/>
 //     <game handle="mahjongcuriomar" key="KPlaxRD7wAAA" maxscore="2000000000">
 //       <mode name="mahjongcuriomar_adventure"/>
 //       <mode name="mahjongcuriomar_web"/>
@@ -70,7 +70,9 @@ struct THiscoreConfig {
 
   std::string address = "127.0.0.1";
   int port = 8642;
-  int threads = 4;
+  // Worker threads of the listener. A submission holds its thread while its score is
+  // written to disk, so there are more threads than cores.
+  int threads = 16;
   // Requests from these addresses are counted against the last address of their
   // "X-Forwarded-For" header (a reverse proxy on the same machine, usually).
   std::vector<std::string> trustedProxies;

@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -104,7 +106,42 @@ class TSqliteStore::TStatementUse {
   TStatement* mStatement;
 };
 
-TSqliteStore::TSqliteStore(const std::string& path) {
+// One score waiting for the next group commit.
+struct TSqliteStore::TPendingScore {
+  const TBoardKey* board = nullptr;
+  TStoredScore* score = nullptr;
+  TStoredScore* existing = nullptr;
+  TAddScoreResult result = TAddScoreResult::kFailed;
+  std::string error;
+  bool finished = false;
+};
+
+// What the stores of one database file in this process share: the lock that orders their
+// writes (so that they queue here instead of in SQLite's sleeping busy handler), and the
+// scores waiting to be committed together.
+struct TSqliteStore::TShared {
+  std::mutex writeLock;
+  std::mutex queueLock;
+  std::condition_variable committed;
+  bool committing = false;
+  std::vector<TPendingScore*> queue;
+
+  static std::shared_ptr<TShared> ForPath(const std::string& path) {
+    // Every ":memory:" connection is a database of its own.
+    if (path == ":memory:") return std::make_shared<TShared>();
+    static std::mutex registryLock;
+    static std::map<std::string, std::weak_ptr<TShared>> registry;
+    std::lock_guard lock(registryLock);
+    std::shared_ptr<TShared> shared = registry[path].lock();
+    if (!shared) {
+      shared = std::make_shared<TShared>();
+      registry[path] = shared;
+    }
+    return shared;
+  }
+};
+
+TSqliteStore::TSqliteStore(const std::string& path) : mShared(TShared::ForPath(path)) {
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(path.c_str(), &mDb, flags, nullptr) != SQLITE_OK) {
     SetError("cannot open " + path + ": " + (mDb ? sqlite3_errmsg(mDb) : "out of memory"));
@@ -115,7 +152,7 @@ TSqliteStore::TSqliteStore(const std::string& path) {
   // A writer waits for another up to this long before its request fails.
   sqlite3_busy_timeout(mDb, 10000);
   const bool ready = Execute("PRAGMA journal_mode = WAL") && Execute("PRAGMA synchronous = FULL") &&
-                     Execute("PRAGMA foreign_keys = ON") && CreateSchema();
+                     Execute("PRAGMA foreign_keys = ON") && CreateSchemaLocked();
   if (!ready) {
     SetError("cannot use " + path + ": " + LastError());
     mStatements.clear();
@@ -145,6 +182,11 @@ void TSqliteStore::Rollback() {
   SetError(error);
   // A board added in the transaction is gone again.
   mBoardIds.clear();
+}
+
+bool TSqliteStore::CreateSchemaLocked() {
+  std::lock_guard write(mShared->writeLock);
+  return CreateSchema();
 }
 
 bool TSqliteStore::CreateSchema() {
@@ -230,6 +272,7 @@ std::optional<TStoredAccount> TSqliteStore::CreateAccount(std::string_view name,
                                                           std::string_view passwordHash,
                                                           int64_t now) {
   {
+    std::lock_guard write(mShared->writeLock);
     TStatementUse insert = Prepare(
         "INSERT INTO accounts (name, name_key, password_hash, created) VALUES (?1, ?2, ?3, ?4) "
         "ON CONFLICT (name_key) DO NOTHING");
@@ -244,6 +287,7 @@ std::optional<TStoredAccount> TSqliteStore::CreateAccount(std::string_view name,
 }
 
 bool TSqliteStore::SetPasswordHash(int64_t accountId, std::string_view passwordHash) {
+  std::lock_guard write(mShared->writeLock);
   TStatementUse update = Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1");
   if (!update) return false;
   update->Bind(1, accountId).Bind(2, passwordHash);
@@ -252,44 +296,91 @@ bool TSqliteStore::SetPasswordHash(int64_t accountId, std::string_view passwordH
 
 TAddScoreResult TSqliteStore::AddScore(const TBoardKey& board, TStoredScore& score,
                                        TStoredScore* existing) {
-  if (!Execute("BEGIN IMMEDIATE")) return TAddScoreResult::kFailed;
-  auto fail = [this](const char* what) {
-    if (what) Fail(what);
-    Rollback();
-    return TAddScoreResult::kFailed;
+  // Group commit: the scores that arrive while a commit is being made to disk wait, and
+  // the next store to find the queue idle commits all of them in one transaction, so one
+  // disk synchronisation serves them all. Each caller returns only once its score is
+  // committed (or refused).
+  TPendingScore mine;
+  mine.board = &board;
+  mine.score = &score;
+  mine.existing = existing;
+  std::unique_lock lock(mShared->queueLock);
+  mShared->queue.push_back(&mine);
+  while (!mine.finished) {
+    if (mShared->committing) {
+      mShared->committed.wait(lock);
+      continue;
+    }
+    mShared->committing = true;
+    std::vector<TPendingScore*> batch;
+    batch.swap(mShared->queue);
+    lock.unlock();
+    CommitScores(batch);
+    lock.lock();
+    for (TPendingScore* pending : batch) pending->finished = true;
+    mShared->committing = false;
+    mShared->committed.notify_all();
+  }
+  if (mine.result == TAddScoreResult::kFailed) SetError(mine.error);
+  return mine.result;
+}
+
+void TSqliteStore::CommitScores(const std::vector<TPendingScore*>& batch) {
+  std::lock_guard write(mShared->writeLock);
+  auto failAll = [&](const std::string& error) {
+    for (TPendingScore* pending : batch) {
+      pending->result = TAddScoreResult::kFailed;
+      pending->error = error;
+    }
   };
+  if (!Execute("BEGIN IMMEDIATE")) return failAll(LastError());
+  for (TPendingScore* pending : batch) {
+    // A savepoint per score: one that fails leaves the others of the batch.
+    if (!Execute("SAVEPOINT score")) return Rollback(), failAll(LastError());
+    pending->result = InsertScore(*pending->board, *pending->score, pending->existing);
+    if (pending->result == TAddScoreResult::kFailed) {
+      pending->error = LastError();
+      Execute("ROLLBACK TO score");
+      mBoardIds.clear();  // a board added by the failed score is gone again
+    }
+    if (!Execute("RELEASE score")) return Rollback(), failAll(LastError());
+  }
+  if (!Execute("COMMIT")) {
+    Rollback();
+    failAll(LastError());
+  }
+}
+
+TAddScoreResult TSqliteStore::InsertScore(const TBoardKey& board, TStoredScore& score,
+                                          TStoredScore* existing) {
   const std::optional<int64_t> boardId = BoardId(board, true);
-  if (!boardId) return fail(nullptr);
+  if (!boardId) return TAddScoreResult::kFailed;
   {
     TStatementUse insert = Prepare(
         "INSERT INTO scores (board_id, guid, name, account_id, score, game_data, server_data, "
         "version, created) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) "
         "ON CONFLICT (board_id, guid) DO NOTHING");
-    if (!insert) return fail(nullptr);
+    if (!insert) return TAddScoreResult::kFailed;
     insert->Bind(1, *boardId).Bind(2, score.guid).Bind(3, score.name).Bind(4, score.accountId);
     insert->Bind(5, int64_t(score.score)).Bind(6, score.gameData).Bind(7, score.serverData);
     insert->Bind(8, score.version).Bind(9, score.created);
-    if (insert->Step() != SQLITE_DONE) return fail("adding a score");
+    if (insert->Step() != SQLITE_DONE) return Fail("adding a score"), TAddScoreResult::kFailed;
   }
   if (sqlite3_changes(mDb) == 0) {
-    {
-      TStatementUse select = Prepare(kSelectScoreByGuid);
-      if (!select) return fail(nullptr);
-      select->Bind(1, *boardId).Bind(2, score.guid);
-      if (select->Step() != SQLITE_ROW) return fail("reading a stored score");
-      if (existing) *existing = select->Score();
+    TStatementUse select = Prepare(kSelectScoreByGuid);
+    if (!select) return TAddScoreResult::kFailed;
+    select->Bind(1, *boardId).Bind(2, score.guid);
+    if (select->Step() != SQLITE_ROW) {
+      return Fail("reading a stored score"), TAddScoreResult::kFailed;
     }
-    Execute("ROLLBACK");
+    if (existing) *existing = select->Score();
     return TAddScoreResult::kDuplicate;
   }
   score.id = sqlite3_last_insert_rowid(mDb);
-  {
-    TStatementUse bump = Prepare("UPDATE boards SET revision = revision + 1 WHERE id = ?1");
-    if (!bump) return fail(nullptr);
-    bump->Bind(1, *boardId);
-    if (bump->Step() != SQLITE_DONE) return fail("counting a change");
-  }
-  if (!Execute("COMMIT")) return fail(nullptr);
+  TStatementUse bump = Prepare("UPDATE boards SET revision = revision + 1 WHERE id = ?1");
+  if (!bump) return TAddScoreResult::kFailed;
+  bump->Bind(1, *boardId);
+  if (bump->Step() != SQLITE_DONE) return Fail("counting a change"), TAddScoreResult::kFailed;
   return TAddScoreResult::kStored;
 }
 
@@ -332,6 +423,7 @@ std::optional<int64_t> TSqliteStore::CountAhead(const TBoardKey& board, int64_t 
 
 std::optional<int> TSqliteStore::AddMedals(int64_t accountId, std::string_view game,
                                            const std::vector<TMedal>& medals, int64_t now) {
+  std::lock_guard write(mShared->writeLock);
   if (!Execute("BEGIN IMMEDIATE")) return std::nullopt;
   int added = 0;
   bool ok = true;

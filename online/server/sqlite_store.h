@@ -1,12 +1,14 @@
 // TSqliteStore: the embedded store, one SQLite file in the server's data folder. The file
 // is created with its schema on first open; it runs in WAL mode with full synchronisation,
 // so a committed score is on disk before the server answers, and readers never wait for
-// the writer. Several stores (one per worker thread) may share one file.
+// the writer. Several stores (one per worker thread) may share one file: their writes
+// queue in the process, and scores arriving together are committed together.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "online/server/hiscore_store.h"
 
@@ -43,9 +45,16 @@ class TSqliteStore : public THiscoreStore {
  private:
   class TStatement;
   class TStatementUse;
+  struct TPendingScore;
+  struct TShared;
 
   bool Execute(const char* sql);
   bool CreateSchema();
+  bool CreateSchemaLocked();
+  // Commits the scores of several callers in one transaction.
+  void CommitScores(const std::vector<TPendingScore*>& batch);
+  // One score, inside the open transaction.
+  TAddScoreResult InsertScore(const TBoardKey& board, TStoredScore& score, TStoredScore* existing);
   // The cached prepared statement for this SQL text, ready to bind; it is reset when the
   // use ends, so that no read stays open. Null (and LastError set) when SQLite refuses it.
   TStatementUse Prepare(const char* sql);
@@ -55,6 +64,7 @@ class TSqliteStore : public THiscoreStore {
   std::optional<int64_t> BoardId(const TBoardKey& board, bool create);
   bool Fail(const char* what);
 
+  std::shared_ptr<TShared> mShared;
   sqlite3* mDb = nullptr;
   std::map<const char*, std::unique_ptr<TStatement>> mStatements;
   std::map<std::pair<std::string, std::string>, int64_t> mBoardIds;

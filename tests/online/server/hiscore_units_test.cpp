@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "online/server/field_rules.h"
 #include "online/server/hiscore_config.h"
@@ -64,6 +66,28 @@ TEST(HiscoreConfigTest, FileReplacesGamesAndTablesAndKeepsTheRest) {
   EXPECT_EQ(config.limits.tableRows, 50);
   EXPECT_DOUBLE_EQ(config.limits.readsPerSecond, 0.5);
   EXPECT_DOUBLE_EQ(config.limits.submitsPerSecond, 2);  // untouched
+}
+
+TEST(HiscoreConfigTest, TheShippedExampleSaysWhatTheDefaultsAre) {
+  std::ifstream in(std::string(MC_SOURCE_DIR) + "/online/server/hiscored.example.xml");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  THiscoreConfig config;
+  std::string error;
+  ASSERT_TRUE(ReadHiscoreConfig(text, config, error)) << error;
+  const THiscoreConfig defaults = THiscoreConfig::Default();
+  ASSERT_EQ(config.games.size(), 1u);
+  EXPECT_EQ(config.games[0].handle, defaults.games[0].handle);
+  EXPECT_EQ(config.games[0].key, defaults.games[0].key);
+  EXPECT_EQ(config.games[0].modes, defaults.games[0].modes);
+  ASSERT_EQ(config.tables.size(), defaults.tables.size());
+  for (size_t i = 0; i < config.tables.size(); ++i) {
+    EXPECT_EQ(config.tables[i].id, defaults.tables[i].id);
+    EXPECT_EQ(config.tables[i].period, defaults.tables[i].period);
+  }
+  EXPECT_EQ(config.threads, defaults.threads);
+  EXPECT_EQ(config.limits.tableRows, defaults.limits.tableRows);
+  EXPECT_EQ(config.limits.submitBurst, defaults.limits.submitBurst);
+  EXPECT_EQ(config.passwordCost.memLimit, defaults.passwordCost.memLimit);
 }
 
 TEST(HiscoreConfigTest, UnusableFilesAreRefusedWithAReason) {
