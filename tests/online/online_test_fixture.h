@@ -18,6 +18,25 @@
 #include "online/online_platform.h"
 #include "platform/online/system_online_platform.h"
 
+// The real online platform, counting what is asked of it.
+class TCountingOnlinePlatform final : public TOnlinePlatform {
+ public:
+  std::shared_ptr<THttpTransport> HttpSession() override {
+    ++sessions;
+    return mReal.HttpSession();
+  }
+  std::unique_ptr<TSharedLibrary> LoadLibrary(const std::string& path,
+                                              std::string* error) override {
+    ++libraries;
+    return mReal.LoadLibrary(path, error);
+  }
+  int sessions = 0;
+  int libraries = 0;
+
+ private:
+  TSystemOnlinePlatform mReal;
+};
+
 class OnlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,5 +81,5 @@ class OnlineTest : public ::testing::Test {
   }
 
   std::filesystem::path folder;
-  TSystemOnlinePlatform platform;
+  TCountingOnlinePlatform platform;
 };
