@@ -1,7 +1,7 @@
 // A stand-in for the in-process high-score server, built as "tvservlet_stub.so" in a test
-// folder of its own. It writes every call into a log the test reads through
-// FakeServlet_Calls, answers every request after one "working" poll, and its answers carry
-// the arguments it was given so the test can see them arrive.
+// folder of its own. It writes every call with its arguments into a log the test reads
+// through FakeServlet_Calls, and answers every request after one "working" poll.
+#include <initializer_list>
 #include <string>
 
 #include "online/servlet_api.h"
@@ -14,6 +14,18 @@ int gPollsUntilDone = 0;
 
 std::string Text(const char* text) {
   return text ? text : "(null)";
+}
+
+// Appends one call to the log: its name and its arguments, separated by blanks (piece by
+// piece: chained temporaries upset GCC 12's -Wrestrict).
+void Record(std::initializer_list<std::string> words) {
+  const char* separator = "";
+  for (const std::string& word : words) {
+    gCalls.append(separator);
+    gCalls.append(word);
+    separator = " ";
+  }
+  gCalls.push_back(';');
 }
 
 void Answer(const std::string& contents) {
@@ -30,30 +42,33 @@ __attribute__((visibility("default"))) const char* FakeServlet_Calls() {
 }
 
 int HiscoreServer_CreateLocalServer(void) {
-  gCalls += "create;";
+  Record({"create"});
   return 42;
 }
 
 void HiscoreServer_SetServerInfo(int server, const char* gameHandle, const char* key,
                                  const char* const* modeNames, int modeCount) {
-  gCalls += "info " + std::to_string(server) + " " + Text(gameHandle) + " " + Text(key);
-  for (int i = 0; i < modeCount; ++i) gCalls += " " + Text(modeNames[i]);
-  gCalls += ";";
+  std::string names;
+  for (int i = 0; i < modeCount; ++i) {
+    if (i > 0) names.push_back(' ');
+    names.append(Text(modeNames[i]));
+  }
+  Record({"info", std::to_string(server), Text(gameHandle), Text(key), names});
 }
 
 void HiscoreServer_LoadServerDefFile(int server) {
-  gCalls += "deffile " + std::to_string(server) + ";";
+  Record({"deffile", std::to_string(server)});
 }
 
 void HiscoreServer_RequestCategoryInformation(int server, const char* gameHandle) {
-  gCalls += "tables " + Text(gameHandle) + ";";
+  Record({"tables", std::to_string(server), Text(gameHandle)});
   Answer("<hiscore><tables><table table=\"local\" name=\"This computer\"/></tables></hiscore>");
 }
 
 void HiscoreServer_RequestScores(int server, const char* gameHandle, const char* category,
                                  const char* tableId, const char* username) {
-  gCalls += "scores " + Text(gameHandle) + " " + Text(category) + " " + Text(tableId) + " " +
-            Text(username) + ";";
+  Record({"scores", std::to_string(server), Text(gameHandle), Text(category), Text(tableId),
+          Text(username)});
   Answer(
       "<hiscore><scores><score name=\"Ann\" score=\"70\" rank=\"1\" guid=\"g\"/>"
       "</scores></hiscore>");
@@ -63,21 +78,21 @@ void HiscoreServer_SubmitScore(int server, const char* gameHandle, const char* c
                                const char* accountName, const char* password, const char* guid,
                                const char* version, const char* gameData, int score,
                                const char* key) {
-  gCalls += "submit " + Text(gameHandle) + " " + Text(category) + " " + Text(accountName) + " " +
-            Text(password) + " " + std::to_string(std::string(Text(guid)).size()) + " " +
-            Text(version) + " " + Text(gameData) + " " + std::to_string(score) + " " + Text(key) +
-            ";";
+  Record({"submit", std::to_string(server), Text(gameHandle), Text(category), Text(accountName),
+          Text(password), std::to_string(Text(guid).size()), Text(version), Text(gameData),
+          std::to_string(score), Text(key)});
   Answer("<hiscore><score/></hiscore>");
 }
 
 void HiscoreServer_SubmitMedals(int server, const char* gameHandle, const char* category,
                                 const char* accountName, const char* password,
                                 const char* medalsXml, const char* key) {
-  gCalls += "medals " + Text(accountName) + " " + Text(medalsXml) + ";";
+  Record({"medals", std::to_string(server), Text(gameHandle), Text(category), Text(accountName),
+          Text(password), Text(medalsXml), Text(key)});
   Answer("<hiscore><medals/></hiscore>");
 }
 
-int HiscoreServer_GetStatus(int server) {
+int HiscoreServer_GetStatus(int /*server*/) {
   if (gPollsUntilDone > 0) {
     --gPollsUntilDone;
     return 0;
@@ -85,12 +100,12 @@ int HiscoreServer_GetStatus(int server) {
   return 1;
 }
 
-const char* HiscoreServer_GetContents(int server) {
+const char* HiscoreServer_GetContents(int /*server*/) {
   return gContents.c_str();
 }
 
 void HiscoreServer_FreeLocalServer(int server) {
-  gCalls += "free " + std::to_string(server) + ";";
+  Record({"free", std::to_string(server)});
 }
 
 }  // extern "C"

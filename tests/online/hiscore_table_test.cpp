@@ -15,6 +15,13 @@ THiscoreRow Row(int score, const std::string& name = "ann") {
   return row;
 }
 
+// "p12" and the like, appended piece by piece (chained temporaries upset GCC 12's -Wrestrict).
+std::string Numbered(char prefix, int number) {
+  std::string name(1, prefix);
+  name += std::to_string(number);
+  return name;
+}
+
 std::vector<int> Ranks(const THiscoreTable& table) {
   std::vector<int> ranks;
   for (const THiscoreRow& row : table.Rows()) ranks.push_back(row.rank);
@@ -60,7 +67,7 @@ TEST(HiscoreTableTest, OnePerPlayerKeepsOnlyTheBest) {
 
 TEST(HiscoreTableTest, TheTableHoldsFiveHundredRows) {
   THiscoreTable table;
-  for (int i = 0; i < 500; ++i) table.Add(Row(1000 - i, "p" + std::to_string(i)), false);
+  for (int i = 0; i < 500; ++i) table.Add(Row(1000 - i, Numbered('p', i)), false);
   ASSERT_EQ(table.Rows().size(), THiscoreTable::kMaxRows);
 
   // A 501st score below all others does not get in; one equal to the lowest neither.
@@ -79,7 +86,7 @@ TEST(HiscoreTableTest, TheTableHoldsFiveHundredRows) {
 
 TEST(HiscoreTableTest, AssignOrdersCutsAndRanks) {
   std::vector<THiscoreRow> rows;
-  for (int i = 0; i < 600; ++i) rows.push_back(Row(i % 7, "r" + std::to_string(i)));
+  for (int i = 0; i < 600; ++i) rows.push_back(Row(i % 7, Numbered('r', i)));
   THiscoreTable table;
   table.Assign(rows);
   ASSERT_EQ(table.Rows().size(), 500u);

@@ -90,12 +90,13 @@ TEST_F(ServletTest, TheInProcessServerTakesEveryRequest) {
   EXPECT_EQ(Calls(),
             "create;info 42 mahjongcuriomar KPlaxRD7wAAA mahjongcuriomar_adventure "
             "mahjongcuriomar_web;"
-            "tables mahjongcuriomar;"
-            "scores mahjongcuriomar mahjongcuriomar_adventure local (null);"
-            "scores mahjongcuriomar mahjongcuriomar_adventure (null) (null);"
-            "submit mahjongcuriomar mahjongcuriomar_adventure ann_online secret 32 1.0.0.0 data "
-            "321 KPlaxRD7wAAA;"
-            "medals ann_online <medal/>;"
+            "tables 42 mahjongcuriomar;"
+            "scores 42 mahjongcuriomar mahjongcuriomar_adventure local (null);"
+            "scores 42 mahjongcuriomar mahjongcuriomar_adventure (null) (null);"
+            "submit 42 mahjongcuriomar mahjongcuriomar_adventure ann_online secret 32 1.0.0.0 "
+            "data 321 KPlaxRD7wAAA;"
+            "medals 42 mahjongcuriomar mahjongcuriomar_adventure ann_online secret <medal/> "
+            "KPlaxRD7wAAA;"
             "free 42;");
   EXPECT_EQ(platform.sessions, 0);  // nothing went over the network
 }
@@ -106,7 +107,7 @@ TEST_F(ServletTest, WithoutAGameHandleTheServerReadsItsOwnDefinitions) {
   EXPECT_EQ(Calls(), "create;deffile 42;");
   hiscores->RequestTables();
   ASSERT_EQ(Finish(*hiscores), TTvHiscores::kPollDone);
-  EXPECT_EQ(Calls(), "create;deffile 42;tables fallback;");
+  EXPECT_EQ(Calls(), "create;deffile 42;tables 42 fallback;");
 }
 
 TEST_F(ServletTest, AGameHandleWithoutModeNamesTellsTheServerNothing) {
