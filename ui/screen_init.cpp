@@ -2,20 +2,9 @@
 
 // Lua 5.0 dialect: table.getn instead of '#', 'arg' for varargs.
 const char kScreenInitChunk[] = R"LUA(
+-- The constants (kCenter, kButtonPress, ...) are set before this text runs, from the
+-- engine's vocabulary table (ui/engine_vocabulary.cpp).
 LUA_PATH = "?;../?;../../?"
-kHAlignLeft = 0; kHAlignCenter = 1; kHAlignRight = 2
-kVAlignTop = 0; kVAlignCenter = 4; kVAlignBottom = 8
-kPush = 0; kToggle = 1; kRadio = 2
-kAllLayers = -1
-kCenter = 80000; kMax = 160000
-kDefault = 128
-kPushButtonAlignment = kHAlignCenter + kVAlignCenter
-kToggleButtonAlignment = kHAlignCenter + kVAlignCenter
-kRadioButtonAlignment = kHAlignLeft + kVAlignCenter
-kCloseWindow = 1; kDefaultAction = 2; kButtonPress = 3; kPressAnyKey = 4; kQuitNow = 5; kModalClosed = 6
-kCheatMode = "cheatmode"; kComputerId = "computerid"; kInstallKey = "installkey"
-kGameName = "gamename"; kGameVersion = "version"; kEncryptionKey = "encryptionkey"
-kHiscoreLocalOnly = "hiscorelocal"; kHiscoreAnonymous = "hiscoreanon"
 gReturnValue = nil
 idtable = {}; gParent = {}; gCurrentDefaultStyle = {}; gClosedWindows = {}
 gCommandQueue = {}; gMessageQueue = {}; gDialogTable = {}
