@@ -1,13 +1,21 @@
 #include "ui/engine_vocabulary.h"
 
 #include "ui/button.h"
+#include "ui/image.h"
 #include "ui/layered_window.h"
 #include "ui/layout.h"
 #include "ui/message.h"
+#include "ui/text.h"
+#include "ui/text_edit.h"
 
 namespace {
 
 using C = TScriptConstant;
+
+constexpr TWindowType kWindowTypes[] = {
+    {"Bitmap", &TImage::Create},      {"Button", &TButton::Create}, {"Text", &TText::Create},
+    {"TextEdit", &TTextEdit::Create}, {"Window", &TWindow::Create},
+};
 
 constexpr int kAlignLeft = 0;
 constexpr int kAlignTop = 0;
@@ -70,7 +78,7 @@ constexpr bool NamesEveryMessageType() {
 }
 static_assert(NamesEveryMessageType(), "an engine message type has no script constant");
 
-const TDialogVocabulary kVocabulary{{}, kConstants};
+const TDialogVocabulary kVocabulary{kWindowTypes, kConstants};
 
 }  // namespace
 

@@ -61,6 +61,16 @@ function GetTag( t, key, noStyle )
   return nil
 end
 
+-- Colour tables for "font" keys: Color takes 0..255 components (alpha 1 when left out),
+-- FColor takes them as given.
+function Color( r, g, b, a )
+  if a == nil then a = 1 else a = a / 255 end
+  return { (r or 0) / 255, (g or 0) / 255, (b or 0) / 255, a }
+end
+function FColor( r, g, b, a )
+  return { r or 0, g or 0, b or 0, a or 1 }
+end
+
 function Push( w ) table.insert( gParent, 1, w ) end
 function Pop() return table.remove( gParent, 1 ) end
 function DoDialogCommand( ignored, f ) return f() end

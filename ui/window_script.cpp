@@ -5,14 +5,11 @@
 #include "frame/log.h"
 #include "script/lua/lua_api.h"
 #include "script/value_conversion.h"
-#include "ui/button.h"
 #include "ui/engine_vocabulary.h"
 #include "ui/lua_message_value.h"
 #include "ui/lua_window_style.h"
 #include "ui/modal_window.h"
 #include "ui/screen_init.h"
-#include "ui/text_bindings.h"
-#include "ui/text_edit.h"
 #include "ui/window_manager_bindings.h"
 
 TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManager(manager) {
@@ -22,10 +19,6 @@ TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManag
   // The constants first: the dialog library's Lua text is written in their names.
   AddVocabulary(EngineVocabulary());
   DoLuaString(kScreenInitChunk);
-  RegisterTextWindowTypes(*this);
-  AddWindowType("Window", &TWindow::Create);
-  AddWindowType("Button", &TButton::Create);
-  AddWindowType("TextEdit", &TTextEdit::Create);
 }
 
 TWindowScript::~TWindowScript() = default;

@@ -106,9 +106,46 @@ TEST_F(WindowScriptTest, EngineVocabularyIsWhatScriptsSee) {
     }
     lua_pop(L, 1);
   }
+  for (const TWindowType& type : engine.windowTypes) {
+    const std::string name(type.name);
+    EXPECT_EQ(script->FindType(name), type.create) << name;
+    lua_getglobal(L, name.c_str());
+    EXPECT_EQ(lua_type(L, -1), LUA_TFUNCTION) << name;
+    lua_pop(L, 1);
+  }
   // The message types scripts used to write as bare numbers have their names.
   Run("s = kTextChanged .. ',' .. kScriptCall .. ',' .. kSliderRailAfter");
   EXPECT_EQ(G("s"), "7,8,12");
+}
+
+// A window class of a library outside ui/, with its own message type.
+enum TBellMessage : int { kBellRang = kFirstGameMessageType + 7 };
+
+class TBellWindow : public TWindow {
+ public:
+  static TWindow* Create() { return new TBellWindow; }
+  const char* GetClassName() const override { return "TBellWindow"; }
+};
+
+constexpr TWindowType kBellTypes[] = {{"Bell", &TBellWindow::Create}};
+constexpr TScriptConstant kBellConstants[] = {
+    TScriptConstant::Message("kBellRang", kBellRang),
+    TScriptConstant::Text("kBellSetting", "bell_volume"),
+};
+
+TEST_F(WindowScriptTest, ALibraryRegistersItsWindowTypesAndMessageTypesInOneCall) {
+  manager->AddVocabulary({kBellTypes, kBellConstants});
+  Run("return function()"
+      "  PushModal('belfry') MakeDialog{ Bell{ name = 'bell', w = 10, h = 10 } }"
+      "  local m = WaitForMessage()"
+      "  heard = tostring(m.type == kBellRang) .. ',' .. m.name .. ',' .. kBellSetting"
+      " end");
+  TWindow* bell = manager->TopModal()->FindChild("bell");
+  ASSERT_NE(bell, nullptr);
+  EXPECT_STREQ(bell->GetClassName(), "TBellWindow");
+  manager->PostMessage(new TMessage(kBellRang, "bell"));
+  Pass();
+  EXPECT_EQ(G("heard"), "true,bell,bell_volume");
 }
 
 TEST_F(WindowScriptTest, AMessageTypeNumberBelongsToOneName) {
