@@ -44,8 +44,8 @@ TAccessLog::~TAccessLog() {
   if (mFile && mFile != stdout) std::fclose(mFile);
 }
 
-void TAccessLog::Write(const THttpRequest& request, const std::string& client,
-                       const THttpReply& reply, double seconds) {
+void TAccessLog::Write(const TServerRequest& request, const std::string& client,
+                       const TServerReply& reply, double seconds) {
   if (!mFile) return;
   std::string fields;
   for (size_t start = 0; start < reply.logFields.size();) {

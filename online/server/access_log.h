@@ -7,8 +7,8 @@
 #include <mutex>
 #include <string>
 
-struct THttpRequest;
-struct THttpReply;
+struct TServerRequest;
+struct TServerReply;
 
 class TAccessLog {
  public:
@@ -19,7 +19,7 @@ class TAccessLog {
   TAccessLog& operator=(const TAccessLog&) = delete;
 
   bool Opened() const { return mFile != nullptr || mPath.empty(); }
-  void Write(const THttpRequest& request, const std::string& client, const THttpReply& reply,
+  void Write(const TServerRequest& request, const std::string& client, const TServerReply& reply,
              double seconds);
 
  private:

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "online/server/hiscore_config.h"
-#include "online/server/hiscore_store.h"
+#include "online/server/score_store.h"
 
 // The id of the refusal the game recognises: it forgets the remembered account.
 constexpr char kInvalidLoginId[] = "hiscore.error.invalidUsernameOrPassword";

@@ -19,8 +19,8 @@ double SteadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-THttpReply Refused(int status, std::string body, std::string outcome, std::string reason) {
-  THttpReply reply;
+TServerReply Refused(int status, std::string body, std::string outcome, std::string reason) {
+  TServerReply reply;
   reply.status = status;
   reply.body = std::move(body);
   reply.outcome = std::move(outcome);
@@ -28,13 +28,13 @@ THttpReply Refused(int status, std::string body, std::string outcome, std::strin
   return reply;
 }
 
-THttpReply BadRequest(const std::string& text, std::string reason) {
+TServerReply BadRequest(const std::string& text, std::string reason) {
   return Refused(400, ProtocolErrorReply(text), "protocol_error", std::move(reason));
 }
 
-THttpReply FromAnswer(THiscoreAnswer answer) {
+TServerReply FromAnswer(THiscoreAnswer answer) {
   using TKind = THiscoreAnswer::TKind;
-  THttpReply reply;
+  TServerReply reply;
   reply.body = std::move(answer.body);
   reply.reason = std::move(answer.reason);
   reply.detail = std::move(answer.detail);
@@ -62,7 +62,7 @@ THttpReply FromAnswer(THiscoreAnswer answer) {
 class TParameters {
  public:
   // False with a protocol error in *refusal when the parameters break the rules.
-  bool Read(const THttpRequest& request, const THiscoreLimits& limits, THttpReply* refusal) {
+  bool Read(const TServerRequest& request, const THiscoreLimits& limits, TServerReply* refusal) {
     if (request.parameters.size() > kMaxParameters) {
       *refusal = BadRequest("Too many parameters", "too_many_parameters");
       return false;
@@ -104,7 +104,7 @@ THiscoreRequestHandler::THiscoreRequestHandler(THiscoreService& service,
       mReads(service.Config().limits.readsPerSecond, service.Config().limits.readBurst),
       mSubmits(service.Config().limits.submitsPerSecond, service.Config().limits.submitBurst) {}
 
-std::string THiscoreRequestHandler::ClientAddress(const THttpRequest& request) const {
+std::string THiscoreRequestHandler::ClientAddress(const TServerRequest& request) const {
   const std::vector<std::string>& proxies = mService.Config().trustedProxies;
   if (request.forwardedFor.empty() ||
       std::find(proxies.begin(), proxies.end(), request.peerAddress) == proxies.end()) {
@@ -118,8 +118,8 @@ std::string THiscoreRequestHandler::ClientAddress(const THttpRequest& request) c
   return last.empty() ? request.peerAddress : last;
 }
 
-THttpReply THiscoreRequestHandler::Handle(const THttpRequest& request) {
-  THttpReply reply;
+TServerReply THiscoreRequestHandler::Handle(const TServerRequest& request) {
+  TServerReply reply;
   if (request.path == kHiscorePath) return HandleHiscore(request);
   if (request.method != "GET" && request.method != "HEAD") {
     reply = Refused(405, "", "bad_method", "bad_method");
@@ -146,9 +146,9 @@ THttpReply THiscoreRequestHandler::Handle(const THttpRequest& request) {
   return reply;
 }
 
-THttpReply THiscoreRequestHandler::HandleHiscore(const THttpRequest& request) {
+TServerReply THiscoreRequestHandler::HandleHiscore(const TServerRequest& request) {
   const THiscoreConfig& config = mService.Config();
-  THttpReply refusal;
+  TServerReply refusal;
   if (request.method != "GET" && request.method != "HEAD") {
     refusal = Refused(405, ProtocolErrorReply("Only GET requests are served"), "bad_method",
                       "bad_method");
@@ -161,13 +161,13 @@ THttpReply THiscoreRequestHandler::HandleHiscore(const THttpRequest& request) {
   const std::string game = parameters.Get("game");
   const bool read = action == "tables" || action == "get";
   const bool write = action == "submit" || action == "medals";
-  THttpReply reply;
+  TServerReply reply;
   if (!read && !write) {
     reply = action.empty() ? BadRequest("Missing required parameter: action", "missing_action")
                            : BadRequest("Unknown action", "unknown_action");
     return reply;
   }
-  auto finish = [&](THttpReply done) {
+  auto finish = [&](TServerReply done) {
     done.action = action;
     done.logFields = "game=" + game.substr(0, 64);
     if (const std::string* type = parameters.Find("type")) done.logFields += " type=" + *type;

@@ -19,7 +19,7 @@
 
 class TServerMetrics;
 
-struct THttpRequest {
+struct TServerRequest {
   std::string method;
   std::string path;
   std::vector<std::pair<std::string, std::string>> parameters;  // decoded, in order
@@ -27,7 +27,7 @@ struct THttpRequest {
   std::string forwardedFor;  // the "X-Forwarded-For" header, when there was one
 };
 
-struct THttpReply {
+struct TServerReply {
   int status = 200;
   std::string contentType = "text/xml";
   std::string body;
@@ -44,14 +44,14 @@ class THiscoreRequestHandler {
   // metrics may be null (then "/metrics" is not found).
   THiscoreRequestHandler(THiscoreService& service, const TServerMetrics* metrics);
 
-  THttpReply Handle(const THttpRequest& request);
+  TServerReply Handle(const TServerRequest& request);
 
   // The address a request is counted against: the peer, or the last address of its
   // "X-Forwarded-For" header when the peer is a trusted proxy.
-  std::string ClientAddress(const THttpRequest& request) const;
+  std::string ClientAddress(const TServerRequest& request) const;
 
  private:
-  THttpReply HandleHiscore(const THttpRequest& request);
+  TServerReply HandleHiscore(const TServerRequest& request);
 
   THiscoreService& mService;
   const TServerMetrics* mMetrics;

@@ -10,7 +10,7 @@ THiscoreServer::THiscoreServer(const THiscoreConfig& config, TStorePool::TOpener
       mService(mConfig, mStores),
       mHandler(mService, &mMetrics),
       mAccessLog(accessLog),
-      mHttp([this](const THttpRequest& request) { return Answer(request); }) {}
+      mHttp([this](const TServerRequest& request) { return Answer(request); }) {}
 
 bool THiscoreServer::Start(std::string& error) {
   if (!mAccessLog.Opened()) {
@@ -30,9 +30,9 @@ bool THiscoreServer::Start(std::string& error) {
   return mHttp.Start(options, error);
 }
 
-THttpReply THiscoreServer::Answer(const THttpRequest& request) {
+TServerReply THiscoreServer::Answer(const TServerRequest& request) {
   const auto start = std::chrono::steady_clock::now();
-  THttpReply reply = mHandler.Handle(request);
+  TServerReply reply = mHandler.Handle(request);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   mMetrics.Record(reply.action, reply.outcome, reply.reason, seconds);

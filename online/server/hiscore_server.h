@@ -28,7 +28,7 @@ class THiscoreServer {
   void Stop() { mHttp.Stop(); }
 
   // The handler with counters and access log, as the listener calls it.
-  THttpReply Answer(const THttpRequest& request);
+  TServerReply Answer(const TServerRequest& request);
 
  private:
   THiscoreConfig mConfig;

@@ -72,7 +72,7 @@ THiscoreAnswer THiscoreService::Tables(const std::string& game) {
   return Ok(TablesReply(mConfig.tables));
 }
 
-std::shared_ptr<const TRenderedTable> THiscoreService::Table(THiscoreStore& store,
+std::shared_ptr<const TRenderedTable> THiscoreService::Table(TScoreStore& store,
                                                              const TBoardKey& board,
                                                              const TScoreTableSpec& table,
                                                              std::string& error) {
@@ -175,7 +175,7 @@ std::optional<THiscoreAnswer> THiscoreService::CheckSubmission(
   return std::nullopt;
 }
 
-THiscoreService::TLogin THiscoreService::LogIn(THiscoreStore& store, const std::string& name,
+THiscoreService::TLogin THiscoreService::LogIn(TScoreStore& store, const std::string& name,
                                                const std::string& password,
                                                std::optional<TStoredAccount>& account,
                                                std::string& error) {
@@ -210,7 +210,7 @@ THiscoreService::TLogin THiscoreService::LogIn(THiscoreStore& store, const std::
   return TLogin::kOk;
 }
 
-THiscoreAnswer THiscoreService::Placement(THiscoreStore& store, const TBoardKey& board,
+THiscoreAnswer THiscoreService::Placement(TScoreStore& store, const TBoardKey& board,
                                           const TStoredScore& score) {
   const int64_t now = mClock();
   for (const TScoreTableSpec& table : mConfig.tables) {

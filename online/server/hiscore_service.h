@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "online/server/hiscore_config.h"
-#include "online/server/hiscore_store.h"
 #include "online/server/password_hasher.h"
+#include "online/server/score_store.h"
 #include "online/server/score_table_cache.h"
 #include "online/server/store_pool.h"
 
@@ -85,12 +85,12 @@ class THiscoreService {
   enum class TLogin { kOk, kWrongPassword, kFailed };
 
   // The account of name, created with this password when there is none yet.
-  TLogin LogIn(THiscoreStore& store, const std::string& name, const std::string& password,
+  TLogin LogIn(TScoreStore& store, const std::string& name, const std::string& password,
                std::optional<TStoredAccount>& account, std::string& error);
   // The answer to a stored score: where it placed.
-  THiscoreAnswer Placement(THiscoreStore& store, const TBoardKey& board, const TStoredScore& score);
+  THiscoreAnswer Placement(TScoreStore& store, const TBoardKey& board, const TStoredScore& score);
   // Rows of a table, from the cache or the store.
-  std::shared_ptr<const TRenderedTable> Table(THiscoreStore& store, const TBoardKey& board,
+  std::shared_ptr<const TRenderedTable> Table(TScoreStore& store, const TBoardKey& board,
                                               const TScoreTableSpec& table, std::string& error);
   std::optional<THiscoreAnswer> CheckSubmission(const TScoreSubmission& submission) const;
 

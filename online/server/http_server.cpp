@@ -8,13 +8,13 @@ namespace {
 
 MHD_Result CollectParameter(void* context, MHD_ValueKind, const char* key, size_t keySize,
                             const char* value, size_t valueSize) {
-  auto* request = static_cast<THttpRequest*>(context);
+  auto* request = static_cast<TServerRequest*>(context);
   request->parameters.emplace_back(std::string(key, keySize),
                                    value ? std::string(value, valueSize) : std::string());
   return MHD_YES;
 }
 
-MHD_Result Respond(MHD_Connection* connection, const THttpReply& reply) {
+MHD_Result Respond(MHD_Connection* connection, const TServerReply& reply) {
   MHD_Response* response = MHD_create_response_from_buffer(
       reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
   if (!response) return MHD_NO;
@@ -43,7 +43,7 @@ MHD_Result HandleConnection(void* context, MHD_Connection* connection, const cha
     return MHD_YES;
   }
   const auto* server = static_cast<const THttpServer*>(context);
-  THttpRequest request;
+  TServerRequest request;
   request.method = method;
   request.path = url;
   MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, CollectParameter, &request);

@@ -1,6 +1,6 @@
 // THttpServer: the HTTP listener of hiscored, on libmicrohttpd. The library parses
-// requests and decodes the query; each request is handed, as a THttpRequest, to the
-// handler function on one of the library's worker threads, and the THttpReply it returns
+// requests and decodes the query; each request is handed, as a TServerRequest, to the
+// handler function on one of the library's worker threads, and the TServerReply it returns
 // is sent back. The library caps what a client may send (header memory, connections per
 // address, idle time).
 #pragma once
@@ -25,7 +25,7 @@ struct THttpServerOptions {
 class THttpServer {
  public:
   // Runs for every request; must be safe to call from several threads at once.
-  using THandler = std::function<THttpReply(const THttpRequest&)>;
+  using THandler = std::function<TServerReply(const TServerRequest&)>;
 
   explicit THttpServer(THandler handler) : mHandler(std::move(handler)) {}
   ~THttpServer() { Stop(); }
@@ -40,7 +40,7 @@ class THttpServer {
   void Stop();
 
   // The library's entry point; public only to be reachable from its callback.
-  THttpReply Answer(THttpRequest& request) const { return mHandler(request); }
+  TServerReply Answer(TServerRequest& request) const { return mHandler(request); }
 
  private:
   THandler mHandler;

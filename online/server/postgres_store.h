@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "online/server/hiscore_store.h"
+#include "online/server/score_store.h"
 
 struct pg_conn;
 struct pg_result;
 
-class TPostgresStore : public THiscoreStore {
+class TPostgresStore : public TScoreStore {
  public:
   // conninfo: a libpq connection string or URI ("postgresql://user@host/db"). Check
   // Opened() afterwards; on failure LastError() says why.

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "online/server/hiscore_store.h"
+#include "online/server/score_store.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-class TSqliteStore : public THiscoreStore {
+class TSqliteStore : public TScoreStore {
  public:
   // Opens (creating when needed) the database file. Check Opened() afterwards; on failure
   // LastError() says why.

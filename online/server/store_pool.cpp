@@ -4,7 +4,7 @@ TStorePool::TLease TStorePool::Acquire(std::string* error) {
   {
     std::lock_guard lock(mMutex);
     if (!mIdle.empty()) {
-      std::unique_ptr<THiscoreStore> store = std::move(mIdle.back());
+      std::unique_ptr<TScoreStore> store = std::move(mIdle.back());
       mIdle.pop_back();
       return TLease(this, std::move(store));
     }
@@ -13,7 +13,7 @@ TStorePool::TLease TStorePool::Acquire(std::string* error) {
   return TLease(this, mOpen(error));
 }
 
-void TStorePool::Return(std::unique_ptr<THiscoreStore> store) {
+void TStorePool::Return(std::unique_ptr<TScoreStore> store) {
   std::lock_guard lock(mMutex);
   mIdle.push_back(std::move(store));
 }

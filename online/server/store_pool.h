@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "online/server/hiscore_store.h"
+#include "online/server/score_store.h"
 
 class TStorePool {
  public:
   // open: a new connection to the database, or null with *error set.
-  using TOpener = std::function<std::unique_ptr<THiscoreStore>(std::string* error)>;
+  using TOpener = std::function<std::unique_ptr<TScoreStore>(std::string* error)>;
 
   explicit TStorePool(TOpener open) : mOpen(std::move(open)) {}
 
   class TLease {
    public:
-    TLease(TStorePool* pool, std::unique_ptr<THiscoreStore> store)
+    TLease(TStorePool* pool, std::unique_ptr<TScoreStore> store)
         : mPool(pool), mStore(std::move(store)) {}
     ~TLease() {
       if (mStore) mPool->Return(std::move(mStore));
@@ -30,29 +30,29 @@ class TStorePool {
     TLease& operator=(const TLease&) = delete;
 
     explicit operator bool() const { return mStore != nullptr; }
-    THiscoreStore* operator->() const { return mStore.get(); }
-    THiscoreStore& operator*() const { return *mStore; }
+    TScoreStore* operator->() const { return mStore.get(); }
+    TScoreStore& operator*() const { return *mStore; }
 
    private:
     TStorePool* mPool;
-    std::unique_ptr<THiscoreStore> mStore;
+    std::unique_ptr<TScoreStore> mStore;
   };
 
   // An idle store or a newly opened one; empty (and *error set) when none can be opened.
   TLease Acquire(std::string* error);
 
  private:
-  void Return(std::unique_ptr<THiscoreStore> store);
+  void Return(std::unique_ptr<TScoreStore> store);
 
   TOpener mOpen;
   std::mutex mMutex;
-  std::vector<std::unique_ptr<THiscoreStore>> mIdle;
+  std::vector<std::unique_ptr<TScoreStore>> mIdle;
 };
 
 // An opener of TStore(location) for stores that tell success by Opened().
 template <class TStore>
 TStorePool::TOpener StoreOpener(std::string location) {
-  return [location = std::move(location)](std::string* error) -> std::unique_ptr<THiscoreStore> {
+  return [location = std::move(location)](std::string* error) -> std::unique_ptr<TScoreStore> {
     auto store = std::make_unique<TStore>(location);
     if (store->Opened()) return store;
     if (error) *error = store->LastError();

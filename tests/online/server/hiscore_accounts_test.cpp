@@ -41,7 +41,7 @@ TEST_P(THiscoreAccountsTest, FirstSubmissionCreatesTheAccountWithAHashedPassword
 
 TEST_P(THiscoreAccountsTest, WrongPasswordIsRefusedWithTheGamesMessageAndStoresNothing) {
   ASSERT_FALSE(Submit(AccountScore("a0000001", "Ada", "right", 100)).Failed());
-  const THttpReply reply =
+  const TServerReply reply =
       Send(SubmitRequest(Encipher(GameScoreXml(AccountScore("a0000002", "ADA", "wrong", 900)))));
   // The game looks for this text to forget the remembered account.
   EXPECT_NE(reply.body.find("hiscore.error.invalidUsernameOrPassword"), std::string::npos);

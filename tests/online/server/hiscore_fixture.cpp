@@ -46,9 +46,9 @@ std::unique_ptr<TStorePool> THiscoreFixture::NewPool() const {
   return std::make_unique<TStorePool>(Opener());
 }
 
-std::unique_ptr<THiscoreStore> THiscoreFixture::OpenStore() {
+std::unique_ptr<TScoreStore> THiscoreFixture::OpenStore() {
   std::string error;
-  std::unique_ptr<THiscoreStore> store = Opener()(&error);
+  std::unique_ptr<TScoreStore> store = Opener()(&error);
   EXPECT_TRUE(store) << error;
   return store;
 }
@@ -61,9 +61,9 @@ void THiscoreFixture::Restart(const THiscoreConfig& config) {
   handler = std::make_unique<THiscoreRequestHandler>(*service, nullptr);
 }
 
-THttpReply THiscoreFixture::Send(const TParameterList& parameters, const std::string& peer,
-                                 const std::string& method) {
-  THttpRequest request;
+TServerReply THiscoreFixture::Send(const TParameterList& parameters, const std::string& peer,
+                                   const std::string& method) {
+  TServerRequest request;
   request.method = method;
   request.path = "/go/hiscore";
   request.parameters = parameters;
@@ -82,7 +82,7 @@ TGameAnswer THiscoreFixture::Scores(const std::string& type,
 }
 
 size_t THiscoreFixture::StoredScores(const std::string& type) {
-  std::unique_ptr<THiscoreStore> store = OpenStore();
+  std::unique_ptr<TScoreStore> store = OpenStore();
   std::vector<TStoredScore> scores;
   if (!store || !store->TopScores({kGame, type}, 0, 100000, scores)) return size_t(-1);
   return scores.size();

@@ -26,8 +26,8 @@ class THiscoreFixture : public ::testing::TestWithParam<std::string> {
   // A new service (and handler) over the same database.
   void Restart(const THiscoreConfig& config);
 
-  THttpReply Send(const TParameterList& parameters, const std::string& peer = "127.0.0.1",
-                  const std::string& method = "GET");
+  TServerReply Send(const TParameterList& parameters, const std::string& peer = "127.0.0.1",
+                    const std::string& method = "GET");
   // Sends the game's submit request for this score and reads the answer.
   TGameAnswer Submit(const TGameScore& score);
   TGameAnswer Scores(const std::string& type = kAdventure,
@@ -37,7 +37,7 @@ class THiscoreFixture : public ::testing::TestWithParam<std::string> {
   size_t StoredScores(const std::string& type = kAdventure);
 
   // A fresh store of the test's backend, for looking behind the service.
-  std::unique_ptr<THiscoreStore> OpenStore();
+  std::unique_ptr<TScoreStore> OpenStore();
   // Another pool of stores over the test's database, as a second server process has.
   std::unique_ptr<TStorePool> NewPool() const;
 

@@ -36,7 +36,7 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 using THiscoreProtocolTest = THiscoreFixture;
 
 TEST_P(THiscoreProtocolTest, TableListNamesEveryPeriodTable) {
-  const THttpReply reply = Send(TablesRequest());
+  const TServerReply reply = Send(TablesRequest());
   EXPECT_EQ(reply.status, 200);
   const TGameAnswer answer = ReadAnswer(reply.body);
   ASSERT_FALSE(answer.Failed()) << reply.body;

@@ -117,7 +117,7 @@ class THiscoreRefusalTest : public THiscoreFixture {};
 
 TEST_P(THiscoreRefusalTest, EveryBadRequestIsAnsweredAndStoresNothing) {
   for (const TBadRequest& bad : BadRequests()) {
-    const THttpReply reply = Send(bad.parameters);
+    const TServerReply reply = Send(bad.parameters);
     EXPECT_EQ(reply.status, bad.status) << bad.what << ": " << reply.body;
     const TGameAnswer answer = ReadAnswer(reply.body);
     EXPECT_TRUE(answer.Failed()) << bad.what << ": " << reply.body;
@@ -140,7 +140,7 @@ TEST_P(THiscoreRefusalTest, MissingTypeUsesTheTextTheGameRecognises) {
 }
 
 TEST_P(THiscoreRefusalTest, OnlyGetIsServed) {
-  const THttpReply reply = Send(TablesRequest(), "127.0.0.1", "POST");
+  const TServerReply reply = Send(TablesRequest(), "127.0.0.1", "POST");
   EXPECT_EQ(reply.status, 405);
   EXPECT_TRUE(ReadAnswer(reply.body).Failed());
 }
@@ -155,7 +155,7 @@ TEST_P(THiscoreRefusalTest, RateLimitsCountEachClientAddress) {
   Restart(config);
   EXPECT_EQ(Send(TablesRequest(), "10.0.0.1").status, 200);
   EXPECT_EQ(Send(TablesRequest(), "10.0.0.1").status, 200);
-  const THttpReply limited = Send(TablesRequest(), "10.0.0.1");
+  const TServerReply limited = Send(TablesRequest(), "10.0.0.1");
   EXPECT_EQ(limited.status, 429);
   EXPECT_FALSE(ReadAnswer(limited.body).Message().empty());
   EXPECT_EQ(Send(TablesRequest(), "10.0.0.2").status, 200);
@@ -168,7 +168,7 @@ TEST_P(THiscoreRefusalTest, RateLimitsCountEachClientAddress) {
   EXPECT_EQ(StoredScores(), 1u);
 
   // Behind a trusted proxy the forwarded address counts, and only its last entry.
-  THttpRequest proxied;
+  TServerRequest proxied;
   proxied.method = "GET";
   proxied.path = "/go/hiscore";
   proxied.parameters = TablesRequest();
@@ -183,13 +183,13 @@ TEST_P(THiscoreRefusalTest, RateLimitsCountEachClientAddress) {
 TEST_P(THiscoreRefusalTest, AnUnreachableDatabaseIsAServerErrorNotACrash) {
   stores = std::make_unique<TStorePool>([](std::string* error) {
     *error = "connection refused";
-    return std::unique_ptr<THiscoreStore>();
+    return std::unique_ptr<TScoreStore>();
   });
   service = std::make_unique<THiscoreService>(TestConfig(), *stores, [this] { return now; });
   handler = std::make_unique<THiscoreRequestHandler>(*service, nullptr);
   for (const TParameterList& request : {ScoresRequest(kAdventure, std::nullopt),
                                         SubmitRequest(Encipher(GameScoreXml(GoodScore())))}) {
-    const THttpReply reply = Send(request);
+    const TServerReply reply = Send(request);
     EXPECT_EQ(reply.status, 503);
     EXPECT_EQ(reply.detail, "connection refused");
     EXPECT_FALSE(ReadAnswer(reply.body).Message().empty());

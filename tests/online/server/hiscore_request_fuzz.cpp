@@ -48,7 +48,7 @@ struct TFuzzServer {
   THiscoreRequestHandler handler;
 };
 
-void AddLines(std::string_view text, THttpRequest& request) {
+void AddLines(std::string_view text, TServerRequest& request) {
   while (!text.empty()) {
     const size_t end = std::min(text.find('\n'), text.size());
     const std::string_view line = text.substr(0, end);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TFuzzServer* server = new TFuzzServer;
   if (size == 0) return 0;
   const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  THttpRequest request;
+  TServerRequest request;
   request.method = "GET";
   request.path = "/go/hiscore";
   request.peerAddress = "127.0.0.1";
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
   }
   const auto before = server->Revisions();
-  const THttpReply reply = server->handler.Handle(request);
+  const TServerReply reply = server->handler.Handle(request);
   TXmlNode document;
   document.Parse(reply.body);
   const TXmlNode* root = document.FindChild("hiscore");

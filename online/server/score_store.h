@@ -1,4 +1,4 @@
-// THiscoreStore: the storage of the high-score server, one connection to one database.
+// TScoreStore: the storage of the high-score server, one connection to one database.
 // The server keeps one store per worker thread (TStorePool), so a store is used by one
 // thread at a time. Two implementations: TSqliteStore (the embedded default) and
 // TPostgresStore (several server processes sharing one database); both keep the same
@@ -53,9 +53,9 @@ struct TMedal {
 
 enum class TAddScoreResult { kStored, kDuplicate, kFailed };
 
-class THiscoreStore {
+class TScoreStore {
  public:
-  virtual ~THiscoreStore() = default;
+  virtual ~TScoreStore() = default;
 
   // nameKey: the account name folded by NameKey. *account is empty when there is no such
   // account; false only when the database could not be read.
