@@ -175,31 +175,21 @@ std::optional<THiscoreAnswer> THiscoreService::CheckSubmission(
   return std::nullopt;
 }
 
-THiscoreService::TLogin THiscoreService::LogIn(TScoreStore& store, const std::string& name,
-                                               const std::string& password,
-                                               std::optional<TStoredAccount>& account,
-                                               std::string& error) {
+std::optional<THiscoreAnswer> THiscoreService::LogIn(TScoreStore& store, const std::string& name,
+                                                     const std::string& password,
+                                                     std::optional<TStoredAccount>& account) {
   const std::string nameKey = Latin1ToUtf8(NameKey(name));
-  if (!store.FindAccount(nameKey, account)) {
-    error = store.LastError();
-    return TLogin::kFailed;
-  }
+  if (!store.FindAccount(nameKey, account)) return Unavailable(store.LastError());
   if (!account) {
     const std::optional<std::string> hash = mHasher.Hash(password);
-    if (!hash) {
-      error = "cannot hash a password (out of memory?)";
-      return TLogin::kFailed;
-    }
+    if (!hash) return Unavailable("cannot hash a password (out of memory?)");
     account = store.CreateAccount(Latin1ToUtf8(name), nameKey, *hash, mClock());
-    if (!account) {
-      error = store.LastError();
-      return TLogin::kFailed;
-    }
+    if (!account) return Unavailable(store.LastError());
     // Another request may have created the account a moment earlier: then its password
     // holds, and this one is checked against it below.
-    if (account->passwordHash == *hash) return TLogin::kOk;
+    if (account->passwordHash == *hash) return std::nullopt;
   }
-  if (!mHasher.Verify(account->passwordHash, password)) return TLogin::kWrongPassword;
+  if (!mHasher.Verify(account->passwordHash, password)) return WrongPassword();
   if (mHasher.NeedsRehash(account->passwordHash)) {
     // New cost settings reach old accounts at their next login; a failure here only
     // leaves the old, still valid hash.
@@ -207,7 +197,7 @@ THiscoreService::TLogin THiscoreService::LogIn(TScoreStore& store, const std::st
       if (store.SetPasswordHash(account->id, *hash)) account->passwordHash = *hash;
     }
   }
-  return TLogin::kOk;
+  return std::nullopt;
 }
 
 THiscoreAnswer THiscoreService::Placement(TScoreStore& store, const TBoardKey& board,
@@ -233,13 +223,8 @@ THiscoreAnswer THiscoreService::SubmitScore(const TScoreSubmission& submission) 
   if (!store) return Unavailable(error);
   std::optional<TStoredAccount> account;
   if (submission.password) {
-    switch (LogIn(*store, submission.name, *submission.password, account, error)) {
-      case TLogin::kOk:
-        break;
-      case TLogin::kWrongPassword:
-        return WrongPassword();
-      case TLogin::kFailed:
-        return Unavailable(error);
+    if (auto refusal = LogIn(*store, submission.name, *submission.password, account)) {
+      return *refusal;
     }
   }
 
@@ -293,13 +278,8 @@ THiscoreAnswer THiscoreService::SubmitMedals(const TMedalSubmission& submission)
   TStorePool::TLease store = mStores.Acquire(&error);
   if (!store) return Unavailable(error);
   std::optional<TStoredAccount> account;
-  switch (LogIn(*store, submission.name, submission.password, account, error)) {
-    case TLogin::kOk:
-      break;
-    case TLogin::kWrongPassword:
-      return WrongPassword();
-    case TLogin::kFailed:
-      return Unavailable(error);
+  if (auto refusal = LogIn(*store, submission.name, submission.password, account)) {
+    return *refusal;
   }
   const std::optional<int> added =
       store->AddMedals(account->id, submission.game, submission.medals, mClock());

@@ -82,11 +82,11 @@ class THiscoreService {
   static int64_t SystemSeconds();
 
  private:
-  enum class TLogin { kOk, kWrongPassword, kFailed };
-
-  // The account of name, created with this password when there is none yet.
-  TLogin LogIn(TScoreStore& store, const std::string& name, const std::string& password,
-               std::optional<TStoredAccount>& account, std::string& error);
+  // The account of name in *account, created with this password when there is none yet;
+  // the refusal when the password is wrong or the database fails.
+  std::optional<THiscoreAnswer> LogIn(TScoreStore& store, const std::string& name,
+                                      const std::string& password,
+                                      std::optional<TStoredAccount>& account);
   // The answer to a stored score: where it placed.
   THiscoreAnswer Placement(TScoreStore& store, const TBoardKey& board, const TStoredScore& score);
   // Rows of a table, from the cache or the store.

@@ -1,19 +1,10 @@
 #include "tests/online/server/game_requests.h"
 
 #include "data/prefs_cipher.h"
-#include "files/xml_entities.h"
+#include "online/hiscore_request_xml.h"
+#include "online/hiscore_table.h"
 
 namespace {
-
-constexpr char kXmlHeader[] = "<?xml version=\"1.0\"?>\n";
-
-void Attribute(std::string& out, const char* name, const std::string& value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  AppendXmlEscaped(out, value);
-  out += '"';
-}
 
 TParameterList Common() {
   return {{"lang", "en"}, {"ver", "1.0"}};
@@ -22,33 +13,18 @@ TParameterList Common() {
 }  // namespace
 
 std::string GameScoreXml(const TGameScore& score) {
-  std::string xml = kXmlHeader;
-  xml += "<score";
-  Attribute(xml, "guid", score.guid);
-  if (!score.name.empty()) Attribute(xml, "name", score.name);
-  if (score.password) Attribute(xml, "password", *score.password);
-  Attribute(xml, "type", score.type);
-  if (!score.game.empty()) Attribute(xml, "game", score.game);
-  Attribute(xml, "score", std::to_string(score.score));
-  if (!score.data.empty()) Attribute(xml, "data", score.data);
-  if (!score.version.empty()) Attribute(xml, "ver", score.version);
-  xml += '>';
-  AppendXmlEscaped(xml, score.serverData);
-  xml += "</score>";
-  return xml;
+  THiscoreRow row;
+  row.guid = score.guid;
+  row.score = score.score;
+  row.gameData = score.data;
+  row.version = score.version;
+  row.serverData = score.serverData;
+  return ScoreSubmissionXml(row, score.name, score.password.value_or(""), score.type, score.game);
 }
 
 std::string GameMedalsXml(const std::string& name, const std::string& password,
                           const std::string& medalLines) {
-  std::string xml = kXmlHeader;
-  xml += "<medals";
-  Attribute(xml, "name", name);
-  Attribute(xml, "password", password);
-  Attribute(xml, "game", kGame);
-  xml += '>';
-  xml += medalLines;
-  xml += "</medals>";
-  return xml;
+  return MedalsSubmissionXml(medalLines, name, password, kGame);
 }
 
 std::string GameMedalLines(const std::vector<int>& locations) {

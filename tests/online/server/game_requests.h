@@ -1,7 +1,7 @@
 // The requests as the game sends them and its way of reading the answers, built with the
-// game's own cipher (TPrefsCipher) and XML code (TXmlNode, AppendXmlEscaped): the score
-// and medals XML, enciphered and written as base64, and the parameters in the game's
-// order.
+// game's own code: the score and medals XML of its high-score client, enciphered with its
+// cipher (TPrefsCipher) and written as base64, the parameters in the game's order, and
+// answers read with its XML reader (TXmlNode).
 #pragma once
 
 #include <memory>
@@ -31,7 +31,8 @@ struct TGameScore {
   std::string serverData;
 };
 
-// "<?xml version=\"1.0\"?>\n<score ...>server data</score>"
+// "<?xml version=\"1.0\"?>\n<score ...>server data</score>" (an empty password or name is
+// left out, as the game does)
 std::string GameScoreXml(const TGameScore& score);
 // "<?xml version=\"1.0\"?>\n<medals name= password= game=>medal lines</medals>"
 std::string GameMedalsXml(const std::string& name, const std::string& password,
