@@ -84,7 +84,6 @@ const TCommandRegistration kLevelSolve{
     "levelsolve",
     "DEALS LEVEL... [--solvable] [--mode 0|1] [--beaten C] [--seed N] [--package PKG]",
     "deal levels many times and report how often a greedy player and the solver end them",
-    &RunLevelSolve,
-    {"--seed", "--mode", "--beaten", "--solvable", "--package"}};
+    &RunLevelSolve, DealOptionFlags()};
 
 }  // namespace
