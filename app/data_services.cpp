@@ -1,5 +1,6 @@
 #include "app/data_services.h"
 
+#include "app/window_system.h"
 #include "data/computer_id.h"
 #include "data/settings.h"
 #include "data/string_table.h"
@@ -7,6 +8,7 @@
 #include "files/xdg_folders.h"
 #include "frame/application.h"
 #include "frame/log.h"
+#include "ui/window_script.h"
 
 namespace {
 
@@ -46,7 +48,11 @@ void AddDataServices(TFrameServices& services) {
     options.firstPeek = GetSettingBool("firstpeek");
     options.activeX = GetSetting("activex") == "1";
     InitFileSystem(options);
-    StringTable().LoadAll();
+    // Labels of the dialogs are string-table keys once the shipped table is there.
+    if (StringTable().LoadAll()) {
+      TWindowSystem* windows = GetWindowSystem(app);
+      if (windows && windows->Script()) windows->Script()->SetLocalizeLabels(true);
+    }
   };
   services.destroyStringTable = [] { StringTable().Clear(); };
   services.clearSettings = [] {
