@@ -269,3 +269,20 @@ TEST_F(Program, DialogLabelsAreLookedUpInTheShippedStringTable) {
   EXPECT_EQ(whiteInk(160, 440), 0);
   EXPECT_EQ(Log().find("Missing string for label 'widgetdemo"), std::string::npos);
 }
+
+TEST_F(Program, WindowsShowingTheSamePictureShareOneDecodedTexture) {
+  // The widget demo's five buttons ask eighteen times for four button pictures (three for a
+  // push button, four for toggle and radio buttons).
+  const std::string script = WriteScript("100 click 400 300\n400 key w\n900 close\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=10000 --input=" + script), 0);
+  const std::string log = Log();
+  const size_t at = log.find("Assets: ");
+  ASSERT_NE(at, std::string::npos) << log;
+  size_t requests = 0, shared = 0;
+  ASSERT_EQ(std::sscanf(log.c_str() + at, "Assets: %zu requests, %zu answered", &requests, &shared),
+            2);
+  // Each picture is decoded once; the other fourteen requests share it.
+  EXPECT_GE(shared, 14u);
+  EXPECT_GE(requests, shared + 4);
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
