@@ -442,6 +442,23 @@ TEST_F(WidgetTest, PasswordsShowStarsAndTheCursorBlinksOnlyWithFocus) {
   EXPECT_GT(lit, 10);
 }
 
+TEST_F(WidgetTest, TextEditsShowWhereToTypeUnlessTheScreenPaintsItsOwnField) {
+  OpenDialog(
+      "MakeDialog{ Bitmap{ image = 'gfx/white.png', x = 300, y = 400 },"
+      "  TextEdit{ name = 'framed', x = 300, y = 400, w = 40, h = 30 },"
+      "  Bitmap{ image = 'gfx/white.png', x = 400, y = 400 },"
+      "  TextEdit{ name = 'bare', x = 400, y = 400, w = 40, h = 30, frame = false } }");
+  // A frame in the text's colour (green by default) around a darker well for light text.
+  const uint32_t corner = PixelAt(300, 400);
+  EXPECT_GT(corner >> 8 & 0xFF, 200u);
+  EXPECT_LT(corner >> 16 & 0xFF, 120u);
+  const uint32_t well = PixelAt(320, 426);
+  EXPECT_LT(well >> 16 & 0xFF, 200u);
+  EXPECT_GT(well >> 16 & 0xFF, 60u);
+  EXPECT_TRUE(ColorNear(PixelAt(400, 400), kWhite));
+  EXPECT_TRUE(ColorNear(PixelAt(420, 426), kWhite));
+}
+
 TEST_F(WidgetTest, TabWalksTheTextEditsOfTheDialog) {
   OpenDialog();
   TTextEdit* field = Find<TTextEdit>("field");

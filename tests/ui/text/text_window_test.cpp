@@ -337,6 +337,16 @@ TEST_F(TextWindowTest, ScrollReachesExactlyTheLastPageAtOne) {
   ASSERT_NE(log, nullptr);
   ASSERT_EQ(log->Layout()->Lines().size(), 10u);
   EXPECT_EQ(log->MaxScroll(), 7);
+  // Until something scrolls it, the window shows whole lines only: the fourth line starts
+  // at 48 and would be cut by the bottom edge at 50.
+  auto shownLines = [&] {
+    int count = 0;
+    log->Layout()->ForEachLine(1, [&](const TTextLine&, float, float) { ++count; });
+    return count;
+  };
+  EXPECT_EQ(shownLines(), 3);
+  log->SetScroll(0, 0);
+  EXPECT_EQ(shownLines(), 4);
   log->SetScroll(1, 0);
   EXPECT_EQ(static_cast<int>(log->Layout()->Scroll()), 7);
   log->SetScroll(0.5f, 0);
@@ -349,6 +359,11 @@ TEST_F(TextWindowTest, ScrollReachesExactlyTheLastPageAtOne) {
   // Padding counts into every line: (16 + 4) per line, two fit in 50.
   log->SetPadding(4);
   EXPECT_EQ(log->MaxScroll(), 8);
+  // Negative padding pulls the lines together in the layout as in the scroll rule: 12 per
+  // line, four fit in 50.
+  log->SetPadding(-4);
+  EXPECT_EQ(log->MaxScroll(), 6);
+  EXPECT_FLOAT_EQ(log->Layout()->ContentHeight(), 10 * 12);
   EXPECT_EQ(Find<TText>("short")->MaxScroll(), 0);
 }
 
