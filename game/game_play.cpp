@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "frame/log.h"
 #include "game/deal.h"
 #include "game/face_shuffle.h"
-#include "frame/log.h"
 
 TGamePlay::TGamePlay(TBoard& board, TGamePlayHost& host, uint32_t seed)
     : mBoard(board), mHost(host), mRandom(seed), mKenny(TKennySettings::FromSettings()) {}
@@ -17,7 +17,7 @@ bool TGamePlay::PutIntoSetsBox(TTileId id) {
   if (tile.removed || !mSetsBox.CanHold(mBoard, tile.face)) return false;
   const TPlacedTile entry{id, tile.layer, tile.x, tile.y};
   mBoard.RemoveTile(id);
-  mHost.PlaySound(TBoardSound::kPlaced);
+  mHost.PlayCue(TBoardSound::kPlaced);
   mSetsBox.Append(entry);
   ForgetRedo();
   BoxChanged();
@@ -37,7 +37,7 @@ void TGamePlay::BoxChanged() {
 }
 
 void TGamePlay::SetSubmitReady(bool ready) {
-  if (ready && !mSubmitReady) mHost.PlaySound(TBoardSound::kSetReady);
+  if (ready && !mSubmitReady) mHost.PlayCue(TBoardSound::kSetReady);
   mSubmitReady = ready;
 }
 
@@ -49,7 +49,7 @@ std::vector<TPlacedTile> TGamePlay::BoxEntries() const {
 void TGamePlay::Submit() {
   mHost.ShowAppraisalCursor(false);
   if (mBoard.LevelEnded() || !mSetsBox.IsValidSet(mBoard, mHost.TutorialLevel())) {
-    mHost.PlaySound(TBoardSound::kRefuse);
+    mHost.PlayCue(TBoardSound::kRefuse);
     return;
   }
   const TFace first = mSetsBox.FirstFace(mBoard);
@@ -66,7 +66,7 @@ void TGamePlay::Submit() {
   if (!IsKennySuit(first.suit)) {
     slot = mBoard.Ledger().AddForTiles(mSetsBox.Faces(mBoard));
     if (slot < 0) return;
-    mHost.PlaySound(TBoardSound::kSubmit);
+    mHost.PlayCue(TBoardSound::kSubmit);
     mHost.ScoreChanged();
   }
   mBoard.UndoStack().Push(entries, slot);
@@ -108,7 +108,7 @@ bool TGamePlay::Hint() {
   const int price = mBoard.Ledger().HintCost();
   if (!mBoard.Ledger().CanAfford(price)) return false;
   if (!mSetsBox.Empty()) {
-    mHost.PlaySound(TBoardSound::kRefuse);
+    mHost.PlayCue(TBoardSound::kRefuse);
     return false;
   }
   if (const auto pair = mBoard.FindPair()) {
@@ -119,7 +119,7 @@ bool TGamePlay::Hint() {
     mHost.LightHint(set);
   }
   Charge(price);
-  mHost.PlaySound(TBoardSound::kHint);
+  mHost.PlayCue(TBoardSound::kHint);
   mBoard.EndCheck();
   return true;
 }
@@ -129,7 +129,7 @@ void TGamePlay::Shuffle() {
   if (!mBoard.Selection().empty()) mBoard.DeselectAll();
   const int price = mBoard.Ledger().ShuffleCost();
   if (mBoard.LevelEnded() || !mBoard.Ledger().CanAfford(price) || !mSetsBox.Empty()) {
-    mHost.PlaySound(TBoardSound::kRefuse);
+    mHost.PlayCue(TBoardSound::kRefuse);
     return;
   }
   ShuffleFaces(mBoard, mRandom, SolvableDealsSetting());
@@ -137,7 +137,7 @@ void TGamePlay::Shuffle() {
   Charge(price);
   mHost.UndoStateChanged();
   mHost.ClearPreview();
-  mHost.PlaySound(TBoardSound::kShuffle);
+  mHost.PlayCue(TBoardSound::kShuffle);
   mBoard.EndCheck();
 }
 
@@ -222,7 +222,7 @@ bool TGamePlay::BuyAppraisal() {
   mHost.ShowAppraisalCursor(false);
   const int price = mBoard.Ledger().AppraisalCost();
   if (mAppraised.IsNone() || !mBoard.Ledger().CanAfford(price)) {
-    mHost.PlaySound(TBoardSound::kRefuse);
+    mHost.PlayCue(TBoardSound::kRefuse);
     return false;
   }
   Charge(price);
@@ -234,9 +234,8 @@ bool TGamePlay::BuyAppraisal() {
 
 TKennyGift TGamePlay::ChooseKennyGift(TKennyChoice choice) {
   const double roll = mRandom.Next() * (1.0 / 4294967296.0);
-  TKennyGift gift =
-      ::ChooseKennyGift(choice, mKenny, roll,
-                        choice == TKennyChoice::kGamble ? mHost.OfferTreasure() : kNoFace);
+  TKennyGift gift = ::ChooseKennyGift(
+      choice, mKenny, roll, choice == TKennyChoice::kGamble ? mHost.OfferTreasure() : kNoFace);
   mPendingGiftSlot = -1;
   if (gift.outcome == TKennyOutcome::kTreasure && !mHost.GiveTreasure(gift.treasure)) {
     // The collection could not take it: the sure gift instead.

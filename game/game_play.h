@@ -27,7 +27,8 @@ class TGamePlayHost {
  public:
   virtual ~TGamePlayHost() = default;
 
-  virtual void PlaySound(TBoardSound) {}
+  // A board sound (the board's own sounds go through the board host).
+  virtual void PlayCue(TBoardSound) {}
   // The score total changed: the shown score rolls towards it, the buttons follow.
   virtual void ScoreChanged() {}
   // What undo and redo can do changed.

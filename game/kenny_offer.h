@@ -8,9 +8,9 @@
 #include "game/face.h"
 
 struct TKennySettings {
-  int giftCost = 10;             // "kenny_giftcost": the sure gift in dollars
-  double badIdeaChance = 0.4;    // "kenny_badideapercentage": the gamble brings nothing
-  double treasureChance = 0.1;   // "kenny_treasurepercentage": the gamble brings a treasure
+  int giftCost = 10;            // "kenny_giftcost": the sure gift in dollars
+  double badIdeaChance = 0.4;   // "kenny_badideapercentage": the gamble brings nothing
+  double treasureChance = 0.1;  // "kenny_treasurepercentage": the gamble brings a treasure
 
   static TKennySettings FromSettings();
 };

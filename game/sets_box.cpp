@@ -18,8 +18,7 @@ bool TSetsBox::IsValidSet(const TBoard& board, bool tutorialLevel) const {
   // are a set or a run (the box never holds two suits).
   if (mCount == 2 && faces[1] != first) return false;
   if (IsTreasureSuit(first.suit)) {
-    if (!std::all_of(faces.begin(), faces.end(), [&](TFace f) { return f == first; }))
-      return false;
+    if (!std::all_of(faces.begin(), faces.end(), [&](TFace f) { return f == first; })) return false;
     for (TTileId id : board.GridOrder()) {
       const TBoardTile& tile = board.Tile(id);
       if (!tile.removed && tile.face == first) return false;

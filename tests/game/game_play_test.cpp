@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "recording_host.h"
+#include "board_test_support.h"
 
 namespace {
 
@@ -20,9 +20,11 @@ class TPlayHost : public TRecordingHost, public TGamePlayHost {
   bool SetsBoxCanTake(const TBoardTile& tile) const override {
     return !play || play->SetsBox().CanAccept(play->Board(), tile.face);
   }
-  void PlaySound(TBoardSound sound) override { TRecordingHost::PlaySound(sound); }
+  void PlayCue(TBoardSound sound) override { TRecordingHost::PlaySound(sound); }
   void ScoreChanged() override { ++scoreChanges; }
-  void LightHint(std::span<const TTileId> tiles) override { lit.assign(tiles.begin(), tiles.end()); }
+  void LightHint(std::span<const TTileId> tiles) override {
+    lit.assign(tiles.begin(), tiles.end());
+  }
   void ShowAppraisalCursor(bool magnifier) override { magnifierCursor = magnifier; }
   void OpenAppraisal(TFace face) override { appraisals.push_back(face); }
   void OpenKennyOffer() override { ++kennyOffers; }
@@ -98,7 +100,8 @@ class GamePlayTest : public ::testing::Test {
   TSnapshot Snapshot() const {
     TSnapshot s;
     for (int id = 0; id < board.TileCount(); ++id)
-      s.tiles.push_back({board.Tile(id).removed, {board.Tile(id).face.suit, board.Tile(id).face.variant}});
+      s.tiles.push_back(
+          {board.Tile(id).removed, {board.Tile(id).face.suit, board.Tile(id).face.variant}});
     for (const TUndoRecord& r : board.UndoStack().Records()) {
       const TScoreEntry* entry = board.Ledger().Entry(r.scoreSlot);
       s.records.emplace_back(r.count, r.tiles[0].tile, r.gift.suit, entry ? entry->Value() : -1);
