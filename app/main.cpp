@@ -7,6 +7,8 @@
 #include "frame/engine_main.h"
 #include "platform/backend/platform_factory.h"
 #include "platform/backend/render_link.h"
+#include "platform/backend/sound_device_factory.h"
+#include "sound/sound_manager.h"
 
 int main(int argc, char** argv) {
   TCommandLine commandLine = TCommandLine::FromArguments(argc, argv);
@@ -14,8 +16,15 @@ int main(int argc, char** argv) {
   options.headless = commandLine.Has("--headless");
   std::unique_ptr<TPlatform> platform = CreatePlatform(options);
 
+  // "--audio-driver=NAME": SDL's audio driver ("disk" writes the output to a file).
+  const std::string audioDriver = commandLine.PathOption("--audio-driver=");
+
   TFrameServices services;
   AddDataServices(services);
+  services.createSound = [headless = options.headless,
+                          audioDriver](TApplication&) -> std::unique_ptr<TSoundLink> {
+    return std::make_unique<TSoundManager>(CreateSoundDevice(headless, audioDriver));
+  };
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
     return std::make_unique<TWindowSystem>(app);
   };

@@ -3,9 +3,11 @@
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
+#include "sound/sound_bindings.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
 #include "ui/slider.h"
+#include "ui/sound_player.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -15,6 +17,9 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager->SetScript(mScript);  // the application task list owns the script from here on
   // The game's own widget types.
   mManager->AddWindowType("Slider", &TSlider::Create);
+  // Buttons play their sounds, and scripts theirs, through the sound manager.
+  SetSoundPlayer(&mWidgetSounds);
+  RegisterSoundFunctions(mScript->GetState());
   auto* screen = new TScreen;
   // The placeholder screens do not cover the picture: clear under them every frame, in the
   // calm table green the program showed before the screens existed.
@@ -28,6 +33,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
 
 TWindowSystem::~TWindowSystem() {
   mManager.reset();
+  if (GetSoundPlayer() == &mWidgetSounds) SetSoundPlayer(nullptr);
   // The script task stays on the application task list, which deletes it.
 }
 
