@@ -1,12 +1,12 @@
 #include "app/window_system.h"
 
+#include "app/game_vocabulary.h"
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
 #include "sound/sound_bindings.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
-#include "ui/slider.h"
 #include "ui/sound_player.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
@@ -15,8 +15,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager = std::make_unique<TWindowManager>(this);
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
-  // The game's own widget types.
-  mManager->AddWindowType("Slider", &TSlider::Create);
+  RegisterGameVocabulary(*mManager);
   // Buttons play their sounds, and scripts theirs, through the sound manager.
   SetSoundPlayer(&mWidgetSounds);
   RegisterSoundFunctions(mScript->GetState());
