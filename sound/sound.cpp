@@ -33,7 +33,12 @@ void TakeOptions(std::string& name, int& group) {
 TSound::TSound(std::string name, int group)
     : mData(std::make_shared<TSoundData>()), mName(std::move(name)), mGroup(group) {}
 
-TSound::~TSound() = default;
+TSound::~TSound() {
+  // The instances go here, on the main thread: a stream's source may briefly hold the data
+  // on the sound thread, and the data must not take the instances (and their listeners)
+  // with it there.
+  mData->DropInstances();
+}
 
 std::shared_ptr<TSound> TSound::GetSound(const std::string& requested, bool preload, int group) {
   if (requested.empty()) return nullptr;

@@ -68,6 +68,10 @@ void TSoundData::RemoveInstance(const TSoundInstance* instance) {
                    mInstances.end());
 }
 
+void TSoundData::DropInstances() {
+  mInstances.clear();
+}
+
 void TSoundData::OnStreamEnded(TSoundStream& stream) {
   stream.ClearPendingEnd();
   TSoundInstance* owner = stream.Instance();

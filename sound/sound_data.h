@@ -48,6 +48,7 @@ class TSoundData : public TStreamNotify {
   // sound stops them.
   void AddInstance(std::shared_ptr<TSoundInstance> instance);
   void RemoveInstance(const TSoundInstance* instance);
+  void DropInstances();
   const std::vector<std::shared_ptr<TSoundInstance>>& Instances() const { return mInstances; }
 
   void OnStreamEnded(TSoundStream& stream) override;

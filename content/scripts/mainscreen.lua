@@ -4,6 +4,9 @@
 
 -- The switches follow the player's options when the progress record offers them
 -- (ToggleSoundMute, ToggleMusicMute, IsSoundOff), and work on the sound volumes until then.
+-- A window script without the sound functions (the dialogs tested alone) shows neither
+-- music nor switches.
+local hasSound = StartMusic ~= nil
 local kMusicGroup = 1001
 local function SoundIsOff()
   if IsSoundOff ~= nil then return IsSoundOff() end
@@ -31,7 +34,7 @@ local function ToggleMusic()
   SetLabel( "main_music_button", MusicLabel() )
 end
 
-StartMusic( "audio/music/music_mainmenu.ogg" )
+if hasSound then StartMusic( "audio/music/music_mainmenu.ogg" ) end
 
 MakeDialog{ name = "mainscreen",
   Window{ name = "main_title", x = kCenter, y = 40, w = 600, h = 80 },
@@ -47,13 +50,15 @@ if Button ~= nil then
     return Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = text, font = captionFont,
                  flags = kHAlignCenter + kVAlignCenter }
   end
-  MakeDialog{
-    -- Toggled on (the pressed look) while that sound is off.
-    Button{ name = "main_sound_button", type = kToggle, x = kCenter, y = 250, graphics = pics,
-            sound = click, on = SoundIsOff(), command = ToggleSound, Caption( SoundLabel() ) },
-    Button{ name = "main_music_button", type = kToggle, x = kCenter, y = 300, graphics = pics,
-            sound = click, on = MusicIsOff(), command = ToggleMusic, Caption( MusicLabel() ) },
-    Button{ name = "main_quit_button", label = "Quit", x = kCenter, y = kMax - 60, w = 200, h = 40,
-            sound = click },
-  }
+  if hasSound then
+    MakeDialog{
+      -- Toggled on (the pressed look) while that sound is off.
+      Button{ name = "main_sound_button", type = kToggle, x = kCenter, y = 250, graphics = pics,
+              sound = click, on = SoundIsOff(), command = ToggleSound, Caption( SoundLabel() ) },
+      Button{ name = "main_music_button", type = kToggle, x = kCenter, y = 300, graphics = pics,
+              sound = click, on = MusicIsOff(), command = ToggleMusic, Caption( MusicLabel() ) },
+    }
+  end
+  MakeDialog{ Button{ name = "main_quit_button", label = "Quit", x = kCenter, y = kMax - 60,
+                      w = 200, h = 40, sound = click } }
 end

@@ -189,3 +189,19 @@ TEST_F(SoundTest, AFormatTheMixerCannotTakePlaysSilentlyForItsLength) {
   Run(700);
   EXPECT_FALSE(instance->IsPlaying());
 }
+
+TEST_F(SoundTest, ASoundReleasedWhilePlayingPlaysOutItsBufferAndEnds) {
+  AddFile("audio/test/long.ogg", EncodeVorbis(Chord(4.0), 2, 44100));
+  TRecordingListener listener;
+  {
+    std::shared_ptr<TSound> sound = TSound::GetSound("audio/test/long.ogg", false, 0);
+    sound->Play(false)->SetEndListener(&listener);
+  }
+  EXPECT_EQ(listener.WatchedCount(), 0u) << "the instance went with its sound";
+  const std::vector<int16_t> out = Run(4000);
+  // The first half of the buffer was filled when it started; the rest finds no sound.
+  EXPECT_GT(Rms(out, 0, 44100), 5000.0);
+  EXPECT_TRUE(Silent(out, 44100 * 2));
+  EXPECT_EQ(manager->StreamCount(), 0u);
+  EXPECT_EQ(listener.calls, 0);
+}
