@@ -22,7 +22,7 @@ bool TSdlSoundDevice::Open(TSoundRenderer& renderer) {
   Close();
   if (!mDriver.empty()) SDL_SetHint(SDL_HINT_AUDIODRIVER, mDriver.c_str());
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    Log("Sound device: audio could not be started: %s", SDL_GetError());
+    Log("No sound device (SDL audio: %s): sounds play silently", SDL_GetError());
     return false;
   }
   mSubsystemStarted = true;
@@ -39,7 +39,7 @@ bool TSdlSoundDevice::Open(TSoundRenderer& renderer) {
   // renders the same format.
   mDeviceId = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (mDeviceId == 0) {
-    Log("Sound device: no output could be opened (%s driver): %s",
+    Log("No sound device (%s driver: %s): sounds play silently",
         SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "no", SDL_GetError());
     Close();
     return false;
