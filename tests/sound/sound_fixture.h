@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ class SoundTest : public ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // Unique per run: several checkouts may run the tests on one machine at once.
     folder = std::filesystem::temp_directory_path() /
-             (std::string("mc_sound_") + info->test_suite_name() + "_" + info->name());
+             (std::string("mc_sound_") + info->test_suite_name() + "_" + info->name() + "_" +
+              std::to_string(std::random_device()()));
     std::filesystem::remove_all(folder);
     ResetFileSystem();
     SetLogFolder(folder.string());
