@@ -1,13 +1,16 @@
 #include "game/window/game.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "data/settings.h"
 #include "data/string_table.h"
+#include "frame/application.h"
 #include "frame/application_time.h"
 #include "frame/event.h"
+#include "frame/frame_links.h"
 #include "frame/log.h"
 #include "frame/virtual_keys.h"
 #include "game/appraisal.h"
@@ -35,6 +38,8 @@ namespace {
 
 // The level pictures are drawn at 480 x 360 and shown over the whole 800 x 600 screen.
 constexpr float kBackgroundScale = 5.0f / 3.0f;
+// The end-of-level screen's music; the game window only stops it.
+constexpr char kEndgameMusic[] = "audio/music/endgame.ogg";
 // The location sign of the auction house at the end of the campaign.
 constexpr int kLuxuryLocation = 6;
 
@@ -88,9 +93,12 @@ TGame* GameWindowOf(TWindow* window) {
 void TGame::Init(const TWindowStyle& style) {
   TWindow::Init(style);
   const TLevelProgress progress = mPlayer.Progress();
-  mSeed = static_cast<uint32_t>(style.GetNumber("seed", ApplicationTime()));
+  // A fixed deal and level for a scripted run or a bug report: the settings "game_seed" and
+  // "game_level" (a level file such as "levels/level_003.xml"), or the description's keys.
+  mSeed = static_cast<uint32_t>(
+      style.GetNumber("seed", GetSettingInt("game_seed", static_cast<int>(ApplicationTime()))));
   mLevelFile = NextLevelEntry(progress, mSeed).file;
-  mLevelFile = style.GetString("level", mLevelFile);
+  mLevelFile = style.GetString("level", GetSetting("game_level", mLevelFile));
   mPlayer.SetGameMode(1);
   mGameMode = mPlayer.GameMode();
   mTutorialLevel = mGameMode == 1 && !progress.tutorialWon && mLevelFile == kTutorialLevelFile;
@@ -189,8 +197,8 @@ void TGame::ConfigureChildren() {
     mReveal->SetOpacity(0.0f);
     ShowWindow(mReveal, false);
   }
+  ShowWindow(mMapButton, false);
   if (mTutorialLevel) {
-    ShowWindow(mMapButton, false);
     if (auto* hint = dynamic_cast<TImage*>(FindChild("game_hint_button_image_up")))
       hint->SetTexture(GetTexture("buttons/game_hint_glow", 0), 1.0f);
     if (auto* submit = dynamic_cast<TImage*>(FindChild("game_submit_image_up")))
@@ -248,6 +256,20 @@ void TGame::Deal() {
   const int placed = ::Deal(*mBoard, layout, request, mSeed);
   Log("Game: %s dealt with seed %u, %d tiles, bankroll %d", mLevelFile.c_str(), mSeed, placed,
       mBoard->Ledger().Total());
+  if (GetSettingBool("game_log_deal")) LogDeal();
+}
+
+// Every tile with its face, cell and the screen point of its top face's middle: what a
+// bug report or a scripted run needs to find a tile (setting "game_log_deal").
+void TGame::LogDeal() const {
+  for (TTileId id : mBoard->GridOrder()) {
+    const TBoardTile& tile = mBoard->Tile(id);
+    const TTileScreenPosition at = TileScreenPosition(tile.layer, tile.x, tile.y);
+    const TPoint2 screen = LocalToScreen({at.left + 20, at.top + 28});
+    Log("Game: tile %d %s layer %d cell %d,%d point %d,%d", id,
+        std::string(FaceShortName(tile.face)).c_str(), tile.layer, tile.x, tile.y, screen.x,
+        screen.y);
+  }
 }
 
 // --- Score, time and buttons ----------------------------------------------------------------
@@ -271,10 +293,14 @@ void TGame::Update() {
   if ((mShownScore < total && mScoreStep <= 0) || (mShownScore > total && mScoreStep >= 0))
     UpdateScore();
   const int before = mShownScore;
-  if (mShownScore < total)
-    mShownScore = std::min(mShownScore + mScoreStep, total);
-  else if (mShownScore > total)
-    mShownScore = std::max(mShownScore + mScoreStep, total);
+  // One roll step per 16 ms that passed, so the roll takes the same time at any frame rate.
+  const int steps = std::clamp(dt / kUpdatePeriodMs, 1, kScoreRollUpdates);
+  for (int i = 0; i < steps; ++i) {
+    if (mShownScore < total)
+      mShownScore = std::min(mShownScore + mScoreStep, total);
+    else if (mShownScore > total)
+      mShownScore = std::max(mShownScore + mScoreStep, total);
+  }
   if (total == 0) mShownScore = 0;
   if (mShownScore != before) ShowScoreText();
   if (dt > 0) mTimer += dt;
@@ -747,7 +773,9 @@ void TGame::ResetCursor() {
 }
 
 void TGame::KillEndgameMusic() {
-  QueueScript("if StopMusic then StopMusic() end");
+  TApplication* app = TApplication::Get();
+  TSoundLink* sound = app ? app->GetSoundManager() : nullptr;
+  if (sound && sound->CurrentMusic() == kEndgameMusic) sound->StopMusic();
 }
 
 void TGame::AutoWin() {
@@ -827,6 +855,24 @@ std::string TGame::GambleWithKenny() {
 
 std::string TGame::LevelResultText() const {
   return DescribeLevelResult(LastLevelResult());
+}
+
+std::string TGame::AppraisedPicture() const {
+  const TFace face = AppraisedFace();
+  return face.IsNone() ? "" : "tiles/" + std::string(FaceImageName(face)) + "_lg";
+}
+
+// What the appraiser says: the antiques get the verdict and the value, the everyday things
+// their description.
+std::string TGame::AppraisedText() const {
+  const TFace face = AppraisedFace();
+  if (face.IsNone()) return "";
+  const TAppraisalSet set =
+      HasAntiqueLook(face.suit) ? TAppraisalSet::kValued : TAppraisalSet::kHover;
+  std::string text = AppraisalTitle(face, set) + "<br><br>" + AppraisalBody(face, set);
+  if (set == TAppraisalSet::kValued)
+    text += "<br><br>" + GetString("gameappraisal_value", FormatCurrency(AppraisalAmount(face)));
+  return text;
 }
 
 void TGame::RecordLevelResult() {

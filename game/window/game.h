@@ -15,7 +15,7 @@
 // KillEndgameMusic, AutoWin, DoAppropriateModal, DisplayDialogIfEnd, CanShuffle, CanUndo,
 // CanRedo, FlushTutorial, AssignKennyUndo, UpdateScore, SetTreasureGalleryLaunched, and for
 // the dialogs it opens KennyOfferText, TakeKennyGift, GambleWithKenny, LevelResultText,
-// RecordLevelResult, LeaveForMap.
+// RecordLevelResult, AppraisedPicture, AppraisedText, LeaveForMap.
 #pragma once
 
 #include <array>
@@ -88,6 +88,8 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   std::string TakeKennyGift();
   std::string GambleWithKenny();
   std::string LevelResultText() const;
+  std::string AppraisedPicture() const;
+  std::string AppraisedText() const;
   void RecordLevelResult();
   void LeaveForMap();
 
@@ -164,6 +166,7 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   void ConfigureChildren();
   void StartTasks();
   void Deal();
+  void LogDeal() const;
   void ShowScoreText();
   void ShowTimeText();
   void UpdateUndoButtons();

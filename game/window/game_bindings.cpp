@@ -51,6 +51,8 @@ constexpr TBinding kBindings[] = {
     {"TakeKennyGift", &Bind<&TGame::TakeKennyGift>},
     {"GambleWithKenny", &Bind<&TGame::GambleWithKenny>},
     {"LevelResultText", &Bind<&TGame::LevelResultText>},
+    {"AppraisedPicture", &Bind<&TGame::AppraisedPicture>},
+    {"AppraisedText", &Bind<&TGame::AppraisedText>},
     {"RecordLevelResult", &Bind<&TGame::RecordLevelResult>},
     {"LeaveForMap", &Bind<&TGame::LeaveForMap>},
 };

@@ -1,14 +1,25 @@
 #include "game/window/game_player.h"
 
+#include "frame/application.h"
+#include "frame/frame_links.h"
 #include "game/deal.h"
 
 namespace {
 
 constexpr const char* kBackgrounds[] = {"attic",      "yardsale",     "fleamarket", "antiqueshop",
                                         "estatesale", "texasauction", "sothebys",   "estatesale"};
+constexpr const char* kMusic[] = {"grandmasattic", "yardsale",     "fleamarket", "antiqueshop",
+                                  "estatesale",    "texasauction", "sothebys",   "endauction"};
 constexpr const char* kNameKeys[] = {
     "citymap_grammasattic", "citymap_yardsale",     "citymap_fleamarket", "citymap_antiqueshop",
     "citymap_estatesale",   "citymap_texasauction", "citymap_sothebys",   "citymap_endauction"};
+
+std::string LocationMusic(int location) {
+  return std::string("audio/music/music_") + kMusic[location >= 0 && location < 8 ? location : 0] +
+         ".ogg";
+}
+
+TSoundLink* SoundLink();
 
 // A player with no record: a fresh start whose progress lasts as long as the program.
 class TFreshPlayer : public TGamePlayer {
@@ -34,6 +45,13 @@ class TFreshPlayer : public TGamePlayer {
       ++mProgress.levelsBeaten;
     mBankroll = total;
   }
+  void PlayLocationMusic() override {
+    if (TSoundLink* sound = SoundLink()) sound->PlayMusic(LocationMusic(0));
+  }
+  void StopLocationMusic() override {
+    TSoundLink* sound = SoundLink();
+    if (sound && sound->CurrentMusic() == LocationMusic(0)) sound->StopMusic();
+  }
 
  private:
   TLevelProgress mProgress;
@@ -42,6 +60,11 @@ class TFreshPlayer : public TGamePlayer {
 };
 
 TGamePlayer* gPlayer = nullptr;
+
+TSoundLink* SoundLink() {
+  TApplication* app = TApplication::Get();
+  return app ? app->GetSoundManager() : nullptr;
+}
 
 }  // namespace
 

@@ -37,7 +37,8 @@ TMoveTile::TMoveTile(std::shared_ptr<TGameLife> life, TClock* clock, TTileId til
       mCurrent(start),
       mTarget(target),
       mStepX(std::max(1, std::abs((target.x - start.x) / kSteps))),
-      mStepY(std::max(1, std::abs((target.y - start.y) / kSteps))) {
+      mStepY(std::max(1, std::abs((target.y - start.y) / kSteps))),
+      mStartTime(GetTime()) {
   if (TGame* game = mLife->game) {
     game->Board().inputLocked = true;
     mBoxCountAtStart = game->Play().SetsBox().Count();
@@ -58,12 +59,15 @@ bool TMoveTile::Animate() {
     Finish();
     return false;
   }
+  const int due = std::max(1, (GetTime() - mStartTime) / kStepMs);
+  for (; mStepsDone < due && mCurrent != mTarget; ++mStepsDone)
+    mCurrent = {StepTowards(mCurrent.x, mTarget.x, mStepX),
+                StepTowards(mCurrent.y, mTarget.y, mStepY)};
+  // The run that brings the tile to its target lands it.
   if (mCurrent == mTarget) {
     Finish();
     return false;
   }
-  mCurrent = {StepTowards(mCurrent.x, mTarget.x, mStepX),
-              StepTowards(mCurrent.y, mTarget.y, mStepY)};
   tile->ChangeOrder(TWindow::kToFront);
   if (TWindow* parent = tile->GetParent()) {
     const TPoint2 local = parent->ScreenToLocal(mCurrent);
@@ -79,7 +83,11 @@ void TMoveTile::Finish() {
 
 THintHighlight::THintHighlight(std::shared_ptr<TGameLife> life, TClock* clock, TTileId tile,
                                int generation)
-    : TAnimTask(clock), mLife(std::move(life)), mTile(tile), mGeneration(generation) {
+    : TAnimTask(clock),
+      mLife(std::move(life)),
+      mTile(tile),
+      mGeneration(generation),
+      mStartTime(GetTime()) {
   Schedule(TGame::kUpdatePeriodMs, true, true, false);
   if (TGame* game = mLife->game) game->ShowHintBlank(mTile, true);
 }
@@ -87,7 +95,7 @@ THintHighlight::THintHighlight(std::shared_ptr<TGameLife> life, TClock* clock, T
 bool THintHighlight::Animate() {
   TGame* game = mLife->game;
   if (!game || game->HintGeneration(mTile) != mGeneration) return false;
-  if (++mRuns <= kRuns) return true;
+  if (GetTime() - mStartTime <= kRuns * TGame::kUpdatePeriodMs) return true;
   game->ShowHintBlank(mTile, false);
   return false;
 }

@@ -1,7 +1,9 @@
 // The timed tasks of a game window, run on its dialog's clock (paused while the game is in
 // the background): the per-frame update of score and timer, a tile's flight into the sets
 // box, and the light of a hint on a tile. Each holds the game window's life token and a
-// tile id rather than pointers, so a task that outlives its window ends quietly.
+// tile id rather than pointers, so a task that outlives its window ends quietly. Each run
+// does the steps that fell due since the last one, so a flight, a hint light or the score
+// roll lasts the same time at any frame rate, also when frames come seconds apart.
 #pragma once
 
 #include <memory>
@@ -46,6 +48,8 @@ class TMoveTile : public TAnimTask {
   TPoint2 mTarget;
   int mStepX;
   int mStepY;
+  int mStartTime;
+  int mStepsDone = 0;
   int mBoxCountAtStart = 0;
   bool mArrived = false;
 };
@@ -63,5 +67,5 @@ class THintHighlight : public TAnimTask {
   std::shared_ptr<TGameLife> mLife;
   TTileId mTile;
   int mGeneration;
-  int mRuns = 0;
+  int mStartTime;
 };
