@@ -287,6 +287,7 @@ TEST_F(Program, WindowsShowingTheSamePictureShareOneDecodedTexture) {
   EXPECT_GE(shared, 14u);
   EXPECT_GE(requests, shared + 4);
   EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
 
 namespace {
 
