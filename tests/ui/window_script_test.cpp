@@ -33,23 +33,21 @@ class TToggleWindow : public TWindow, public TButtonWindow {
   bool on = false;
 };
 
-class WindowScriptTest : public ScriptTest {
+class WindowScriptTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     InitFileSystem();
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);  // the host's task list owns it
-    manager->SetScreen(new TScreen);
+    StartWindowSystem();
     manager->AddWindowType("Label", &TLabelWindow::Create);
     manager->AddWindowType("Toggle", &TToggleWindow::Create);
-    L = script->GetState();
   }
   void TearDown() override {
     if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     ScriptTest::TearDown();
   }
   // The file system scans its folders when it starts: write files first, then rescan.
@@ -58,29 +56,8 @@ class WindowScriptTest : public ScriptTest {
     ResetFileSystem();
     InitFileSystem();
   }
-  void Run(const std::string& text) { script->DoLuaString(text.c_str()); }
-  // One pass of the game loop: the application tasks, then the idle event.
-  void Pass(uint32_t ms = 20) {
-    host.now += ms;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    TEvent idle;
-    idle.kind = kEventIdle;
-    manager->HandleEvent(idle);
-  }
-  void Key(int kind, int param) {
-    TEvent e;
-    e.kind = kind;
-    e.param = param;
-    manager->HandleEvent(e);
-  }
+  void Key(int kind, int param) { Event(kind, 0, 0, param); }
   std::string G(const char* name) { return Global(L, name); }
-
-  TManualTime time{1000};
-  TTestHost host;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
-  lua_State* L = nullptr;
 };
 
 TEST_F(WindowScriptTest, LibraryConstantsAndHelpers) {

@@ -10,7 +10,7 @@
 
 #include "frame/application.h"
 #include "platform/headless/headless_platform.h"
-#include "tests/platform/frame_fakes.h"
+#include "tests/frame/frame_fakes.h"
 
 namespace {
 
