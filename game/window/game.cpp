@@ -560,13 +560,17 @@ void TGame::FocusNearby(TTileId gone) {
 
 // --- Board events ---------------------------------------------------------------------------
 
+// A tile leaves or comes back with a match, a set or an undo record: the undo and redo
+// buttons follow.
 void TGame::OnTileRemoved(TTileId id) {
   if (id == mHoveredTile) ShowPreview(nullptr);
   if (id == mFocusTile) FocusNearby(id);
+  UpdateUndoButtons();
 }
 
 void TGame::OnTileRestored(TTileId) {
   PlaceFocusRing();
+  UpdateUndoButtons();
 }
 
 void TGame::OnTileFaceChanged(TTileId id) {
