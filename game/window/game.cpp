@@ -245,7 +245,9 @@ void TGame::Deal() {
   TDealRequest request;
   const TLevelProgress progress = mPlayer.Progress();
   request.bag.gameMode = mGameMode;
-  request.bag.tutorialWon = progress.tutorialWon;
+  // The tutorial's own faces only on the tutorial level: another level chosen before the
+  // tutorial is won (a fixed "game_level") is dealt as a level of the campaign.
+  request.bag.tutorialWon = progress.tutorialWon || !mTutorialLevel;
   request.bag.levelsBeaten = progress.levelsBeaten;
   TGamePlayer* player = &mPlayer;
   const uint32_t seed = mSeed;
@@ -748,20 +750,29 @@ void TGame::Submit() {
   mPlay->Submit();
 }
 
+// The help the player bought and the moves taken back go into the log with the money left:
+// what a bug report about a lost move needs.
 void TGame::Shuffle() {
+  const int before = mBoard->Ledger().Total();
   mPlay->Shuffle();
+  if (mBoard->Ledger().Total() != before) Log("Game: shuffle, total %d", mBoard->Ledger().Total());
 }
 
 void TGame::Undo() {
+  const bool could = mPlay->CanUndo();
   mPlay->Undo();
+  if (could) Log("Game: undo, total %d", mBoard->Ledger().Total());
 }
 
 void TGame::Redo() {
-  mPlay->Redo();
+  if (mPlay->Redo()) Log("Game: redo, total %d", mBoard->Ledger().Total());
 }
 
 bool TGame::Hint() {
-  return mPlay->Hint();
+  const int before = mBoard->Ledger().Total();
+  const bool answered = mPlay->Hint();
+  if (mBoard->Ledger().Total() != before) Log("Game: hint, total %d", mBoard->Ledger().Total());
+  return answered;
 }
 
 void TGame::StartAppraisal() {
