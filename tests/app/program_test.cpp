@@ -69,12 +69,7 @@ class Program : public ::testing::Test {
     for (int i = 0; i < count; ++i) {
       char name[32];
       std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-      std::ifstream file(frames + name, std::ios::binary);
-      const std::string bytes((std::istreambuf_iterator<char>(file)),
-                              std::istreambuf_iterator<char>());
-      if (!file ||
-          !DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &shots[i]))
-        return false;
+      if (!ReadFrame(frames + name, &shots[i])) return false;
     }
     return true;
   }
@@ -267,6 +262,7 @@ TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
   const std::string frames = (folder / "frames").string();
   const std::string script = WriteScript(
       "100 click 400 300\n"
+      "300 frame\n"
       "400 key b\n"
       "900 frame\n"
       "1000 move 321 293\n"
@@ -279,7 +275,9 @@ TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
       "1800 key return\n"
       "2200 frame\n"
       "2600 key escape\n");
-  EXPECT_EQ(Run("--headless --multiple --exit-after=10000 --frames=" + frames +
+  // Five frames take several seconds each in the sanitizer build on a busy machine; the
+  // script's Escape ends the run long before the time limit.
+  EXPECT_EQ(Run("--headless --multiple --exit-after=60000 --frames=" + frames +
                 " --input=" + script + " options=preview_seed=5"),
             0);
   const std::string log = Log();
@@ -291,23 +289,24 @@ TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
       << log;
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
   EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
-  TPixelImage shot[4];
-  ASSERT_TRUE(ReadFrames(frames, 4, shot));
+  TPixelImage shot[5];
+  ASSERT_TRUE(ReadFrames(frames, 5, shot));
   auto changed = [&](int a, int b, int left, int top, int right, int bottom) {
     int count = 0;
     for (int y = top; y < bottom; ++y)
       for (int x = left; x < right; ++x) count += shot[a].At(x, y) != shot[b].At(x, y);
     return count;
   };
+  // The board over the main screen, where the tiles stand.
+  EXPECT_GT(changed(0, 1, 252, 150, 548, 380), 20000);
   // The hovered tile (layer 1 at 298, 261) shows its lit blank.
-  EXPECT_GT(changed(0, 1, 300, 262, 344, 324), 50);
+  EXPECT_GT(changed(1, 2, 300, 262, 344, 324), 50);
   // The matched tile of layer 0 (at 252, 268) is gone; the background shows where its
   // left half was, and a tile far away has not changed.
-  EXPECT_GT(changed(1, 2, 254, 272, 296, 320), 500);
-  EXPECT_EQ(changed(1, 2, 500, 150, 540, 200), 0);
-  // Enter closed the preview: the main screen's plain backdrop where the tiles were.
-  EXPECT_EQ(shot[3].At(400, 250), shot[3].At(20, 20));
-  EXPECT_NE(shot[2].At(400, 250), shot[3].At(400, 250));
+  EXPECT_GT(changed(2, 3, 254, 272, 296, 320), 500);
+  EXPECT_EQ(changed(2, 3, 500, 150, 540, 200), 0);
+  // Enter closed the preview: the main screen is back as it was.
+  EXPECT_EQ(changed(0, 4, 252, 150, 548, 380), 0);
 }
 
 TEST_F(Program, DialogLabelsAreLookedUpInTheShippedStringTable) {
