@@ -177,6 +177,14 @@ class GameWindowTest : public ScriptTest {
     Pass();
     Pass();
   }
+  // Draws a frame now and keeps it beside the tests (build-test/bin) to be looked at.
+  void SaveFrame(const std::string& name) {
+    host.drawing = true;
+    manager->Invalidate();
+    Pass();
+    host.drawing = false;
+    EXPECT_TRUE(offscreen->SavePng(std::string(MC_BIN_DIR) + "/" + name));
+  }
   std::string Top() const { return manager->TopModal() ? manager->TopModal()->GetName() : ""; }
   std::string TextOf(const char* name) {
     auto* text = dynamic_cast<TText*>(game->FindChild(name));
@@ -361,6 +369,7 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) RightClick(id);
   EXPECT_EQ(game->Play().SetsBox().Count(), 4);
   ASSERT_TRUE(Shown("game_submit_button"));
+  SaveFrame("game_sets_box_run.png");
   const TRect submit = game->FindChild("game_submit_button")->GetAbsoluteRect();
   ClickAt(submit.left + 20, submit.top + 20);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
@@ -373,6 +382,21 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Key(VK_RETURN);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
   EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kSetOf3), 0);
+  // The rest with the mouse alone: the computers, then the treasure pair ends the level,
+  // and the end-of-level dialog's button goes on to the map.
+  Click(kComputerLeft);
+  Click(kComputerRight);
+  Click(kRegisterLeft);
+  Click(kRegisterRight);
+  Wait(4000);
+  ASSERT_TRUE(Board().LevelEnded());
+  Wait(100);
+  ASSERT_EQ(Top(), "endlevel");
+  EXPECT_EQ(player.wonLevel, "levels/tutorial/tutorial.xml");
+  const TRect next = manager->TopModal()->FindChild("endlevel_continue", -1)->GetAbsoluteRect();
+  ClickAt(next.left + 20, next.top + 20);
+  Wait(100);
+  EXPECT_EQ(Top(), "citymap");
 }
 
 TEST_F(GameWindowTest, SpaceWithOneTileInTheBoxIsRefusedAndUndoPutsTheBoxBack) {
@@ -492,7 +516,8 @@ TEST_F(GameWindowTest, TheTutorialLevelIsWonWithTheKeyboardAlone) {
   EXPECT_EQ(Top(), "citymap");
 }
 
-// No pair left: the loss dialog; Enter (no undo yet) starts the level over.
+// No pair left: the loss dialog; Enter (no undo yet) starts the level over, or a click on
+// Main Menu leaves the level.
 TEST_F(GameWindowTest, NoMoveLeftOpensTheLossDialogAndEnterStartsOver) {
   Open("levels/level_001.xml");
   // Every tile a suit of its own: nothing matches, no run.
@@ -508,4 +533,70 @@ TEST_F(GameWindowTest, NoMoveLeftOpensTheLossDialogAndEnterStartsOver) {
   game = dynamic_cast<TGame*>(manager->TopModal()->FindChild("game_window", -1));
   ASSERT_NE(game, nullptr);
   EXPECT_NE(FreePair().first, kNoTile) << "a new deal";
+  int next = kFirstCommonSuit;
+  for (TTileId id : Board().GridOrder()) Board().SetTileFace(id, TFace{next++, 0});
+  game->DisplayDialogIfEnd();
+  Wait(100);
+  ASSERT_EQ(Top(), "loss");
+  const TRect quit = manager->TopModal()->FindChild("loss_quit", -1)->GetAbsoluteRect();
+  ClickAt(quit.left + 20, quit.top + 20);
+  Wait(100);
+  EXPECT_EQ(manager->TopModal(), manager->Screen()) << "back to the main screen: " << Top();
+  EXPECT_TRUE(LogHas("Game: quit levels/level_001.xml"));
+}
+
+// A tile dragged onto the first slot goes into the box; dropped onto a later slot it goes
+// home.
+TEST_F(GameWindowTest, ATileDraggedOntoTheNextSlotGoesIntoTheBox) {
+  Open();
+  const auto [a, b] = FreePair();
+  ASSERT_NE(a, kNoTile);
+  auto drag = [&](TTileId id, const char* slot) {
+    const TPoint2 from = At(id);
+    const TRect target = game->FindChild(slot)->GetAbsoluteRect();
+    const TPoint2 to{(target.left + target.right) / 2, (target.top + target.bottom) / 2};
+    Event(kEventMove, from.x, from.y);
+    Event(kEventLeftDown, from.x, from.y);
+    Event(kEventMove, from.x + 10, from.y + 10);
+    Event(kEventMove, to.x, to.y);
+    Event(kEventLeftUp, to.x, to.y);
+    Pass();
+  };
+  drag(a, "game_set_tile_background_1");
+  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
+  EXPECT_FALSE(Board().Tile(a).removed);
+  EXPECT_EQ(game->View().TileWindow(a)->GetRect().left, game->View().TileWindow(a)->Home().x)
+      << "back home";
+  drag(a, "game_set_tile_background_0");
+  EXPECT_EQ(game->Play().SetsBox().Count(), 1);
+  EXPECT_TRUE(Board().Tile(a).removed);
+  drag(b, "game_set_tile_background_1");
+  EXPECT_EQ(game->Play().SetsBox().Count(), 2);
+  EXPECT_TRUE(Shown("game_submit_button"));
+}
+
+// A: appraisal mode with the magnifier; a click on a tile buys the appraisal and opens it.
+TEST_F(GameWindowTest, AnAppraisalIsBoughtByClickingATileInAppraisalMode) {
+  Open();
+  const TTileId tile = Board().FreeTiles().front();
+  Key('A');
+  EXPECT_TRUE(Board().appraisalMode);
+  EXPECT_TRUE(player.magnifier);
+  Click(tile);
+  EXPECT_FALSE(Board().appraisalMode);
+  EXPECT_FALSE(player.magnifier);
+  EXPECT_FALSE(Board().Tile(tile).selected) << "appraising does not choose the tile";
+  EXPECT_EQ(Total(), 970);
+  Wait(50);
+  ASSERT_EQ(Top(), "appraisal");
+  EXPECT_EQ(game->AppraisedPicture(),
+            "tiles/" + std::string(FaceImageName(Board().Tile(tile).face)) + "_lg");
+  Key(VK_ESCAPE);
+  Wait(50);
+  EXPECT_EQ(Top(), "game");
+  // Escape also leaves appraisal mode without buying.
+  Key('A');
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(Board().appraisalMode);
+  EXPECT_EQ(Total(), 970);
 }

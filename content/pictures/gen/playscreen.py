@@ -272,16 +272,22 @@ def button(size, kind, base, state):
 
 # --- Plaques, counter, drawer, preview card, focus ring -------------------------------------
 
+def shadowed_panel(c, shadow, body, radius, wood, rim=1.8, darkness=0.4):
+    """A rounded wooden panel with a brass rim over its drop shadow; shadow and body are
+    (x, y, w, h)."""
+    rrect(c, *shadow, radius)
+    c.set_source_rgba(0, 0, 0, darkness)
+    c.fill()
+    rrect(c, *body, radius)
+    path = c.copy_path()
+    wood_fill(c, *body, wood)
+    brass_rim(c, path, rim)
+
+
 def plaque(w, h):
     """A dark wooden plaque with a brass rim for the money and the time."""
     def draw(c):
-        rrect(c, 1.5, 2.5, w - 3, h - 3, 7)
-        c.set_source_rgba(0, 0, 0, 0.4)
-        c.fill()
-        rrect(c, 1, 1, w - 3, h - 3.5, 7)
-        path = c.copy_path()
-        wood_fill(c, 1, 1, w - 3, h - 3, hexrgb("#3f2412"))
-        brass_rim(c, path, 1.8)
+        shadowed_panel(c, (1.5, 2.5, w - 3, h - 3), (1, 1, w - 3, h - 3.5), 7, hexrgb("#3f2412"))
         for px in (7, w - 9):
             rivet(c, px, h / 2 - 1, 1.7)
     return render(w, h, draw)
@@ -336,13 +342,7 @@ def drawer(w, h, slot_x, slot_y, slot_w, slot_h, slot_step):
     """The sets drawer pulled out of the counter: a lighter wooden front with four slot
     wells and a brass plate above the submit button."""
     def draw(c):
-        rrect(c, 2, 4, w - 4, h - 2, 8)
-        c.set_source_rgba(0, 0, 0, 0.4)
-        c.fill()
-        rrect(c, 1, 1, w - 4, h, 8)
-        path = c.copy_path()
-        wood_fill(c, 1, 1, w - 4, h, hexrgb("#8a5a2e"))
-        brass_rim(c, path, 1.8)
+        shadowed_panel(c, (2, 4, w - 4, h - 2), (1, 1, w - 4, h), 8, hexrgb("#8a5a2e"))
         # the brass label plate for "Sets"
         rrect(c, 16, 8, 124, 30, 5)
         g = cairo.LinearGradient(0, 8, 0, 38)
@@ -383,13 +383,7 @@ def preview_card(w, h, face_w, face_h):
     """The appraiser's card: a wooden frame with a window for the hovered tile's large face
     on the left and ruled paper on the right for its name."""
     def draw(c):
-        rrect(c, 2, 4, w - 4, h - 3, 7)
-        c.set_source_rgba(0, 0, 0, 0.4)
-        c.fill()
-        rrect(c, 1, 1, w - 3, h - 3, 7)
-        path = c.copy_path()
-        wood_fill(c, 1, 1, w - 3, h - 3, WOOD)
-        brass_rim(c, path, 1.8)
+        shadowed_panel(c, (2, 4, w - 4, h - 3), (1, 1, w - 3, h - 3), 7, WOOD)
         # the face window
         rrect(c, 6, 5, face_w + 4, face_h + 4, 4)
         c.set_source_rgb(*hexrgb("#2a170b"))
@@ -421,13 +415,7 @@ def preview_card(w, h, face_w, face_h):
 def dialog_panel(w, h):
     """The panel of the game's dialogs: parchment in a wooden frame with brass corners."""
     def draw(c):
-        rrect(c, 4, 7, w - 6, h - 8, 12)
-        c.set_source_rgba(0, 0, 0, 0.45)
-        c.fill()
-        rrect(c, 2, 2, w - 6, h - 7, 12)
-        path = c.copy_path()
-        wood_fill(c, 2, 2, w - 6, h - 7, WOOD)
-        brass_rim(c, path, 2.2)
+        shadowed_panel(c, (4, 7, w - 6, h - 8), (2, 2, w - 6, h - 7), 12, WOOD, 2.2, 0.45)
         rrect(c, 16, 16, w - 34, h - 35, 6)
         g = cairo.RadialGradient(w / 2, h / 2, 10, w / 2, h / 2, max(w, h) * 0.7)
         g.add_color_stop_rgb(0, *PAPER)
