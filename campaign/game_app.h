@@ -12,6 +12,7 @@
 #include <string>
 
 #include "campaign/record/game_state.h"
+#include "campaign/record/record_keys.h"
 
 class TApplication;
 class TLocationMusic;
@@ -40,8 +41,7 @@ class THostReports {
 
 class TGameApp {
  public:
-  // The key of the store's cipher and of the high-score files.
-  static constexpr char kEncryptionKey[] = "KPlaxRD7wAAA";
+  static constexpr const char* kEncryptionKey = kGameEncryptionKey;
   static constexpr char kDefaultPlayerName[] = "Player";
   // Cursor pictures and their hotspots (the arrow's tip, the lens centre); the pictures are
   // drawn by content/pictures/gen/signs.py, which keeps the same points.

@@ -2,6 +2,9 @@
 // player index -1; option keys and the progress record ("mj_" keys) the current player's.
 #pragma once
 
+// The game's key of the store's cipher (and of the high-score files).
+inline constexpr char kGameEncryptionKey[] = "KPlaxRD7wAAA";
+
 namespace record_key {
 
 // Global.
