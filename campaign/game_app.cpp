@@ -9,6 +9,7 @@
 #include "frame/command_line.h"
 #include "frame/log.h"
 #include "gfx/texture.h"
+#include "online/tv_hiscores.h"
 #include "ui/modal_window.h"
 #include "ui/window_manager.h"
 
@@ -53,7 +54,7 @@ TGameApp::TGameApp(TApplication& app, lua_State* script, TWindowManager* windows
   mMusicOff = mPrefs->GetPrefInt(record_key::kMusicOff, 0, user) == 1;
   mTutorialsOn = mPrefs->GetPrefInt(record_key::kTutorialsOn, 1, user) == 1;
   mGameMode = kGameModeSpeed;
-  mHiscoreCategory = kHiscoreCategories[kGameModeSpeed];
+  SetHiscoreCategory(kHiscoreCategories[kGameModeSpeed]);
   SetCurrentUser(user);
   mState = std::make_unique<TGameState>(*mPrefs);
   mLocationMusic = std::make_unique<TLocationMusic>(mApp);
@@ -202,7 +203,12 @@ void TGameApp::SetCurrentGameMode(int mode) {
   if (mMsn && mHost) mHost->SendGameReady(kWebModeText);
   if (mode != kGameModeSpeed && mode != kGameModeCampaign) return;
   mGameMode = mode;
-  mHiscoreCategory = kHiscoreCategories[mode];
+  SetHiscoreCategory(kHiscoreCategories[mode]);
+}
+
+void TGameApp::SetHiscoreCategory(const std::string& category) {
+  mHiscoreCategory = category;
+  if (mHiscores) mHiscores->SetParameter(TTvHiscores::kCategory, category);
 }
 
 void TGameApp::ToggleTutorials() {
@@ -281,7 +287,7 @@ void TGameApp::SetCurrentUser(int index) {
   // under this one.
   if (mState && mState->Player() != index) mState->LoadAll();
   if (index < 0) return;
-  // The high-score service takes the player's name once it is wired in (mHiscores).
+  if (mHiscores) mHiscores->SetParameter(TTvHiscores::kPlayerName, CurrentUserName());
   ApplySoundSettings();
   mTutorialsOn = mPrefs->GetPrefInt(record_key::kTutorialsOn, 1, index) == 1;
 }

@@ -125,6 +125,7 @@ class TGameApp {
   void SetMusicVolume(float volume);
   void SetMasterVolume(float volume);
   void OpenSitePage(const char* page);
+  void SetHiscoreCategory(const std::string& category);
   void SetCursor(const char* picture, const int hotspot[2]);
 
   TApplication& mApp;
@@ -138,7 +139,7 @@ class TGameApp {
   bool mAol = false;
   // Owned, and released in this order.
   std::unique_ptr<TPrefs> mPrefs;
-  std::shared_ptr<TTvHiscores> mHiscores;
+  std::unique_ptr<TTvHiscores> mHiscores;  // null until the high-score service is wired in
   std::unique_ptr<TGameState> mState;
   std::unique_ptr<TLocationMusic> mLocationMusic;
   bool mSfxOff = false;
