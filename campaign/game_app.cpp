@@ -156,6 +156,7 @@ void TGameApp::SetMasterVolume(float volume) {
 void TGameApp::ToggleSoundMute() {
   const int user = CurrentUser();
   if (user < 0) return;
+  // (stored + 1) mod 2, never negative even for a damaged stored value.
   const int soundOff = (mPrefs->GetPrefInt(record_key::kSoundOff, 0, user) % 2 + 3) % 2;
   mPrefs->SetPrefInt(record_key::kSoundOff, soundOff, user, true);
   if (mMsn && mHost) {
