@@ -23,7 +23,13 @@ std::string FaceText(TFace face) {
   if (face.IsNone()) return "-";
   const std::string_view name = FaceShortName(face);
   if (!name.empty()) return std::string(name);
-  return "(" + std::to_string(face.suit) + "," + std::to_string(face.variant) + ")";
+  // Built by appending: GCC 12 warns falsely about "(" + string.
+  std::string text = "(";
+  text += std::to_string(face.suit);
+  text += ',';
+  text += std::to_string(face.variant);
+  text += ')';
+  return text;
 }
 
 void PrintRecord(const TGameState& state) {
