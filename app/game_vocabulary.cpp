@@ -1,5 +1,6 @@
 #include "app/game_vocabulary.h"
 
+#include "campaign/screens/campaign_vocabulary.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
 #include "ui/window_manager.h"
@@ -15,4 +16,5 @@ constexpr TWindowType kWindowTypes[] = {
 
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
+  RegisterCampaignVocabulary(manager);
 }

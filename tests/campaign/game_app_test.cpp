@@ -23,7 +23,7 @@
 #include "platform/headless/headless_platform.h"
 #include "script/lua/lua_api.h"
 #include "script/script.h"
-#include "tests/platform/frame_fakes.h"
+#include "tests/frame/frame_fakes.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/screen.h"
 #include "ui/window_manager.h"
