@@ -18,7 +18,9 @@ end
 -- Escape, or a press of the quit button, ends the program through the normal quit path.
 local function IsQuit( m )
   if m == nil then return false end
-  if m.type == kButtonPress and m.name == "main_quit_button" then return true end
+  if m.type == kButtonPress and ( m.name == "main_quit_button" or m.name == "mainmenu_quit" ) then
+    return true
+  end
   return m.type == kPressAnyKey and m.name == "raw:\027"
 end
 
