@@ -289,6 +289,10 @@ void TGameApp::SetCurrentUser(int index) {
   if (mState && mState->Player() != index) mState->LoadAll();
   if (index < 0) return;
   if (mHiscores) mHiscores->SetParameter(TTvHiscores::kPlayerName, CurrentUserName());
+  // The player's own mute switches, so that another player's choice is not heard (or shown
+  // by the options screen, which reads them from the store) after the change.
+  mSfxOff = mPrefs->GetPrefInt(record_key::kSfxOff, mSfxOff ? 1 : 0, index) == 1;
+  mMusicOff = mPrefs->GetPrefInt(record_key::kMusicOff, mMusicOff ? 1 : 0, index) == 1;
   ApplySoundSettings();
   mTutorialsOn = mPrefs->GetPrefInt(record_key::kTutorialsOn, 1, index) == 1;
 }

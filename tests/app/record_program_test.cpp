@@ -21,12 +21,15 @@
 #include "campaign/game_app.h"
 #include "campaign/record/record_keys.h"
 #include "campaign/record/treasure_table.h"
+#include "data/prefs.h"
 #include "data/prefs_cipher.h"
 #include "data/prefs_legacy.h"
 #include "frame/application.h"
 #include "frame/engine_main.h"
 #include "frame/task.h"
 #include "platform/headless/headless_platform.h"
+#include "sound/sound_device.h"
+#include "sound/sound_manager.h"
 
 namespace {
 
@@ -44,20 +47,20 @@ class TProgramPlatform : public THeadlessPlatform {
 // ends the run through the normal quit path.
 class TOnceTask : public TTask {
  public:
-  TOnceTask(TApplication& app, std::function<void(TGameApp&)> body)
+  TOnceTask(TApplication& app, std::function<void(TApplication&, TGameApp&)> body)
       : mApp(app), mBody(std::move(body)) {}
   bool DoTask() override {
-    if (TGameApp* game = TGameApp::Get()) mBody(*game);
+    if (TGameApp* game = TGameApp::Get()) mBody(mApp, *game);
     mApp.PostQuit();
     return false;
   }
 
  private:
   TApplication& mApp;
-  std::function<void(TGameApp&)> mBody;
+  std::function<void(TApplication&, TGameApp&)> mBody;
 };
 
-std::function<void(TGameApp&)> gDuringRun;
+std::function<void(TApplication&, TGameApp&)> gDuringRun;
 
 int GameMainWithTask(TApplication& app, const std::string& commandLine) {
   app.AddTask(new TOnceTask(app, gDuringRun));
@@ -82,11 +85,15 @@ class RecordProgram : public ::testing::Test {
   }
 
   // The program's start-up and GameMain in this process, with body run inside the loop.
-  static int RunInProcess(std::function<void(TGameApp&)> body) {
+  static int RunInProcess(std::function<void(TApplication&, TGameApp&)> body) {
     gDuringRun = std::move(body);
     TProgramPlatform platform;
     TFrameServices services;
     AddDataServices(services);
+    // The sound system without a device, as the headless program has it.
+    services.createSound = [](TApplication&) -> std::unique_ptr<TSoundLink> {
+      return std::make_unique<TSoundManager>(nullptr);
+    };
     services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
       return std::make_unique<TWindowSystem>(app);
     };
@@ -95,10 +102,11 @@ class RecordProgram : public ::testing::Test {
     gDuringRun = nullptr;
     return status;
   }
-  // The real program, until it quits by itself after ms.
-  static int RunProgram(int ms) {
-    const std::string command =
-        kProgram + " --headless --multiple --exit-after=" + std::to_string(ms) + " >/dev/null 2>&1";
+  // The real program, until it quits by itself after ms (or its input script ends it).
+  static int RunProgram(int ms, const std::string& arguments = "") {
+    const std::string command = kProgram +
+                                " --headless --multiple --exit-after=" + std::to_string(ms) + " " +
+                                arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
   }
@@ -119,7 +127,7 @@ class RecordProgram : public ::testing::Test {
 
 TEST_F(RecordProgram, AWonLevelIsKeptAcrossARestart) {
   const TFace treasure = TreasureTable(kGrammasAttic)[0];
-  ASSERT_EQ(RunInProcess([&](TGameApp& game) {
+  ASSERT_EQ(RunInProcess([&](TApplication&, TGameApp& game) {
               TGameState& state = game.State();
               state.RecordWonLevel({"levels/tutorial/tutorial.xml", kNoFace, 150});
               state.RecordWonLevel({"levels/level_001.xml", treasure, 480});
@@ -143,7 +151,7 @@ TEST_F(RecordProgram, AWonLevelIsKeptAcrossARestart) {
   TProgress seen;
   TFace collected = kNoFace;
   int collectionSize = 0;
-  ASSERT_EQ(RunInProcess([&](TGameApp& game) {
+  ASSERT_EQ(RunInProcess([&](TApplication&, TGameApp& game) {
               seen = game.State().Progress();
               collected = seen.collection[0];
               collectionSize = game.State().DisplayCase().CollectionSize();
@@ -193,4 +201,74 @@ TEST_F(RecordProgram, AFileOfTheOlderFormIsReadAndConverted) {
             std::string::npos)
       << log;
   EXPECT_FALSE(IsLegacyPrefs(ReadFile(userFolder / "prefs.dat")));
+}
+
+TEST_F(RecordProgram, ThePlayersSoundOptionsAreKeptAndAppliedAtTheNextStart) {
+  // The player's levels, set as the options screen stores them.
+  ASSERT_EQ(RunInProcess([](TApplication&, TGameApp& game) {
+              game.Prefs().SetPrefInt(record_key::kSoundLevel, 300, game.CurrentUser());
+              game.Prefs().SetPrefInt(record_key::kMusicLevel, 400, game.CurrentUser(), true);
+            }),
+            0);
+
+  // The real program: the splash goes, then the main screen's sound and music switches are
+  // pressed (the pointer moves onto each button first: a hovered button holds the pointer
+  // until it hears it leave). Frame marks keep each step behind the picture before it.
+  const fs::path frames = folder / "frames";
+  const fs::path script = folder / "input.txt";
+  std::ofstream(script) << "300 click 400 300\n"
+                           "1200 frame\n"
+                           "1300 move 400 268\n"
+                           "1400 click 400 268\n"
+                           "1500 move 400 318\n"
+                           "1600 click 400 318\n"
+                           "1800 frame\n"
+                           "1900 close\n";
+  ASSERT_EQ(RunProgram(20000, "--input=" + script.string() + " --frames=" + frames.string()), 0);
+  EXPECT_NE(Log().find("Game loop ended"), std::string::npos) << Log();
+
+  // At the next start both switches are off in the store and applied to the sound system;
+  // sound on again brings the effects back at the stored level, music stays muted until its
+  // own switch is turned.
+  bool soundOff = false;
+  bool musicOff = false;
+  float master = -1;
+  float music = -1;
+  float effectsWithSoundOn = -1;
+  float gameEffectsWithSoundOn = -1;
+  float musicWithSoundOn = -1;
+  float musicWithMusicOn = -1;
+  ASSERT_EQ(RunInProcess([&](TApplication& app, TGameApp& game) {
+              TSoundLink& sound = *app.GetSoundManager();
+              soundOff = game.IsSoundOff();
+              musicOff = game.MusicOff();
+              master = sound.MasterVolume();
+              music = sound.GroupVolume(TSoundLink::kMusicGroup);
+              game.ToggleSoundMute();
+              effectsWithSoundOn = sound.GroupVolume(TSoundLink::kEffectsGroup);
+              gameEffectsWithSoundOn = sound.GroupVolume(TSoundLink::kGameEffectsGroup);
+              musicWithSoundOn = sound.GroupVolume(TSoundLink::kMusicGroup);
+              game.ToggleMusicMute();
+              musicWithMusicOn = sound.GroupVolume(TSoundLink::kMusicGroup);
+            }),
+            0);
+  EXPECT_TRUE(soundOff);
+  EXPECT_TRUE(musicOff);
+  EXPECT_EQ(master, 0.0f);
+  EXPECT_EQ(music, 0.0f);
+  EXPECT_FLOAT_EQ(effectsWithSoundOn, 0.3f);
+  EXPECT_FLOAT_EQ(gameEffectsWithSoundOn, 0.3f);
+  EXPECT_EQ(musicWithSoundOn, 0.0f);
+  EXPECT_FLOAT_EQ(musicWithMusicOn, 0.4f);
+
+  // Both switches were turned back on in that run: the next start has sound and music.
+  ASSERT_EQ(RunInProcess([&](TApplication& app, TGameApp& game) {
+              soundOff = game.IsSoundOff();
+              master = app.GetSoundManager()->MasterVolume();
+              music = app.GetSoundManager()->GroupVolume(TSoundLink::kMusicGroup);
+            }),
+            0);
+  EXPECT_FALSE(soundOff);
+  EXPECT_EQ(master, 1.0f);
+  EXPECT_FLOAT_EQ(music, 0.4f);
 }

@@ -180,6 +180,30 @@ TEST_F(GameAppTest, VolumesFollowThePlayersLevelsAndMuteSwitches) {
   EXPECT_FALSE(ReadStore()->GetPrefInt(record_key::kSoundOff, 1, 0));
 }
 
+TEST_F(GameAppTest, ChoosingAPlayerAppliesThatPlayersOwnSwitches) {
+  TGameApp& g = Start();
+  g.CreateNewUser("A");
+  g.CreateNewUser("B");
+  g.ToggleMusicMute();  // B only
+  g.ToggleSFXMute();
+  g.Prefs().SetPrefInt(record_key::kMusicLevel, 500, 0);
+  g.SetCurrentUser(0);
+  EXPECT_FALSE(g.MusicOff());
+  EXPECT_FALSE(g.SfxOff());
+  EXPECT_FLOAT_EQ(sound->groups[TSoundLink::kMusicGroup], 0.5f);
+  EXPECT_FLOAT_EQ(sound->groups[TSoundLink::kEffectsGroup], 0.6f);
+  g.SetCurrentUser(1);
+  EXPECT_TRUE(g.MusicOff());
+  EXPECT_TRUE(g.SfxOff());
+  EXPECT_FLOAT_EQ(sound->groups[TSoundLink::kMusicGroup], 0.0f);
+  EXPECT_FLOAT_EQ(sound->groups[TSoundLink::kGameEffectsGroup], 0.0f);
+  // Toggling writes the current player's switch only.
+  g.ToggleMusicMute();
+  EXPECT_EQ(ReadStore()->GetPrefInt(record_key::kMusicOff, -1, 1), 0);
+  EXPECT_EQ(ReadStore()->GetPrefInt(record_key::kMusicOff, -1, 0), 0);
+  EXPECT_EQ(ReadStore()->GetPrefInt(record_key::kSfxOff, -1, 1), 1);
+}
+
 TEST_F(GameAppTest, TheRecordFollowsTheCurrentPlayer) {
   TGameApp& g = Start();
   g.CreateNewUser("A");
