@@ -30,6 +30,11 @@ bool HasTutorialLevelBeenSeen() {
   return game && game->State().Progress().tutorialLevelDone;
 }
 
+bool IsMusicOff() {
+  TGameApp* game = TGameApp::Get();
+  return game && game->MusicOff();
+}
+
 void SkipTutorial() {
   TGameApp* game = TGameApp::Get();
   if (!game) return;
@@ -69,6 +74,7 @@ void BindCampaignFunctions(TWindowManager& manager) {
   TScreenFunctions::BindLasting("GetUserName", &GetUserName, &manager);
   TScreenFunctions::BindLasting("GetCurrentUser", &GetCurrentUser, &manager);
   TScreenFunctions::BindLasting("HasTutorialLevelBeenSeen", &HasTutorialLevelBeenSeen, &manager);
+  TScreenFunctions::BindLasting("IsMusicOff", &IsMusicOff, &manager);
   TScreenFunctions::BindLasting("SkipTutorial", &SkipTutorial, &manager);
   TScreenFunctions::BindLasting("SkipTutorialLevel", &SkipTutorial, &manager);
   TScreenFunctions::BindLasting("IsSolvableDealsOn", &IsSolvableDealsOn, &manager);

@@ -14,6 +14,8 @@ std::string GetUserName(int index);
 // The current player's index, -1 when there is none.
 int GetCurrentUser();
 bool HasTutorialLevelBeenSeen();
+// The player's music switch (the music group muted).
+bool IsMusicOff();
 // Marks the tutorial level as done and saves that at once (the intro's and the tutorial
 // prompt's skip buttons).
 void SkipTutorial();

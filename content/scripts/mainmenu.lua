@@ -26,10 +26,35 @@ local function Sign( key, y, command, default )
   }
 end
 
+
+-- The quick switches for all sound and for the music, pressed in (on) while that sound is
+-- off; their captions say what is heard.
+local function SoundLabel() return IsSoundOff() and "main_sound_off" or "main_sound_on" end
+local function MusicIsOff() return IsMusicOff() end
+local function MusicLabel() return MusicIsOff() and "main_music_off" or "main_music_on" end
+
+local function Switch( name, y, on, label, command )
+  return Button{ name = name, type = kToggle, x = 300, y = y, w = 200, h = 40,
+                 sound = kScreenClick, on = on, command = command,
+                 graphics = { "menu/plaque_off", "menu/plaque_on", "menu/plaque_off_over",
+                              "menu/plaque_on_over" },
+    Text{ name = "label", x = 8, y = 2, w = 184, h = 32, label = label,
+          flags = kHAlignCenter + kVAlignCenter, font = { kScreenDisplayFont, 17, kScreenCream } },
+  }
+end
+
+local function RefreshSwitches()
+  SetLabel( "mainmenu_sound_button", GetString( SoundLabel() ) )
+  SetButtonToggleState( "mainmenu_sound_button", IsSoundOff() )
+  SetLabel( "mainmenu_music_button", GetString( MusicLabel() ) )
+  SetButtonToggleState( "mainmenu_music_button", MusicIsOff() )
+end
+
 -- Back on the menu after a screen: the player may have changed, and the music with it.
 function ReturnToMenu()
   SetWelcomeName()
   PlayMusic()
+  RefreshSwitches()
 end
 
 local function OpenScreen( file )
@@ -86,6 +111,10 @@ MakeDialog{ name = "mainmenu",
           h = 40, label = "mainmenu_chooseplayer", flags = kHAlignCenter + kVAlignBottom,
           font = { kScreenTextFont, 15, { 1, 0.9, 0.5, 1 } } },
     },
+    Switch( "mainmenu_sound_button", 248, IsSoundOff(), SoundLabel(),
+            function() ToggleSoundMute(); RefreshSwitches() end ),
+    Switch( "mainmenu_music_button", 298, MusicIsOff(), MusicLabel(),
+            function() ToggleMusicMute(); RefreshSwitches() end ),
     Sign( "newadventuregame", 170, StartAdventure, true ),
     Sign( "newclassicgame", 232, StartClassic ),
     Sign( "options", 294, function() OpenScreen( "scripts/options.lua" ) end ),

@@ -4,6 +4,7 @@ gold trim, parchment, EB Garamond lettering):
 - menu/mainmenu_background.png (800 x 600): the curio shop the main menu stands in;
 - menu/sign_up|over|down.png (250 x 50): the wooden signs of the main menu;
 - menu/button_up|over|down.png (170 x 42): the dialogs' buttons;
+- menu/plaque_off|on|off_over|on_over.png (200 x 40): the main menu's sound switches;
 - menu/check_off|on|off_over|on_over.png (300 x 36): switches with a box and room for a caption;
 - menu/row_up|over|on|on_over.png (320 x 34): a row of a list (the players);
 - menu/panel_large.png (560 x 470), menu/panel_small.png (440 x 230): parchment dialogs;
@@ -337,6 +338,11 @@ def main():
         "sign_up": plank(250, 50, WOOD, TRIM),
         "sign_over": plank(250, 50, WOOD, shade(TRIM, 1.35), glow=0.35),
         "sign_down": plank(250, 50, shade(WOOD, 0.8), TRIM, pressed=True),
+        "plaque_off": plank(200, 40, DARK_WOOD, TRIM),
+        "plaque_on": plank(200, 40, shade(DARK_WOOD, 0.7), shade(TRIM, 0.75), pressed=True),
+        "plaque_off_over": plank(200, 40, DARK_WOOD, shade(TRIM, 1.35), glow=0.3),
+        "plaque_on_over": plank(200, 40, shade(DARK_WOOD, 0.7), shade(TRIM, 1.2), glow=0.2,
+                                pressed=True),
         "button_up": plank(170, 42, DARK_WOOD, TRIM),
         "button_over": plank(170, 42, DARK_WOOD, shade(TRIM, 1.35), glow=0.3),
         "button_down": plank(170, 42, shade(DARK_WOOD, 0.8), TRIM, pressed=True),
