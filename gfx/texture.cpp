@@ -47,8 +47,9 @@ void TTexture::Draw(const TDrawSpec& drawing) {
       corner[1] = t.b * x + t.d * y + t.ty;
     }
   }
-  float sw = static_cast<float>(mData->SurfaceWidth());
-  float sh = static_cast<float>(mData->SurfaceHeight());
+  // Texture coordinates count surface pixels: drawing units times the source's scale.
+  float sw = static_cast<float>(mData->SurfaceWidth()) / mData->SourceScaleX();
+  float sh = static_cast<float>(mData->SurfaceHeight()) / mData->SourceScaleY();
   float u0 = static_cast<float>(source.left) / sw, u1 = static_cast<float>(source.right) / sw;
   float v0 = static_cast<float>(source.top) / sh, v1 = static_cast<float>(source.bottom) / sh;
   if (drawing.flags & kDrawMirrorX) std::swap(u0, u1);
