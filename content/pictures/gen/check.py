@@ -18,6 +18,7 @@ BOARD_BLANKS = ["tile_off", "tile_on", "tile_off_hint", "tile_antique", "tile_an
 FIXED = {}
 for n in BOARD_BLANKS:
     FIXED["tiles/blank/%s.png" % n] = (47, 64)
+    FIXED["tiles/blank/%s_hd.png" % n] = (94, 128)  # for enlarged screens
 for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon"):
     FIXED["tiles/blank/%s.png" % n] = (45, 69)
 for n in ("logo_sign_normal", "logo_sign_large"):
@@ -28,6 +29,7 @@ for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texas
           "speedauction"):
     for v in ("bw", "color"):
         FIXED["backgrounds/levels/%s_%s.png" % (n, v)] = (480, 360)
+        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (960, 720)
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 
 
