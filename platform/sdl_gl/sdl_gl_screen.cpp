@@ -14,7 +14,10 @@ namespace {
 int gSwapInterval = -2;  // unknown
 
 void Swap(SDL_Window* window, bool vsync) {
-  int interval = vsync ? 1 : 0;
+  // Full screen always waits for the vertical blank: frames are paced at the display's rate
+  // (60 Hz on most) and never tear; windows follow the "vsync" setting.
+  const bool fullscreen = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
+  int interval = vsync || fullscreen ? 1 : 0;
   if (interval != gSwapInterval) {
     SDL_GL_SetSwapInterval(interval);
     gSwapInterval = interval;
