@@ -307,6 +307,7 @@ TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
       << log;
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
   EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Missing string for label 'boardpreview"), std::string::npos) << log;
   TPixelImage shot[5];
   ASSERT_TRUE(ReadFrames(frames, 5, shot));
   auto changed = [&](int a, int b, int left, int top, int right, int bottom) {
