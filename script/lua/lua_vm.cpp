@@ -695,6 +695,7 @@ reentry:
       if (r == PCRLUA) {
         CallInfo* nci = L->ci;
         CallInfo* oci = nci - 1;
+        lua_assert(oci->isLua && oci > L->base_ci);
         if (L->openupval) luaF_close(L, oci->base);
         Value* func = oci->func;
         Value* pfunc = nci->func;
@@ -718,6 +719,7 @@ reentry:
       int b = GETARG_B(i);
       if (b != 0) L->top = ra + b - 1;
       if (L->openupval && L->openupval->v >= base) luaF_close(L, base);
+      lua_assert(ci > L->base_ci && ci == L->ci);
       bool entry = ci->entry;
       int nres = ci->nresults;
       int wanted = nres;
@@ -733,6 +735,7 @@ reentry:
       L->top = res;
       if (entry) return;
       // Back in the calling Lua function.
+      lua_assert(ci->isLua);
       if (nres >= 0) L->top = ci->top;
       base = ci->base;
       pc = ci->savedpc;
