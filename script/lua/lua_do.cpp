@@ -152,25 +152,9 @@ int luaD_precall(lua_State* L, Value* func, int nresults) {
       luaD_growstack(L, p->maxstacksize + 2);
       func = restorestack(L, funcr);
     }
-    Value* base = func + 1;
-    if (p->is_vararg) {
-      AdjustVarargs(L, p->numparams, base);
-    } else if (L->top > base + p->numparams) {
-      L->top = base + p->numparams;
-    }
-    CallInfo* ci = NextCI(L);
-    ci->func = func;
-    ci->base = base;
-    L->base = base;
-    ci->top = base + p->maxstacksize;
-    ci->savedpc = p->code;
-    ci->nresults = nresults;
-    ci->tailcalls = 0;
-    ci->isLua = 1;
-    ci->yielded = 0;
-    ci->entry = 0;
-    for (Value* st = L->top; st < ci->top; st++) setnilvalue(st);
-    L->top = ci->top;
+    if (p->is_vararg) AdjustVarargs(L, p->numparams, func + 1);
+    NextCI(L);
+    luaD_enterluaframe(L, func, p, nresults);
     return PCRLUA;
   }
   if (L->stack_last - L->top <= LUA_MINSTACK) {

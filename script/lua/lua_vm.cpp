@@ -656,24 +656,10 @@ reentry:
         // Lua to Lua call without a vararg adjustment: set the frame up in place.
         Proto* p = clvalue(ra)->l.p;
         if (!p->is_vararg && L->stack_last - L->top > p->maxstacksize + 2 && ci != L->end_ci) {
-          Value* nbase = ra + 1;
-          if (L->top > nbase + p->numparams) L->top = nbase + p->numparams;
-          CallInfo* nci = ++L->ci;
-          nci->func = ra;
-          nci->base = nbase;
-          nci->top = nbase + p->maxstacksize;
-          nci->savedpc = p->code;
-          nci->nresults = nresults;
-          nci->tailcalls = 0;
-          nci->isLua = 1;
-          nci->yielded = 0;
-          nci->entry = 0;
-          for (Value* st = L->top; st < nci->top; st++) setnilvalue(st);
-          L->top = nci->top;
-          L->base = nbase;
-          ci = nci;
+          ci = ++L->ci;
+          luaD_enterluaframe(L, ra, p, nresults);
           cl = &clvalue(ra)->l;
-          base = nbase;
+          base = ci->base;
           k = p->k;
           pc = p->code;
           vmbreak;
