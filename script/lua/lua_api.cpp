@@ -3,7 +3,10 @@
 #include "script/lua/lua_api.h"
 
 #include <cstdlib>
+#include <exception>
+#include <string>
 
+#include "script/lua/lua_aux.h"
 #include "script/lua/lua_chunk.h"
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_do.h"
@@ -478,6 +481,22 @@ int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc) {
 int lua_cpcall(lua_State* L, lua_CFunction func, void* ud) {
   CCallS c{func, ud};
   return luaD_pcall(L, FCCall, &c, savestack(L, L->top), 0);
+}
+
+int lua_nativecall(lua_State* L, int (*body)(lua_State* L, void* context), void* context) {
+  std::string message;
+  try {
+    return body(L, context);
+  } catch (const LuaException&) {
+    throw;  // the interpreter's own unwinding
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+    message = "native function failed";
+  }
+  // Raised outside the handlers so that nothing of the C++ exception is live any more;
+  // the message names the calling script line as every library error does.
+  luaL_error(L, "%s", message.c_str());
 }
 
 int lua_load(lua_State* L, lua_Chunkreader reader, void* data, const char* chunkname) {

@@ -1,7 +1,10 @@
-// The interface's guards: the checks of the test build stop a host that misuses the stack.
+// The interface's guards: the checks of the test build stop a host that misuses the stack,
+// and lua_nativecall turns C++ exceptions of native functions into Lua errors while the
+// interpreter's own errors keep their way to the protected call.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "script/lua/lua_api.h"
@@ -26,7 +29,45 @@ std::string RunText(lua_State* L, const char* text) {
   return "";
 }
 
+int Throws(lua_State* L) {
+  return lua_nativecall(
+      L, [](lua_State*, void*) -> int { throw std::runtime_error("the lamp is broken"); }, nullptr);
+}
+int ThrowsUnknown(lua_State* L) {
+  return lua_nativecall(
+      L, [](lua_State*, void*) -> int { throw 42; }, nullptr);
+}
+int RaisesLuaError(lua_State* L) {
+  return lua_nativecall(
+      L, [](lua_State* L, void*) -> int { luaL_error(L, "plain %s", "lua error"); }, nullptr);
+}
+int Answers(lua_State* L) {
+  return lua_nativecall(
+      L,
+      [](lua_State* L, void*) -> int {
+        lua_pushnumber(L, 2 * luaL_checknumber(L, 1));
+        return 1;
+      },
+      nullptr);
+}
+
 }  // namespace
+
+TEST(LuaNativeCall, ExceptionsBecomeLuaErrorsWithThePosition) {
+  State s;
+  lua_register(s.L, "Throws", Throws);
+  lua_register(s.L, "ThrowsUnknown", ThrowsUnknown);
+  lua_register(s.L, "RaisesLuaError", RaisesLuaError);
+  lua_register(s.L, "Answers", Answers);
+  EXPECT_EQ(RunText(s.L, "Throws()"), "test:1: the lamp is broken");
+  EXPECT_EQ(RunText(s.L, "\nThrowsUnknown()"), "test:2: native function failed");
+  EXPECT_EQ(RunText(s.L, "RaisesLuaError()"), "test:1: plain lua error");
+  // Caught by the script's own pcall like any Lua error, and the state goes on working.
+  EXPECT_EQ(
+      RunText(s.L, "local ok, m = pcall(Throws) assert(not ok and m == 'the lamp is broken')"), "");
+  EXPECT_EQ(RunText(s.L, "assert(Answers(21) == 42)"), "");
+  EXPECT_EQ(lua_gettop(s.L), 0);
+}
 
 #ifdef MC_LUA_CHECKS
 int PushesPastItsFrame(lua_State* L) {
