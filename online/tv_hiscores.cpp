@@ -186,6 +186,8 @@ bool TTvHiscores::AddLocalScore(int score, bool onePerPlayer, const std::string&
 void TTvHiscores::BeginRequest(TRequestKind kind) {
   mRequestKind = kind;
   mRequested = true;
+  mAnswered = false;
+  mAnswerAccepted = false;
   mMedalsRequest = false;
   // A message belongs to the answer it came with; a later failure must not repeat it.
   mUserMessage.clear();
@@ -262,10 +264,18 @@ int TTvHiscores::Poll(char* buffer, size_t length, bool* accepted) {
   if (accepted) *accepted = false;
   if (!mChannel) return Fail(buffer, length, kOnlineOffMessage);
   if (!mRequested) return Fail(buffer, length, FailureMessage());
-  const THiscoreChannel::TStatus status = mChannel->Status();
-  if (status == THiscoreChannel::kWorking) return kPollWorking;
-  if (status != THiscoreChannel::kDone) return Fail(buffer, length, FailureMessage());
+  if (!mAnswered) {
+    const THiscoreChannel::TStatus status = mChannel->Status();
+    if (status == THiscoreChannel::kWorking) return kPollWorking;
+    // The answer is taken in once: polling again repeats the result without saving again.
+    mAnswered = true;
+    mAnswerResult = status == THiscoreChannel::kDone ? TakeAnswer() : kPollFailed;
+  }
+  if (accepted) *accepted = mAnswerAccepted;
+  return mAnswerResult == kPollDone ? kPollDone : Fail(buffer, length, FailureMessage());
+}
 
+int TTvHiscores::TakeAnswer() {
   const std::string response = mChannel->Response();
   const THiscoreResponse parsed(response);
   switch (parsed.Problem()) {
@@ -283,19 +293,15 @@ int TTvHiscores::Poll(char* buffer, size_t length, bool* accepted) {
       break;
   }
 
-  int result = kPollFailed;
   switch (mRequestKind) {
     case kScores:
-      result = FinishScores(response, parsed);
-      break;
+      return FinishScores(response, parsed);
     case kTables:
-      result = FinishTables(parsed);
-      break;
+      return FinishTables(parsed);
     case kSubmit:
-      result = FinishSubmit(response, parsed, accepted);
-      break;
+      return FinishSubmit(response, parsed);
   }
-  return result == kPollDone ? kPollDone : Fail(buffer, length, FailureMessage());
+  return kPollFailed;
 }
 
 int TTvHiscores::FinishScores(const std::string& response, const THiscoreResponse& parsed) {
@@ -320,8 +326,7 @@ int TTvHiscores::FinishTables(const THiscoreResponse& parsed) {
   return kPollDone;
 }
 
-int TTvHiscores::FinishSubmit(const std::string& response, const THiscoreResponse& parsed,
-                              bool* accepted) {
+int TTvHiscores::FinishSubmit(const std::string& response, const THiscoreResponse& parsed) {
   if (!parsed.Valid()) {
     if (response.find("hiscore.error.invalidUsernameOrPassword") != std::string::npos) {
       mStore.accounts.erase(mSubmitPlayer);
@@ -336,7 +341,7 @@ int TTvHiscores::FinishSubmit(const std::string& response, const THiscoreRespons
         if (row.name == mSubmitPlayer) row.submitted = true;
       }
     }
-    if (accepted) *accepted = parsed.Has("score");
+    mAnswerAccepted = parsed.Has("score");
   }
   Save();
   return kPollDone;

@@ -119,7 +119,9 @@ class TTvHiscores {
   int Fail(char* buffer, size_t length, const std::string& message) const;
   int FinishScores(const std::string& response, const THiscoreResponse& parsed);
   int FinishTables(const THiscoreResponse& parsed);
-  int FinishSubmit(const std::string& response, const THiscoreResponse& parsed, bool* accepted);
+  int FinishSubmit(const std::string& response, const THiscoreResponse& parsed);
+  // Reads the answer of the request that has just ended; a TPollResult.
+  int TakeAnswer();
 
   THiscoreGameInfo mGame;
   std::string mVersion;
@@ -136,6 +138,9 @@ class TTvHiscores {
 
   std::unique_ptr<THiscoreChannel> mChannel;
   bool mRequested = false;
+  bool mAnswered = false;  // the last request's answer has been taken in
+  int mAnswerResult = kPollFailed;
+  bool mAnswerAccepted = false;
   TRequestKind mRequestKind = kSubmit;
   bool mMedalsRequest = false;
   std::string mSubmitCategory;  // the table and player of the submission in flight

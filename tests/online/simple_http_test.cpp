@@ -318,6 +318,21 @@ TEST_F(SimpleHttpsTest, TestSettingAcceptsTheCertificate) {
   EXPECT_EQ(requests[0].headers.at("pragma"), "no-cache");
 }
 
+TEST_F(SimpleHttpsTest, ServerHangingUpWhileTheBodyIsSentFailsQuietly) {
+  // The server reads at most 1 MiB of a body and closes: the rest of the upload meets a
+  // closed connection, which must fail the request rather than end the program.
+  SetSetting("http_allow_unverified_tls", "1");
+  TTestTlsIdentity identity("127.0.0.1");
+  TTestReply reply;
+  reply.kind = TTestReply::kCloseAtOnce;
+  TTestHttpServer server(Reply(reply), &identity);
+  TSimpleHttp http;
+  http.SetUrl(server.Url("/upload"), true);
+  http.AddParam("blob", std::string(4 << 20, 'b'));
+  http.Start(0);
+  EXPECT_EQ(Finish(http), kHttpFailed);
+}
+
 TEST_F(SimpleHttpsTest, WrongHostNameNeedsTheRequestFlagToo) {
   SetSetting("http_allow_unverified_tls", "1");
   TTestTlsIdentity identity("wrong.invalid");

@@ -7,6 +7,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -146,6 +147,8 @@ class TTestHttpServer::TConnection {
 
 TTestHttpServer::TTestHttpServer(TTestHandler handler, const TTestTlsIdentity* tls)
     : mHandler(std::move(handler)), mTls(tls) {
+  // A client that refuses the certificate or gives up closes while the server still writes.
+  signal(SIGPIPE, SIG_IGN);
   mListenFd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;

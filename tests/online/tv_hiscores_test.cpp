@@ -277,6 +277,14 @@ TEST_F(HiscoresTest, ASubmittedScoreIsNeverSentAgain) {
   ASSERT_EQ(Finish(*hiscores, nullptr, &accepted), TTvHiscores::kPollDone);
   EXPECT_TRUE(accepted);
   EXPECT_EQ(hiscores->GetPlayerEntry(false), nullptr);
+  // Polling again repeats the answer without taking it in (and saving) again.
+  const std::string saved = ReadDiskFile(folder / "hiscore.dat");
+  std::ofstream(folder / "hiscore.dat", std::ios::binary) << "sentinel";
+  accepted = false;
+  EXPECT_EQ(hiscores->Poll(nullptr, 0, &accepted), TTvHiscores::kPollDone);
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(ReadDiskFile(folder / "hiscore.dat"), "sentinel");
+  std::ofstream(folder / "hiscore.dat", std::ios::binary) << saved;
   EXPECT_FALSE(hiscores->SubmitScore("ann", "pw", true));
   EXPECT_EQ(server.Requests().size(), 1u);
 
