@@ -1,5 +1,6 @@
 #include "app/window_system.h"
 
+#include "app/sprite_demo.h"
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
@@ -15,6 +16,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager->SetScript(mScript);  // the application task list owns the script from here on
   // The game's own widget types.
   mManager->AddWindowType("Slider", &TSlider::Create);
+  mManager->AddWindowType("SpriteDemo", &TSpriteDemo::Create);
   auto* screen = new TScreen;
   // The placeholder screens do not cover the picture: clear under them every frame, in the
   // calm table green the program showed before the screens existed.

@@ -13,51 +13,7 @@
 #include <thread>
 
 #include "gfx/pixel_image.h"
-
-namespace {
-
-const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
-
-class Program : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder =
-        std::filesystem::temp_directory_path() / ("mc_program_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    // Lock files and the player's data folder (with the log) stay in the test's folder.
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    mLog = (folder / "Tandervel" / "Mahjong Curio Mar" / "logfile.txt").string();
-  }
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-  }
-
-  std::string WriteScript(const std::string& text) {
-    const std::string path = (folder / "input.txt").string();
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  // Runs the program to its end; returns its exit status.
-  static int Run(const std::string& arguments) {
-    const int status = std::system((kProgram + " " + arguments + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-  }
-
-  std::string Log() const {
-    std::ifstream file(mLog);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  std::filesystem::path folder;
-  std::string mLog;
-};
-
-}  // namespace
+#include "tests/app/program_fixture.h"
 
 TEST_F(Program, InputScriptDrivesTheHeadlessProgram) {
   const std::string script = WriteScript(

@@ -1,0 +1,94 @@
+// The sprite and particle demo in the running program: "S" opens it from the main screen,
+// its six animations move, a click on a tile puffs it away in dust and brings it back, a
+// click on the sets box sends sparkles flying off it. Frames are read back at known places.
+#include <gtest/gtest.h>
+
+#include "app/sprite_demo.h"
+#include "tests/app/program_fixture.h"
+
+namespace {
+
+uint32_t At(const TPixelImage& image, int x, int y) {
+  return image.pixels[static_cast<size_t>(y) * image.width + x] & 0xFFFFFFu;
+}
+
+// How many pixels of the box differ between two frames.
+int Changed(const TPixelImage& a, const TPixelImage& b, const TRect& box) {
+  int changed = 0;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) changed += At(a, x, y) != At(b, x, y);
+  return changed;
+}
+
+// Pixels of the box that are much brighter in `after` than in `before` (additive sparkles).
+int Brightened(const TPixelImage& before, const TPixelImage& after, const TRect& box) {
+  int brighter = 0;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) {
+      const uint32_t a = At(before, x, y), b = At(after, x, y);
+      brighter += ((b >> 16 & 0xFF) + (b >> 8 & 0xFF)) > ((a >> 16 & 0xFF) + (a >> 8 & 0xFF)) + 120;
+    }
+  return brighter;
+}
+
+}  // namespace
+
+TEST_F(Program, SpriteDemoShowsTheAnimationsAndFiresBothEffects) {
+  const std::string frames = (folder / "frames").string();
+  const TRect tile = TSpriteDemo::TileRect(1);
+  const TRect box = TSpriteDemo::SetsBoxRect();
+  const int tileX = (tile.left + tile.right) / 2, tileY = (tile.top + tile.bottom) / 2;
+  const int boxX = (box.left + box.right) / 2, boxY = (box.top + box.bottom) / 2;
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "400 key s\n"
+      "1000 frame\n"
+      "1150 frame\n"
+      "1300 frame\n"
+      "1500 frame\n"
+      "1600 click " +
+      std::to_string(tileX) + " " + std::to_string(tileY) +
+      "\n"
+      "1750 frame\n"
+      "3800 frame\n"
+      "4000 click " +
+      std::to_string(boxX) + " " + std::to_string(boxY) +
+      "\n"
+      "4250 frame\n"
+      "4400 key return\n"
+      "4700 key escape\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=15000 --frames=" + frames + " --input=" + script), 0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Lua error"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Animation "), std::string::npos) << log;  // nothing missing or refused
+  TPixelImage shot[7];
+  for (int i = 0; i < 7; ++i) {
+    shot[i] = ReadFrame(frames, i);
+    ASSERT_EQ(shot[i].width, 800) << i;
+  }
+  // Each animation moves: its box changes between some of the four early frames.
+  for (const TSpriteDemo::TShelf& shelf : TSpriteDemo::kShelves) {
+    const TRect area = shelf.backdrop == TSpriteDemo::kShelf
+                           ? TRect{shelf.x - 100, shelf.y - 150, shelf.x + 100, shelf.y}
+                           : TRect{shelf.x - 40, shelf.y - 40, shelf.x + 40, shelf.y + 40};
+    int changed = 0;
+    for (int i = 1; i < 4; ++i) changed += Changed(shot[i - 1], shot[i], area);
+    EXPECT_GT(changed, 30) << shelf.animation;
+  }
+  // The animations stand on their shelves: the shelf's wood under the middle.
+  EXPECT_EQ(At(shot[0], 150, 205), 0x5C381Cu);
+  // The clicked tile is gone and dust billows around where it was ...
+  EXPECT_GT(Changed(shot[3], shot[4], tile), tile.Width() * tile.Height() / 2);
+  const TRect around{tile.left - 30, tile.top - 40, tile.right + 30, tile.bottom + 20};
+  EXPECT_GT(Changed(shot[3], shot[4], around), 1500);
+  // ... and two seconds later the tile is back as it was and the dust has cleared.
+  EXPECT_LT(Changed(shot[3], shot[5], around), 100);
+  // Sparkles fly up off the sets box.
+  const TRect above{box.left - 40, box.top - 200, box.right + 40, box.top};
+  EXPECT_GT(Brightened(shot[5], shot[6], above), 150);
+}
