@@ -158,15 +158,36 @@ void TLuaParticleSystem::SetNumParticles(int count) {
   mPool.Reset(mBlock.data(), count, mFloatCount);
 }
 
-void TLuaParticleSystem::RunList(const TParticleInstructionList& list, int slot,
-                                 uint32_t elapsedMs) {
-  TParticleView view;
-  view.particle = mPool.Particle(slot);
-  view.floatCount = mFloatCount;
-  view.members = &mMembers;
-  view.elapsedMs = elapsedMs;
-  view.keepAlive = true;
-  RunParticleInstructions(list, view, mStack, mFunctionMembers);
+void TLuaParticleSystem::RunList(const TParticleInstructionList& list, bool inBlocks,
+                                 const std::vector<int>& slots, uint32_t elapsedMs,
+                                 std::vector<uint8_t>* expired) {
+  expired->assign(slots.size(), 0);
+  if (!inBlocks) {
+    TParticleView view;
+    view.floatCount = mFloatCount;
+    view.members = &mMembers;
+    view.elapsedMs = elapsedMs;
+    for (size_t i = 0; i < slots.size(); ++i) {
+      view.particle = mPool.Particle(slots[i]);
+      view.keepAlive = true;
+      RunParticleInstructions(list, view, mStack, mFunctionMembers);
+      (*expired)[i] = !view.keepAlive;
+    }
+    return;
+  }
+  if (!mBlockStack) mBlockStack = std::make_unique<TParticleBlockStack>();
+  TParticleBlock block;
+  block.floatCount = mFloatCount;
+  block.members = &mMembers;
+  block.elapsedMs = elapsedMs;
+  for (size_t start = 0; start < slots.size(); start += kParticleBlockLanes) {
+    block.lanes = static_cast<int>(std::min<size_t>(kParticleBlockLanes, slots.size() - start));
+    for (int l = 0; l < block.lanes; ++l) block.particle[l] = mPool.Particle(slots[start + l]);
+    block.active = block.AllLanes();
+    block.expired = 0;
+    RunParticleBlock(list, block, *mBlockStack, mFunctionMembers);
+    for (int l = 0; l < block.lanes; ++l) (*expired)[start + l] = (block.expired >> l & 1) != 0;
+  }
 }
 
 void TLuaParticleSystem::CreateParticles(double count) {
@@ -174,6 +195,7 @@ void TLuaParticleSystem::CreateParticles(double count) {
   mAccumulator += count;
   const float* defaults = mRenderer->GetDefaults();
   const int defaultCount = std::min(mRenderer->GetDefaultCount(), mFloatCount);
+  mSlots.clear();
   while (mAccumulator > 0) {
     mAccumulator -= 1;
     if (mPool.Full()) break;
@@ -181,8 +203,10 @@ void TLuaParticleSystem::CreateParticles(double count) {
     float* particle = mPool.Particle(slot);
     std::fill(particle, particle + mFloatCount, 0.0f);
     std::copy(defaults, defaults + defaultCount, particle);
-    RunList(mInitList, slot, 0);
+    mSlots.push_back(slot);
   }
+  // The new particles get their creation values together (an expiry does not apply yet).
+  RunList(mInitList, mInitInBlocks, mSlots, 0, &mExpired);
 }
 
 void TLuaParticleSystem::SetTexture(const std::string& name) {
@@ -212,12 +236,12 @@ int TLuaParticleSystem::LuaGetParticleMemberParts(lua_State* L) {
 }
 
 int TLuaParticleSystem::LuaAccumulateInitStream(lua_State* L) {
-  mCompiler.Accumulate(L, &mInitList, &mInitDepth);
+  if (mCompiler.Accumulate(L, &mInitList, &mInitDepth)) mInitInBlocks = RunsInBlocks(mInitList);
   return 0;
 }
 
 int TLuaParticleSystem::LuaAccumulateAnimStream(lua_State* L) {
-  mCompiler.Accumulate(L, &mAnimList, &mAnimDepth);
+  if (mCompiler.Accumulate(L, &mAnimList, &mAnimDepth)) mAnimInBlocks = RunsInBlocks(mAnimList);
   return 0;
 }
 
@@ -266,16 +290,19 @@ void TLuaParticleSystem::Update(unsigned milliseconds) {
   mScript->RunFunction(1, 0);
   lua_settop(L, top);
   if (mPool.LiveCount() == 0) return;
-  TParticleView view;
-  view.floatCount = mFloatCount;
-  view.members = &mMembers;
-  view.elapsedMs = milliseconds;
-  mPool.Sweep([&](int slot) {
-    view.particle = mPool.Particle(slot);
-    view.keepAlive = true;
-    RunParticleInstructions(mAnimList, view, mStack, mFunctionMembers);
-    return view.keepAlive;
-  });
+  // The live particles in the order of their records, so that a block reads neighbouring
+  // memory (which particle runs first makes no difference).
+  mLive.assign(static_cast<size_t>(mPool.Capacity()), 0);
+  for (int slot = mPool.FirstLive(); slot != TParticleCollection::kNone;
+       slot = mPool.NextLive(slot))
+    mLive[static_cast<size_t>(slot)] = 1;
+  mSlots.clear();
+  for (int slot = 0; slot < mPool.Capacity(); ++slot)
+    if (mLive[static_cast<size_t>(slot)]) mSlots.push_back(slot);
+  RunList(mAnimList, mAnimInBlocks, mSlots, milliseconds, &mExpired);
+  // Expired particles are freed after the step.
+  for (size_t i = 0; i < mSlots.size(); ++i) mLive[static_cast<size_t>(mSlots[i])] = !mExpired[i];
+  mPool.Sweep([&](int slot) { return mLive[static_cast<size_t>(slot)] != 0; });
 }
 
 void TLuaParticleSystem::Draw(const TVec3& offset) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/particle_block.h"
 #include "gfx/particle_collection.h"
 #include "gfx/particle_compiler.h"
 #include "gfx/particle_function.h"
@@ -74,7 +75,10 @@ class TLuaParticleSystem {
   void RegisterFunctions();
   void RunBuiltinScript();
   TParticleScope Scope() const;
-  void RunList(const TParticleInstructionList& list, int slot, uint32_t elapsedMs);
+  // Runs a list over the given slots: in blocks when it can, else particle by particle.
+  // Answers, per slot of `slots`, whether an expiry ended the particle.
+  void RunList(const TParticleInstructionList& list, bool inBlocks, const std::vector<int>& slots,
+               uint32_t elapsedMs, std::vector<uint8_t>* expired);
 
   // Script functions that read the Lua stack themselves.
   int LuaAllocate(lua_State* L);
@@ -100,7 +104,13 @@ class TLuaParticleSystem {
   TParticleInstructionList mAnimList;
   int mInitDepth = 0;
   int mAnimDepth = 0;
+  bool mInitInBlocks = true;
+  bool mAnimInBlocks = true;
   TParticleStack mStack;
+  std::unique_ptr<TParticleBlockStack> mBlockStack;
+  std::vector<int> mSlots;        // scratch: the slots a list runs over
+  std::vector<uint8_t> mExpired;  // scratch: which of them expired
+  std::vector<uint8_t> mLive;     // scratch: per slot, whether it lives
 
   float mAlphaFactor = 1.0f;
   double mAccumulator = 0;

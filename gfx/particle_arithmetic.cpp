@@ -81,3 +81,63 @@ int FLe::ResultSize(int, const uint8_t*) const {
 bool FLe::Evaluate(TParticleView&, TParticleCallFrame& frame) {
   return Compare(frame, [](float a, float b) { return a <= b; });
 }
+
+// --- blocks of particles: the same arithmetic on whole rows, in place over the first
+// argument.
+
+namespace {
+
+constexpr int kLanes = kParticleBlockLanes;
+
+template <typename Op>
+bool ComponentwiseRows(TParticleBlock& block, TParticleBlockFrame& frame, Op op) {
+  if (frame.count != 2 || frame.ArgSize(1) < frame.ArgSize(0)) return false;
+  const int size = frame.ArgSize(0);
+  float* a = frame.Arg(0, 0);
+  const float* b = frame.Arg(1, 0);
+  for (int c = 0; c < size; ++c)
+    for (int l = 0; l < block.lanes; ++l)
+      a[c * kLanes + l] = op(a[c * kLanes + l], b[c * kLanes + l]);
+  return frame.Result(size) != nullptr;
+}
+
+template <typename Op>
+bool ScaledRows(TParticleBlock& block, TParticleBlockFrame& frame, Op op) {
+  if (frame.count != 2 || frame.ArgSize(1) != 1) return false;
+  const int size = frame.ArgSize(0);
+  float* a = frame.Arg(0, 0);
+  const float* k = frame.Arg(1, 0);
+  for (int c = 0; c < size; ++c)
+    for (int l = 0; l < block.lanes; ++l) a[c * kLanes + l] = op(a[c * kLanes + l], k[l]);
+  return frame.Result(size) != nullptr;
+}
+
+template <typename Op>
+bool CompareRows(TParticleBlock& block, TParticleBlockFrame& frame, Op op) {
+  if (frame.count != 2 || frame.ArgSize(0) != 1 || frame.ArgSize(1) != 1) return false;
+  float* a = frame.Arg(0, 0);
+  const float* b = frame.Arg(1, 0);
+  for (int l = 0; l < block.lanes; ++l) a[l] = op(a[l], b[l]) ? 1.0f : 0.0f;
+  return frame.Result(1) != nullptr;
+}
+
+}  // namespace
+
+bool FAdd::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return ComponentwiseRows(block, frame, [](float a, float b) { return a + b; });
+}
+bool FSub::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return ComponentwiseRows(block, frame, [](float a, float b) { return a - b; });
+}
+bool FMul::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return ScaledRows(block, frame, [](float a, float k) { return a * k; });
+}
+bool FDiv::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return ScaledRows(block, frame, [](float a, float k) { return a / k; });
+}
+bool FLt::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return CompareRows(block, frame, [](float a, float b) { return a < b; });
+}
+bool FLe::EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) {
+  return CompareRows(block, frame, [](float a, float b) { return a <= b; });
+}

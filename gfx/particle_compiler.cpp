@@ -88,6 +88,42 @@ void TParticleCompiler::Append(std::shared_ptr<TParticleFunction> function, int 
   mMaxDepth = std::max(mMaxDepth, mDepth);
 }
 
+bool TParticleCompiler::TrailingConstants(int n, float* values) const {
+  if (static_cast<int>(mScratch.size()) < n) return false;
+  for (int i = 0; i < n; ++i) {
+    const TParticleInstruction& instruction = mScratch[mScratch.size() - n + i];
+    if (!instruction.function->IsKindOf(&FPush::Create)) return false;
+    const auto& push = static_cast<const FPush&>(*instruction.function);
+    if (push.Size() != 1) return false;
+    values[i] = push.Values()[0];
+  }
+  return true;
+}
+
+bool TParticleCompiler::AppendFolded(const std::shared_ptr<TParticleFunction>& function,
+                                     int argCount, const uint8_t* argSizes) {
+  float constants[2];
+  if (argCount == 3 && function->IsKindOf(&FAssign::Create) && TrailingConstants(2, constants)) {
+    const float base = constants[0], size = constants[1];
+    if (!(base >= 0 && base < 256 && size >= 0 && size < 256)) return false;
+    mScratch.resize(mScratch.size() - 2);
+    mDepth -= 2;
+    Append(std::make_shared<FAssignMember>(static_cast<int>(base), static_cast<int>(size)), 1,
+           argSizes, 0);
+    return true;
+  }
+  if (argCount == 2 && function->IsKindOf(&FIndex::Create) && TrailingConstants(2, constants)) {
+    const float at = std::trunc(constants[0]) + std::trunc(constants[1]) - 1;
+    if (!(at >= 0 && at < 256)) return false;
+    mScratch.resize(mScratch.size() - 2);
+    mDepth -= 2;
+    const TParticleMemberHandle handle{static_cast<int16_t>(at), 1};
+    Append(std::make_shared<FGetParticleParam>(handle), 0, nullptr, 1);
+    return true;
+  }
+  return false;
+}
+
 int TParticleCompiler::CompileParam(lua_State* L, int index, const TParticleScope& scope) {
   if (mRefused) return 0;
   if (index < 0) index = lua_gettop(L) + index + 1;
@@ -205,7 +241,8 @@ int TParticleCompiler::CompileCall(lua_State* L, const std::string& name, int ar
     return 0;
   }
   const int resultSize = function->ResultSize(argCount, sizes);
-  Append(std::move(function), argCount, sizes, resultSize);
+  if (!AppendFolded(function, argCount, sizes))
+    Append(std::move(function), argCount, sizes, resultSize);
   return resultSize;
 }
 

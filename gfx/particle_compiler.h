@@ -51,6 +51,12 @@ class TParticleCompiler {
  private:
   void Append(std::shared_ptr<TParticleFunction> function, int argCount, const uint8_t* argSizes,
               int resultSize);
+  // Whether the last n instructions push one float each; their values into `values`.
+  bool TrailingConstants(int n, float* values) const;
+  // Replaces an assignment to constant floats, or a read of a constant index, by one
+  // instruction that does the same. False when the call is not of that shape.
+  bool AppendFolded(const std::shared_ptr<TParticleFunction>& function, int argCount,
+                    const uint8_t* argSizes);
   int CompileTable(lua_State* L, int index);
   int CompileCall(lua_State* L, const std::string& name, int argsIndex);
   void Refuse(lua_State* L, const std::string& reason);

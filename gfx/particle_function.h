@@ -18,6 +18,8 @@
 #include "gfx/particle_stack.h"
 
 class TParticleFunction;
+struct TParticleBlock;
+struct TParticleBlockFrame;
 
 struct TParticleMember {
   int base = 0;
@@ -87,6 +89,10 @@ class TParticleFunction {
   // Takes the frame's arguments and pushes at most one result. False when an argument
   // check failed.
   virtual bool Evaluate(TParticleView& view, TParticleCallFrame& frame) = 0;
+  // The same for a block of particles (gfx/particle_block.h): false when a check failed
+  // for all of them; lanes that fail alone are dropped from the block. The base runs
+  // Evaluate lane by lane; the built-in functions work on whole rows.
+  virtual bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame);
 };
 
 struct TParticleInstruction {

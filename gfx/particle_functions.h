@@ -32,6 +32,7 @@
 
 #include <memory>
 
+#include "gfx/particle_block.h"
 #include "gfx/particle_function.h"
 
 // Gives a function class its creation function, class name and kind-of test.
@@ -47,15 +48,16 @@ class TParticleFunctionClass : public Base {
 };
 
 // A built-in function class taking minArgs to maxArgs arguments.
-#define MC_PARTICLE_FUNCTION(Name, minArgs, maxArgs)                        \
-  class Name final : public TParticleFunctionClass<Name> {                  \
-   public:                                                                  \
-    static constexpr const char* kClassName = #Name;                        \
-    bool TakesArgCount(int count) const override {                          \
-      return count >= (minArgs) && count <= (maxArgs);                      \
-    }                                                                       \
-    int ResultSize(int argCount, const uint8_t* argSizes) const override;   \
-    bool Evaluate(TParticleView& view, TParticleCallFrame& frame) override; \
+#define MC_PARTICLE_FUNCTION(Name, minArgs, maxArgs)                                \
+  class Name final : public TParticleFunctionClass<Name> {                          \
+   public:                                                                          \
+    static constexpr const char* kClassName = #Name;                                \
+    bool TakesArgCount(int count) const override {                                  \
+      return count >= (minArgs) && count <= (maxArgs);                              \
+    }                                                                               \
+    int ResultSize(int argCount, const uint8_t* argSizes) const override;           \
+    bool Evaluate(TParticleView& view, TParticleCallFrame& frame) override;         \
+    bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) override; \
   }
 
 MC_PARTICLE_FUNCTION(FAssign, 3, 3);
@@ -88,10 +90,33 @@ class FPush final : public TParticleFunctionClass<FPush> {
   bool TakesArgCount(int count) const override { return count == 0; }
   int ResultSize(int argCount, const uint8_t* argSizes) const override;
   bool Evaluate(TParticleView& view, TParticleCallFrame& frame) override;
+  bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) override;
+
+  int Size() const { return mSize; }
+  const float* Values() const { return mValues; }
 
  private:
   float mValues[4] = {};
   int mSize = 1;
+};
+
+// FAssign with its target known when compiling (the usual case: member:Anim( value )):
+// the value's floats, at most `size`, written from float `base`. The compiler puts it in
+// place of pushing the two constants and FAssign, which saves two instructions per
+// statement and particle.
+class FAssignMember final : public TParticleFunctionClass<FAssignMember> {
+ public:
+  static constexpr const char* kClassName = "FAssignMember";
+  FAssignMember() = default;
+  FAssignMember(int base, int size) : mBase(base), mSize(size) {}
+  bool TakesArgCount(int count) const override { return count == 1; }
+  int ResultSize(int argCount, const uint8_t* argSizes) const override;
+  bool Evaluate(TParticleView& view, TParticleCallFrame& frame) override;
+  bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) override;
+
+ private:
+  int mBase = 0;
+  int mSize = 0;
 };
 
 // A member of the particle, or a function member evaluated in its place.
@@ -103,6 +128,7 @@ class FGetParticleParam final : public TParticleFunctionClass<FGetParticleParam>
   bool TakesArgCount(int count) const override { return count == 0; }
   int ResultSize(int argCount, const uint8_t* argSizes) const override;
   bool Evaluate(TParticleView& view, TParticleCallFrame& frame) override;
+  bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) override;
 
  private:
   TParticleMemberHandle mHandle;

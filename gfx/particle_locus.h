@@ -21,6 +21,15 @@ class FLocus : public TParticleFunctionClass<FLocus> {
   bool Evaluate(TParticleView&, TParticleCallFrame& frame) override {
     return frame.Push(mPoint, 2);
   }
+  bool EvaluateBlock(TParticleBlock& block, TParticleBlockFrame& frame) override {
+    float* rows = frame.Result(2);
+    if (!rows) return false;
+    for (int l = 0; l < block.lanes; ++l) {
+      rows[l] = mPoint[0];
+      rows[kParticleBlockLanes + l] = mPoint[1];
+    }
+    return true;
+  }
 
  private:
   float mPoint[2] = {0, 0};

@@ -144,9 +144,10 @@ TEST_F(ParticleSystemTest, BrokenExpressionsAreRefusedAndTheScriptGoesOn) {
   EXPECT_TRUE(LogHas(":5: particle expression refused: fVec cannot take 5 argument(s)"));
   EXPECT_TRUE(LogHas(":6: particle expression refused: argument 1 of fRange is not a value"));
   EXPECT_TRUE(LogHas(":8: particle expression refused: argument 2 of assign is not a value (nil)"));
-  // Only the last statement made it: get, push, mul, push base, push size, assign.
-  ASSERT_EQ(system.AnimList().size(), 6u);
+  // Only the last statement made it: get, push, mul, and the assignment to the member.
+  ASSERT_EQ(system.AnimList().size(), 4u);
   EXPECT_STREQ(system.AnimList()[2].function->ClassName(), "FMul");
+  EXPECT_STREQ(system.AnimList()[3].function->ClassName(), "FAssignMember");
 }
 
 TEST_F(ParticleSystemTest, MembersAndFunctionMembersAreChecked) {
