@@ -5,8 +5,16 @@
 #include "app/window_system.h"
 #include "frame/application.h"
 #include "frame/engine_main.h"
+#include "online/http_request.h"
+#include "online/online_platform.h"
 #include "platform/backend/platform_factory.h"
 #include "platform/backend/render_link.h"
+#include "platform/online/system_online_platform.h"
+
+namespace {
+// How long the program waits at exit for abandoned HTTP requests to let go of the network.
+constexpr unsigned kHttpShutdownWaitMs = 2000;
+}  // namespace
 
 int main(int argc, char** argv) {
   TCommandLine commandLine = TCommandLine::FromArguments(argc, argv);
@@ -25,5 +33,10 @@ int main(int argc, char** argv) {
     if (link && link->Renderer()) ConnectRenderer(app, *link->Renderer());
     return link;
   };
-  return EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
+  TSystemOnlinePlatform online;
+  SetOnlinePlatform(&online);
+  const int code = EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));
+  SetOnlinePlatform(nullptr);
+  WaitForHttpRequests(kHttpShutdownWaitMs);
+  return code;
 }

@@ -1,12 +1,11 @@
 #include "app/window_system.h"
 
-#include "app/sprite_demo.h"
+#include "app/game_vocabulary.h"
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
-#include "ui/slider.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -14,9 +13,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mManager = std::make_unique<TWindowManager>(this);
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
-  // The game's own widget types.
-  mManager->AddWindowType("Slider", &TSlider::Create);
-  mManager->AddWindowType("SpriteDemo", &TSpriteDemo::Create);
+  RegisterGameVocabulary(*mManager);
   auto* screen = new TScreen;
   // The placeholder screens do not cover the picture: clear under them every frame, in the
   // calm table green the program showed before the screens existed.

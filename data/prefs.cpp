@@ -9,8 +9,8 @@
 #include "files/file.h"
 #include "files/file_system.h"
 #include "files/lower_case.h"
+#include "files/replace_file.h"
 #include "frame/log.h"
-#include "platform/posix/atomic_file.h"
 
 namespace {
 
@@ -27,14 +27,6 @@ std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(kSpace);
   if (first == std::string::npos) return std::string();
   return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-// The disk path a virtual name is written to, or "" when it is no disk file.
-std::string DiskPathForWriting(const std::string& name) {
-  if (name.compare(0, 2, "::") == 0) return name.substr(2);
-  const std::string locator = ResolveFileName(name, false);
-  if (locator.empty() || locator[0] == '@' || locator[0] == '&') return std::string();
-  return locator;
 }
 
 }  // namespace
@@ -192,22 +184,17 @@ void TPrefs::DeleteUser(int player) {
 
 bool TPrefs::Save() {
   if (!mSave) return false;
-  const std::string path = DiskPathForWriting(mFileName);
-  if (path.empty()) {
-    Log("Preferences: cannot save %s: no place to write it", mFileName.c_str());
-    return false;
-  }
   std::string error;
   if (!mDamagedBytes.empty()) {
     // Keep the damaged file once, so that what could not be read is not lost.
-    if (PlatformReplaceFile(path + ".damaged", mDamagedBytes.data(), mDamagedBytes.size(), &error))
-      Log("Preferences: damaged file kept as %s.damaged", path.c_str());
+    if (ReplaceWholeFile(mFileName + ".damaged", mDamagedBytes, &error))
+      Log("Preferences: damaged file kept as %s.damaged", mFileName.c_str());
     else
       Log("Preferences: could not keep the damaged file: %s", error.c_str());
     mDamagedBytes.clear();
   }
   const std::string bytes = WritePrefsRecords(mSections, mInstallKey, mCipher);
-  if (!PlatformReplaceFile(path, bytes.data(), bytes.size(), &error)) {
+  if (!ReplaceWholeFile(mFileName, bytes, &error)) {
     Log("Preferences: saving %s failed, the old file is unchanged: %s", mFileName.c_str(),
         error.c_str());
     return false;

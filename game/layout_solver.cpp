@@ -7,11 +7,8 @@
 
 namespace {
 
-constexpr int kFirstTreasureSuit = 78;
-constexpr int kLastTreasureSuit = 126;
-
 bool IsTreasure(const TFace& f) {
-  return f.suit >= kFirstTreasureSuit && f.suit <= kLastTreasureSuit;
+  return IsTreasureSuit(f.suit);
 }
 
 bool RejectedSuit(int s, int level) {

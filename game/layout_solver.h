@@ -10,14 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/face.h"
 #include "game/level_layout.h"
-
-// A face as (suit, variant); suits 78..126 are treasure suits.
-struct TFace {
-  int suit = -1;
-  int variant = -1;
-  bool operator==(const TFace&) const = default;
-};
 
 // The variant count of every suit 0..129, from the tile catalogue.
 using TVariantCounts = std::array<int, 130>;

@@ -5,6 +5,9 @@
 
 class TWindow;
 
+// The engine's message types. Scripts see them under the same names (ui/engine_vocabulary.cpp
+// lists them for the dialog scripts); game libraries number their own types from
+// kFirstGameMessageType and register them the same way (ui/dialog_vocabulary.h).
 enum TMessageType : int {
   kCloseWindow = 1,
   kDefaultAction = 2,
@@ -18,6 +21,8 @@ enum TMessageType : int {
   kSliderReleased = 10,
   kSliderRailBefore = 11,
   kSliderRailAfter = 12,
+  kLastEngineMessageType = kSliderRailAfter,
+  kFirstGameMessageType = 100,
 };
 
 class TMessage {

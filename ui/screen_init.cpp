@@ -2,20 +2,9 @@
 
 // Lua 5.0 dialect: table.getn instead of '#', 'arg' for varargs.
 const char kScreenInitChunk[] = R"LUA(
+-- The constants (kCenter, kButtonPress, ...) are set before this text runs, from the
+-- engine's vocabulary table (ui/engine_vocabulary.cpp).
 LUA_PATH = "?;../?;../../?"
-kHAlignLeft = 0; kHAlignCenter = 1; kHAlignRight = 2
-kVAlignTop = 0; kVAlignCenter = 4; kVAlignBottom = 8
-kPush = 0; kToggle = 1; kRadio = 2
-kAllLayers = -1
-kCenter = 80000; kMax = 160000
-kDefault = 128
-kPushButtonAlignment = kHAlignCenter + kVAlignCenter
-kToggleButtonAlignment = kHAlignCenter + kVAlignCenter
-kRadioButtonAlignment = kHAlignLeft + kVAlignCenter
-kCloseWindow = 1; kDefaultAction = 2; kButtonPress = 3; kPressAnyKey = 4; kQuitNow = 5; kModalClosed = 6
-kCheatMode = "cheatmode"; kComputerId = "computerid"; kInstallKey = "installkey"
-kGameName = "gamename"; kGameVersion = "version"; kEncryptionKey = "encryptionkey"
-kHiscoreLocalOnly = "hiscorelocal"; kHiscoreAnonymous = "hiscoreanon"
 gReturnValue = nil
 idtable = {}; gParent = {}; gCurrentDefaultStyle = {}; gClosedWindows = {}
 gCommandQueue = {}; gMessageQueue = {}; gDialogTable = {}
@@ -70,6 +59,16 @@ function GetTag( t, key, noStyle )
   end
   if type(t.parent) == "table" then return GetTag( t.parent, key, true ) end
   return nil
+end
+
+-- Colour tables for "font" keys: Color takes 0..255 components (alpha 1 when left out),
+-- FColor takes them as given.
+function Color( r, g, b, a )
+  if a == nil then a = 1 else a = a / 255 end
+  return { (r or 0) / 255, (g or 0) / 255, (b or 0) / 255, a }
+end
+function FColor( r, g, b, a )
+  return { r or 0, g or 0, b or 0, a or 1 }
 end
 
 function Push( w ) table.insert( gParent, 1, w ) end

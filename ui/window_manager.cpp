@@ -51,6 +51,16 @@ void TWindowManager::AddWindowType(const std::string& name, TWindowCreator creat
   if (mScript) mScript->AddWindowType(name, creator);
 }
 
+void TWindowManager::AddVocabulary(const TDialogVocabulary& vocabulary) {
+  if (mScript) mScript->AddVocabulary(vocabulary);
+}
+
+void TWindowScriptLink::AddVocabulary(const TDialogVocabulary& vocabulary) {
+  for (const TWindowType& type : vocabulary.windowTypes)
+    AddWindowType(std::string(type.name), type.create);
+  for (const TScriptConstant& constant : vocabulary.constants) AddScriptConstant(constant);
+}
+
 void TWindowManager::SetScript(TWindowScriptLink* script) {
   mScript = script;
   if (!script) return;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/event.h"
+#include "ui/dialog_vocabulary.h"
 #include "ui/message.h"
 #include "ui/window.h"
 
@@ -44,6 +45,9 @@ class TWindowScriptLink {
   // Takes ownership of the message; answers whether a script took it.
   virtual bool HandleMessage(std::unique_ptr<TMessage> message) = 0;
   virtual void AddWindowType(const std::string& name, TWindowCreator creator) = 0;
+  virtual void AddScriptConstant(const TScriptConstant& /*constant*/) {}
+  // Every window type, then every constant of the vocabulary.
+  void AddVocabulary(const TDialogVocabulary& vocabulary);
   virtual bool RunScriptFile(const std::string& name) = 0;
   // The task that runs the script (the application task list takes it), or null.
   virtual class TTask* Task() { return nullptr; }
@@ -62,6 +66,8 @@ class TWindowManager {
   static TWindowManager* Get();
 
   void AddWindowType(const std::string& name, TWindowCreator creator);
+  // A library's window types and script constants (see ui/dialog_vocabulary.h).
+  void AddVocabulary(const TDialogVocabulary& vocabulary);
   void SetScript(TWindowScriptLink* script);
   TWindowScriptLink* Script() const { return mScript; }
   void SetScreen(TScreen* screen);

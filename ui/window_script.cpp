@@ -5,26 +5,20 @@
 #include "frame/log.h"
 #include "script/lua/lua_api.h"
 #include "script/value_conversion.h"
-#include "ui/button.h"
+#include "ui/engine_vocabulary.h"
 #include "ui/lua_message_value.h"
 #include "ui/lua_window_style.h"
 #include "ui/modal_window.h"
 #include "ui/screen_init.h"
-#include "ui/text_bindings.h"
-#include "ui/text_edit.h"
 #include "ui/window_manager_bindings.h"
-
-#include <cctype>
 
 TWindowScript::TWindowScript(TWindowManager* manager) : TScript(nullptr), mManager(manager) {
   RegisterFunctions();
   RegisterWindowManagerFunctions(GetState(), manager);
   RegisterMessageMetatable(GetState());
+  // The constants first: the dialog library's Lua text is written in their names.
+  AddVocabulary(EngineVocabulary());
   DoLuaString(kScreenInitChunk);
-  RegisterTextWindowTypes(*this);
-  AddWindowType("Window", &TWindow::Create);
-  AddWindowType("Button", &TButton::Create);
-  AddWindowType("TextEdit", &TTextEdit::Create);
 }
 
 TWindowScript::~TWindowScript() = default;
@@ -59,20 +53,43 @@ void TWindowScript::OnWindowGone(TWindow* window) {
 }
 
 void TWindowScript::AddWindowType(const std::string& name, TWindowCreator creator) {
-  if (name.empty() || !creator) return;
-  // Type names become Lua globals; anything but a plain identifier is refused.
-  for (char c : name) {
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) {
-      Log("AddWindowType: bad type name %s", name.c_str());
-      return;
-    }
+  if (!creator) return;
+  // Type names become Lua functions; anything but a plain identifier is refused.
+  if (!IsScriptName(name)) {
+    Log("AddWindowType: bad type name %s", name.c_str());
+    return;
   }
-  if (std::isdigit(static_cast<unsigned char>(name[0]))) return;
   std::string text = "function " + name + "( table )\tCreating( '" + name +
                      "', table );\ttable.typename='" + name +
                      "';\n\treturn function() DoWindow( table ) end end;";
   DoLuaString(text.c_str());
   mTypeMap[name] = creator;
+}
+
+void TWindowScript::AddScriptConstant(const TScriptConstant& constant) {
+  const std::string name(constant.name);
+  if (!IsScriptName(name)) {
+    Log("AddScriptConstant: bad constant name %s", name.c_str());
+    return;
+  }
+  if (constant.kind == TScriptConstant::kMessageType) {
+    const int type = static_cast<int>(constant.number);
+    // A name registered again with a new number gives its old number free.
+    std::erase_if(mMessageTypeNames,
+                  [&](const auto& entry) { return entry.second == name && entry.first != type; });
+    auto [it, added] = mMessageTypeNames.try_emplace(type, name);
+    if (!added && it->second != name) {
+      Log("AddScriptConstant: message type %d of %s is taken by %s", type, name.c_str(),
+          it->second.c_str());
+      return;
+    }
+  }
+  lua_State* L = GetState();
+  if (constant.kind == TScriptConstant::kText)
+    lua_pushlstring(L, constant.text.data(), constant.text.size());
+  else
+    lua_pushnumber(L, constant.number);
+  lua_setglobal(L, name.c_str());
 }
 
 TWindowCreator TWindowScript::FindType(const std::string& name) const {

@@ -41,6 +41,7 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   void OnTopChanged(TWindow* top) override;
   bool HandleMessage(std::unique_ptr<TMessage> message) override;
   void AddWindowType(const std::string& name, TWindowCreator creator) override;
+  void AddScriptConstant(const TScriptConstant& constant) override;
   bool RunScriptFile(const std::string& name) override;
   void OnWindowGone(TWindow* window) override;
   TTask* Task() override { return this; }
@@ -83,6 +84,7 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   TWindowManager* mManager;
   std::vector<TWindow*> mParentStack;
   std::map<std::string, TWindowCreator> mTypeMap;
+  std::map<int, std::string> mMessageTypeNames;
   int mWaitState = 0;
   bool mLocalizeLabels = false;
   std::unique_ptr<TCreationHook> mCreationHook;

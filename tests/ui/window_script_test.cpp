@@ -5,6 +5,7 @@
 #include "frame/event.h"
 #include "script/lua/lua_api.h"
 #include "tests/script/script_test_fixture.h"
+#include "ui/engine_vocabulary.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
 #include "ui/widget_hooks.h"
@@ -88,6 +89,86 @@ TEST_F(WindowScriptTest, LibraryConstantsAndHelpers) {
       " .. ',' .. kGameVersion .. ',' .. r[1] .. ',' .. r[3] .. ',' .. gCurID");
   EXPECT_EQ(G("s"), "80000,160000,4,6,version,100,300,100");
   EXPECT_EQ(G("LUA_PATH"), "?;../?;../../?");
+}
+
+TEST_F(WindowScriptTest, EngineVocabularyIsWhatScriptsSee) {
+  const TDialogVocabulary& engine = EngineVocabulary();
+  for (const TScriptConstant& constant : engine.constants) {
+    const std::string name(constant.name);
+    SCOPED_TRACE(name);
+    lua_getglobal(L, name.c_str());
+    if (constant.kind == TScriptConstant::kText) {
+      ASSERT_EQ(lua_type(L, -1), LUA_TSTRING);
+      EXPECT_EQ(std::string(lua_tostring(L, -1)), constant.text);
+    } else {
+      ASSERT_EQ(lua_type(L, -1), LUA_TNUMBER);
+      EXPECT_EQ(lua_tonumber(L, -1), constant.number);
+    }
+    lua_pop(L, 1);
+  }
+  for (const TWindowType& type : engine.windowTypes) {
+    const std::string name(type.name);
+    EXPECT_EQ(script->FindType(name), type.create) << name;
+    lua_getglobal(L, name.c_str());
+    EXPECT_EQ(lua_type(L, -1), LUA_TFUNCTION) << name;
+    lua_pop(L, 1);
+  }
+  // The message types scripts used to write as bare numbers have their names.
+  Run("s = kTextChanged .. ',' .. kScriptCall .. ',' .. kSliderRailAfter");
+  EXPECT_EQ(G("s"), "7,8,12");
+}
+
+// A window class of a library outside ui/, with its own message type.
+enum TBellMessage : int { kBellRang = kFirstGameMessageType + 7 };
+
+class TBellWindow : public TWindow {
+ public:
+  static TWindow* Create() { return new TBellWindow; }
+  const char* GetClassName() const override { return "TBellWindow"; }
+};
+
+constexpr TWindowType kBellTypes[] = {{"Bell", &TBellWindow::Create}};
+constexpr TScriptConstant kBellConstants[] = {
+    TScriptConstant::Message("kBellRang", kBellRang),
+    TScriptConstant::Text("kBellSetting", "bell_volume"),
+};
+
+TEST_F(WindowScriptTest, ALibraryRegistersItsWindowTypesAndMessageTypesInOneCall) {
+  manager->AddVocabulary({kBellTypes, kBellConstants});
+  Run("return function()"
+      "  PushModal('belfry') MakeDialog{ Bell{ name = 'bell', w = 10, h = 10 } }"
+      "  local m = WaitForMessage()"
+      "  heard = tostring(m.type == kBellRang) .. ',' .. m.name .. ',' .. kBellSetting"
+      " end");
+  TWindow* bell = manager->TopModal()->FindChild("bell");
+  ASSERT_NE(bell, nullptr);
+  EXPECT_STREQ(bell->GetClassName(), "TBellWindow");
+  manager->PostMessage(new TMessage(kBellRang, "bell"));
+  Pass();
+  EXPECT_EQ(G("heard"), "true,bell,bell_volume");
+}
+
+TEST_F(WindowScriptTest, AMessageTypeNumberBelongsToOneName) {
+  // Two names for one number would make scripts disagree about what arrived.
+  const TScriptConstant clash[] = {TScriptConstant::Message("kBellPressed", kButtonPress)};
+  manager->AddVocabulary({{}, clash});
+  EXPECT_EQ(G("kBellPressed"), "");
+  EXPECT_TRUE(LogHas("message type 3 of kBellPressed is taken by kButtonPress"));
+  // A name registered again with another number gives its old number free.
+  const TScriptConstant first[] = {TScriptConstant::Message("kBellRang", 150)};
+  const TScriptConstant moved[] = {TScriptConstant::Message("kBellRang", 151)};
+  const TScriptConstant reuse[] = {TScriptConstant::Message("kBellTolled", 150)};
+  manager->AddVocabulary({{}, first});
+  manager->AddVocabulary({{}, moved});
+  manager->AddVocabulary({{}, reuse});
+  EXPECT_EQ(G("kBellRang"), "151");
+  EXPECT_EQ(G("kBellTolled"), "150");
+  // Names scripts could not write are refused.
+  const TScriptConstant bad[] = {TScriptConstant::Number("end", 1),
+                                 TScriptConstant::Number("2nd", 2)};
+  manager->AddVocabulary({{}, bad});
+  EXPECT_TRUE(LogHas("bad constant name end"));
+  EXPECT_TRUE(LogHas("bad constant name 2nd"));
 }
 
 TEST_F(WindowScriptTest, DescriptionsBuildTheTreeWithStylesScopedToGroups) {

@@ -1,0 +1,20 @@
+#include "app/game_vocabulary.h"
+
+#include "app/sprite_demo.h"
+#include "ui/dialog_vocabulary.h"
+#include "ui/slider.h"
+#include "ui/window_manager.h"
+
+namespace {
+
+// The engine's slider is registered by the game, beside the game's own window classes.
+constexpr TWindowType kWindowTypes[] = {
+    {"Slider", &TSlider::Create},
+    {"SpriteDemo", &TSpriteDemo::Create},  // the sprite and particle demo ("S")
+};
+
+}  // namespace
+
+void RegisterGameVocabulary(TWindowManager& manager) {
+  manager.AddVocabulary({kWindowTypes, {}});
+}
