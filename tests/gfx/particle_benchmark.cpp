@@ -71,10 +71,33 @@ std::string EffectScript(int count) {
          std::to_string(count) + " ) end\n";
 }
 
-std::shared_ptr<TTexture> Dot() {
+// Time per particle of the timed loop, for a counter.
+benchmark::Counter PerParticle(const benchmark::State& state, int count) {
+  return benchmark::Counter(static_cast<double>(state.iterations()) * count,
+                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// A renderer on a discarding device, installed as the program's renderer while it lives.
+class TDiscardScreen {
+ public:
+  TDiscardScreen() : mRenderer(&mDevice) { SetRenderer(&mRenderer); }
+  ~TDiscardScreen() { SetRenderer(nullptr); }
+  TRenderer& Renderer() { return mRenderer; }
+
+ private:
+  TDiscardDevice mDevice;
+  TRenderer mRenderer;
+};
+
+// The benchmark effect, stepped once, drawn with a 16 x 16 texture of the installed renderer.
+std::unique_ptr<TLuaParticleSystem> Effect(int count) {
+  auto system = std::make_unique<TLuaParticleSystem>();
+  system->Load(EffectScript(count));
   auto source = std::make_shared<TMemorySource>();
   source->files["dot.png"] = PngBytes(MakeImage(16, 16, [](int, int) { return 0xFFFFFFFFu; }));
-  return LoadTexture(source, "dot.png", 0);
+  system->Renderer().SetTexture(LoadTexture(source, "dot.png", 0));
+  system->Update(16);
+  return system;
 }
 
 void MachineStep(benchmark::State& state) {
@@ -84,9 +107,7 @@ void MachineStep(benchmark::State& state) {
   system.Update(16);
   for (auto _ : state) system.Update(16);
   state.counters["particles"] = system.Particles().LiveCount();
-  state.counters["step_ns_per_particle"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * count,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["step_ns_per_particle"] = PerParticle(state, count);
 }
 BENCHMARK(MachineStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -121,9 +142,7 @@ void LuaStep(benchmark::State& state) {
     lua_pushnumber(L, 16);
     lua_pcall(L, 1, 0, 0);
   }
-  state.counters["step_ns_per_particle"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * count,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["step_ns_per_particle"] = PerParticle(state, count);
 }
 BENCHMARK(LuaStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -160,61 +179,29 @@ void LuaStepPerParticle(benchmark::State& state) {
       }
     }
   }
-  state.counters["step_ns_per_particle"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * count,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["step_ns_per_particle"] = PerParticle(state, count);
 }
 BENCHMARK(LuaStepPerParticle)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // Builds the quads of `count` particles and hands them to the renderer: one frame.
 void DrawParticles(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  TDiscardDevice device;
-  TRenderer renderer(&device);
-  SetRenderer(&renderer);
-  {
-    TLuaParticleSystem system;
-    system.Load(EffectScript(count));
-    system.Renderer().SetTexture(Dot());
-    system.Update(16);
-    for (auto _ : state) {
-      const int before = renderer.DrawCalls();
-      renderer.BeginDraw(false);
-      renderer.Begin2d();
-      system.Draw(TVec3{});
-      renderer.End2d();
-      renderer.EndDraw(true);
-      state.counters["draw_calls"] = renderer.DrawCalls() - before;
-    }
-  }
-  SetRenderer(nullptr);
-  state.counters["draw_ns_per_particle"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * count,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  TDiscardScreen screen;
+  auto system = Effect(count);
+  for (auto _ : state)
+    state.counters["draw_calls"] = DrawFrame(screen.Renderer(), [&] { system->Draw(TVec3{}); });
+  state.counters["draw_ns_per_particle"] = PerParticle(state, count);
 }
 BENCHMARK(DrawParticles)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // A whole frame of a live effect: one step and one draw.
 void ParticleFrame(benchmark::State& state) {
-  const int count = static_cast<int>(state.range(0));
-  TDiscardDevice device;
-  TRenderer renderer(&device);
-  SetRenderer(&renderer);
-  {
-    TLuaParticleSystem system;
-    system.Load(EffectScript(count));
-    system.Renderer().SetTexture(Dot());
-    system.Update(16);
-    for (auto _ : state) {
-      system.Update(16);
-      renderer.BeginDraw(false);
-      renderer.Begin2d();
-      system.Draw(TVec3{});
-      renderer.End2d();
-      renderer.EndDraw(true);
-    }
+  TDiscardScreen screen;
+  auto system = Effect(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    system->Update(16);
+    DrawFrame(screen.Renderer(), [&] { system->Draw(TVec3{}); });
   }
-  SetRenderer(nullptr);
 }
 BENCHMARK(ParticleFrame)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -226,17 +213,9 @@ void DrawParticlesOffscreen(benchmark::State& state) {
     state.SkipWithError("no offscreen OpenGL context");
     return;
   }
-  TRenderer& r = screen->Renderer();
-  TLuaParticleSystem system;
-  system.Load(EffectScript(count));
-  system.Renderer().SetTexture(Dot());
-  system.Update(16);
+  auto system = Effect(count);
   for (auto _ : state) {
-    r.BeginDraw(true);
-    r.Begin2d();
-    system.Draw(TVec3{});
-    r.End2d();
-    r.EndDraw(true);
+    DrawFrame(screen->Renderer(), [&] { system->Draw(TVec3{}); });
     uint32_t pixel = 0;
     screen->Device().ReadPixels(kBackBuffer, TRect{0, 0, 1, 1}, &pixel);
     benchmark::DoNotOptimize(pixel);

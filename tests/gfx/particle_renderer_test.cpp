@@ -123,14 +123,7 @@ TEST_F(ParticleRendererTest, ParticlesReachThePixelsInOneDrawCall) {
   system.Script().DoLuaString(
       "pPosition:Init( Vec2( 50, 40 ) ) pColor:Init( Color( 0, 0, 1, 0.5 ) )");
   system.CreateParticles(1);
-  TRenderer& r = screen->Renderer();
-  r.BeginDraw(true);
-  r.Begin2d();
-  const int callsBefore = r.DrawCalls();
-  system.Draw(TVec3{});
-  r.End2d();
-  r.EndDraw(true);
-  EXPECT_EQ(r.DrawCalls() - callsBefore, 1);
+  EXPECT_EQ(DrawFrame(screen->Renderer(), [&] { system.Draw(TVec3{}); }), 1);
   TPixelImage image;
   ASSERT_TRUE(screen->ReadFrame(&image));
   EXPECT_EQ(image.At(10, 12) | 0xFF000000u, 0xFFFF0000u);

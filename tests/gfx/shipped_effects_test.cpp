@@ -16,11 +16,13 @@
 #include "frame/task_list.h"
 #include "gfx/2d_particle_renderer.h"
 #include "gfx/animated_sprite.h"
+#include "gfx/animated_texture.h"
 #include "gfx/lua_particle_system.h"
 #include "gfx/particle_locus.h"
 #include "platform/egl/offscreen_screen.h"
 #include "script/script.h"
 #include "script/script_code.h"
+#include "tests/gfx/test_support.h"
 
 namespace {
 
@@ -58,15 +60,22 @@ class ShippedEffectsTest : public ::testing::Test {
       if (frame == 20) system.Script().DoLuaString("gActive = false");
       system.Update(16);
       *most = std::max(*most, system.Particles().LiveCount());
-      TRenderer& r = screen->Renderer();
-      r.BeginDraw(true);
-      r.Begin2d();
-      const int before = r.DrawCalls();
-      system.Draw(TVec3{});
-      r.End2d();
-      r.EndDraw(true);
-      *drawCalls = r.DrawCalls() - before;
+      *drawCalls = DrawFrame(screen->Renderer(), [&] { system.Draw(TVec3{}); });
     }
+  }
+
+  // A shipped effect with its emitter at the locus (which must outlive it), stepped for
+  // `steps` frames of 16 ms; the renderer's texture must have loaded.
+  std::unique_ptr<TLuaParticleSystem> Effect(const char* script, FLocus& locus, int steps) {
+    auto system = std::make_unique<TLuaParticleSystem>();
+    system->AddFunctionMember("dLocus", &locus);
+    EXPECT_TRUE(system->Load(script)) << script;
+    EXPECT_NE(Renderer(*system).Texture(), nullptr) << script;
+    for (int frame = 0; frame < steps; ++frame) system->Update(16);
+    return system;
+  }
+  static T2dParticleRenderer& Renderer(TLuaParticleSystem& system) {
+    return static_cast<T2dParticleRenderer&>(system.Renderer());
   }
 
   TAssetManager assets;
@@ -78,13 +87,9 @@ class ShippedEffectsTest : public ::testing::Test {
 
 TEST_F(ShippedEffectsTest, DustPuffsWhereTheTileWas) {
   FLocus tile(400, 300);
-  TLuaParticleSystem dust;
-  dust.AddFunctionMember("dLocus", &tile);
-  ASSERT_TRUE(dust.Load("gamepiece/dust.lua"));
-  auto& renderer = static_cast<T2dParticleRenderer&>(dust.Renderer());
-  ASSERT_NE(renderer.Texture(), nullptr);  // gamepiece/small, from the script's folder
+  auto effect = Effect("gamepiece/dust.lua", tile, 10);  // its texture: gamepiece/small
+  TLuaParticleSystem& dust = *effect;
   int most = 0, calls = 0;
-  for (int frame = 0; frame < 10; ++frame) dust.Update(16);
   EXPECT_GT(dust.Particles().LiveCount(), 20);
   // Every particle starts on the tile and spreads from there.
   for (int slot = dust.Particles().FirstLive(); slot != TParticleCollection::kNone;
@@ -103,19 +108,11 @@ TEST_F(ShippedEffectsTest, DustPuffsWhereTheTileWas) {
 
 TEST_F(ShippedEffectsTest, SparklesFlyOffTheSetsBoxSlot) {
   FLocus slot(400, 500);
-  TLuaParticleSystem sparks;
-  sparks.AddFunctionMember("dLocus", &slot);
-  ASSERT_TRUE(sparks.Load("gamepiece/flynpull.lua"));
-  auto& renderer = static_cast<T2dParticleRenderer&>(sparks.Renderer());
-  ASSERT_NE(renderer.Texture(), nullptr);  // the animated texture gamepiece/spark.xml
-  EXPECT_EQ(renderer.BlendMode(), kBlendAdditive);
-  for (int frame = 0; frame < 12; ++frame) sparks.Update(16);
-  TRenderer& r = screen->Renderer();
-  r.BeginDraw(true);
-  r.Begin2d();
-  sparks.Draw(TVec3{});
-  r.End2d();
-  r.EndDraw(true);
+  auto effect = Effect("gamepiece/flynpull.lua", slot, 12);  // the animated gamepiece/spark.xml
+  TLuaParticleSystem& sparks = *effect;
+  EXPECT_TRUE(Renderer(sparks).Texture()->IsKindOf(TAnimatedTexture::kType));
+  EXPECT_EQ(Renderer(sparks).BlendMode(), kBlendAdditive);
+  DrawFrame(screen->Renderer(), [&] { sparks.Draw(TVec3{}); });
   EXPECT_GT(Lit(300, 300, 500, 520), 50);  // up from the slot
   int most = 0, calls = 0;
   RunSecond(sparks, &most, &calls);
