@@ -113,23 +113,30 @@ bool TSpriteDemo::Animate() {
   return true;
 }
 
+int TSpriteDemo::Now() const {
+  TModalWindow* modal = GetModalAncestor();
+  return modal ? modal->Clock().GetTime() : 0;
+}
+
 void TSpriteDemo::Step(int elapsedMs) {
-  mNow += elapsedMs;
+  const int now = Now();
   // Each animation plays again once it has rested after stopping.
   for (size_t i = 0; i < mSprites.size(); ++i) {
     if (mSprites[i]->IsPlaying()) {
-      mIdleUntil[i] = mNow + kShelves[i].restMs;
-    } else if (mNow >= mIdleUntil[i]) {
+      mIdleUntil[i] = now + kShelves[i].restMs;
+    } else if (now >= mIdleUntil[i]) {
       mSprites[i]->Play();
     }
   }
   for (auto& effect : mEffects) {
+    effect->system->Update(static_cast<unsigned>(elapsedMs));
+    // Stopped after the step that passes the emission time, so that even a slow first
+    // step (a long frame) emits.
     effect->age += elapsedMs;
     if (effect->emitting && effect->age > effect->stopMs) {
       effect->system->Script().DoLuaString("gActive = false");
       effect->emitting = false;
     }
-    effect->system->Update(static_cast<unsigned>(elapsedMs));
   }
   std::erase_if(mEffects, [](const std::unique_ptr<TEffect>& e) { return e->age > e->lifeMs; });
 }
@@ -152,31 +159,34 @@ int TSpriteDemo::LiveParticles() const {
 }
 
 bool TSpriteDemo::OnMouseDown(TPoint2 point) {
+  const int now = Now();
   for (int i = 0; i < kTiles; ++i) {
     const TRect r = TileRect(i);
-    if (Inside(r, point) && mNow >= mTileBackAt[i]) {
+    if (Inside(r, point) && now >= mTileBackAt[i]) {
       // The dust replaces the tile, centred where its face was.
       FireEffect("gamepiece/dust.lua", (r.left + r.right) / 2, (r.top + r.bottom) / 2, kDustStopMs,
                  kDustLifeMs);
-      mTileBackAt[i] = mNow + kTileReturnMs;
+      mTileBackAt[i] = now + kTileReturnMs;
       return true;
     }
   }
-  if (Inside(SetsBoxRect(), point) && mNow >= mSetsBackAt) {
+  if (Inside(SetsBoxRect(), point) && now >= mSetsBackAt) {
     for (int i = 0; i < kSlots; ++i) {
       const TRect r = SlotRect(i);
       FireEffect("gamepiece/flynpull.lua", (r.left + r.right) / 2, (r.top + r.bottom) / 2,
                  kSparkStopMs, kSparkLifeMs);
     }
-    mSetsBackAt = mNow + kSetsReturnMs;
+    mSetsBackAt = now + kSetsReturnMs;
     return true;
   }
   return false;
 }
 
+// Tiles come back by the dialog's clock, whenever the last step was.
 void TSpriteDemo::DrawMockBoard() {
+  const int now = Now();
   for (int i = 0; i < kTiles; ++i) {
-    if (mNow < mTileBackAt[i]) continue;
+    if (now < mTileBackAt[i]) continue;
     const TRect r = TileRect(i);
     if (mBlank)
       mBlank->DrawAt(r.left + kTileW / 2.0f, r.top + kTileH / 2.0f, 1, 1, 1, kBlendNormal);
@@ -191,7 +201,7 @@ void TSpriteDemo::DrawMockBoard() {
     const TRect r = SlotRect(i);
     const float cx = (r.left + r.right) / 2.0f, cy = (r.top + r.bottom) / 2.0f;
     if (mSlot) mSlot->DrawAt(cx, cy, 1, 1, 1, kBlendNormal);
-    if (mNow >= mSetsBackAt && mFaces[i])
+    if (now >= mSetsBackAt && mFaces[i])
       mFaces[i]->DrawAt(cx, cy - 4, 11.0f / 15, 11.0f / 15, 1, kBlendNormal);
   }
 }

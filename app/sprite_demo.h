@@ -57,19 +57,20 @@ class TSpriteDemo : public TWindow {
  private:
   struct TEffect;
   void Start();
+  // The dialog's clock: everything in the demo pauses with it.
+  int Now() const;
   void Step(int elapsedMs);
   void DrawMockBoard();
 
   bool mStarted = false;
   int mLastTime = 0;
-  int mNow = 0;
   std::shared_ptr<TSprite> mRoot;
   std::vector<std::shared_ptr<TAnimatedSprite>> mSprites;
-  std::vector<int> mIdleUntil;  // when each sprite plays again
+  std::vector<int> mIdleUntil;  // when each sprite plays again (clock time)
   std::shared_ptr<TTexture> mBlank;
   std::shared_ptr<TTexture> mSlot;
   std::vector<std::shared_ptr<TTexture>> mFaces;
-  int mTileBackAt[kTiles] = {};  // a cleared tile returns at this time
+  int mTileBackAt[kTiles] = {};  // a cleared tile returns at this clock time
   int mSetsBackAt = 0;
   std::vector<std::unique_ptr<TEffect>> mEffects;
 };

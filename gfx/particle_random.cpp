@@ -28,9 +28,9 @@ float Uniform() {
 int Range(int a, int b) {
   if (b <= a) return a;
   const double span = static_cast<double>(b) - a + 1;
-  const int value = static_cast<int>(Uniform() * span + a);
+  const double value = Uniform() * span + a;
   // The uniform number can be exactly 1, which would land one past b.
-  return value > b ? b : value;
+  return value >= b ? b : static_cast<int>(value);
 }
 
 void Seed(std::span<const uint32_t> key) {

@@ -156,6 +156,8 @@ bool ReadAnimationAnm(std::span<const uint8_t> bytes, TAnimationData* out, std::
       data.hasScript = true;
       data.script = in.String("the script");
     }
+    if (!in.Failed() && in.Remaining() > 0)
+      in.Fail(std::to_string(in.Remaining()) + " bytes follow the end of the animation");
   }
   if (in.Failed()) {
     if (error) *error = in.Problem();

@@ -8,8 +8,8 @@ import xml.etree.ElementTree as ElementTree
 
 from PIL import Image, ImageChops, ImageStat
 
+import content_paths  # puts the generators on the path
 import animations
-import content_paths
 import catalogue
 import check
 

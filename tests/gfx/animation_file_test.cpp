@@ -192,4 +192,8 @@ TEST(AnimationFileTest, PackedCountsAndLengthsAreCheckedAgainstTheFile) {
   junk.insert(junk.end(), {'J', 'U', 'N', 'K'});
   EXPECT_EQ(ReadAnmError(junk),
             "expected the tag \"SCRP\" at byte " + std::to_string(junk.size() - 4));
+  // Bytes after the script section.
+  std::vector<uint8_t> tail = packed;
+  tail.push_back('!');
+  EXPECT_EQ(ReadAnmError(tail), "1 bytes follow the end of the animation");
 }

@@ -191,8 +191,8 @@ def dot_frame(i, n):
 
 # --- phone: a ringing telephone -----------------------------------------------------------
 
-PHONE = (112, 100)
-PHONE_BASE = (56, 94)
+PHONE = (128, 100)
+PHONE_BASE = (64, 94)
 
 
 def ring_waves(size, centre, big, ink="#7a1c10"):
@@ -225,8 +225,9 @@ def phone_frame(tilt, lift, waves):
 
 # --- rockinghorse: a painted rocking horse --------------------------------------------------
 
-HORSE = (196, 132)
-HORSE_GROUND = 128  # where the rockers touch the floor
+HORSE = (196, 148)
+HORSE_TOP = 12  # room above the drawing for the head when the horse rocks back
+HORSE_GROUND = 128  # where the rockers touch the floor, in the drawing
 HORSE_R = 170  # radius of the rockers' curve
 
 
@@ -383,7 +384,7 @@ def horse_frame(degrees):
         # Rolling on the rockers: turned around the rockers' centre, which moves along
         # the floor so that the rockers keep touching it.
         pivot = (98, HORSE_GROUND - HORSE_R)
-        c.translate(HORSE_R * a, 0)
+        c.translate(HORSE_R * a, HORSE_TOP)
         c.translate(*pivot)
         c.rotate(a)
         c.translate(-pivot[0], -pivot[1])
@@ -395,8 +396,8 @@ def horse_frame(degrees):
 
 # --- train: a steam locomotive -------------------------------------------------------------
 
-TRAIN = (184, 160)
-TRAIN_BASE = (92, 156)
+TRAIN = (184, 176)
+TRAIN_BASE = (92, 166)
 SMOKESTACK = (0.225, 0.15)  # the top of the smokestack in the artwork, as shares of its size
 
 
@@ -432,7 +433,7 @@ def train_frame(phase, bob):
 
 # --- truck: a delivery truck ---------------------------------------------------------------
 
-TRUCK = (176, 120)
+TRUCK = (196, 126)
 TRUCK_BASE = (80, 116)
 EXHAUST = (146, 104)
 
@@ -487,7 +488,7 @@ def animations():
                   "end\n",
                   [phone_frame(0, 0, 0), phone_frame(-6, 2, 1), phone_frame(6, 2, 2),
                    phone_frame(-4, 1, 2), phone_frame(4, 1, 1)]),
-        Animation("rockinghorse", HORSE, (98, HORSE_GROUND),
+        Animation("rockinghorse", HORSE, (98, HORSE_TOP + HORSE_GROUND),
                   "-- Three swings that die down, then still.\n"
                   "function DoAnim()\n"
                   "  delay( 60 );\n"
