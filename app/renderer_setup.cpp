@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "data/asset_manager.h"
 #include "data/settings.h"
 #include "frame/application.h"
+#include "gfx/diagnostic_overlay.h"
 #include "gfx/renderer.h"
 #include "gfx/system_cursor.h"
 
@@ -27,6 +29,9 @@ TRenderer* CurrentRenderer() {
 void ConnectRenderer(TApplication& app, TRenderer& renderer) {
   renderer.LoadDisplaySettings(app.Data().containerMode);
   RegisterSystemCursor();
+  AttachDiagnosticOverlay(renderer);
+  // Textures come from the asset manager, which restores them after a display change.
+  renderer.SetTextureRestorer(&TAssetManager::RestoreAllOfCurrent);
 
   renderer.SetVsync(VsyncWanted(GetSetting("vsync", "0")));
   SetSettingHook([](const std::string& key, const std::string& value) {

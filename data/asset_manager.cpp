@@ -46,6 +46,13 @@ void TAssetManager::ReleaseAll() {
   for (const auto& asset : live) asset->Release();
 }
 
+bool TAssetManager::RestoreAllOfCurrent() {
+  TAssetManager* manager = Get();
+  if (!manager) return false;
+  manager->RestoreAll();
+  return true;
+}
+
 void TAssetManager::RestoreAll() {
   std::vector<std::shared_ptr<TAsset>> live;
   for (const auto& [key, weak] : mAssets)

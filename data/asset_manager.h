@@ -42,6 +42,9 @@ class TAssetManager {
   void ReleaseAll();
   // Every live asset gets Restore.
   void RestoreAll();
+  // RestoreAll on the program's manager; false when there is none (the renderer's texture
+  // restorer).
+  static bool RestoreAllOfCurrent();
 
   size_t EntryCount() const { return mAssets.size(); }
 

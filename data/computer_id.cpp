@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "platform/posix/hardware_address.h"
+#include "data/hardware_address.h"
 
 std::string ComputerIdFromAddress(const uint8_t address[6]) {
   const uint8_t b[8] = {address[0], address[1], address[2], address[3],

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/mapped_file.h"
+#include "files/mapped_file.h"
 
 // The read-only view of one package. Shared between the package list and every open
 // member, so a view stays valid while a member reads from it even if the package is

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/file_access.h"
 #include "files/file_map_handler.h"
 #include "files/lower_case.h"
-#include "platform/posix/file_access.h"
 
 namespace {
 

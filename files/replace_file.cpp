@@ -1,7 +1,7 @@
 #include "files/replace_file.h"
 
+#include "files/atomic_file.h"
 #include "files/file_system.h"
-#include "platform/posix/atomic_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "frame/application_time.h"
 
-#include "platform/posix/monotonic_time.h"
+#include "frame/system_clock.h"
 
 namespace {
 

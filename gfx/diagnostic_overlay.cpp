@@ -36,3 +36,9 @@ void DrawDiagnosticOverlay(TRenderer& renderer, float frameRate) {
   layout->Draw(renderer, 0, 0, 1, 1);
   renderer.End2d();
 }
+
+void AttachDiagnosticOverlay(TRenderer& renderer) {
+  renderer.AddFrameEndListener([](TRenderer& r) {
+    if (r.FrameRate().OverlayOn()) DrawDiagnosticOverlay(r, r.FrameRate().Rate());
+  });
+}

@@ -2,10 +2,8 @@
 
 #include <cmath>
 
-#include "data/asset_manager.h"
 #include "frame/application_time.h"
 #include "frame/log.h"
-#include "gfx/diagnostic_overlay.h"
 #include "gfx/display_settings.h"
 #include "gfx/texture_data.h"
 
@@ -279,7 +277,7 @@ bool TRenderer::BeginDraw(bool clear) {
 bool TRenderer::EndDraw(bool present) {
   if (!mInFrame) return false;
   mMeter.FrameEnd(ApplicationTime());
-  if (mMeter.OverlayOn()) DrawDiagnosticOverlay(*this, mMeter.Rate());
+  for (auto& listener : mFrameEndListeners) listener(*this);
   Flush();
   mInFrame = false;
   if (!present || (mSuspended && mSuspended())) return true;
@@ -365,9 +363,7 @@ void TRenderer::RestoreAssets() {
     Log("RestoreAssets: DX broken");
     return;
   }
-  if (TAssetManager* manager = TAssetManager::Get()) {
-    manager->RestoreAll();
-  } else {
+  if (!mTextureRestorer || !mTextureRestorer()) {
     // Restoring may register or drop textures; walk a copy.
     std::vector<TTextureData*> textures(mTextures.begin(), mTextures.end());
     for (TTextureData* texture : textures)
@@ -378,6 +374,10 @@ void TRenderer::RestoreAssets() {
 
 void TRenderer::AddRestoreListener(std::function<void()> listener) {
   mRestoreListeners.push_back(std::move(listener));
+}
+
+void TRenderer::AddFrameEndListener(std::function<void(TRenderer&)> listener) {
+  mFrameEndListeners.push_back(std::move(listener));
 }
 
 void TRenderer::RegisterTexture(TTextureData* texture) {

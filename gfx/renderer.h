@@ -98,11 +98,17 @@ class TRenderer {
   void MarkBroken();
   // Clears the broken state (when the device is usable) and rebuilds video memory.
   bool Restore();
-  // Rebuilds video memory (through the asset manager's RestoreAll when one exists, else
+  // Rebuilds video memory (through the texture restorer when it answers that it did, else
   // every live texture) and tells the listeners (window manager state, full redraw). Does
   // nothing but log while the device is broken.
   void RestoreAssets();
   void AddRestoreListener(std::function<void()> listener);
+  // Restores the textures after a change of display (the program hands in the asset
+  // manager's RestoreAll); answers false when it could not, and the renderer then restores
+  // every live texture itself.
+  void SetTextureRestorer(std::function<bool()> restorer) {
+    mTextureRestorer = std::move(restorer);
+  }
   void RegisterTexture(TTextureData* texture);
   void UnregisterTexture(TTextureData* texture);
   // Runs once per run on video-memory exhaustion: device broken, low-memory mode on, and
@@ -135,6 +141,9 @@ class TRenderer {
   // --- diagnostic overlay and frame rate
   void ToggleOverlay() { mMeter.ToggleOverlay(); }
   const TFrameRate& FrameRate() const { return mMeter; }
+  // Called at the end of every frame, outside any 2D or 3D batch and before presentation:
+  // what is drawn above everything else (the diagnostic overlay).
+  void AddFrameEndListener(std::function<void(TRenderer&)> listener);
 
   // Reads back the last drawn frame of the back buffer (ARGB, top row first).
   bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
@@ -190,6 +199,8 @@ class TRenderer {
 
   std::unordered_set<TTextureData*> mTextures;
   std::vector<std::function<void()>> mRestoreListeners;
+  std::vector<std::function<void(TRenderer&)>> mFrameEndListeners;
+  std::function<bool()> mTextureRestorer;
   std::function<void()> mLowMemoryWriter;
   std::function<bool()> mSuspended;
   TFrameRate mMeter;

@@ -2,8 +2,8 @@
 
 #include "ui/message.h"
 #include "ui/widget_hooks.h"
-#include "ui/window_manager.h"
 #include "ui/window_spiders.h"
+#include "ui/window_tree_host.h"
 
 TModalWindow::TModalWindow() : mTasks(std::make_unique<TTaskList>()) {
   SetClassFlags(kWindowModal | kWindowFocusable);
@@ -14,8 +14,7 @@ TWindow* TModalWindow::Create() {
 }
 
 TModalWindow::~TModalWindow() {
-  if (TWindowManager* manager = TWindowManager::Get())
-    manager->PostMessage(new TMessage(kModalClosed, IdText()));
+  if (TWindowTreeHost* host = TreeHost()) host->PostMessage(new TMessage(kModalClosed, IdText()));
   mTasks->Clear();
   mTasks.reset();
 }
@@ -32,7 +31,7 @@ void TModalWindow::PostCreate(const TWindowStyle& style) {
 
 bool TModalWindow::OnMessage(TMessage& message) {
   if (message.type != kCloseWindow) return false;
-  if (TWindowManager* manager = TWindowManager::Get()) manager->PopModal(message.name);
+  if (TWindowTreeHost* host = TreeHost()) host->PopModal(message.name);
   return true;
 }
 
@@ -45,10 +44,10 @@ bool TModalWindow::OnChar(int character) {
     if (auto* button = dynamic_cast<TButtonWindow*>(finder.result)) detached = button->Press();
   }
   if (!detached) {
-    if (TWindowManager* manager = TWindowManager::Get()) {
+    if (TWindowTreeHost* host = TreeHost()) {
       auto message = std::make_unique<TMessage>(kDefaultAction, "");
-      message->target = manager->GetFocus() ? manager->GetFocus() : this;
-      manager->Deliver(std::move(message));
+      message->target = host->GetFocus() ? host->GetFocus() : this;
+      host->Deliver(std::move(message));
     }
   }
   return true;
@@ -56,11 +55,24 @@ bool TModalWindow::OnChar(int character) {
 
 void TModalWindow::OnFocus(TWindow* previous) {
   if (!mKeyTarget) return;
-  if (TWindowManager* manager = TWindowManager::Get()) {
-    manager->SetFocus(mKeyTarget);
+  if (TWindowTreeHost* host = TreeHost()) {
+    host->SetFocus(mKeyTarget);
   } else {
     mKeyTarget->OnFocus(previous);
   }
+}
+
+void TModalWindow::DescendantChanged(TWindow* descendant) {
+  // Without a host there is no screen to cover.
+  TWindowTreeHost* host = TreeHost();
+  const bool covers = host && (descendant->GetFlags() & kWindowOpaque) &&
+                      descendant->Width() >= host->ScreenWidth() &&
+                      descendant->Height() >= host->ScreenHeight();
+  UpdateCoverMember(descendant, covers);
+}
+
+void TModalWindow::DescendantLeaving(TWindow* descendant) {
+  UpdateCoverMember(descendant, false);
 }
 
 void TModalWindow::UpdateCoverMember(TWindow* window, bool covers) {

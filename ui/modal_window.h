@@ -1,6 +1,7 @@
 // TModalWindow: a screen or dialog on the modal stack. It owns the task list and the
 // pausable clock of everything in it, may name a key target that takes the keyboard while
-// it is on top, and keeps the set of its descendants that cover it opaquely.
+// it is on top, and keeps the set of its descendants that cover it opaquely: a descendant
+// covers it while it is marked opaque and at least as large as the logical screen.
 #pragma once
 
 #include <memory>
@@ -26,21 +27,27 @@ class TModalWindow : public TWindow {
   bool OnMessage(TMessage& message) override;
   bool OnChar(int character) override;
   void OnFocus(TWindow* previous) override;
+  TModalWindow* AsModalWindow() override { return this; }
 
   TTaskList& Tasks() { return *mTasks; }
   TClock& Clock() { return mClock; }
   TWindow* KeyTarget() const { return mKeyTarget; }
   void SetKeyTargetField(TWindow* window) { mKeyTarget = window; }
 
-  // The opaque cover set (see window.cpp UpdateCover).
-  void UpdateCoverMember(TWindow* window, bool covers);
   bool IsCovered() const { return !mCoverSet.empty(); }
 
  protected:
+  void DescendantChanged(TWindow* descendant) override;
+  void DescendantLeaving(TWindow* descendant) override;
+  TClock* AnimationClock() override { return &mClock; }
+  TTaskList* AnimationTasks() override { return mTasks.get(); }
+
   // The screen is opaque whatever covers it.
   bool mAlwaysOpaque = false;
 
  private:
+  void UpdateCoverMember(TWindow* window, bool covers);
+
   std::unique_ptr<TTaskList> mTasks;
   TWindow* mKeyTarget = nullptr;
   std::set<TWindow*> mCoverSet;

@@ -8,12 +8,10 @@
 #include "frame/window_anim.h"
 #include "ui/layout.h"
 #include "ui/message.h"
-#include "ui/modal_window.h"
 #include "ui/window_canvas.h"
-#include "ui/window_host.h"
-#include "ui/window_manager.h"
 #include "ui/window_spiders.h"
 #include "ui/window_style.h"
+#include "ui/window_tree_host.h"
 
 namespace {
 int gNextWindowId = 1;
@@ -37,7 +35,7 @@ TWindow::~TWindow() {
     mAnimTask = nullptr;
   }
   Invalidate();
-  if (TModalWindow* modal = GetModalAncestor()) modal->UpdateCoverMember(this, false);
+  if (TWindow* modal = ModalAncestorWindow()) modal->DescendantLeaving(this);
   // Children unlink themselves from this list through their parent pointer; take them out
   // first so that no child touches a half-destroyed parent.
   std::list<TWindow*> children;
@@ -46,7 +44,7 @@ TWindow::~TWindow() {
     child->mParent = nullptr;
     delete child;
   }
-  if (TWindowManager* manager = TWindowManager::Get()) manager->Forget(this);
+  if (TWindowTreeHost* host = TreeHost()) host->Forget(this);
 }
 
 std::string TWindow::IdText() const {
@@ -56,13 +54,22 @@ std::string TWindow::IdText() const {
 }
 
 void TWindow::Invalidate() const {
-  if (TWindowManager* manager = TWindowManager::Get()) manager->Invalidate();
+  if (TWindowTreeHost* host = TreeHost()) host->Invalidate();
 }
 
 bool TWindow::OnMouseHover(TPoint2 point) {
-  TWindowManager* manager = TWindowManager::Get();
-  if (manager && manager->HoverHandler()) return manager->HoverHandler()->OnMouseHover(this, point);
-  return false;
+  TWindowTreeHost* host = TreeHost();
+  return host && host->OnMouseHover(this, point);
+}
+
+TWindowTreeHost* TWindow::TreeHost() const {
+  return mTree ? mTree->host : nullptr;
+}
+
+void TWindow::JoinTree(const std::shared_ptr<TWindowTreeHandle>& tree) {
+  if (mTree == tree) return;
+  mTree = tree;
+  for (TWindow* child : mChildren) child->JoinTree(tree);
 }
 
 TWindow* TWindow::SetParent(TWindow* parent) {
@@ -117,19 +124,8 @@ void TWindow::SetFlags(uint32_t flags) {
   UpdateCover();
 }
 
-// A window belongs to its modal ancestor's cover set while it is as large as the screen
-// and marked opaque.
 void TWindow::UpdateCover() {
-  TModalWindow* modal = GetModalAncestor();
-  if (!modal) return;
-  TWindowManager* manager = TWindowManager::Get();
-  int sw = 800, sh = 600;
-  if (manager && manager->Host()) {
-    sw = manager->Host()->ScreenWidth();
-    sh = manager->Host()->ScreenHeight();
-  }
-  bool covers = (mFlags & kWindowOpaque) && Width() >= sw && Height() >= sh;
-  modal->UpdateCoverMember(this, covers);
+  if (TWindow* modal = ModalAncestorWindow()) modal->DescendantChanged(this);
 }
 
 bool TWindow::IsShown() const {
@@ -140,11 +136,16 @@ bool TWindow::IsShown() const {
   return true;
 }
 
-TModalWindow* TWindow::GetModalAncestor() const {
+TWindow* TWindow::ModalAncestorWindow() const {
   for (TWindow* p = mParent; p; p = p->mParent) {
-    if (p->IsModal()) return dynamic_cast<TModalWindow*>(p);
+    if (p->IsModal()) return p;
   }
   return nullptr;
+}
+
+TModalWindow* TWindow::GetModalAncestor() const {
+  TWindow* modal = ModalAncestorWindow();
+  return modal ? modal->AsModalWindow() : nullptr;
 }
 
 TWindow* TWindow::FindChild(const std::string& name, int depth) {
@@ -192,7 +193,7 @@ void TWindow::FitToChildren() {
 }
 
 void TWindow::DeleteChildren() {
-  ChildrenDelete spider(this, TWindowManager::Get());
+  ChildrenDelete spider(this, TreeHost());
   ForEachChild(spider);
 }
 
@@ -235,6 +236,7 @@ bool TWindow::AddChild(TWindow* child, bool attach) {
   if (std::find(mChildren.begin(), mChildren.end(), child) == mChildren.end()) {
     mChildren.push_front(child);
     child->mParent = this;
+    if (mTree) child->JoinTree(mTree);
   }
   if (!attach || child->OnAttach()) {
     child->UpdateCover();
@@ -253,7 +255,7 @@ void TWindow::RemoveChild(TWindow* child) {
     Invalidate();
   }
   if (!child) return;
-  if (TModalWindow* modal = child->GetModalAncestor()) modal->UpdateCoverMember(child, false);
+  if (TWindow* modal = child->ModalAncestorWindow()) modal->DescendantLeaving(child);
   if (child->mParent == this) child->mParent = nullptr;
 }
 
@@ -343,23 +345,23 @@ void TWindow::DispatchEvent(TWindow* window, const TEvent& event, bool focusHand
   TEvent e = event;
   while (window) {
     bool handled = HandleKind(window, e, {e.x, e.y});
-    TWindowManager* manager = TWindowManager::Get();
+    TWindowTreeHost* host = window->TreeHost();
     if (e.kind == kEventLeftDown && !focusHandled) {
       focusHandled = true;
       for (TWindow* w = window; w; w = w->mParent) {
         if (w->mFlags & kWindowFocusable) {
-          if (manager) manager->SetFocus(w);
+          if (host) host->SetFocus(w);
           break;
         }
       }
     }
     if (handled) return;
     if (window->IsModal()) {
-      if (!manager) return;
+      if (!host) return;
       if (e.kind == kEventLeftUp) {
-        manager->PostMessage(new TMessage(kPressAnyKey, "mouse:up"));
+        host->PostMessage(new TMessage(kPressAnyKey, "mouse:up"));
       } else if (e.kind == kEventKeyDown) {
-        manager->PostMessage(
+        host->PostMessage(
             new TMessage(kPressAnyKey, std::string("raw:") + static_cast<char>(e.param & 0xff)));
       }
       return;
@@ -394,18 +396,18 @@ void TWindow::DispatchEvent(TWindow* window, const TEvent& event, bool focusHand
 
 TWindowAnim* TWindow::GetAnimTask() {
   if (!mAnimTask) {
-    TModalWindow* modal = IsModal() ? dynamic_cast<TModalWindow*>(this) : GetModalAncestor();
-    mAnimTask = new TWindowAnim(this, modal ? &modal->Clock() : nullptr);
-    if (modal)
-      modal->Tasks().Add(mAnimTask);
-    else if (TWindowManager* m = TWindowManager::Get();
-             m && m->Host() && m->Host()->ApplicationTasks())
-      m->Host()->ApplicationTasks()->Add(mAnimTask);
-    else {
-      // Nowhere to run: do not leak a task that no list owns.
-      delete mAnimTask;
-      mAnimTask = nullptr;
+    // A window inside a modal window animates on that window's clock and task list; one
+    // outside every modal window on the application's.
+    TWindow* modal = IsModal() ? this : ModalAncestorWindow();
+    TTaskList* tasks = modal ? modal->AnimationTasks() : nullptr;
+    TClock* clock = modal ? modal->AnimationClock() : nullptr;
+    if (!tasks) {
+      TWindowTreeHost* host = TreeHost();
+      tasks = host ? host->ApplicationTasks() : nullptr;
     }
+    if (!tasks) return nullptr;  // nowhere to run
+    mAnimTask = new TWindowAnim(this, clock);
+    tasks->Add(mAnimTask);
   }
   return mAnimTask;
 }

@@ -2,22 +2,28 @@
 // (front of the list = topmost, drawn last and hit first) and keeps its rectangle in its
 // parent's coordinates. Layout reads the encoded values of window descriptions, drawing
 // clips each window to its rectangle, and input climbs from the deepest window under the
-// pointer towards the root (and to siblings behind) until a handler takes it.
+// pointer towards the root (and to siblings behind) until a handler takes it. A tree kept
+// by the window manager reaches it through its host interface (ui/window_tree_host.h).
 #pragma once
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 
 #include "frame/animated_window.h"
 #include "gfx/render_types.h"
 
+class TClock;
 class TModalWindow;
+class TTaskList;
 class TWindow;
-class TWindowStyle;
-class TWindowSpider;
 class TWindowAnim;
+class TWindowSpider;
+class TWindowStyle;
+class TWindowTreeHost;
 struct TEvent;
+struct TWindowTreeHandle;
 
 struct TPoint2 {
   int x = 0;
@@ -109,6 +115,15 @@ class TWindow : public TAnimatedWindow {
   bool IsShown() const;
 
   TModalWindow* GetModalAncestor() const;
+  // The modal window itself, for a modal window; null for others.
+  virtual TModalWindow* AsModalWindow() { return nullptr; }
+
+  // The window manager that keeps this window's tree (null outside a managed tree).
+  TWindowTreeHost* TreeHost() const;
+  // Makes this window and its descendants part of the host's tree; children added later
+  // join through AddChild. A window keeps its host when it is taken out of the tree, so
+  // that its destruction is still heard.
+  void JoinTree(const std::shared_ptr<TWindowTreeHandle>& tree);
   TWindow* FindChild(const std::string& name, int depth = -1);
   TWindow* FindChildAt(TPoint2 point);
   TWindow* FindWindowAt(TPoint2 point, int depth);
@@ -141,10 +156,21 @@ class TWindow : public TAnimatedWindow {
   // Replaces all bits without touching the cover set.
   void SetFlagsRaw(uint32_t flags) { mFlags = flags; }
   void Invalidate() const;
+  // Tells the modal ancestor that this window's size or flags changed.
   void UpdateCover();
+
+  // Hooks of the modal window that holds a subtree (no-ops elsewhere): a descendant changed
+  // its size or flags, or leaves the tree; and the clock and task list the animations of
+  // the windows inside it run on.
+  virtual void DescendantChanged(TWindow* /*descendant*/) {}
+  virtual void DescendantLeaving(TWindow* /*descendant*/) {}
+  virtual TClock* AnimationClock() { return nullptr; }
+  virtual TTaskList* AnimationTasks() { return nullptr; }
 
  private:
   static bool HandleKind(TWindow* window, const TEvent& event, TPoint2 point);
+  // The nearest modal ancestor as a plain window (for the hooks above).
+  TWindow* ModalAncestorWindow() const;
 
   TWindow* mParent = nullptr;
   std::list<TWindow*> mChildren;
@@ -153,4 +179,5 @@ class TWindow : public TAnimatedWindow {
   uint32_t mFlags = kWindowVisible;
   int mId;
   TWindowAnim* mAnimTask = nullptr;
+  std::shared_ptr<TWindowTreeHandle> mTree;
 };

@@ -23,7 +23,9 @@ constexpr uint32_t kBackgroundFrameMs = 200;
 
 }  // namespace
 
-TWindowManager::TWindowManager(TWindowHost* host) : mHost(host), mPrevious(gWindowManager) {
+TWindowManager::TWindowManager(TWindowHost* host)
+    : mHost(host), mPrevious(gWindowManager), mTree(std::make_shared<TWindowTreeHandle>()) {
+  mTree->host = this;
   gWindowManager = this;
 }
 
@@ -40,6 +42,7 @@ TWindowManager::~TWindowManager() {
     mMessageQueue.pop_front();
   }
   mBackdrop.reset();
+  mTree->host = nullptr;
   if (gWindowManager == this) gWindowManager = mPrevious;
 }
 
@@ -73,7 +76,7 @@ void TWindowManager::SetScreen(TScreen* screen) {
   mScreen = screen;
   if (!screen) return;
   PushModal(screen);
-  screen->SetSize(mHost ? mHost->ScreenWidth() : 800, mHost ? mHost->ScreenHeight() : 600);
+  screen->SetSize(ScreenWidth(), ScreenHeight());
   screen->OnAttach();
 }
 
@@ -90,6 +93,7 @@ void TWindowManager::PushModal(TModalWindow* window) {
     for (TWindow* w : copy) w->OnMouseLeave();
   }
   TModalWindow* oldTop = TopModal();
+  window->JoinTree(mTree);
   mModalStack.push_front(window);
   if (oldTop) {
     oldTop->AddChild(window, false);
@@ -269,12 +273,31 @@ bool TWindowManager::RunScriptFile(const std::string& name) {
 }
 
 void TWindowManager::AddOverlay(TWindow* window) {
-  if (window) mOverlayWindows.push_back(window);
+  if (window) {
+    window->JoinTree(mTree);
+    mOverlayWindows.push_back(window);
+  }
   Invalidate();
 }
 
 void TWindowManager::SetHoverHandler(std::unique_ptr<THoverHandler> handler) {
   mHoverHandler = std::move(handler);
+}
+
+bool TWindowManager::OnMouseHover(TWindow* window, TPoint2 point) {
+  return mHoverHandler && mHoverHandler->OnMouseHover(window, point);
+}
+
+TTaskList* TWindowManager::ApplicationTasks() {
+  return mHost ? mHost->ApplicationTasks() : nullptr;
+}
+
+int TWindowManager::ScreenWidth() const {
+  return mHost ? mHost->ScreenWidth() : 800;
+}
+
+int TWindowManager::ScreenHeight() const {
+  return mHost ? mHost->ScreenHeight() : 600;
 }
 
 void TWindowManager::HandleEvent(const TEvent& event) {
@@ -383,8 +406,8 @@ void TWindowManager::Draw() {
   if (TopModal() != top) return;  // a task closed the window: draw on the next pass
   top->Tasks().Run(kDrawPhase);
   mDirty = false;
-  const int width = mHost ? mHost->ScreenWidth() : 800;
-  const int height = mHost ? mHost->ScreenHeight() : 600;
+  const int width = ScreenWidth();
+  const int height = ScreenHeight();
   TRenderer* renderer = GetRenderer();
   if (renderer && !renderer->BeginDraw(false)) return;
   TWindowCanvas::Reset(width, height);
@@ -412,8 +435,8 @@ void TWindowManager::DrawModals(int mode) {
     mLastDrawn.push_back(top);
     return;
   }
-  const int width = mHost ? mHost->ScreenWidth() : 800;
-  const int height = mHost ? mHost->ScreenHeight() : 600;
+  const int width = ScreenWidth();
+  const int height = ScreenHeight();
   auto start = mModalStack.begin();
   for (auto it = mModalStack.begin(); it != mModalStack.end(); ++it) {
     start = it;

@@ -16,6 +16,7 @@
 #include "ui/dialog_vocabulary.h"
 #include "ui/message.h"
 #include "ui/window.h"
+#include "ui/window_tree_host.h"
 
 class TModalWindow;
 class TScreen;
@@ -55,10 +56,10 @@ class TWindowScriptLink {
   virtual void OnWindowGone(TWindow*) {}
 };
 
-class TWindowManager {
+class TWindowManager : public TWindowTreeHost {
  public:
   explicit TWindowManager(TWindowHost* host);
-  virtual ~TWindowManager();
+  ~TWindowManager() override;
   TWindowManager(const TWindowManager&) = delete;
   TWindowManager& operator=(const TWindowManager&) = delete;
 
@@ -78,31 +79,31 @@ class TWindowManager {
   void PushModal(TModalWindow* window);
   void PopTop();
   // Pops down to and including the window of that name or id text; false when none.
-  bool PopModal(const std::string& nameOrId);
+  bool PopModal(const std::string& nameOrId) override;
 
-  void PostMessage(TMessage* message);
+  void PostMessage(TMessage* message) override;
   void PostMessage(std::unique_ptr<TMessage> message) { PostMessage(message.release()); }
   void ProcessMessages();
-  void Deliver(std::unique_ptr<TMessage> message);
+  void Deliver(std::unique_ptr<TMessage> message) override;
   size_t QueuedMessages() const { return mMessageQueue.size(); }
   const std::deque<TMessage*>& MessageQueue() const { return mMessageQueue; }
   void AddMessageFilter(std::unique_ptr<TMessageFilter> filter);
 
   void HandleEvent(const TEvent& event);
   void Draw();
-  void Invalidate() { mDirty = true; }
+  void Invalidate() override { mDirty = true; }
   bool IsDirty() const { return mDirty; }
 
-  void DeleteLater(TWindow* window);
+  void DeleteLater(TWindow* window) override;
   void ProcessDeletes();
   size_t PendingDeletes() const { return mPendingDelete.size(); }
-  void Forget(TWindow* window);
+  void Forget(TWindow* window) override;
 
-  void AddCapture(TWindow* window);
-  void RemoveCapture(TWindow* window);
+  void AddCapture(TWindow* window) override;
+  void RemoveCapture(TWindow* window) override;
   bool IsCapturing(TWindow* window) const;
-  TWindow* GetFocus() const { return mFocus; }
-  void SetFocus(TWindow* window);
+  TWindow* GetFocus() const override { return mFocus; }
+  void SetFocus(TWindow* window) override;
   void SetKeyTarget(TModalWindow* modal, TWindow* window);
   TWindow* HoverWindow() const { return mHoverWindow; }
   bool RunScriptFile(const std::string& name);
@@ -113,6 +114,11 @@ class TWindowManager {
   const std::shared_ptr<TTexture>& Backdrop() const { return mBackdrop; }
   void SetHoverHandler(std::unique_ptr<THoverHandler> handler);
   THoverHandler* HoverHandler() const { return mHoverHandler.get(); }
+  bool OnMouseHover(TWindow* window, TPoint2 point) override;
+  TTaskList* ApplicationTasks() override;
+  // The host's logical screen, 800 x 600 without a host.
+  int ScreenWidth() const override;
+  int ScreenHeight() const override;
 
   void SetTopModalOnly(bool on) { mTopModalOnly = on; }
   bool TopModalOnly() const { return mTopModalOnly; }
@@ -157,4 +163,6 @@ class TWindowManager {
   std::function<void()> mFrameObserver;
   std::vector<TModalWindow*> mLastDrawn;
   TWindowManager* mPrevious;
+  // Given to every window of the trees this manager keeps; cleared when it goes.
+  std::shared_ptr<TWindowTreeHandle> mTree;
 };

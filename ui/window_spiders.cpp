@@ -2,12 +2,12 @@
 
 #include "ui/widget_hooks.h"
 #include "ui/window.h"
-#include "ui/window_manager.h"
+#include "ui/window_tree_host.h"
 
 bool ChildrenDelete::Visit(TWindow* window) {
   mParent->RemoveChild(window);
-  if (mManager)
-    mManager->DeleteLater(window);
+  if (mHost)
+    mHost->DeleteLater(window);
   else
     delete window;  // no manager, no event loop: nothing can be running inside it
   return true;

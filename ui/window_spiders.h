@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class TWindow;
-class TWindowManager;
+class TWindowTreeHost;
 
 class TWindowSpider {
  public:
@@ -13,15 +13,15 @@ class TWindowSpider {
   virtual bool Visit(TWindow* window) = 0;
 };
 
-// Detaches each child and hands it to the window manager for deletion between events.
+// Detaches each child and hands it to the tree's host for deletion between events.
 class ChildrenDelete : public TWindowSpider {
  public:
-  ChildrenDelete(TWindow* parent, TWindowManager* manager) : mParent(parent), mManager(manager) {}
+  ChildrenDelete(TWindow* parent, TWindowTreeHost* host) : mParent(parent), mHost(host) {}
   bool Visit(TWindow* window) override;
 
  private:
   TWindow* mParent;
-  TWindowManager* mManager;
+  TWindowTreeHost* mHost;
 };
 
 // The far corner of the children, starting from the visiting window's own size.

@@ -1,4 +1,4 @@
-#include "platform/posix/atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

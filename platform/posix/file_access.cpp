@@ -1,4 +1,4 @@
-#include "platform/posix/file_access.h"
+#include "files/file_access.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/hardware_address.h"
+#include "data/hardware_address.h"
 
 #include <ifaddrs.h>
 #include <linux/if_packet.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/mapped_file.h"
+#include "files/mapped_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

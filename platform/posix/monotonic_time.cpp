@@ -1,4 +1,4 @@
-#include "platform/posix/monotonic_time.h"
+#include "frame/system_clock.h"
 
 #include <time.h>
 

@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "frame/log.h"
-#include "platform/posix/monotonic_time.h"
+#include "frame/system_clock.h"
 
 namespace {
 

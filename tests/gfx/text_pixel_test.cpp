@@ -193,6 +193,7 @@ TEST_F(TextPixelTest, DiagnosticOverlayDrawsVersionAndFrameRate) {
                              {0, 200, 0.1f, 0.5f, 0xFFFFFFFFu, 0xFF000000u, 0, 0}};
   R().DrawVertices(kTriangleFan, TVertexArray{kVertex2d, white, 4});
   R().End2d();
+  AttachDiagnosticOverlay(R());
   R().ToggleOverlay();
   R().EndDraw(true);
   R().ToggleOverlay();

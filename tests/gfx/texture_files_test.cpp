@@ -123,6 +123,7 @@ TEST_F(TextureFilesTest, RestoreAssetsGoesThroughTheAssetManager) {
   auto device = TGlDevice::Create(32, 32, nullptr);
   ASSERT_NE(device, nullptr);
   TRenderer& r = screen->Renderer();
+  r.SetTextureRestorer(&TAssetManager::RestoreAllOfCurrent);
   r.SetDevice(device.get());
   EXPECT_FALSE(blue->Data()->Usable());
   r.RestoreAssets();

@@ -328,3 +328,31 @@ TEST_F(WindowManagerTest, IdleRunsTheTopModalTasksOnItsClock) {
 }
 
 }  // namespace
+
+TEST(WindowTreeHost, WindowsTakenOutOfTheTreeStillReachTheirManagerUntilItGoes) {
+  TTestHost host;
+  auto manager = std::make_unique<TWindowManager>(&host);
+  manager->SetScreen(new TScreen);
+  auto* dialog = new TModalWindow;
+  manager->PushModal(dialog);
+  auto* field = new TProbeWindow("field");
+  dialog->AddChild(field, true);
+  EXPECT_EQ(field->TreeHost(), manager.get());
+  manager->SetFocus(field);
+  // Taken out and deleted later: the manager still hears of its end.
+  dialog->RemoveChild(field);
+  delete field;
+  EXPECT_EQ(manager->GetFocus(), nullptr);
+  // A window kept after its manager is gone finds no host rather than a dead one.
+  auto* kept = new TProbeWindow("kept");
+  dialog->AddChild(kept, true);
+  dialog->RemoveChild(kept);
+  manager.reset();
+  EXPECT_EQ(kept->TreeHost(), nullptr);
+  delete kept;
+  // A tree no manager keeps has no host at all.
+  TWindow root;
+  auto* child = new TWindow;
+  root.AddChild(child, true);
+  EXPECT_EQ(child->TreeHost(), nullptr);
+}

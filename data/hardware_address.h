@@ -1,4 +1,5 @@
-// The machine's network hardware address, for the machine identity.
+// The machine's network hardware address, for the machine identity. The platform layer
+// implements it (platform/posix/hardware_address.cpp).
 #pragma once
 
 #include <cstdint>

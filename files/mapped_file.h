@@ -1,6 +1,7 @@
 // A whole file mapped read-only into memory. The bytes stay valid until Close or
 // destruction; the mapping is private, so other processes changing the file later are not
-// the reader's concern beyond the length taken at open.
+// the reader's concern beyond the length taken at open. Declared here, where the package
+// reader uses it; the platform layer implements it (platform/posix/mapped_file.cpp).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // Replacing a file so that a crash or a full disk never leaves it half written: the new
 // bytes go to a temporary file beside it, which is flushed to disk and then renamed over
-// the old one. Missing parent folders are created.
+// the old one. Missing parent folders are created. The platform layer implements it
+// (platform/posix/atomic_file.cpp).
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
 // Permission tests on disk paths for the virtual file system, answered for the real user
-// of the process.
+// of the process. The platform layer implements them (platform/posix/file_access.cpp).
 #pragma once
 
 #include <string>
