@@ -111,32 +111,38 @@ void MachineStep(benchmark::State& state) {
 }
 BENCHMARK(MachineStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+// A script state with the math library and Step( p, ms ), the Lua form of the step.
+std::unique_ptr<TScript> LuaStepScript() {
+  auto lua = std::make_unique<TScript>();
+  luaopen_math(lua->GetState());
+  lua->DoLuaString(kParticleStepLua);
+  return lua;
+}
+
 // The same arithmetic as MachineStep's expressions, in Lua, at its cheapest: a loop inside
 // the interpreter over particles held as Lua tables (one call from the engine per step; the
 // renderer could not read such particles without copying them out).
 void LuaStep(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  TScript lua;
-  luaopen_math(lua.GetState());
-  lua.DoLuaString(kParticleStepLua);
-  lua.DoLuaString(("gParticles = {}\n"
-                   "for i = 1, " +
-                   std::to_string(count) +
-                   " do\n"
-                   "  local p = {}\n"
-                   "  for k = 1, 18 do p[ k ] = math.random() * 100 end\n"
-                   "  p[ 13 ] = math.random() * 900\n"
-                   "  gParticles[ i ] = p\n"
-                   "end\n"
-                   "function StepAll( ms )\n"
-                   "  local n = table.getn( gParticles )\n"
-                   "  for i = 1, n do\n"
-                   "    local p = gParticles[ i ]\n"
-                   "    if not Step( p, ms ) then p[ 13 ] = 0 end\n"
-                   "  end\n"
-                   "end\n")
-                      .c_str());
-  lua_State* L = lua.GetState();
+  auto lua = LuaStepScript();
+  lua->DoLuaString(("gParticles = {}\n"
+                    "for i = 1, " +
+                    std::to_string(count) +
+                    " do\n"
+                    "  local p = {}\n"
+                    "  for k = 1, 18 do p[ k ] = math.random() * 100 end\n"
+                    "  p[ 13 ] = math.random() * 900\n"
+                    "  gParticles[ i ] = p\n"
+                    "end\n"
+                    "function StepAll( ms )\n"
+                    "  local n = table.getn( gParticles )\n"
+                    "  for i = 1, n do\n"
+                    "    local p = gParticles[ i ]\n"
+                    "    if not Step( p, ms ) then p[ 13 ] = 0 end\n"
+                    "  end\n"
+                    "end\n")
+                       .c_str());
+  lua_State* L = lua->GetState();
   for (auto _ : state) {
     lua_getglobal(L, "StepAll");
     lua_pushnumber(L, 16);
@@ -151,10 +157,8 @@ BENCHMARK(LuaStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 // results back.
 void LuaStepPerParticle(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  TScript lua;
-  luaopen_math(lua.GetState());
-  lua.DoLuaString(kParticleStepLua);
-  lua_State* L = lua.GetState();
+  auto lua = LuaStepScript();
+  lua_State* L = lua->GetState();
   std::vector<float> particles(static_cast<size_t>(count) * kParticleStepFloats);
   for (size_t i = 0; i < particles.size(); ++i) particles[i] = static_cast<float>(i % 97);
   lua_newtable(L);
