@@ -28,12 +28,38 @@ class TWindowManagerLink {
 
 class TSoundLink {
  public:
+  // Sound groups: interface effects (buttons), the game's effects, music.
+  static constexpr int kEffectsGroup = 0;
+  static constexpr int kGameEffectsGroup = 1000;
+  static constexpr int kMusicGroup = 1001;
+
   virtual ~TSoundLink() = default;
+  // Opens the sound device; false when there is none (sounds then play silently, keeping
+  // their timing).
   virtual bool Init() = 0;
   // Sound is disabled while the application is inactive or minimised.
   virtual void Enable(bool on) = 0;
   // Per-frame work of the sound manager, once per idle pass.
   virtual void Update() = 0;
+
+  // Volumes 0..1. What a group plays at is the master volume times the group's own volume
+  // (the master volume alone for a group that has none). Muting all sound is setting the
+  // master volume to 0, as the player's "sound off" option and the host link do.
+  virtual void SetMasterVolume(float volume) = 0;
+  virtual float MasterVolume() const = 0;
+  virtual void SetGroupVolume(int group, float volume) = 0;
+  // The volume the group plays at: master times group.
+  virtual float GroupVolume(int group) const = 0;
+
+  // The background music: one piece at a time, streamed from its file in the music group
+  // and looping until it is stopped or another piece replaces it. Asking for the piece that
+  // is playing keeps it going. False when the file cannot be played.
+  virtual bool PlayMusic(const std::string& file) = 0;
+  virtual void StopMusic() = 0;
+  // The file of the piece playing, "" when none.
+  virtual std::string CurrentMusic() const = 0;
+  // Plays a sound effect once (read into memory, in group). False when it cannot be played.
+  virtual bool PlayEffect(const std::string& file, int group = kEffectsGroup) = 0;
 };
 
 class TRenderLink {

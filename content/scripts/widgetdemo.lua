@@ -2,6 +2,7 @@
 -- masked), and a slider that scrolls a block of notes. "W" on the main screen opens it; the
 -- bottom button (or Enter) closes it.
 local pics = { "ui/button_normal", "ui/button_pressed", "ui/button_over", "ui/button_on_over" }
+local click = "audio/sfx/button_click.ogg"
 local captionFont = { "__DEFAULT", 18, { 0.24, 0.14, 0.05, 1 } }
 local fieldFont = { "__DEFAULT", 20, { 1, 0.94, 0.78, 1 } }
 local labelFont = { "__DEFAULT", 16, { 0.85, 0.85, 0.85, 1 } }
@@ -15,15 +16,18 @@ end
 MakeDialog{ name = "widgetdemo",
   Text{ name = "widgetdemo_title", x = 40, y = 8, w = 400, h = 28, label = "Widgets",
         font = { "__DEFAULT", 22, { 1, 1, 1, 1 } } },
-  Button{ name = "widgetdemo_push", x = 40, y = 40, graphics = pics,
+  Button{ name = "widgetdemo_push", x = 40, y = 40, graphics = pics, sound = click,
           command = function() gWidgetDemoPushes = ( gWidgetDemoPushes or 0 ) + 1 end,
           Caption("Push") },
   Button{ name = "widgetdemo_toggle", type = kToggle, x = 180, y = 40, graphics = pics,
+          sound = click,
           Caption("Toggle") },
   BeginGroup(),
-  Button{ name = "widgetdemo_radio1", type = kRadio, x = 40, y = 100, graphics = pics, on = true,
+  Button{ name = "widgetdemo_radio1", type = kRadio, x = 40, y = 100, graphics = pics,
+          sound = click, on = true,
           Caption("Easy") },
   Button{ name = "widgetdemo_radio2", type = kRadio, x = 180, y = 100, graphics = pics,
+          sound = click,
           Caption("Hard") },
   Text{ name = "widgetdemo_name_label", x = 310, y = 164, w = 90, h = 24, label = "Name",
         font = labelFont },
@@ -40,6 +44,6 @@ MakeDialog{ name = "widgetdemo",
         label = "Drag the slider to scroll these notes.<br>Line two of the notes.<br>"
              .. "Line three of the notes.<br>Line four of the notes.<br>"
              .. "Line five of the notes.<br>Line six: the last one." },
-  Button{ name = "widgetdemo_close", x = 40, y = 300, graphics = pics, close = true,
+  Button{ name = "widgetdemo_close", x = 40, y = 300, graphics = pics, sound = click, close = true,
           default = true, Caption("Close") },
 }

@@ -6,11 +6,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "gfx/pixel_image.h"
 #include "tests/app/program_fixture.h"
@@ -198,4 +200,108 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     }
   }
   EXPECT_TRUE(red);
+}
+
+namespace {
+
+// The stretches of 10 ms steps of 16-bit stereo output that are silent (every sample 0) or
+// carry sound, in order; silences under 200 ms inside sound count as sound (pauses in the
+// music). Written like "silent 150, sound 212, ..." for the failure messages.
+struct TStretch {
+  bool sound;
+  int steps;
+};
+std::vector<TStretch> SoundStretches(const std::vector<int16_t>& samples) {
+  std::vector<TStretch> stretches;
+  for (size_t at = 0; at + 882 <= samples.size(); at += 882) {
+    bool sound = false;
+    for (size_t i = at; i < at + 882 && !sound; ++i) sound = samples[i] != 0;
+    if (stretches.empty() || stretches.back().sound != sound) stretches.push_back({sound, 0});
+    ++stretches.back().steps;
+    // A short silence closed by sound joins the sound before it.
+    const size_t n = stretches.size();
+    if (sound && n >= 3 && !stretches[n - 2].sound && stretches[n - 2].steps < 20) {
+      stretches[n - 3].steps += stretches[n - 2].steps + stretches[n - 1].steps;
+      stretches.resize(n - 2);
+    }
+  }
+  return stretches;
+}
+
+std::string Describe(const std::vector<TStretch>& stretches) {
+  std::string text;
+  for (const TStretch& stretch : stretches)
+    text += (stretch.sound ? "sound " : "silent ") + std::to_string(stretch.steps) + ", ";
+  return text;
+}
+
+// Log lines that report a failure.
+std::string ErrorLines(const std::string& log) {
+  std::string found;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* word : {"rror", "could not", "cannot", "not found", "failed"}) {
+      if (line.find(word) != std::string::npos) {
+        found += line + "\n";
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+TEST_F(Program, TheMainScreensMusicAndButtonClicksReachTheAudioDevice) {
+  // SDL's disk driver is the real output path, writing into a file instead of a sound card.
+  const std::string raw = (folder / "audio.raw").string();
+  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  // Splash away (the main screen starts its music); the program goes to the background and
+  // comes back; the music switch goes off; the widget demo's push button is clicked. Steps
+  // fall due in application time, which includes the start-up (seconds on a busy machine),
+  // hence the long first stretch.
+  const std::string script = WriteScript(
+      "500 click 400 300\n"
+      "6000 focus 0\n"
+      "8000 focus 1\n"
+      "10500 move 400 318\n"
+      "10600 click 400 318\n"
+      "12500 key w\n"
+      "13000 move 100 58\n"
+      "13100 click 100 58\n");
+  const int status =
+      Run("--headless --multiple --audio-driver=disk --exit-after=15000 --input=" + script);
+  unsetenv("SDL_DISKAUDIOFILE");
+  EXPECT_EQ(status, 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("Sound device: disk driver, 44100 Hz, 2 channels"), std::string::npos) << log;
+  EXPECT_EQ(ErrorLines(log), "") << log;
+
+  std::ifstream file(raw, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  const std::vector<TStretch> stretches = SoundStretches(samples);
+  // Silence on the splash; the music; silence in the background; the music again (its
+  // switch's click at its end); silence once the music is off; the push button's click;
+  // silence to the end.
+  ASSERT_EQ(stretches.size(), 7u) << Describe(stretches);
+  EXPECT_FALSE(stretches[0].sound);
+  EXPECT_GE(stretches[1].steps, 20) << Describe(stretches);
+  for (int i : {2, 3, 4}) EXPECT_GE(stretches[i].steps, 50) << i << ": " << Describe(stretches);
+  EXPECT_LE(stretches[5].steps, 30) << Describe(stretches);
+  EXPECT_GE(stretches[6].steps, 20) << Describe(stretches);
+}
+
+TEST_F(Program, WithoutASoundDeviceTheProgramRunsSilently) {
+  // The sound switch works on the silent sound system too.
+  const std::string script = WriteScript(
+      "300 click 400 300\n"
+      "1000 move 400 268\n"
+      "1100 click 400 268\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=2500 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("No sound device: sounds play silently"), std::string::npos) << log;
+  EXPECT_EQ(ErrorLines(log), "") << log;
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
 }

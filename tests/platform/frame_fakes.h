@@ -25,8 +25,17 @@ class TRecordingSound : public TSoundLink {
   bool Init() override { return true; }
   void Enable(bool on) override { enabled = on; }
   void Update() override { ++updates; }
+  void SetMasterVolume(float volume) override { master = volume; }
+  float MasterVolume() const override { return master; }
+  void SetGroupVolume(int, float) override {}
+  float GroupVolume(int) const override { return master; }
+  bool PlayMusic(const std::string&) override { return false; }
+  void StopMusic() override {}
+  std::string CurrentMusic() const override { return ""; }
+  bool PlayEffect(const std::string&, int) override { return false; }
   bool enabled = true;
   int updates = 0;
+  float master = 1.0f;
 };
 
 class TRecordingRenderer : public TRenderLink {
