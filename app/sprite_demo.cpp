@@ -23,12 +23,17 @@ constexpr float kShelfEdge[4] = {0.62f, 0.42f, 0.22f, 1.0f};
 constexpr float kVelvetColour[4] = {0.16f, 0.05f, 0.12f, 1.0f};
 constexpr float kParchmentColour[4] = {0.88f, 0.8f, 0.62f, 1.0f};
 constexpr float kBoxColour[4] = {0.30f, 0.18f, 0.09f, 1.0f};
+// The demo covers the screen it opens over, in the program's table green.
+constexpr float kStageColour[4] = {0x18 / 255.0f, 0x48 / 255.0f, 0x30 / 255.0f, 1.0f};
 
 // Like the game: the emission stops after about 20 frames, the system goes when its last
 // particles have faded.
 constexpr int kDustStopMs = 330, kDustLifeMs = 2000;
 constexpr int kSparkStopMs = 330, kSparkLifeMs = 3000;
 constexpr int kTileReturnMs = 1500, kSetsReturnMs = 2500;
+// A frame that took longer than this moves the effects only this far: after a hitch they
+// go on where they were rather than jumping to their end unseen.
+constexpr int kLongestStepMs = 250;
 
 bool Inside(const TRect& r, TPoint2 p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
@@ -107,7 +112,7 @@ bool TSpriteDemo::Animate() {
   TModalWindow* modal = GetModalAncestor();
   if (!modal) return false;
   const int now = modal->Clock().GetTime();
-  Step(std::max(0, now - mLastTime));
+  Step(std::clamp(now - mLastTime, 0, kLongestStepMs));
   mLastTime = now;
   Invalidate();
   return true;
@@ -210,6 +215,7 @@ void TSpriteDemo::Draw() {
   if (!mStarted) Start();
   TScoped2d batch;
   if (!batch.Renderer()) return;
+  FillScreenRect(GetAbsoluteRect(), kStageColour);
   for (const TShelf& shelf : kShelves) {
     switch (shelf.backdrop) {
       case kShelf:
