@@ -53,17 +53,24 @@ class Program : public ::testing::Test {
     return text.str();
   }
 
+  // A written frame as pixels; false when it is missing or not a picture.
+  static bool ReadFrame(const std::string& path, TPixelImage* image) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
+  }
+
+  // The numbered frame (frame_%06d.png) of a --frames folder; empty when missing.
+  static TPixelImage ReadFrame(const std::string& folder, int index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", index);
+    TPixelImage image;
+    if (!ReadFrame(folder + name, &image)) image = TPixelImage{};
+    return image;
+  }
+
   std::filesystem::path folder;
   std::string mLog;
 };
-
-// The numbered frame (frame_%06d.png) of a --frames folder, decoded; empty when missing.
-inline TPixelImage ReadFrame(const std::string& folder, int index) {
-  char name[32];
-  std::snprintf(name, sizeof name, "/frame_%06d.png", index);
-  std::ifstream file(folder + name, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  TPixelImage image;
-  DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image);
-  return image;
-}
