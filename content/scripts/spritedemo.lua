@@ -7,26 +7,26 @@ local titleFont = { "__DEFAULT", 22, { 1, 1, 1, 1 } }
 local labelFont = { "__DEFAULT", 15, { 0.95, 0.9, 0.78, 1 } }
 local hintFont = { "__DEFAULT", 16, { 1, 0.93, 0.6, 1 } }
 
--- A caption of width w centred under a point of the stage.
-local function Label( name, text, x, y, w, font )
-  return Text{ name = name, x = x - w / 2, y = y, w = w, h = 22, label = text, font = font,
+-- A caption of width w centred under a point of the stage; its text is the string-table
+-- entry of the window's name.
+local function Label( name, x, y, w, font )
+  return Text{ name = name, x = x - w / 2, y = y, w = w, h = 22, label = name, font = font,
                flags = kHAlignCenter }
 end
 
 MakeDialog{ name = "spritedemo",
   SpriteDemo{ name = "spritedemo_stage", x = 0, y = 0, w = 800, h = 600 },
-  Text{ name = "spritedemo_title", x = 40, y = 8, w = 720, h = 28, label = "Sprites and particles",
+  Text{ name = "spritedemo_title", x = 40, y = 8, w = 720, h = 28, label = "spritedemo_title",
         font = titleFont },
-  Label( "spritedemo_label_rockinghorse", "anim/rockinghorse", 150, 214, 220, labelFont ),
-  Label( "spritedemo_label_phone", "anim/phone", 400, 214, 220, labelFont ),
-  Label( "spritedemo_label_bling", "anim/bling", 650, 194, 220, labelFont ),
-  Label( "spritedemo_label_train", "anim/train", 150, 414, 220, labelFont ),
-  Label( "spritedemo_label_truck", "anim/truck", 400, 414, 220, labelFont ),
-  Label( "spritedemo_label_dotanim", "anim/dotanim", 650, 394, 220, labelFont ),
-  Label( "spritedemo_hint_dust", "Click a tile: gamepiece/dust.lua", 200, 552, 340, hintFont ),
-  Label( "spritedemo_hint_sparks", "Click the sets box: gamepiece/flynpull.lua", 575, 552, 340,
-         hintFont ),
+  Label( "spritedemo_label_rockinghorse", 150, 214, 220, labelFont ),
+  Label( "spritedemo_label_phone", 400, 214, 220, labelFont ),
+  Label( "spritedemo_label_bling", 650, 194, 220, labelFont ),
+  Label( "spritedemo_label_train", 150, 414, 220, labelFont ),
+  Label( "spritedemo_label_truck", 400, 414, 220, labelFont ),
+  Label( "spritedemo_label_dotanim", 650, 394, 220, labelFont ),
+  Label( "spritedemo_hint_dust", 200, 552, 340, hintFont ),
+  Label( "spritedemo_hint_sparks", 575, 552, 340, hintFont ),
   Button{ name = "spritedemo_close", x = 660, y = 4, graphics = pics, close = true, default = true,
-          Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = "Close",
+          Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = "spritedemo_close",
                 font = { "__DEFAULT", 18, { 0.24, 0.14, 0.05, 1 } }, flags = kHAlignCenter + kVAlignCenter } },
 }

@@ -73,6 +73,7 @@ TEST_F(Program, SpriteDemoShowsTheAnimationsAndFiresBothEffects) {
   EXPECT_EQ(log.find("Exit time"), std::string::npos) << "Escape did not quit";
   EXPECT_EQ(log.find("Lua error"), std::string::npos) << log;
   EXPECT_EQ(log.find("Animation "), std::string::npos) << log;  // nothing missing or refused
+  EXPECT_EQ(log.find("Missing string for label 'spritedemo"), std::string::npos) << log;
   constexpr int kFrames = 17, kTileBack = 10, kSparkles = 11, kClosed = 16;
   TPixelImage shot[kFrames];
   for (int i = 0; i < kFrames; ++i) {
