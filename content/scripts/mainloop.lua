@@ -36,6 +36,8 @@ return function()
       DoModal( "scripts/widgetdemo.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:S" then
       DoModal( "scripts/spritedemo.lua" )
+    elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:B" then
+      DoModal( "scripts/boardpreview.lua" )
     end
   end
 end

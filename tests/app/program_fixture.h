@@ -71,6 +71,16 @@ class Program : public ::testing::Test {
     return image;
   }
 
+  // Reads the frames frame_000000.png .. of a run, count of them.
+  static bool ReadFrames(const std::string& frames, int count, TPixelImage* shots) {
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+      if (!ReadFrame(frames + name, &shots[i])) return false;
+    }
+    return true;
+  }
+
   std::filesystem::path folder;
   std::string mLog;
 };
