@@ -1,6 +1,7 @@
 #include "app/game_vocabulary.h"
 
 #include "app/sprite_demo.h"
+#include "campaign/screens/campaign_vocabulary.h"
 #include "game/window/game_window_vocabulary.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
@@ -19,4 +20,5 @@ constexpr TWindowType kWindowTypes[] = {
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
   RegisterGameWindowVocabulary(manager);
+  RegisterCampaignVocabulary(manager);
 }
