@@ -106,6 +106,6 @@ TEST_F(Program, SpriteDemoShowsTheAnimationsAndFiresBothEffects) {
   for (int i = kSparkles; i < kSparkles + 4; ++i)
     sparkles = std::max(sparkles, Brightened(shot[kTileBack], shot[i], above));
   EXPECT_GT(sparkles, 150);
-  // After Return the main screen is back: where the board was is its bare table.
-  EXPECT_EQ(At(shot[kClosed], tileX, tileY), 0x184830u);
+  // After Return the main screen is back: the demo's sets box is gone.
+  EXPECT_GT(Changed(shot[kTileBack], shot[kClosed], box), box.Width() * box.Height() / 2);
 }
