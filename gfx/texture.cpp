@@ -10,6 +10,15 @@
 
 const TAssetType TTexture::kType = {"TTexture", &TAsset::kType};
 
+TTransform2d Compose(const TTransform2d& outer, const TTransform2d& inner) {
+  return TTransform2d{outer.a * inner.a + outer.c * inner.b,
+                      outer.b * inner.a + outer.d * inner.b,
+                      outer.a * inner.c + outer.c * inner.d,
+                      outer.b * inner.c + outer.d * inner.d,
+                      outer.a * inner.tx + outer.c * inner.ty + outer.tx,
+                      outer.b * inner.tx + outer.d * inner.ty + outer.ty};
+}
+
 TTexture::TTexture(std::unique_ptr<TTextureData> data) : mData(std::move(data)) {}
 TTexture::~TTexture() = default;
 
