@@ -55,20 +55,13 @@ if Button ~= nil then
     return Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = text, font = captionFont,
                  flags = kHAlignCenter + kVAlignCenter }
   end
-  -- STAND-IN until the campaign's main menu: "Play" (or Enter) opens the play screen on the
-  -- current player's next level.
-  MakeDialog{
-    Button{ name = "main_play_button", x = kCenter, y = 190, graphics = pics, sound = click,
-            default = true, command = function() DoModal( "scripts/game.lua" ) end,
-            Caption( "main_play" ) },
-  }
   if hasSound then
     MakeDialog{
       -- Toggled on (the pressed look) while that sound is off.
       Button{ name = "main_sound_button", type = kToggle, x = kCenter, y = 250, graphics = pics,
-              sound = click, on = SoundIsOff(), command = ToggleSound, Caption( "#" .. SoundLabel() ) },
+              sound = click, on = SoundIsOff(), command = ToggleSound, Caption( SoundLabel() ) },
       Button{ name = "main_music_button", type = kToggle, x = kCenter, y = 300, graphics = pics,
-              sound = click, on = MusicIsOff(), command = ToggleMusic, Caption( "#" .. MusicLabel() ) },
+              sound = click, on = MusicIsOff(), command = ToggleMusic, Caption( MusicLabel() ) },
     }
   end
   MakeDialog{ Button{ name = "main_quit_button", label = "Quit", x = kCenter, y = kMax - 60,
