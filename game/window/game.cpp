@@ -97,10 +97,14 @@ void TGame::Init(const TWindowStyle& style) {
   // "game_level" (a level file such as "levels/level_003.xml"), or the description's keys.
   mSeed = static_cast<uint32_t>(
       style.GetNumber("seed", GetSettingInt("game_seed", static_cast<int>(ApplicationTime()))));
-  mLevelFile = NextLevelEntry(progress, mSeed).file;
-  mLevelFile = style.GetString("level", GetSetting("game_level", mLevelFile));
-  mPlayer.SetGameMode(1);
+  // The level is played in the mode its caller chose (the main menu's adventure sets the
+  // campaign, its classic game free play); the window does not change it. Free play never
+  // deals the tutorial's layout.
   mGameMode = mPlayer.GameMode();
+  TLevelProgress dealtProgress = progress;
+  if (mGameMode != 1) dealtProgress.tutorialWon = true;
+  mLevelFile = NextLevelEntry(dealtProgress, mSeed).file;
+  mLevelFile = style.GetString("level", GetSetting("game_level", mLevelFile));
   mTutorialLevel = mGameMode == 1 && !progress.tutorialWon && mLevelFile == kTutorialLevelFile;
 
   TBoardSetup setup;
@@ -628,6 +632,7 @@ void TGame::OnLevelEnded(TFace won) {
   result.won = won;
   result.levelFile = mLevelFile;
   result.timeMs = mTimer;
+  result.campaign = mGameMode == 1;
   result.ledger = std::make_shared<const TScoreLedger>(mBoard->Ledger());
   SetLastLevelResult(result);
   UpdateButtons();
@@ -893,7 +898,13 @@ std::string TGame::AppraisedText() const {
 void TGame::RecordLevelResult() {
   TLevelResult result = LastLevelResult();
   if (result.recorded || !result.ledger) return;
-  mPlayer.RecordWonLevel(result.levelFile, result.won, result.ledger->Total());
+  // A classic game is played beside the campaign: it neither advances the player's days nor
+  // changes the money carried from level to level.
+  if (result.campaign)
+    mPlayer.RecordWonLevel(result.levelFile, result.won, result.ledger->Total());
+  else
+    Log("Game: classic game ended with %d; the campaign's record is unchanged",
+        result.ledger->Total());
   result.recorded = true;
   SetLastLevelResult(result);
 }

@@ -15,6 +15,8 @@ struct TLevelResult {
   std::string levelFile;
   int timeMs = 0;
   std::shared_ptr<const TScoreLedger> ledger;
+  // Played in the campaign (game mode 1); a classic game's result is not recorded.
+  bool campaign = true;
   // The player's record has been told (the money carried on, the level and day won).
   bool recorded = false;
 };

@@ -1,8 +1,8 @@
-// The play screen in the real program, started headless: the main screen's Play opens the
-// next level, the mouse makes matches, the keys ask for a hint, shuffle and take a match
-// back. A first run writes the deal into the log ("game_log_deal"); the test rebuilds that
-// board on the game's rules to find free pairs, then plays them in a second run and checks
-// the log and the frames at the tiles' places.
+// The play screen in the real program, started headless: the main menu's classic game opens
+// a level (a first start asks for the player's name on the way), the mouse makes matches,
+// the keys ask for a hint, shuffle and take a match back. A first run writes the deal into the log
+// ("game_log_deal"); the test rebuilds that board on the game's rules to find free pairs, then
+// plays them in a second run and checks the log and the frames at the tiles' places.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -31,10 +31,9 @@ struct TLoggedTile {
 class GameProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("mc_game_program_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    std::string pattern = (std::filesystem::temp_directory_path() / "mc_game_program_XXXXXX");
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
   }
@@ -117,11 +116,15 @@ std::vector<int> TwoFreePairs(const std::vector<TLoggedTile>& tiles) {
 
 }  // namespace
 
-TEST_F(GameProgram, PlayOpensALevelThatIsPlayedWithTheMouseHintShuffleAndUndo) {
+TEST_F(GameProgram, TheMainMenuOpensALevelThatIsPlayedWithTheMouseHintShuffleAndUndo) {
   const std::string frames = (folder / "frames").string();
   std::filesystem::create_directories(frames);
-  // The deal: the splash, Play (Enter presses it), one frame.
-  ASSERT_EQ(Run("100 click 400 300\n600 key return\n2000 frame\n2500 quit\n", frames), 0);
+  // The deal: the splash, the classic game's sign, the first player's name, one frame. Steps
+  // are far apart: they fall due in application time, and each dialog fades in and out.
+  ASSERT_EQ(Run("500 click 400 300\n3000 move 645 257\n3100 click 645 257\n"
+                "14000 text Ada\n16000 key return\n24000 frame\n25000 quit\n",
+                frames),
+            0);
   std::string log = Log();
   if (log.find("Frames are not written") != std::string::npos) {
     GTEST_SKIP() << "no offscreen GL on this machine";
@@ -131,10 +134,11 @@ TEST_F(GameProgram, PlayOpensALevelThatIsPlayedWithTheMouseHintShuffleAndUndo) {
   const std::vector<int> moves = TwoFreePairs(tiles);
   ASSERT_EQ(moves.size(), 4u);
 
-  // The play: two pairs by clicks, a hint (H), a shuffle (M), an undo (U).
+  // The play, the player known now: two pairs by clicks, a hint (H), a shuffle (M), an undo
+  // (U).
   std::ostringstream input;
-  input << "100 click 400 300\n600 key return\n2000 frame\n";
-  int t = 2100;
+  input << "500 click 400 300\n3000 move 645 257\n3100 click 645 257\n9000 frame\n";
+  int t = 9100;
   for (int id : moves) {
     const TLoggedTile& p = tiles[id];
     input << t << " move " << p.pointX << ' ' << p.pointY << '\n'
@@ -154,6 +158,7 @@ TEST_F(GameProgram, PlayOpensALevelThatIsPlayedWithTheMouseHintShuffleAndUndo) {
     std::filesystem::remove(f);
   ASSERT_EQ(Run(input.str(), frames), 0);
   log = Log();
+  EXPECT_NE(log.find("Player 0 \"Ada\""), std::string::npos) << "the name was kept\n" << log;
   EXPECT_NE(log.find("Game: levels/level_003.xml dealt with seed 7"), std::string::npos) << log;
   EXPECT_EQ(Tiles(log).size(), tiles.size()) << "the same deal again";
   EXPECT_NE(log.find("Game: hint, total"), std::string::npos) << log;

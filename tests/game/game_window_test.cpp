@@ -516,6 +516,27 @@ TEST_F(GameWindowTest, TheTutorialLevelIsWonWithTheKeyboardAlone) {
   EXPECT_EQ(Top(), "citymap");
 }
 
+// The window plays in the mode its caller chose. A classic game (mode 0) of a new player
+// deals the first campaign layout rather than the tutorial, with neither treasures nor
+// Kenny tiles, keeps the mode, and its end leaves the campaign's record alone.
+TEST_F(GameWindowTest, AClassicGameKeepsItsModeSkipsTheTutorialAndIsNotRecorded) {
+  player.progress = {false, 0};
+  player.mode = 0;
+  Open("");
+  EXPECT_EQ(player.mode, 0);
+  EXPECT_EQ(game->LevelFile(), "levels/level_001.xml");
+  for (TTileId id : Board().GridOrder()) {
+    EXPECT_FALSE(IsTreasureSuit(Board().Tile(id).face.suit)) << id;
+    EXPECT_FALSE(IsKennySuit(Board().Tile(id).face.suit)) << id;
+  }
+  EXPECT_EQ(TextOf("game_antiquename_text"), "") << "no day in a classic game";
+  static_cast<TBoardHost*>(game)->OnLevelEnded(kNoFace);  // as the board reports a clear
+  Wait(100);
+  ASSERT_EQ(Top(), "endlevel");
+  EXPECT_EQ(player.wonLevel, "") << "the campaign was told of a classic game";
+  EXPECT_TRUE(LogHas("Game: classic game ended with"));
+}
+
 // No pair left: the loss dialog; Enter (no undo yet) starts the level over, or a click on
 // Main Menu leaves the level.
 TEST_F(GameWindowTest, NoMoveLeftOpensTheLossDialogAndEnterStartsOver) {
