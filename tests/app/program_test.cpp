@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "gfx/pixel_image.h"
+#include "tests/app/program_fixture.h"
 
 namespace {
 
-const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
 // The splash's picture as the content build staged it.
 const std::string kSplashPicture = std::string(MC_BIN_DIR) + "/../content/stage/menu/splash.png";
 
@@ -31,64 +31,6 @@ bool NearlyEqual(uint32_t a, uint32_t b) {
   }
   return true;
 }
-
-class Program : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder =
-        std::filesystem::temp_directory_path() / ("mc_program_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    // Lock files and the player's data folder (with the log) stay in the test's folder.
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    mLog = (folder / "Tandervel" / "Mahjong Curio Mar" / "logfile.txt").string();
-  }
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-  }
-
-  std::string WriteScript(const std::string& text) {
-    const std::string path = (folder / "input.txt").string();
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  // Runs the program to its end; returns its exit status.
-  static int Run(const std::string& arguments) {
-    const int status = std::system((kProgram + " " + arguments + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-  }
-
-  std::string Log() const {
-    std::ifstream file(mLog);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  // A written frame as pixels; false when it is missing or not a picture.
-  static bool ReadFrame(const std::string& path, TPixelImage* image) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
-  }
-
-  // Reads the frames frame_000000.png .. of a run, count of them.
-  static bool ReadFrames(const std::string& frames, int count, TPixelImage* shots) {
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-      if (!ReadFrame(frames + name, &shots[i])) return false;
-    }
-    return true;
-  }
-
-  std::filesystem::path folder;
-  std::string mLog;
-};
 
 }  // namespace
 
@@ -307,6 +249,7 @@ TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
       << log;
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
   EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Missing string for label 'boardpreview"), std::string::npos) << log;
   TPixelImage shot[5];
   ASSERT_TRUE(ReadFrames(frames, 5, shot));
   auto changed = [&](int a, int b, int left, int top, int right, int bottom) {
