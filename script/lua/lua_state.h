@@ -97,6 +97,13 @@ void luaE_freethread(lua_State* L, lua_State* L1);
 void* luaM_alloc(lua_State* L, size_t size);
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size);
 void luaM_free(lua_State* L, void* block, size_t size);
+// A block of zero bytes: large ones come from calloc, whose fresh pages the system hands
+// out already cleared (and only when first touched).
+void* luaM_zalloc(lua_State* L, size_t size);
+template <typename T>
+T* luaM_newzeroed(lua_State* L, int n) {
+  return static_cast<T*>(luaM_zalloc(L, sizeof(T) * static_cast<size_t>(n)));
+}
 template <typename T>
 T* luaM_newvector(lua_State* L, int n) {
   return static_cast<T*>(luaM_alloc(L, sizeof(T) * static_cast<size_t>(n)));

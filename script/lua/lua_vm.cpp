@@ -114,7 +114,7 @@ void luaV_settable(lua_State* L, const Value* t, const Value* key, const Value* 
       Value* oldval = const_cast<Value*>(luaH_get(h, &k));
       if (!ttisnil(oldval) || (tm = fasttm(L, h->metatable, TM_NEWINDEX)) == nullptr) {
         h->flags = 0;
-        if (oldval == &luaO_nilobject) oldval = luaH_set(L, h, &k);
+        if (oldval == &luaO_nilobject) oldval = luaH_newkey(L, h, &k);
         *oldval = v;
         return;
       }

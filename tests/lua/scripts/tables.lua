@@ -94,3 +94,58 @@ local many = {}
 for i = 1, 200 do many[i] = i end
 local function count(...) return arg.n end
 assert(count(unpack(many)) == 200)
+-- random inserts and deletes of mixed keys, checked against a shadow list of the keys:
+-- chains are built, nodes move out of the way, dead keys are reused and rehashes drop them
+local seed = 12345
+local function rand(n)
+  seed = math.mod(seed * 16807, 2147483647)
+  return math.mod(seed, n)
+end
+local mixed, shadow, live = {}, {}, 0
+local function keyof(i)
+  local kind = math.mod(i, 5)
+  if kind == 0 then return i * 1024 end  -- strides that share their low bits
+  if kind == 1 then return "s" .. i end
+  if kind == 2 then return i + 0.5 end
+  if kind == 3 then return -i end
+  return i
+end
+for step = 1, 20000 do
+  local i = rand(3000)
+  local k = keyof(i)
+  if rand(3) == 0 then
+    if mixed[k] ~= nil then live = live - 1 end
+    mixed[k] = nil
+    shadow[i] = nil
+  else
+    if mixed[k] == nil then live = live + 1 end
+    mixed[k] = i
+    shadow[i] = true
+  end
+end
+local walked = 0
+for k, v in pairs(mixed) do
+  walked = walked + 1
+  assert(shadow[v] and keyof(v) == k)
+end
+assert(walked == live)
+for i = 0, 2999 do assert((mixed[keyof(i)] ~= nil) == (shadow[i] == true)) end
+-- a sieve: integer keys arrive sparse and become dense, then read as an array
+local composite = {}
+for i = 2, 5000 do
+  if not composite[i] then
+    for j = i * i, 5000, i do composite[j] = true end
+  end
+end
+local primes = 0
+for i = 2, 5000 do if not composite[i] then primes = primes + 1 end end
+assert(primes == 669)
+-- clearing every field during a walk, then refilling the same table
+local fields = {}
+for i = 1, 500 do fields["f" .. i] = i fields[i * 7] = i end
+for k in pairs(fields) do fields[k] = nil end
+assert(next(fields) == nil)
+for i = 1, 500 do fields["g" .. i] = i end
+local refilled = 0
+for k, v in pairs(fields) do refilled = refilled + v end
+assert(refilled == 500 * 501 / 2)
