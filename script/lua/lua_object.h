@@ -191,10 +191,12 @@ struct LocVar {
 };
 
 using Instruction = uint32_t;
+struct ExecInstr;
 
 struct Proto : GCObject {
   Value* k = nullptr;
   Instruction* code = nullptr;
+  ExecInstr* exec = nullptr;  // the code in the interpreter's form (lua_exec.h)
   Proto** p = nullptr;
   int* lineinfo = nullptr;
   LocVar* locvars = nullptr;

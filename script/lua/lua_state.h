@@ -5,11 +5,11 @@
 #include "script/lua/lua_object.h"
 
 struct CallInfo {
-  Value* func;  // the called function's slot
-  Value* base;  // first fixed argument / first register
-  Value* top;   // top of this frame's registers
-  const Instruction* savedpc;
-  int nresults;  // expected results, LUA_MULTRET for all
+  Value* func;               // the called function's slot
+  Value* base;               // first fixed argument / first register
+  Value* top;                // top of this frame's registers
+  const ExecInstr* savedpc;  // next instruction of a Lua frame (lua_exec.h)
+  int nresults;              // expected results, LUA_MULTRET for all
   int tailcalls;
   uint8_t isLua;
   uint8_t yielded;  // a C function of this frame yielded

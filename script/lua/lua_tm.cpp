@@ -17,15 +17,6 @@ void luaT_init(lua_State* L) {
   }
 }
 
-const Value* luaT_gettm(Table* events, TMS event, TString* ename) {
-  const Value* tm = luaH_getstr(events, ename);
-  if (ttisnil(tm)) {
-    if (event <= TM_EQ) events->flags |= static_cast<uint8_t>(1u << event);
-    return nullptr;
-  }
-  return tm;
-}
-
 Table* luaT_getmetatable(lua_State* L, const Value* o) {
   (void)L;
   switch (o->tt) {

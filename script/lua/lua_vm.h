@@ -8,6 +8,9 @@ bool luaV_tonumber(const Value* obj, double* n);
 // Converts a number in place to its string; answers false for other non-strings.
 bool luaV_tostring(lua_State* L, Value* obj);
 void luaV_gettable(lua_State* L, const Value* t, const Value* key, Value* val);
+// The same after the raw lookup of key in table t missed and t's "__index" is index.
+void luaV_getfromindex(lua_State* L, const Value* t, const Value* index, const Value* key,
+                       Value* val);
 void luaV_settable(lua_State* L, const Value* t, const Value* key, const Value* val);
 bool luaV_lessthan(lua_State* L, const Value* l, const Value* r);
 bool luaV_equalval(lua_State* L, const Value* t1, const Value* t2);
