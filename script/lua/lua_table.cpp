@@ -358,6 +358,18 @@ int luaH_nextindex(Table* t, const Value* key) {
   return t->sizearray + static_cast<int>(n - t->node) + 1;
 }
 
+int luaH_nextindexhint(Table* t, const Value* key, double hint) {
+  int32_t i;
+  if (luaH_numbertoint(hint, &i) && i >= 1) {
+    if (i <= t->sizearray) {
+      if (ttisnumber(key) && key->n == i) return i;
+    } else if (!luaH_hashempty(t) && i - t->sizearray <= sizenode(t)) {
+      if (KeyIs(&t->node[i - t->sizearray - 1].key, key)) return i;
+    }
+  }
+  return luaH_nextindex(t, key);
+}
+
 int luaH_nextfrom(Table* t, int i, Value* key, Value* val) {
   for (; i < t->sizearray; i++) {
     if (!ttisnil(&t->array[i])) {

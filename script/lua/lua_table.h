@@ -75,6 +75,8 @@ bool luaH_next(lua_State* L, Table* t, Value* key, Value* val);
 // the end).
 int luaH_nextindex(Table* t, const Value* key);
 int luaH_nextfrom(Table* t, int index, Value* key, Value* val);
+// luaH_nextindex when hint may already be key's position: checked, and used when right.
+int luaH_nextindexhint(Table* t, const Value* key, double hint);
 // Border n with t[n] ~= nil and t[n+1] == nil (for table.getn fallback).
 int luaH_getn(Table* t);
 size_t luaH_memsize(const Table* t);

@@ -388,6 +388,49 @@ static void PowOrXor(lua_State* L, Value* ra, const Value* rb, const Value* rc) 
 
 // --- the interpreter loop ------------------------------------------------
 
+// One step of a generic for over a table with the base library's next (pairs) or ipairs
+// iterator, done here as the call would do it: the nvar loop variables at ra + 2 get the
+// iterator's results, all nil at the end. Answers false, having changed nothing, when the
+// loop needs the real call (another iterator, a key next does not know, which raises
+// the iterator's own error, or an ipairs counter that is not a plain int).
+//
+// The register after the loop variables, which the call would use for its function, keeps
+// the traversal position of the key for the next step. The loop body may reuse that
+// register, so the position is only a hint, checked against the key before it is used.
+static bool StepTableIterator(Value* ra, int nvar) {
+  if (!ttisfunction(ra) || !clvalue(ra)->c.isC || !ttistable(ra + 1)) return false;
+  Table* h = hvalue(ra + 1);
+  lua_CFunction f = clvalue(ra)->c.f;
+  Value key, val;
+  bool more;
+  Value* position = ra + 2 + nvar;
+  if (f == luaB_next) {
+    int index = ttisnumber(position) ? luaH_nextindexhint(h, ra + 2, position->n)
+                                     : luaH_nextindex(h, ra + 2);
+    if (index < 0) return false;
+    int after = luaH_nextfrom(h, index, &key, &val);
+    more = after != 0;
+    if (more) setnvalue(position, after);
+  } else if (f == luaB_ipairsaux) {
+    int32_t n;
+    if (!ttisnumber(ra + 2) || !luaH_numbertoint(ra[2].n, &n) || n == 2147483647) return false;
+    val = *luaH_getnum(h, n + 1);
+    more = !ttisnil(&val);
+    setnvalue(&key, n + 1);
+  } else {
+    return false;
+  }
+  Value* vars = ra + 2;
+  if (!more) {
+    for (int v = 0; v < nvar; v++) setnilvalue(&vars[v]);
+    return true;
+  }
+  vars[0] = key;
+  if (nvar > 1) vars[1] = val;
+  for (int v = 2; v < nvar; v++) setnilvalue(&vars[v]);
+  return true;
+}
+
 // The slot an assignment t[key] = v writes without consulting a metamethod, given what
 // the raw lookup of key found: an existing field, or a new one when t has no metatable (so
 // no "__newindex" can apply). nullptr when the full rules of luaV_settable are needed. A
@@ -785,6 +828,10 @@ reentry:
     }
     vmcase(X_TFORLOOP) {
       int nvar = x->c + 1;
+      if (StepTableIterator(ra, nvar)) {
+        TestJump(!ttisnil(ra + 2));
+        vmbreak;
+      }
       Value* cb = ra + nvar + 2;
       cb[0] = ra[0];
       cb[1] = ra[1];

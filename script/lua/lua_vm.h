@@ -16,6 +16,10 @@ bool luaV_lessthan(lua_State* L, const Value* l, const Value* r);
 bool luaV_equalval(lua_State* L, const Value* t1, const Value* t2);
 // Concatenates `total` values ending at stack slot base+last into base+last-total+1.
 void luaV_concat(lua_State* L, int total, int last);
+// The base library's iterator functions of pairs and ipairs: the generic for steps them
+// itself over a table instead of calling them.
+int luaB_next(lua_State* L);
+int luaB_ipairsaux(lua_State* L);
 // Runs Lua frames from L->ci until the entry frame returns or the thread yields.
 void luaV_execute(lua_State* L);
 

@@ -149,3 +149,50 @@ for i = 1, 500 do fields["g" .. i] = i end
 local refilled = 0
 for k, v in pairs(fields) do refilled = refilled + v end
 assert(refilled == 500 * 501 / 2)
+-- the generic for over pairs and ipairs, also where the loop body reuses the register after
+-- the loop variables, changes the control variable or clears fields as it goes
+local src = {}
+for i = 1, 40 do src[i] = i end
+for i = 1, 40 do src["k" .. i] = i end
+local seen, sum = 0, 0
+for key, value in pairs(src) do
+  local reused = 12345  -- the first register after the loop variables
+  local other = reused + 1
+  seen = seen + 1
+  sum = sum + value + other - 12346
+end
+assert(seen == 80 and sum == 2 * (40 * 41 / 2))
+local cleared = 0
+for key in pairs(src) do src[key] = nil cleared = cleared + 1 end
+assert(cleared == 80 and next(src) == nil)
+local three = 0
+for a, b, c in pairs({x = 1}) do assert(a == "x" and b == 1 and c == nil) three = three + 1 end
+assert(three == 1)
+local holes = {1, 2, nil, 4}
+local upto = 0
+for i, v in ipairs(holes) do upto = i end
+assert(upto == 2)
+for i, v in ipairs({}) do error("no entries") end
+local via = setmetatable({}, {__index = {1, 2, 3}})
+for i in ipairs(via) do error("ipairs reads raw") end
+for k in pairs(via) do error("pairs reads raw") end
+local skipped = {}
+for i, v in ipairs({10, 20, 30, 40}) do
+  skipped[table.getn(skipped) + 1] = v
+  i = i + 1  -- the first variable is the loop's control: the next step starts after it
+end
+assert(table.getn(skipped) == 2 and skipped[2] == 30)
+local okn, msgn = pcall(function() for k in next, {a = 1}, "absent" do end end)
+assert(not okn and string.find(msgn, "invalid key to `next'"))
+local mynext = next
+local counted = 0
+for k, v in mynext, {a = 1, b = 2} do counted = counted + v end
+assert(counted == 3)
+local calls = 0
+local function iter(t, i)
+  calls = calls + 1
+  if i < 3 then return i + 1, t[i + 1] end
+end
+for i, v in iter, {5, 6, 7}, 0 do assert(v == i + 4) end
+assert(calls == 4)
+for i, v in ipairs({n = 1, 7}) do assert(i == 1 and v == 7) end
