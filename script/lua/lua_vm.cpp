@@ -496,10 +496,11 @@ static inline Value* RawSetSlot(lua_State* L, CallInfo* ci, const ExecInstr* pc,
       Protect(Arith(L, ra, rb, rc, event));  \
     vmbreak;                                 \
   }
-#define ArithCases(X, OPER, event)                                                                 \
-  ArithCase(X, XB_ANY, XC_ANY, OPER, event) ArithCase(X##_RR, XREG(x->b), XREG(x->c), OPER, event) \
-      ArithCase(X##_RK, XREG(x->b), XK(x->c), OPER, event)                                         \
-          ArithCase(X##_KR, XK(x->b), XREG(x->c), OPER, event)
+#define ArithCases(X, OPER, event)                       \
+  ArithCase(X, XB_ANY, XC_ANY, OPER, event)              \
+  ArithCase(X##_RR, XREG(x->b), XREG(x->c), OPER, event) \
+  ArithCase(X##_RK, XREG(x->b), XK(x->c), OPER, event)   \
+  ArithCase(X##_KR, XK(x->b), XREG(x->c), OPER, event)
 // Order comparisons: numbers here, the rest in compare (luaV_lessthan or LessEqual).
 #define OrderCase(op, rb_, rc_, OPER, compare) \
   vmcase(op) {                                 \
@@ -513,11 +514,11 @@ static inline Value* RawSetSlot(lua_State* L, CallInfo* ci, const ExecInstr* pc,
     TestJump(res == (x->a != 0));              \
     vmbreak;                                   \
   }
-#define OrderCases(X, OPER, compare)                             \
-  OrderCase(X, XB_ANY, XC_ANY, OPER, compare)                    \
-      OrderCase(X##_RR, XREG(x->b), XREG(x->c), OPER, compare)   \
-          OrderCase(X##_RK, XREG(x->b), XK(x->c), OPER, compare) \
-              OrderCase(X##_KR, XK(x->b), XREG(x->c), OPER, compare)
+#define OrderCases(X, OPER, compare)                       \
+  OrderCase(X, XB_ANY, XC_ANY, OPER, compare)              \
+  OrderCase(X##_RR, XREG(x->b), XREG(x->c), OPER, compare) \
+  OrderCase(X##_RK, XREG(x->b), XK(x->c), OPER, compare)   \
+  OrderCase(X##_KR, XK(x->b), XREG(x->c), OPER, compare)
 #define EqCase(op, rb_, rc_)                  \
   vmcase(op) {                                \
     const Value* rb = rb_;                    \
@@ -626,8 +627,9 @@ reentry:
       vmbreak;
     }
     GetTableCase(X_GETTABLE, XREG(x->c), luaH_get(h, rc))
-        GetTableCase(X_GETTABLE_S, XK(x->c), luaH_getstr(h, tsvalue(rc)))
-            GetTableCase(X_GETTABLE_K, XK(x->c), luaH_get(h, rc)) vmcase(X_SETGLOBAL) {
+    GetTableCase(X_GETTABLE_S, XK(x->c), luaH_getstr(h, tsvalue(rc)))
+    GetTableCase(X_GETTABLE_K, XK(x->c), luaH_get(h, rc))
+    vmcase(X_SETGLOBAL) {
       const Value* rb = XK(XGETBx(x));
       Value* slot = RawSetSlot(L, ci, pc, cl->env, rb, luaH_getstr(cl->env, tsvalue(rb)));
       if (slot) {
@@ -679,10 +681,12 @@ reentry:
       vmbreak;
     }
     SelfCase(X_SELF, XC_ANY, luaH_get(h, rc))
-        SelfCase(X_SELF_S, XK(x->c), luaH_getstr(h, tsvalue(rc))) ArithCases(X_ADD, +, TM_ADD)
-            ArithCases(X_SUB, -, TM_SUB) ArithCases(X_MUL, *, TM_MUL) ArithCases(X_DIV, /, TM_DIV)
-                vmcase(X_BITWISE)
-                    Protect(Bitwise(L, ra, XB_ANY, XC_ANY, static_cast<OpCode>(x->kinds >> 2)));
+    SelfCase(X_SELF_S, XK(x->c), luaH_getstr(h, tsvalue(rc)))
+    ArithCases(X_ADD, +, TM_ADD)
+    ArithCases(X_SUB, -, TM_SUB)
+    ArithCases(X_MUL, *, TM_MUL)
+    ArithCases(X_DIV, /, TM_DIV)
+    vmcase(X_BITWISE) Protect(Bitwise(L, ra, XB_ANY, XC_ANY, static_cast<OpCode>(x->kinds >> 2)));
     vmbreak;
     vmcase(X_POW) Protect(PowOrXor(L, ra, XB_ANY, XC_ANY));
     vmbreak;
@@ -713,9 +717,12 @@ reentry:
     }
     vmcase(X_JMP) pc += XGETsBx(x);
     vmbreak;
-    EqCase(X_EQ, XB_ANY, XC_ANY) EqCase(X_EQ_RR, XREG(x->b), XREG(x->c))
-        EqCase(X_EQ_RK, XREG(x->b), XK(x->c)) OrderCases(X_LT, <, luaV_lessthan)
-            OrderCases(X_LE, <=, LessEqual) vmcase(X_TEST) {
+    EqCase(X_EQ, XB_ANY, XC_ANY)
+    EqCase(X_EQ_RR, XREG(x->b), XREG(x->c))
+    EqCase(X_EQ_RK, XREG(x->b), XK(x->c))
+    OrderCases(X_LT, <, luaV_lessthan)
+    OrderCases(X_LE, <=, LessEqual)
+    vmcase(X_TEST) {
       Value* rb = XREG(x->b);
       if (l_isfalse(rb) == (x->c != 0)) {
         pc++;
