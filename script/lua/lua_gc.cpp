@@ -308,6 +308,7 @@ void luaC_collectgarbage(lua_State* L) {
   // Every survivor starts the next cycle unmarked, or that cycle would skip it.
   for (GCObject* o = g->rootgc; o; o = o->gcnext) lua_assert(!(o->marked & GC_MARKED));
 #endif
+  luaS_trimscratch(L);
   size_t inuse = g->totalbytes;
   g->GCthreshold = inuse * 2 < 32 * 1024 ? 32 * 1024 : inuse * 2;
   g->gcrunning = false;

@@ -278,6 +278,7 @@ lua_State* lua_open(void) {
   g->buff = nullptr;
   g->buffsize = 0;
   for (int i = 0; i < TM_N; i++) g->tmname[i] = nullptr;
+  g->argcount = nullptr;
   if (luaD_rawrunprotected(L, FOpen, nullptr) != 0) {
     lua_close(L);
     return nullptr;

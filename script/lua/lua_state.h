@@ -47,6 +47,7 @@ struct global_State {
   Value registry;
   lua_State* mainthread;
   TString* tmname[TM_N];
+  TString* argcount;  // "n", the count field of a vararg function's table "arg"
   lua_CFunction panic;
   lua_FileReader filereader;
   void* filereaderud;

@@ -15,6 +15,8 @@ void luaT_init(lua_State* L) {
     G(L)->tmname[i] = luaS_new(L, names[i]);
     G(L)->tmname[i]->marked |= GC_FIXED;
   }
+  G(L)->argcount = luaS_new(L, "n");
+  G(L)->argcount->marked |= GC_FIXED;
 }
 
 Table* luaT_getmetatable(lua_State* L, const Value* o) {

@@ -254,6 +254,54 @@ static bool IsPlainOperand(const Value* v) {
   return ttisstring(v) || ttisnumber(v);
 }
 
+// Longest "%.14g" text of a number ("-2.2250738585072e-308").
+constexpr size_t kMaxNumberText = 24;
+
+// Joins the n operands from first on (strings and numbers, or wide strings and numbers)
+// into one string at first. The text is built in the state's scratch buffer, numbers
+// formatted straight into it.
+static void JoinOperands(lua_State* L, Value* first, int n, bool wide) {
+  uint64_t bound = 0;  // the length, with room for the longest text of each number
+  int numbers = 0;
+  for (int i = 0; i < n; i++) {
+    if (ttisnumber(first + i))
+      numbers++;
+    else
+      bound += tsvalue(first + i)->len;
+  }
+  bound += numbers * kMaxNumberText;
+  if (bound >= 4294967294ull) {
+    // Near the limit: the exact length decides.
+    uint64_t exact = bound - numbers * kMaxNumberText;
+    char numbuf[32];
+    for (int i = 0; i < n; i++)
+      if (ttisnumber(first + i)) exact += static_cast<uint64_t>(luaO_num2str(first[i].n, numbuf));
+    if (exact >= 4294967294ull) luaG_runerror(L, "string size overflow");
+  }
+  size_t unit = wide ? sizeof(char16_t) : 1;
+  char* out = luaS_scratch(L, static_cast<size_t>(bound) * unit + kMaxNumberText);
+  size_t len = 0;  // in characters
+  for (int i = 0; i < n; i++) {
+    const Value* v = first + i;
+    if (ttisnumber(v)) {
+      char* numtext = wide ? out + static_cast<size_t>(bound) * unit : out + len;
+      int k = luaO_num2str(v->n, numtext);
+      if (wide) {
+        char16_t* w = reinterpret_cast<char16_t*>(out) + len;
+        for (int j = 0; j < k; j++) w[j] = static_cast<unsigned char>(numtext[j]);
+      }
+      len += static_cast<size_t>(k);
+    } else {
+      memcpy(out + len * unit, tsvalue(v)->data(), tsvalue(v)->len * unit);
+      len += tsvalue(v)->len;
+    }
+  }
+  if (wide)
+    setsvalue(first, luaS_newwstr(L, reinterpret_cast<const char16_t*>(out), len));
+  else
+    setsvalue(first, luaS_newlstr(L, out, len));
+}
+
 void luaV_concat(lua_State* L, int total, int last) {
   do {
     Value* top = L->base + last + 1;
@@ -275,43 +323,7 @@ void luaV_concat(lua_State* L, int total, int last) {
     } else {
       // As many operands as fit the mode, from the right.
       while (n < total && ok(top - n - 1)) n++;
-      uint64_t tl = 0;
-      char numbuf[32];
-      for (int i = n; i > 0; i--) {
-        const Value* v = top - i;
-        if (ttisnumber(v))
-          tl += static_cast<uint64_t>(luaO_num2str(v->n, numbuf));
-        else
-          tl += tsvalue(v)->len;
-      }
-      if (tl >= 4294967294ull) luaG_runerror(L, "string size overflow");
-      if (!wide) {
-        std::string buffer;
-        buffer.reserve(static_cast<size_t>(tl));
-        for (int i = n; i > 0; i--) {
-          const Value* v = top - i;
-          if (ttisnumber(v)) {
-            int len = luaO_num2str(v->n, numbuf);
-            buffer.append(numbuf, static_cast<size_t>(len));
-          } else {
-            buffer.append(tsvalue(v)->data(), tsvalue(v)->len);
-          }
-        }
-        setsvalue(top - n, luaS_newlstr(L, buffer.data(), buffer.size()));
-      } else {
-        std::u16string buffer;
-        buffer.reserve(static_cast<size_t>(tl));
-        for (int i = n; i > 0; i--) {
-          const Value* v = top - i;
-          if (ttisnumber(v)) {
-            int len = luaO_num2str(v->n, numbuf);
-            for (int j = 0; j < len; j++) buffer.push_back(static_cast<char16_t>(numbuf[j]));
-          } else {
-            buffer.append(tsvalue(v)->wdata(), tsvalue(v)->len);
-          }
-        }
-        setsvalue(top - n, luaS_newwstr(L, buffer.data(), buffer.size()));
-      }
+      JoinOperands(L, top - n, n, wide);
     }
     total -= n - 1;
     last -= n - 1;
