@@ -7,7 +7,7 @@ JOBS           ?= $(shell nproc)
 TEST_CXX       ?= $(shell command -v clang++ || command -v g++)
 TEST_CC        ?= $(shell command -v clang || command -v gcc)
 
-.PHONY: all setup build play test bench format clean
+.PHONY: all setup build play serve test bench format clean
 
 all: build
 
@@ -27,6 +27,17 @@ play: build
 	  echo "Running: $(BUILD_DIR)/bin/tvtool"; \
 	  $(BUILD_DIR)/bin/tvtool; \
 	fi
+
+# The high-score server on this machine, for the game built here: hiscoreserver.txt beside
+# the game points it at the server while the server runs (Ctrl+C stops both).
+SERVE_PORT ?= 8642
+serve: build
+	@mkdir -p $(BUILD_DIR)/hiscored
+	@echo "http://127.0.0.1:$(SERVE_PORT)/go/hiscore" > $(BUILD_DIR)/bin/hiscoreserver.txt
+	@echo "make serve: scores in $(BUILD_DIR)/hiscored/hiscore.db; the game in $(BUILD_DIR)/bin uses this server (hiscoreserver.txt) until Ctrl+C"
+	@trap 'rm -f $(BUILD_DIR)/bin/hiscoreserver.txt' EXIT INT TERM; \
+	  $(BUILD_DIR)/bin/hiscored --db $(BUILD_DIR)/hiscored/hiscore.db --port $(SERVE_PORT) \
+	    --access-log $(BUILD_DIR)/hiscored/access.log
 
 test: setup
 	@cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMC_SANITIZE=ON \

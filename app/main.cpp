@@ -9,7 +9,9 @@
 #include "online/online_platform.h"
 #include "platform/backend/platform_factory.h"
 #include "platform/backend/render_link.h"
+#include "platform/backend/sound_device_factory.h"
 #include "platform/online/system_online_platform.h"
+#include "sound/sound_manager.h"
 
 namespace {
 // How long the program waits at exit for abandoned HTTP requests to let go of the network.
@@ -22,8 +24,15 @@ int main(int argc, char** argv) {
   options.headless = commandLine.Has("--headless");
   std::unique_ptr<TPlatform> platform = CreatePlatform(options);
 
+  // "--audio-driver=NAME": SDL's audio driver ("disk" writes the output to a file).
+  const std::string audioDriver = commandLine.PathOption("--audio-driver=");
+
   TFrameServices services;
   AddDataServices(services);
+  services.createSound = [headless = options.headless,
+                          audioDriver](TApplication&) -> std::unique_ptr<TSoundLink> {
+    return std::make_unique<TSoundManager>(CreateSoundDevice(headless, audioDriver));
+  };
   services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
     return std::make_unique<TWindowSystem>(app);
   };

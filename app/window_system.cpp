@@ -4,8 +4,10 @@
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
+#include "sound/sound_bindings.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
+#include "ui/sound_player.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -14,6 +16,9 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
   RegisterGameVocabulary(*mManager);
+  // Buttons play their sounds, and scripts theirs, through the sound manager.
+  SetSoundPlayer(&mWidgetSounds);
+  RegisterSoundFunctions(mScript->GetState());
   auto* screen = new TScreen;
   // The placeholder screens do not cover the picture: clear under them every frame, in the
   // calm table green the program showed before the screens existed.
@@ -27,6 +32,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
 
 TWindowSystem::~TWindowSystem() {
   mManager.reset();
+  if (GetSoundPlayer() == &mWidgetSounds) SetSoundPlayer(nullptr);
   // The script task stays on the application task list, which deletes it.
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/widget_sounds.h"
 #include "frame/frame_links.h"
 #include "ui/window_host.h"
 
@@ -42,6 +43,7 @@ class TWindowSystem : public TWindowManagerLink, public TWindowHost {
   TApplication& mApp;
   std::unique_ptr<TWindowManager> mManager;
   TWindowScript* mScript = nullptr;  // owned by the application task list
+  TWidgetSounds mWidgetSounds;
 };
 
 // The window system of the running program, or null.

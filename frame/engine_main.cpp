@@ -68,6 +68,8 @@ void Shutdown(std::unique_ptr<TApplication> app, const TFrameServices& services)
   TApplicationData& data = app->Data();
   Trace(services, "destroy string table");
   if (services.destroyStringTable) services.destroyStringTable();
+  Trace(services, "destroy asset manager");
+  if (services.destroyAssetManager) services.destroyAssetManager();
   Trace(services, "stop heartbeat");
   app->Heartbeat().Stop();
   if (data.instanceLocked) platform.ReleaseInstanceLock();
@@ -174,6 +176,8 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   TApplicationData& d = *data;
   auto app = std::make_unique<TApplication>(std::move(data), platform, services);
   app->Heartbeat().Start();
+  Trace(services, "create asset manager");
+  if (services.createAssetManager) services.createAssetManager();
   Trace(services, "create window manager");
   if (services.createWindowManager) app->SetWindowManager(services.createWindowManager(*app));
   if (services.loadData) {

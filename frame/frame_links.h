@@ -12,6 +12,7 @@
 
 class TApplication;
 class TRenderer;
+class TTexture;
 struct TApplicationData;
 
 class TWindowManagerLink {
@@ -28,12 +29,38 @@ class TWindowManagerLink {
 
 class TSoundLink {
  public:
+  // Sound groups: interface effects (buttons), the game's effects, music.
+  static constexpr int kEffectsGroup = 0;
+  static constexpr int kGameEffectsGroup = 1000;
+  static constexpr int kMusicGroup = 1001;
+
   virtual ~TSoundLink() = default;
+  // Opens the sound device; false when there is none (sounds then play silently, keeping
+  // their timing).
   virtual bool Init() = 0;
   // Sound is disabled while the application is inactive or minimised.
   virtual void Enable(bool on) = 0;
   // Per-frame work of the sound manager, once per idle pass.
   virtual void Update() = 0;
+
+  // Volumes 0..1. What a group plays at is the master volume times the group's own volume
+  // (the master volume alone for a group that has none). Muting all sound is setting the
+  // master volume to 0, as the player's "sound off" option and the host link do.
+  virtual void SetMasterVolume(float volume) = 0;
+  virtual float MasterVolume() const = 0;
+  virtual void SetGroupVolume(int group, float volume) = 0;
+  // The volume the group plays at: master times group.
+  virtual float GroupVolume(int group) const = 0;
+
+  // The background music: one piece at a time, streamed from its file in the music group
+  // and looping until it is stopped or another piece replaces it. Asking for the piece that
+  // is playing keeps it going. False when the file cannot be played.
+  virtual bool PlayMusic(const std::string& file) = 0;
+  virtual void StopMusic() = 0;
+  // The file of the piece playing, "" when none.
+  virtual std::string CurrentMusic() const = 0;
+  // Plays a sound effect once (read into memory, in group). False when it cannot be played.
+  virtual bool PlayEffect(const std::string& file, int group = kEffectsGroup) = 0;
 };
 
 class TRenderLink {
@@ -48,6 +75,10 @@ class TRenderLink {
   virtual int RefreshCursor() = 0;
   // Writes the current frame as a PNG; false when there is none or writing failed.
   virtual bool WriteFramePng(const std::string& path) = 0;
+  // The mouse cursor: the picture's top-left 32 x 32 pixels with the hotspot at (hotX, hotY);
+  // a null picture gives the built-in arrow.
+  virtual void SetCursorImage(const std::shared_ptr<TTexture>& /*image*/, int /*hotX*/,
+                              int /*hotY*/) {}
   // The render interface itself (drawing code above the frame uses it); may be null.
   virtual TRenderer* Renderer() { return nullptr; }
 };
@@ -67,6 +98,10 @@ struct TFrameServices {
   // settings file, the file system and the string tables once the application exists.
   std::function<void(TApplicationData& data)> resolveFolders;
   std::function<void(TApplication& app)> loadData;
+  // The asset cache: made with the application, before the window manager; destroyed in
+  // the shutdown order after the string table.
+  std::function<void()> createAssetManager;
+  std::function<void()> destroyAssetManager;
   // Runs in the shutdown order at the steps of the string table and settings store.
   std::function<void()> destroyStringTable;
   std::function<void()> clearSettings;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <system_error>
 
@@ -17,6 +18,8 @@ constexpr char kWrapMarker[] =
 
 std::string gLogPath;
 unsigned gLogPosition = 0;
+// Lines come from the main thread and from helper threads (sound, downloads); one at a time.
+std::mutex gLogMutex;
 
 // Where lines go when the log file itself cannot be opened or created.
 std::string FallbackPath() {
@@ -78,6 +81,7 @@ void Log(const char* format, ...) {
   std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
 
+  std::lock_guard<std::mutex> lock(gLogMutex);
   FILE* file = OpenForUpdate(gLogPath);
   if (!file) file = OpenForUpdate(FallbackPath());
   if (!file) return;

@@ -1,6 +1,7 @@
 // The diagnostic log: one plain-text file per run in the player's data folder. The file
 // keeps its first 51200 bytes (start-up messages) and recycles the region after them once
-// it passes 100 KB, so it never grows much beyond that. Logging never reports errors.
+// it passes 100 KB, so it never grows much beyond that. Logging never reports errors. Any
+// thread may log; SetLogFolder belongs to start-up and shutdown.
 #pragma once
 
 #include <string>

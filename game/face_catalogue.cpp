@@ -7,7 +7,9 @@ namespace {
 // kFaceRows, generated from the catalogue file.
 #include "game/face_table.inc"
 
-constexpr int kFaceCount = static_cast<int>(std::size(kFaceRows));
+static_assert(std::size(kFaceRows) == kCatalogueFaceCount,
+              "the face count of face_catalogue.h must match the catalogue file");
+constexpr int kFaceCount = kCatalogueFaceCount;
 
 // The row of each suit's variant 0 and its variant count. The generator has already
 // refused a catalogue out of suit and variant order.
@@ -64,6 +66,11 @@ const TFaceRow* FindFaceRow(TFace face) {
   if (IsKennySuit(face.suit)) return &kFaceRows[kSuits.firstRow[kKennySuit]];
   if (face.variant < 0 || face.variant >= kSuits.variants[face.suit]) return nullptr;
   return &kFaceRows[kSuits.firstRow[face.suit] + face.variant];
+}
+
+int FaceIndex(TFace face) {
+  const TFaceRow* row = FindFaceRow(face);
+  return row ? static_cast<int>(row - kFaceRows) : -1;
 }
 
 bool IsCataloguedFace(TFace face) {

@@ -27,7 +27,9 @@ struct TFaceRow {
   constexpr TFace Face() const { return {suit, variant}; }
 };
 
-// Every face, in suit order and then variant order (347 rows).
+inline constexpr int kCatalogueFaceCount = 347;
+
+// Every face, in suit order and then variant order.
 std::span<const TFaceRow> CatalogueFaces();
 
 // The number of variants of a suit; 0 outside 0..129. The Kenny suit has one.
@@ -37,6 +39,9 @@ bool IsCataloguedFace(TFace face);
 // The catalogue row of a face (the Kenny row for any Kenny variant); null when the
 // catalogue has no such face.
 const TFaceRow* FindFaceRow(TFace face);
+// The face's row number in CatalogueFaces() (every Kenny variant answers the Kenny row);
+// -1 when the catalogue has no such face. Dense keys for per-face tables.
+int FaceIndex(TFace face);
 // The face of a short name ("projector2"), kNoFace when none has it.
 TFace FindFaceByShortName(std::string_view shortName);
 

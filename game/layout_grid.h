@@ -24,6 +24,11 @@ class TLayoutGrid {
   bool IsCovered(int layer, int x, int y) const;
   bool IsFree(int layer, int x, int y) const;
 
+  // The standing test as a function object for free_rule.h.
+  auto StandsFunction() const {
+    return [this](int layer, int x, int y) { return Stands(layer, x, y); };
+  }
+
  private:
   void Set(int layer, int x, int y, bool standing) {
     if (TLevelLayout::InGrid(layer, x, y))

@@ -1,5 +1,7 @@
 #include "game/level_file.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -119,24 +121,46 @@ const TXmlNode* ParseLevelDocument(std::string_view text, TXmlNode& document, st
   return error.empty() ? check.rootElement : nullptr;
 }
 
-void ApplyChildren(const TXmlNode& parent, TLevelLayout& layout, std::string& data) {
+int16_t Int16Field(const std::string& text) {
+  return static_cast<int16_t>(
+      std::clamp<long long>(std::strtoll(text.c_str(), nullptr, 10), INT16_MIN, INT16_MAX));
+}
+
+int32_t Int32Field(const std::string& text) {
+  return static_cast<int32_t>(
+      std::clamp<long long>(std::strtoll(text.c_str(), nullptr, 10), INT32_MIN, INT32_MAX));
+}
+
+// Child names are compared lower-cased; unknown children are skipped and a "level" child
+// is read as if its children were the root's. Numbers follow the C atoi rule.
+void ApplyChildren(const TXmlNode& parent, TLevelInfo& info) {
   for (const auto& child : parent.Children()) {
     const std::string name = LowerCaseAscii(child->GetName());
     const std::string& text = child->GetText();
     if (name == "level")
-      ApplyChildren(*child, layout, data);
+      ApplyChildren(*child, info);
     else if (name == "creatorname")
-      layout.creatorName = text;
+      info.creatorName = text;
     else if (name == "leveltitle")
-      layout.title = text;
+      info.title = text;
     else if (name == "leveldescription")
-      layout.description = text;
+      info.description = text;
+    else if (name == "numtiles")
+      info.tileCount = Int16Field(text);
+    else if (name == "numlayers")
+      info.layerCount = Int16Field(text);
     else if (name == "gamedifficulty")
-      layout.difficulty = std::atoi(text.c_str());
-    else if (name == "layoutid")
-      layout.layoutId = std::atoi(text.c_str());
+      info.difficulty = Int16Field(text);
     else if (name == "leveldata")
-      data = text;
+      info.layoutData = text;
+    else if (name == "layoutid")
+      info.layoutId = Int32Field(text);
+    else if (name == "hasrated")
+      info.rated = text == "1";
+    else if (name == "ratinggiven")
+      info.rating = Int32Field(text);
+    else if (name == "isdeleted")
+      info.deleted = text == "1";
   }
 }
 
@@ -172,7 +196,7 @@ std::string WriteLevelXml(const TLevelLayout& layout) {
   return xml;
 }
 
-bool ReadLevelXml(std::string_view text, TLevelLayout& layout, std::string* error) {
+bool ReadLevelInfo(std::string_view text, TLevelInfo& info, std::string* error) {
   TXmlNode document;
   std::string reason;
   const TXmlNode* root = ParseLevelDocument(text, document, reason);
@@ -180,11 +204,24 @@ bool ReadLevelXml(std::string_view text, TLevelLayout& layout, std::string* erro
     if (error) *error = reason;
     return false;
   }
+  TLevelInfo result;
+  ApplyChildren(*root, result);
+  result.fileName = std::move(info.fileName);
+  result.path = std::move(info.path);
+  info = std::move(result);
+  return true;
+}
+
+bool ReadLevelXml(std::string_view text, TLevelLayout& layout, std::string* error) {
+  TLevelInfo info;
+  if (!ReadLevelInfo(text, info, error)) return false;
   TLevelLayout result;
-  result.creatorName.clear();
-  std::string data;
-  ApplyChildren(*root, result, data);
-  result.DecodeLayoutData(data);
+  result.creatorName = info.creatorName;
+  result.title = info.title;
+  result.description = info.description;
+  result.difficulty = info.difficulty;
+  result.layoutId = info.layoutId;
+  result.DecodeLayoutData(info.layoutData);
   layout = std::move(result);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/level_info.h"
 #include "game/level_layout.h"
 
 std::string WriteLevelXml(const TLevelLayout& layout);

@@ -14,6 +14,12 @@ C6, E6, G6 = 1046.5, 1318.5, 1568.0
 G4, B4, D5_ = 392.0, 493.88, 587.33
 
 SOUNDS = {
+    # Buttons of the dialogs: a short wooden tick.
+    'button_click': dict(voices=[
+        dict(wave='sine', f=(1900, 1400), d=0.05, a=1.0, dec=85),
+        dict(wave='triangle', f=700, d=0.06, a=0.45, dec=70),
+        dict(wave='noise', d=0.012, a=0.35, dec=260, lp=4500),
+    ]),
     # The board (tiles and the sets box).
     'tile_select_1': dict(voices=[
         dict(wave='sine', f=1200, d=0.10, a=1.0, dec=45),

@@ -6,11 +6,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "gfx/pixel_image.h"
 
@@ -51,6 +53,15 @@ class Program : public ::testing::Test {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+  }
+
+  // A written frame as pixels; false when it is missing or not a picture.
+  static bool ReadFrame(const std::string& path, TPixelImage* image) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
   }
 
   std::filesystem::path folder;
@@ -128,11 +139,7 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   for (int i = 0; i < 4; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    std::ifstream file(frames + name, std::ios::binary);
-    ASSERT_TRUE(file) << name;
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &shot[i]));
+    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
     ASSERT_EQ(shot[i].width, 800);
   }
   auto at = [](const TPixelImage& image, int x, int y) {
@@ -200,11 +207,8 @@ TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
   if (Log().find("Frames are not written") != std::string::npos) {
     GTEST_SKIP() << "no offscreen GL on this machine";
   }
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << path;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   TPixelImage image;
-  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_TRUE(ReadFrame(path, &image)) << path;
   ASSERT_EQ(image.width, 800);
   ASSERT_EQ(image.height, 600);
   // The plain frame's table green, in the middle and in a corner.
@@ -223,11 +227,8 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     GTEST_SKIP() << "no offscreen GL on this machine";
   }
   const std::string path = frames + "/frame_000000.png";
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << path;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   TPixelImage image;
-  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_TRUE(ReadFrame(path, &image)) << path;
   ASSERT_EQ(image.width, 800);
   // The overlay's black box over the top-left corner, the screen's green beside it.
   EXPECT_EQ(image.At(298, 39) & 0xFFFFFFu, 0u);
@@ -242,4 +243,152 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     }
   }
   EXPECT_TRUE(red);
+}
+
+TEST_F(Program, DialogLabelsAreLookedUpInTheShippedStringTable) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript("100 click 400 300\n400 key w\n700 frame\n900 close\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=10000 --frames=" + frames + " --input=" + script), 0);
+  if (Log().find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  TPixelImage image;
+  ASSERT_TRUE(ReadFrame(frames + "/frame_000000.png", &image));
+  ASSERT_EQ(image.width, 800);
+  // The widget demo's title is the label "widgetdemo_title"; strings.xml makes it "Widgets".
+  // White ink of the short word ends far left of where the key itself would reach.
+  auto whiteInk = [&](int x0, int x1) {
+    int ink = 0;
+    for (int y = 8; y < 36; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t c = image.At(x, y);
+        ink += (c >> 16 & 0xFF) > 200 && (c >> 8 & 0xFF) > 200 && (c & 0xFF) > 200;
+      }
+    return ink;
+  };
+  EXPECT_GT(whiteInk(40, 160), 20);
+  EXPECT_EQ(whiteInk(160, 440), 0);
+  EXPECT_EQ(Log().find("Missing string for label 'widgetdemo"), std::string::npos);
+}
+
+TEST_F(Program, WindowsShowingTheSamePictureShareOneDecodedTexture) {
+  // The widget demo's five buttons ask eighteen times for four button pictures (three for a
+  // push button, four for toggle and radio buttons).
+  const std::string script = WriteScript("100 click 400 300\n400 key w\n900 close\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=10000 --input=" + script), 0);
+  const std::string log = Log();
+  const size_t at = log.find("Assets: ");
+  ASSERT_NE(at, std::string::npos) << log;
+  size_t requests = 0, shared = 0;
+  ASSERT_EQ(std::sscanf(log.c_str() + at, "Assets: %zu requests, %zu answered", &requests, &shared),
+            2);
+  // Each picture is decoded once; the other fourteen requests share it.
+  EXPECT_GE(shared, 14u);
+  EXPECT_GE(requests, shared + 4);
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
+
+namespace {
+
+// The stretches of 10 ms steps of 16-bit stereo output that are silent (every sample 0) or
+// carry sound, in order; silences under 200 ms inside sound count as sound (pauses in the
+// music). Written like "silent 150, sound 212, ..." for the failure messages.
+struct TStretch {
+  bool sound;
+  int steps;
+};
+std::vector<TStretch> SoundStretches(const std::vector<int16_t>& samples) {
+  std::vector<TStretch> stretches;
+  for (size_t at = 0; at + 882 <= samples.size(); at += 882) {
+    bool sound = false;
+    for (size_t i = at; i < at + 882 && !sound; ++i) sound = samples[i] != 0;
+    if (stretches.empty() || stretches.back().sound != sound) stretches.push_back({sound, 0});
+    ++stretches.back().steps;
+    // A short silence closed by sound joins the sound before it.
+    const size_t n = stretches.size();
+    if (sound && n >= 3 && !stretches[n - 2].sound && stretches[n - 2].steps < 20) {
+      stretches[n - 3].steps += stretches[n - 2].steps + stretches[n - 1].steps;
+      stretches.resize(n - 2);
+    }
+  }
+  return stretches;
+}
+
+std::string Describe(const std::vector<TStretch>& stretches) {
+  std::string text;
+  for (const TStretch& stretch : stretches)
+    text += (stretch.sound ? "sound " : "silent ") + std::to_string(stretch.steps) + ", ";
+  return text;
+}
+
+// Log lines that report a failure.
+std::string ErrorLines(const std::string& log) {
+  std::string found;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* word : {"rror", "could not", "cannot", "not found", "failed"}) {
+      if (line.find(word) != std::string::npos) {
+        found += line + "\n";
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+TEST_F(Program, TheMainScreensMusicAndButtonClicksReachTheAudioDevice) {
+  // SDL's disk driver is the real output path, writing into a file instead of a sound card.
+  const std::string raw = (folder / "audio.raw").string();
+  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  // Splash away (the main screen starts its music); the program goes to the background and
+  // comes back; the music switch goes off; the widget demo's push button is clicked. Steps
+  // fall due in application time, which includes the start-up (seconds on a busy machine),
+  // hence the long first stretch.
+  const std::string script = WriteScript(
+      "500 click 400 300\n"
+      "6000 focus 0\n"
+      "8000 focus 1\n"
+      "10500 move 400 318\n"
+      "10600 click 400 318\n"
+      "12500 key w\n"
+      "13000 move 100 58\n"
+      "13100 click 100 58\n");
+  const int status =
+      Run("--headless --multiple --audio-driver=disk --exit-after=15000 --input=" + script);
+  unsetenv("SDL_DISKAUDIOFILE");
+  EXPECT_EQ(status, 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("Sound device: disk driver, 44100 Hz, 2 channels"), std::string::npos) << log;
+  EXPECT_EQ(ErrorLines(log), "") << log;
+
+  std::ifstream file(raw, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  const std::vector<TStretch> stretches = SoundStretches(samples);
+  // Silence on the splash; the music; silence in the background; the music again (its
+  // switch's click at its end); silence once the music is off; the push button's click;
+  // silence to the end.
+  ASSERT_EQ(stretches.size(), 7u) << Describe(stretches);
+  EXPECT_FALSE(stretches[0].sound);
+  EXPECT_GE(stretches[1].steps, 20) << Describe(stretches);
+  for (int i : {2, 3, 4}) EXPECT_GE(stretches[i].steps, 50) << i << ": " << Describe(stretches);
+  EXPECT_LE(stretches[5].steps, 30) << Describe(stretches);
+  EXPECT_GE(stretches[6].steps, 20) << Describe(stretches);
+}
+
+TEST_F(Program, WithoutASoundDeviceTheProgramRunsSilently) {
+  // The sound switch works on the silent sound system too.
+  const std::string script = WriteScript(
+      "300 click 400 300\n"
+      "1000 move 400 268\n"
+      "1100 click 400 268\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=2500 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("No sound device: sounds play silently"), std::string::npos) << log;
+  EXPECT_EQ(ErrorLines(log), "") << log;
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
 }

@@ -123,7 +123,9 @@ class Effects(unittest.TestCase):
                  'tile_deselect', 'sets_tileplaced', 'click_submit', 'match_antique',
                  'map_grammasattic_over', 'map_yardsale_over', 'map_fleamarket_over',
                  'map_antiqueshop_over', 'map_estatesale_over', 'map_texasauction_over',
-                 'map_auctionhouse_over']
+                 'map_auctionhouse_over',
+                 # the dialogs' buttons
+                 'button_click']
         self.assertEqual(sorted(SOUNDS), sorted(named))
 
     def test_rendering_is_repeatable_and_short(self):

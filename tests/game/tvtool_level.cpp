@@ -79,19 +79,46 @@ TEST_F(TvtoolLevelTest, CheckPassesGoodLayoutsAndFailsBadOnes) {
   EXPECT_NE(Out().find("needs exactly 15 positions"), std::string::npos) << Out();
 }
 
-TEST_F(TvtoolLevelTest, SolveNeedsACatalogueAndReportsShares) {
+TEST_F(TvtoolLevelTest, SolveDealsOnTheGamesRulesAndReportsShares) {
   Write(root / "level_001.txt", WriteLevelDrawing(SmallLayout()));
-  Write(root / "faces.csv", "# catalogue\nsuit,variant,name\n1,0,a\n3,0,b\n4,0,c\n4,1,d\n");
-  ASSERT_EQ(Run("levelsolve '" + (root / "faces.csv").string() + "' 20 '" +
-                (root / "level_001.txt").string() + "'"),
-            0)
-      << Err();
-  EXPECT_NE(Out().find("20 deals, ended"), std::string::npos) << Out();
-  Write(root / "broken.csv", "name,suit\nx,1\n");
-  EXPECT_EQ(Run("levelsolve '" + (root / "broken.csv").string() + "' 20 '" +
-                (root / "level_001.txt").string() + "'"),
-            1);
-  EXPECT_EQ(Run("levelsolve '" + (root / "faces.csv").string() + "' none '" +
-                (root / "level_001.txt").string() + "'"),
-            1);
+  ASSERT_EQ(Run("levelsolve 20 '" + (root / "level_001.txt").string() + "'"), 0) << Err();
+  EXPECT_NE(Out().find("10 positions, 20 deals, greedy ended"), std::string::npos) << Out();
+  ASSERT_EQ(Run("levelsolve 20 --solvable '" + (root / "level_001.txt").string() + "'"), 0);
+  EXPECT_NE(Out().find("ended 100.0%, cleared 100.0%"), std::string::npos) << Out();
+  EXPECT_EQ(Run("levelsolve none '" + (root / "level_001.txt").string() + "'"), 1);
+  EXPECT_EQ(Run("levelsolve 20 --mode 3 '" + (root / "level_001.txt").string() + "'"), 1);
+  EXPECT_NE(Err().find("bad value \"3\" for --mode"), std::string::npos) << Err();
+  EXPECT_EQ(Run("levelsolve 20 '" + (root / "missing.txt").string() + "'"), 1);
+}
+
+TEST_F(TvtoolLevelTest, DealPrintsEveryLayerAndTheFaces) {
+  Write(root / "level_001.txt", WriteLevelDrawing(SmallLayout()));
+  ASSERT_EQ(Run("deal '" + (root / "level_001.txt").string() + "' --seed 3"), 0) << Err();
+  EXPECT_NE(Out().find("10 positions, 10 tiles dealt, seed 3, mode 1, 0 levels beaten"),
+            std::string::npos)
+      << Out();
+  EXPECT_NE(Out().find("layer 0: 8 tiles"), std::string::npos) << Out();
+  EXPECT_NE(Out().find("layer 1: 2 tiles"), std::string::npos);
+  EXPECT_NE(Out().find(" treasure"), std::string::npos) << "two treasures on the candidates";
+  const std::string first = Out();
+  ASSERT_EQ(Run("deal '" + (root / "level_001.txt").string() + "' --seed 3"), 0);
+  EXPECT_EQ(Out(), first) << "a seed deals the same board every time";
+  ASSERT_EQ(Run("deal '" + (root / "level_001.txt").string() + "' --mode 0"), 0);
+  EXPECT_EQ(Out().find(" treasure"), std::string::npos) << "free play deals no treasures";
+  EXPECT_EQ(Run("deal"), 2);
+  EXPECT_EQ(Run("deal 51"), 1) << "not a campaign number, and no such file";
+}
+
+// The game's own levels from the package the build makes beside tvtool.
+TEST_F(TvtoolLevelTest, DealReadsTheCampaignLevelsFromThePackage) {
+  ASSERT_EQ(Run("deal 50 --seed 7"), 0) << Err();
+  EXPECT_NE(Out().find("50: 200 positions, 200 tiles dealt, seed 7, mode 1, 49 levels beaten"),
+            std::string::npos)
+      << Out();
+  for (const char* layer : {"layer 0:", "layer 1:", "layer 2:", "layer 6:"})
+    EXPECT_NE(Out().find(layer), std::string::npos) << layer;
+  EXPECT_NE(Out().find("KK "), std::string::npos) << "two Kenny tiles after nine levels";
+  ASSERT_EQ(Run("deal tutorial"), 0) << Err();
+  EXPECT_NE(Out().find("15 tiles dealt"), std::string::npos) << Out();
+  EXPECT_EQ(Run("deal 3 --package '" + (root / "none.tvp").string() + "'"), 1);
 }

@@ -21,15 +21,3 @@ bool ReadLevelInput(const std::string& path, TLevelLayout& layout, std::string& 
   if (!ok) error = path + ": " + reason;
   return ok;
 }
-
-int LevelIndexFromName(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-  if (name.size() < 9 || name.compare(0, 6, "level_") != 0) return -1;
-  int number = 0;
-  for (size_t i = 6; i < 9; ++i) {
-    if (name[i] < '0' || name[i] > '9') return -1;
-    number = number * 10 + (name[i] - '0');
-  }
-  return number >= 1 && number <= 50 ? number - 1 : -1;
-}

@@ -9,6 +9,3 @@
 bool IsLevelXmlName(const std::string& path);
 // Reads and parses one layout; on failure error names the file and the reason.
 bool ReadLevelInput(const std::string& path, TLevelLayout& layout, std::string& error);
-// The campaign index of a file named like "level_007.xml" (6 here, the number of levels a
-// player has beaten when it is dealt), or -1.
-int LevelIndexFromName(const std::string& path);

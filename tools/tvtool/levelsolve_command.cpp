@@ -1,76 +1,90 @@
-// tvtool levelsolve FACES.csv DEALS FILE...: deals each layout DEALS times the way the
-// game deals the campaign level of that file name (treasures, Kenny tiles and suits by
-// the number of levels beaten) and lets a greedy player clear it. Prints, per layout, the
-// share of deals that end (treasure pair matched or board cleared) and that clear the
-// whole board. FACES.csv is the tile catalogue (suit and variant columns).
+// tvtool levelsolve DEALS FILE... [--solvable] [--mode 0|1] [--beaten C] [--seed N]: deals
+// each layout DEALS times the way the game deals the campaign level of that file name
+// (treasures, Kenny tiles and suits by the number of levels beaten) and measures how
+// playable the deals are: the share a greedy player ends (treasure matched or board
+// cleared), the share the solver can end and can clear, and what is left when the greedy
+// player gets stuck. The rules and the deal are the game's own.
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
-#include "game/layout_solver.h"
+#include "game/board.h"
+#include "game/board_solver.h"
+#include "game/deal.h"
 #include "tools/tvtool/command_registry.h"
-#include "tools/tvtool/level_input.h"
-#include "tools/tvtool/tool_io.h"
+#include "tools/tvtool/level_deal.h"
 
 namespace {
 
-bool ReadVariantCounts(const std::string& path, TVariantCounts& counts, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadDiskFile(path, bytes, error)) return false;
-  counts.fill(0);
-  std::istringstream in(std::string(bytes.begin(), bytes.end()));
-  std::string line;
-  bool header = true;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    if (header) {
-      header = false;
-      if (line.compare(0, 13, "suit,variant,") != 0) {
-        error = path + ": expected the columns suit,variant first";
-        return false;
-      }
-      continue;
-    }
-    int suit = std::atoi(line.c_str());
-    size_t comma = line.find(',');
-    int variant = comma == std::string::npos ? -1 : std::atoi(line.c_str() + comma + 1);
-    if (suit < 0 || suit >= 130 || variant < 0 || variant >= 64) {
-      error = path + ": bad row \"" + line + "\"";
-      return false;
-    }
-    if (variant + 1 > counts[suit]) counts[suit] = variant + 1;
-  }
-  return true;
+struct TTally {
+  int deals = 0;
+  int greedyEnded = 0;
+  int ended = 0;
+  int cleared = 0;
+  int gaveUp = 0;
+  long greedyTilesLeft = 0;
+  long emptyPositions = 0;
+};
+
+void SolveDeal(const TBoard& board, TTally& tally) {
+  TBoardSolver::TOptions options;
+  options.goal = TBoardSolver::TGoal::kEndLevel;
+  options.greedy = true;
+  const TBoardSolver::TResult greedy = TBoardSolver(board).Solve(options);
+  tally.greedyEnded += greedy.solved;
+  if (!greedy.solved) tally.greedyTilesLeft += greedy.tilesLeft;
+  options.greedy = false;
+  options.boardLimit = 20000;
+  const TBoardSolver::TResult ended = TBoardSolver(board).Solve(options);
+  tally.ended += ended.solved;
+  options.goal = TBoardSolver::TGoal::kClearBoard;
+  const TBoardSolver::TResult cleared = TBoardSolver(board).Solve(options);
+  tally.cleared += cleared.solved;
+  tally.gaveUp += ended.gaveUp || cleared.gaveUp;
 }
 
 int RunLevelSolve(const TToolArguments& args) {
-  if (args.positional.size() < 3) return ToolUsage("levelsolve");
-  TVariantCounts variants;
+  TDealOptions options;
   std::string error;
-  if (!ReadVariantCounts(args.positional[0], variants, error))
-    return ToolError("levelsolve", error);
-  int deals = std::atoi(args.positional[1].c_str());
+  if (!ReadDealOptions(args, options, error)) return ToolError("levelsolve", error);
+  if (options.positional.size() < 2) return ToolUsage("levelsolve");
+  const long deals = std::atol(options.positional[0].c_str());
   if (deals <= 0) return ToolError("levelsolve", "DEALS must be a positive number");
-  for (size_t i = 2; i < args.positional.size(); ++i) {
-    const std::string& path = args.positional[i];
+  for (size_t i = 1; i < options.positional.size(); ++i) {
+    const std::string& level = options.positional[i];
     TLevelLayout layout;
-    if (!ReadLevelInput(path, layout, error)) return ToolError("levelsolve", error);
-    int index = LevelIndexFromName(path);
-    TSolverResult r = RunGreedySolver(layout, variants, index < 0 ? 0 : index, deals, 1);
+    int levelsBeaten = 0;
+    bool tutorial = false;
+    if (!ReadDealLevel(level, options.package, layout, levelsBeaten, tutorial, error))
+      return ToolError("levelsolve", error);
+    TTally tally;
+    for (long d = 0; d < deals; ++d) {
+      TDealOptions dealOptions = options;
+      dealOptions.seed = options.seed + static_cast<uint32_t>(d) * 7919u;
+      TBoard board;
+      const int placed = Deal(board, layout, DealRequestFor(dealOptions, levelsBeaten, tutorial),
+                              dealOptions.seed);
+      tally.emptyPositions += layout.PositionCount() - placed;
+      ++tally.deals;
+      SolveDeal(board, tally);
+    }
+    const int stuck = tally.deals - tally.greedyEnded;
     std::printf(
-        "%s: %d positions, %d deals, ended %.1f%%, cleared %.1f%%, %.1f tiles left "
-        "when stuck, %.2f empty positions per deal\n",
-        path.c_str(), layout.PositionCount(), r.deals, 100.0 * r.levelEnded / r.deals,
-        100.0 * r.boardCleared / r.deals,
-        r.deals > r.boardCleared ? double(r.tilesLeft) / (r.deals - r.boardCleared) : 0.0,
-        double(r.emptyPositions) / r.deals);
+        "%s: %d positions, %d deals, greedy ended %.1f%%, ended %.1f%%, cleared %.1f%%, "
+        "%.1f tiles left when the greedy player is stuck, %.2f empty positions per deal, "
+        "%d searches gave up\n",
+        level.c_str(), layout.PositionCount(), tally.deals, 100.0 * tally.greedyEnded / tally.deals,
+        100.0 * tally.ended / tally.deals, 100.0 * tally.cleared / tally.deals,
+        stuck > 0 ? double(tally.greedyTilesLeft) / stuck : 0.0,
+        double(tally.emptyPositions) / tally.deals, tally.gaveUp);
   }
   return 0;
 }
 
-const TCommandRegistration kLevelSolve{"levelsolve", "FACES.csv DEALS FILE...",
-                                       "deal layouts many times and report how often a greedy "
-                                       "player clears them",
-                                       &RunLevelSolve};
+const TCommandRegistration kLevelSolve{
+    "levelsolve",
+    "DEALS LEVEL... [--solvable] [--mode 0|1] [--beaten C] [--seed N] [--package PKG]",
+    "deal levels many times and report how often a greedy player and the solver end them",
+    &RunLevelSolve,
+    {"--seed", "--mode", "--beaten", "--solvable", "--package"}};
 
 }  // namespace

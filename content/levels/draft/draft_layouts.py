@@ -7,9 +7,9 @@ list of rules that build the upper layers from the layer below. The script write
 drawing per level (content/levels/level_NNN.txt); the drawings are the sources the build
 converts, and may be edited by hand afterwards.
 
-Usage: draft_layouts.py OUTDIR [TVTOOL FACES.csv]
+Usage: draft_layouts.py OUTDIR [TVTOOL]
 
-With tvtool and the face catalogue, each level is tried with wider and wider gaps in
+With tvtool, each level is tried with wider and wider gaps in
 its rows until the greedy solver ends enough deals.
 """
 import subprocess
@@ -245,16 +245,15 @@ def wanted_share(number):
     return 0.85 - 0.45 * (number - 1) / 49
 
 
-def solve(tvtool, faces, path, deals):
-    result = subprocess.run([tvtool, 'levelsolve', faces, str(deals), path],
+def solve(tvtool, path, deals):
+    result = subprocess.run([tvtool, 'levelsolve', str(deals), path],
                             capture_output=True, text=True, check=True).stdout
-    return float(result.split('ended ')[1].split('%')[0]) / 100
+    return float(result.split('greedy ended ')[1].split('%')[0]) / 100
 
 
 def main():
     out = sys.argv[1]
     tvtool = sys.argv[2] if len(sys.argv) > 2 else None
-    faces = sys.argv[3] if len(sys.argv) > 3 else None
     for number, level in enumerate(LEVELS, start=1):
         path = '%s/level_%03d.txt' % (out, number)
         best = None
@@ -265,7 +264,7 @@ def main():
             text = drawing(number, level, layers, cands)
             with open(path, 'w') as f:
                 f.write(text)
-            share = solve(tvtool, faces, path, 200) if tvtool else 1.0
+            share = solve(tvtool, path, 200) if tvtool else 1.0
             passed = share >= wanted_share(number)
             score = (passed, -abs(count(layers) - target_count(number)) if passed else share, share)
             if best is None or score > best[0]:
