@@ -1,5 +1,8 @@
 #include "app/game_vocabulary.h"
 
+#include "app/sprite_demo.h"
+#include "campaign/screens/campaign_vocabulary.h"
+#include "game/window/game_window_vocabulary.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
 #include "ui/window_manager.h"
@@ -9,10 +12,13 @@ namespace {
 // The engine's slider is registered by the game, beside the game's own window classes.
 constexpr TWindowType kWindowTypes[] = {
     {"Slider", &TSlider::Create},
+    {"SpriteDemo", &TSpriteDemo::Create},  // the sprite and particle demo ("S")
 };
 
 }  // namespace
 
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
+  RegisterGameWindowVocabulary(manager);
+  RegisterCampaignVocabulary(manager);
 }
