@@ -803,6 +803,13 @@ void TGame::AutoWin() {
 }
 
 void TGame::DoAppropriateModal() {
+  // A classic game has no map to go on to: its end goes back to where it was started.
+  if (mGameMode != 1) {
+    mPlayer.StopLocationMusic();
+    if (TModalWindow* modal = GetModalAncestor())
+      QueueScript("PopModal( 'endlevel' );PopModal( '" + modal->IdText() + "' )");
+    return;
+  }
   QueueScript(
       "PopModal( 'endlevel' );gDoModal = function()\tSwapToModal( 'scripts/citymap.lua' );end;"
       "table.insert( gCommandQueue, gDoModal );");

@@ -94,6 +94,9 @@ class GameWindowTest : public ScriptTest {
     manager->SetScript(script);
     manager->SetScreen(new TScreen);
     RegisterGameWindowVocabulary(*manager);
+    // The campaign's map window type is not part of these tests: the map's dialog is built of
+    // plain windows, enough to see the game hand over to it.
+    script->DoLuaString("CityMap = Window");
     SetCurrentGamePlayer(&player);
     SetSetting("game_seed", "7");
   }
@@ -535,6 +538,10 @@ TEST_F(GameWindowTest, AClassicGameKeepsItsModeSkipsTheTutorialAndIsNotRecorded)
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "") << "the campaign was told of a classic game";
   EXPECT_TRUE(LogHas("Game: classic game ended with"));
+  // Continue leads back to where the game was started, not to the campaign's map.
+  Key(VK_RETURN);
+  Wait(100);
+  EXPECT_EQ(manager->TopModal(), manager->Screen()) << "not back on the main screen: " << Top();
 }
 
 // No pair left: the loss dialog; Enter (no undo yet) starts the level over, or a click on
