@@ -1,6 +1,8 @@
 #include "app/game_main.h"
 
+#include "app/program_host_link.h"
 #include "app/window_system.h"
+#include "ui/modal_window.h"
 #include "ui/window_manager.h"
 
 #include "frame/application.h"
@@ -26,8 +28,19 @@ int GameMain(TApplication& app, const std::string& commandLine) {
       Log("Could not start scripts/mainloop.lua");
   }
 
+  // Pops the modal windows down to the screen; the main-loop script then opens the menu.
+  const auto quitToMainMenu = [&app] {
+    TWindowSystem* windows = GetWindowSystem(app);
+    if (!windows) return;
+    while (TModalWindow* top = windows->Manager().TopModal()) {
+      if (!top->GetParent() || !windows->Manager().PopModal(top->IdText())) break;
+    }
+  };
+  const auto resetProgress = [] { Log("No progress record to reset"); };
+
   TEvent event;
   for (;;) {
+    if (options.msn) ServeHostRequests(app, quitToMainMenu, resetProgress);
     app.GetEvent(event);
     if (event.kind == kEventQuit) break;
     if (event.kind == kEventFocus) {

@@ -78,6 +78,10 @@ void TApplication::DestroyRenderer() {
 }
 
 uint32_t TApplication::GetTime() const {
+  return DriverTime() - (mData->hostLink ? mData->hostLink->TimePaused() : 0u);
+}
+
+uint32_t TApplication::DriverTime() const {
   return mPlatform.TickMs() + static_cast<uint32_t>(mData->timeOffset) - mData->startTime;
 }
 

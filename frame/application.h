@@ -36,14 +36,22 @@ class TApplication {
   TWindowManagerLink* GetWindowManager() { return mData->windowManager.get(); }
   TSoundLink* GetSoundManager() { return mData->soundManager.get(); }
   TRenderLink* GetRenderer() { return mData->renderer.get(); }
+  void SetHostLink(std::unique_ptr<THostLinkPort> hostLink) {
+    mData->hostLink = std::move(hostLink);
+  }
+  THostLinkPort* GetHostLink() { return mData->hostLink.get(); }
   bool InitSound();
   // Shutdown steps: each drops its link (the heartbeat lets go of it first).
   void DestroyWindowManager();
   void DestroySound();
   void DestroyRenderer();
 
-  // Application time: monotonic milliseconds since start plus timeOffset.
+  // Application time: monotonic milliseconds since start plus timeOffset, without the time
+  // the host page kept the game paused (it stands still during such a pause).
   uint32_t GetTime() const;
+  // Time of the test drivers (input script, exit time): host pauses included, so a script
+  // can end a pause it started.
+  uint32_t DriverTime() const;
   void Sleep(unsigned ms) { mPlatform.SleepMs(ms); }
   uint32_t Random() { return mData->random.Next(); }
 
@@ -104,6 +112,8 @@ class TApplication {
   bool ClickGuardDrops(bool isUp);
   void ToggleFullscreenEvent(TEvent& event);
   void RunInputScript();
+  void RunDrivers();
+  bool WaitWhileHostPaused(TEvent& event);
   bool WritesFrames() const;
   void WriteFrame(bool marked);
   [[noreturn]] void FatalDisplay(const std::string& text);
@@ -121,5 +131,4 @@ class TApplication {
   bool mFramesOnlyMarked = false;
   bool mFrameMarkPending = false;
   unsigned mFrameNumber = 0;
-  bool mReadySent = false;
 };

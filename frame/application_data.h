@@ -44,6 +44,7 @@ struct TApplicationData {
   std::unique_ptr<TWindowManagerLink> windowManager;
   std::unique_ptr<TSoundLink> soundManager;
   std::unique_ptr<TRenderLink> renderer;
+  std::unique_ptr<THostLinkPort> hostLink;  // the web host link; null in tools and tests
 
   int mouseMode = 0;  // 0 absolute, 1 relative
   TPoint mouseAnchor;

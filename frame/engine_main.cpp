@@ -174,6 +174,8 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   TApplicationData& d = *data;
   auto app = std::make_unique<TApplication>(std::move(data), platform, services);
   app->Heartbeat().Start();
+  // The web host link, in the modes read above ("-pq=" counts as MSN mode).
+  if (services.createHostLink) app->SetHostLink(services.createHostLink(*app));
   Trace(services, "create window manager");
   if (services.createWindowManager) app->SetWindowManager(services.createWindowManager(*app));
   if (services.loadData) {

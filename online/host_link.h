@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "frame/clock.h"
@@ -41,6 +42,9 @@ class THostLink : public THostLinkPort {
   static constexpr uint32_t kBroadcastSpacingMs = 5000;
 
   explicit THostLink(THostLinkSystem& system) : mSystem(system) {}
+  // The link that owns the program's system.
+  explicit THostLink(std::unique_ptr<THostLinkSystem> system)
+      : mOwnedSystem(std::move(system)), mSystem(*mOwnedSystem) {}
 
   // --- Start-up
   void SetMsnMode(bool on) { mMsnMode = on; }
@@ -103,6 +107,7 @@ class THostLink : public THostLinkPort {
   void ResumeForHost();
   void StartGameForHost();
 
+  std::unique_ptr<THostLinkSystem> mOwnedSystem;
   THostLinkSystem& mSystem;
   bool mMsnMode = false;
   bool mZylomMode = false;
