@@ -1,5 +1,9 @@
 #include "app/data_services.h"
 
+#include <memory>
+
+#include "app/window_system.h"
+#include "data/asset_manager.h"
 #include "data/computer_id.h"
 #include "data/settings.h"
 #include "data/string_table.h"
@@ -7,6 +11,7 @@
 #include "files/xdg_folders.h"
 #include "frame/application.h"
 #include "frame/log.h"
+#include "ui/window_script.h"
 
 namespace {
 
@@ -20,9 +25,23 @@ std::string WithoutSlash(std::string folder) {
   return folder;
 }
 
+// The program's asset cache, from start-up to its step in the shutdown order.
+std::unique_ptr<TAssetManager>& ProgramAssets() {
+  static std::unique_ptr<TAssetManager> assets;
+  return assets;
+}
+
 }  // namespace
 
 void AddDataServices(TFrameServices& services) {
+  services.createAssetManager = [] { ProgramAssets() = std::make_unique<TAssetManager>(); };
+  services.destroyAssetManager = [] {
+    if (const TAssetManager* assets = ProgramAssets().get()) {
+      Log("Assets: %zu requests, %zu answered with an asset already loaded", assets->Requests(),
+          assets->SharedAnswers());
+    }
+    ProgramAssets().reset();
+  };
   services.storeSetting = [](const std::string& key, const std::string& value) {
     SetSetting(key, value);
   };
@@ -46,7 +65,11 @@ void AddDataServices(TFrameServices& services) {
     options.firstPeek = GetSettingBool("firstpeek");
     options.activeX = GetSetting("activex") == "1";
     InitFileSystem(options);
-    StringTable().LoadAll();
+    // Labels of the dialogs are string-table keys once the shipped table is there.
+    if (StringTable().LoadAll()) {
+      TWindowSystem* windows = GetWindowSystem(app);
+      if (windows && windows->Script()) windows->Script()->SetLocalizeLabels(true);
+    }
   };
   services.destroyStringTable = [] { StringTable().Clear(); };
   services.clearSettings = [] {

@@ -19,8 +19,11 @@ TAssetManager* TAssetManager::Get() {
 }
 
 std::shared_ptr<TAsset> TAssetManager::GetAsset(const std::string& key) const {
+  ++mRequests;
   auto it = mAssets.find(key);
-  return it == mAssets.end() ? nullptr : it->second.lock();
+  std::shared_ptr<TAsset> asset = it == mAssets.end() ? nullptr : it->second.lock();
+  if (asset) ++mSharedAnswers;
+  return asset;
 }
 
 void TAssetManager::AddAsset(const std::string& key, const std::shared_ptr<TAsset>& asset) {

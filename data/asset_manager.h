@@ -47,8 +47,13 @@ class TAssetManager {
   static bool RestoreAllOfCurrent();
 
   size_t EntryCount() const { return mAssets.size(); }
+  // Requests so far, and how many of them found the asset alive and shared it.
+  size_t Requests() const { return mRequests; }
+  size_t SharedAnswers() const { return mSharedAnswers; }
 
  private:
   std::map<std::string, std::weak_ptr<TAsset>> mAssets;
+  mutable size_t mRequests = 0;
+  mutable size_t mSharedAnswers = 0;
   TAssetManager* mPrevious;
 };

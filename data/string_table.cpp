@@ -61,8 +61,8 @@ void TStringTable::AddSpreadsheetText(std::string_view text) {
   }
 }
 
-void TStringTable::LoadAll(const std::string& shippedFileName) {
-  LoadStrings(shippedFileName);
+bool TStringTable::LoadAll(const std::string& shippedFileName) {
+  const bool shipped = LoadStrings(shippedFileName);
   for (const char* prefix : {"user:", "common:"}) {
     const std::string prefixText(prefix);
     std::string name;
@@ -72,6 +72,7 @@ void TStringTable::LoadAll(const std::string& shippedFileName) {
         AddStrings(name);
     }
   }
+  return shipped;
 }
 
 const std::string* TStringTable::Find(const std::string& label) const {

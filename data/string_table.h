@@ -24,8 +24,9 @@ class TStringTable {
   // "<Row" starts a row; its first "<Data" cell is the label, the next one the text.
   void AddSpreadsheetText(std::string_view text);
   // The start-up sequence: the shipped table, then every "user:" and then "common:" file
-  // whose name begins with "string" and contains ".xml" (the common folder wins).
-  void LoadAll(const std::string& shippedFileName = "strings.xml");
+  // whose name begins with "string" and contains ".xml" (the common folder wins). Answers
+  // whether the shipped table loaded (labels are localised only then).
+  bool LoadAll(const std::string& shippedFileName = "strings.xml");
 
   void SetString(const std::string& label, const std::string& text) { mStrings[label] = text; }
   // The stored text, unexpanded, or null.

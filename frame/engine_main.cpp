@@ -68,6 +68,8 @@ void Shutdown(std::unique_ptr<TApplication> app, const TFrameServices& services)
   TApplicationData& data = app->Data();
   Trace(services, "destroy string table");
   if (services.destroyStringTable) services.destroyStringTable();
+  Trace(services, "destroy asset manager");
+  if (services.destroyAssetManager) services.destroyAssetManager();
   Trace(services, "stop heartbeat");
   app->Heartbeat().Stop();
   if (data.instanceLocked) platform.ReleaseInstanceLock();
@@ -176,6 +178,8 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   app->Heartbeat().Start();
   // The web host link, in the modes read above ("-pq=" counts as MSN mode).
   if (services.createHostLink) app->SetHostLink(services.createHostLink(*app));
+  Trace(services, "create asset manager");
+  if (services.createAssetManager) services.createAssetManager();
   Trace(services, "create window manager");
   if (services.createWindowManager) app->SetWindowManager(services.createWindowManager(*app));
   if (services.loadData) {

@@ -111,6 +111,10 @@ struct TFrameServices {
   // settings file, the file system and the string tables once the application exists.
   std::function<void(TApplicationData& data)> resolveFolders;
   std::function<void(TApplication& app)> loadData;
+  // The asset cache: made with the application, before the window manager; destroyed in
+  // the shutdown order after the string table.
+  std::function<void()> createAssetManager;
+  std::function<void()> destroyAssetManager;
   // Runs in the shutdown order at the steps of the string table and settings store.
   std::function<void()> destroyStringTable;
   std::function<void()> clearSettings;

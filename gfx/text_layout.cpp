@@ -65,7 +65,7 @@ void TTextLayout::SetFlags(unsigned flags) {
 }
 
 void TTextLayout::SetPadding(float padding) {
-  mPadding = std::max(0.0f, padding);
+  mPadding = padding;
   Layout();
 }
 
@@ -106,21 +106,29 @@ void TTextLayout::Layout() {
   float pen = 0;
   size_t breakIndex = 0;  // first glyph after the last space of the line (0: none)
   float breakPen = 0;
+  // The sheared top of the last glyph of italic text, which the glyph after it must clear:
+  // its right edge at the baseline and its height above it (pixels).
+  bool leanPending = false;
+  float leanRight = 0, leanTop = 0;
 
   auto finishLine = [&](float pad) {
     const TFontState& state = fonts.back();
     line.height = 0;
     line.baseline = 0;
     float width = 0;
+    float descent = 0;
     for (const TLaidGlyph& g : line.glyphs) {
       line.height = std::max(line.height, g.size);
       line.baseline = std::max(line.baseline, g.font->BaselineOffset(g.size));
+      descent = std::max(descent, g.font->Descent() * g.font->PixelsPerUnit(g.size));
       if (g.glyph->code != ' ') width = std::max(width, g.x + g.advance);
     }
     if (line.glyphs.empty()) {
       line.height = state.size;
       line.baseline = state.font->BaselineOffset(state.size);
+      descent = state.font->Descent() * state.font->PixelsPerUnit(state.size);
     }
+    line.inkBottom = line.baseline + descent;
     if (line.hasCursor) width = std::max(width, line.cursorX);
     line.width = std::round(width);
     line.padAfter = pad;
@@ -131,6 +139,7 @@ void TTextLayout::Layout() {
     pen = 0;
     breakIndex = 0;
     breakPen = 0;
+    leanPending = false;
   };
 
   // Moves the glyphs after the last break opportunity onto a new line.
@@ -173,6 +182,15 @@ void TTextLayout::Layout() {
     }
     const float k = used->PixelsPerUnit(state.size);
     const float boldWidth = bold ? BoldWidth(state.size) : 0;
+    if (leanPending) {
+      // Room for the lean only as high as this glyph reaches: a period after italic text
+      // sits close, a capital clears the sheared top.
+      leanPending = false;
+      const float top = std::max(0.0f, -glyph->ymin * kMvecUnitScale * k);
+      const float reach = leanRight + std::min(leanTop, top) / 3;
+      const float left = pen + std::max(0.0f, glyph->xmin * kMvecUnitScale * k);
+      if (reach > left) pen = Quarter(pen + reach - left);
+    }
     float shiftIn = 0;
     // A glyph reaching left of its pen would overlap the previous one.
     if (glyph->xmin < 0 && !line.glyphs.empty()) shiftIn = -glyph->xmin * kMvecUnitScale * k;
@@ -240,10 +258,14 @@ void TTextLayout::Layout() {
     } else if (name == "i") {
       italic = true;
     } else if (name == "/i") {
-      // The sheared tops of the last italic glyph need room before what follows.
-      if (italic) {
-        const TFontState& state = fonts.back();
-        pen = Quarter(pen + state.font->Ascent() * state.font->PixelsPerUnit(state.size) / 3);
+      // The sheared top of the last italic glyph may reach over what follows.
+      if (italic && !line.glyphs.empty() && line.glyphs.back().italic) {
+        const TLaidGlyph& last = line.glyphs.back();
+        const float k = last.font->PixelsPerUnit(last.size) * kMvecUnitScale;
+        const float bold = last.bold ? BoldWidth(last.size) / 2 : 0;
+        leanRight = last.x + last.glyph->xmax * k + bold;
+        leanTop = std::max(0.0f, -last.glyph->ymin * k);
+        leanPending = true;
       }
       italic = false;
     } else if (name == "u" || name == "/u") {
@@ -323,6 +345,8 @@ void TTextLayout::ForEachLine(
   for (size_t i = first; i < mLines.size(); ++i) {
     const TTextLine& line = mLines[i];
     if (y > mHeight) break;
+    // Half a pixel of slack for the rounding of line positions.
+    if (mWholeLines && i > first && y + line.inkBottom * scale > mHeight + 0.5f) break;
     float x = mPadding;
     if (line.align == kAlignCenter) {
       x += std::trunc((innerWidth - line.width * scale) / 2);

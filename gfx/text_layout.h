@@ -44,10 +44,11 @@ struct TLaidGlyph {
 
 struct TTextLine {
   std::vector<TLaidGlyph> glyphs;
-  float width = 0;     // rounded to whole pixels, for alignment
-  float height = 0;    // line box: the largest text size on the line
-  float baseline = 0;  // from the top of the line box
-  float padAfter = 0;  // extra space from "br pad"
+  float width = 0;      // rounded to whole pixels, for alignment
+  float height = 0;     // line box: the largest text size on the line
+  float baseline = 0;   // from the top of the line box
+  float inkBottom = 0;  // lowest reach of the line's glyphs (baseline plus descent), from the top
+  float padAfter = 0;   // extra space from "br pad"
   int align = kAlignLeft;
   bool hasCursor = false;
   float cursorX = 0;
@@ -77,8 +78,11 @@ class TTextLayout {
   // Lays the text out again when it changed.
   void SetText(const std::string& text);
   const std::string& GetText() const { return mText; }
+  // The base colour of the text (before markup changes it).
+  uint32_t GetColor() const { return mColor; }
   void SetBox(float width, float height);
   void SetFlags(unsigned flags);
+  // Extra space around the box and after every line; negative values pull lines together.
   void SetPadding(float padding);
   // Breaking a word that does not fit after the character that overflows (the setting
   // "legacylinewrap") instead of before it.
@@ -86,6 +90,9 @@ class TTextLayout {
 
   // The scroll position is a line index; drawing and hit tests skip that many lines.
   void SetScroll(float lines) { mScroll = lines; }
+  // Only lines that fit the box whole are shown (the first one always is); off by default,
+  // and for boxes that scroll, where a cut line says that there is more.
+  void SetWholeLines(bool on) { mWholeLines = on; }
   float Scroll() const { return mScroll; }
   // Rotates the drawn text by `degrees` (clockwise) around (originX, originY) of the box.
   void SetRotation(float degrees, float originX, float originY);
@@ -126,6 +133,7 @@ class TTextLayout {
   bool mLegacyWrap = false;
   bool mLegacyWrapSet = false;
   float mScroll = 0;
+  bool mWholeLines = false;
   float mRotation = 0;  // radians
   float mOriginX = 0, mOriginY = 0;
   float mLastScale = 1;

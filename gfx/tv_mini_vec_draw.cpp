@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include "gfx/raster_sink.h"
 #include "gfx/renderer.h"
 
 namespace {
@@ -13,76 +14,6 @@ namespace {
 // kMaxCachedRuns (a long run of ever new sizes or rotations would otherwise grow it forever).
 constexpr size_t kCacheBuckets = 2039;
 constexpr size_t kMaxCachedRuns = 8192 * 256;
-
-// Feeds a decoded outline into the raster, mapping font units to quarter pixels.
-class TRasterSink : public TOutlineSink {
- public:
-  TRasterSink(TCoverageRaster& raster, const TGlyphParams& params, float fit, float subX,
-              float subY, bool stroke)
-      : mRaster(raster),
-        mScaleX(4 * params.scale * kMvecUnitScale),
-        mScaleY(4 * params.scale * fit * kMvecUnitScale),
-        mItalic(params.italic),
-        mCos(params.rotation != 0 ? std::cos(params.rotation) : 1.0f),
-        mSin(params.rotation != 0 ? std::sin(params.rotation) : 0.0f),
-        mSubX(subX),
-        mSubY(subY),
-        mStroke(stroke),
-        mWidth(params.outline * 4) {}
-
-  void MoveTo(float x, float y) override { Map(x, y, &mX, &mY); }
-  void LineTo(float x, float y) override {
-    float nx, ny;
-    Map(x, y, &nx, &ny);
-    Edge(mX, mY, nx, ny);
-    mX = nx;
-    mY = ny;
-  }
-  void QuadTo(float cx, float cy, float x, float y) override {
-    float qx, qy, nx, ny;
-    Map(cx, cy, &qx, &qy);
-    Map(x, y, &nx, &ny);
-    if (mFill) {
-      if (mStroke) {
-        // The stroke follows the same three straight pieces the fill uses.
-        const TCurveThirds cut = CurveThirds(mX, mY, qx, qy, nx, ny);
-        mRaster.AddWideLine(mX, mY, cut.ax, cut.ay, mWidth);
-        mRaster.AddWideLine(cut.ax, cut.ay, cut.bx, cut.by, mWidth);
-        mRaster.AddWideLine(cut.bx, cut.by, nx, ny, mWidth);
-      } else {
-        mRaster.AddQuad(mX, mY, qx, qy, nx, ny);
-      }
-    }
-    mX = nx;
-    mY = ny;
-  }
-  void SetFill(bool on) override { mFill = on; }
-
- private:
-  void Map(float x, float y, float* ox, float* oy) const {
-    if (mItalic) x -= y / 3;
-    const float sx = x * mScaleX, sy = y * mScaleY;
-    *ox = sx * mCos - sy * mSin + mSubX;
-    *oy = sx * mSin + sy * mCos + mSubY;
-  }
-  void Edge(float x0, float y0, float x1, float y1) {
-    if (!mFill) return;
-    if (mStroke) {
-      mRaster.AddWideLine(x0, y0, x1, y1, mWidth);
-    } else {
-      mRaster.AddLine(x0, y0, x1, y1);
-    }
-  }
-
-  TCoverageRaster& mRaster;
-  float mScaleX, mScaleY;
-  bool mItalic;
-  float mCos, mSin, mSubX, mSubY;
-  bool mStroke;
-  float mWidth;
-  bool mFill = true;
-  float mX = 0, mY = 0;
-};
 
 uint32_t ScaleAlpha(uint32_t color, uint8_t coverage) {
   const uint32_t a = ((color >> 24) * coverage + 127) / 255;
@@ -144,15 +75,15 @@ void TTvMiniVecDraw::RasterizeGlyph(const TMvecFont& font, const TMvecGlyph& gly
     outline->alpha.clear();
     if (params.outline > 0) {
       mRaster.Clear();
-      TRasterSink sink(mRaster, params, glyph.fit, static_cast<float>(subX),
-                       static_cast<float>(subY), true);
+      TRasterSink<TCoverageRaster> sink(mRaster, params, glyph.fit, static_cast<float>(subX),
+                                        static_cast<float>(subY), true);
       font.DecodeOutline(glyph, sink);
       mRaster.Render(outline);
     }
   }
   mRaster.Clear(font.HasSimpleWinding(glyph) ? TWinding::kZeroOrOne : TWinding::kAny);
-  TRasterSink sink(mRaster, params, glyph.fit, static_cast<float>(subX), static_cast<float>(subY),
-                   false);
+  TRasterSink<TCoverageRaster> sink(mRaster, params, glyph.fit, static_cast<float>(subX),
+                                    static_cast<float>(subY), false);
   font.DecodeOutline(glyph, sink);
   mRaster.Render(fill);
 }

@@ -152,7 +152,12 @@ function FlushMessages()
   gMessageQueue = {}
 end
 
-function Yield() ScheduleNextPass(); coroutine.yield() end
+-- A script text queued for the next frame may arrive here as a function to run.
+function Yield()
+  ScheduleNextPass()
+  local f = coroutine.yield()
+  if type( f ) == "function" then f() end
+end
 
 function DoModal( file )
   local id = PushModal( file )

@@ -111,6 +111,7 @@ bool TText::CreateLayout(const std::string& text, int width, int height, unsigne
   mLayout = std::make_unique<TTextLayout>(fontName, fontSize, colour, layoutFlags,
                                           static_cast<float>(width), static_cast<float>(height));
   mLayout->SetPadding(static_cast<float>(mPadding));
+  mLayout->SetWholeLines(!mScrolls);
   SetSize(width, height);
   SetText(text);
   return true;
@@ -159,6 +160,11 @@ void TText::SetScroll(float fraction, int /*ignored*/) {
   if (!mLayout) return;
   if (!(fraction >= 0)) fraction = 0;  // NaN too
   if (fraction > 1) fraction = 1;
+  if (!mScrolls) {
+    mScrolls = true;
+    mLayout->SetWholeLines(false);
+    Invalidate();
+  }
   const float position = (mScrollBias + static_cast<float>(MaxScroll())) * fraction;
   // Unchanged positions would only redraw the same picture.
   if (position == mLayout->Scroll()) return;

@@ -67,6 +67,9 @@ class TText : public TWindow, public TLabelledWindow {
   float mOpacity = 1.0f;
   int mPadding = 0;
   float mScrollBias = 0.5f;
+  // Set once something scrolls the window: from then on a line cut by the bottom edge is
+  // shown (there is more below); before, only whole lines are.
+  bool mScrolls = false;
   std::string mPendingCommand;
 };
 

@@ -13,6 +13,7 @@
 #include "ui/modal_window.h"
 #include "ui/window_host.h"
 #include "ui/window_manager.h"
+#include "ui/window_paint.h"
 #include "ui/window_script.h"
 #include "ui/window_spiders.h"
 #include "ui/window_style.h"
@@ -74,6 +75,7 @@ void TTextEdit::Init(const TWindowStyle& style) {
   const bool password = style.GetBool("password", false);
   const int length = style.GetInt("length", 10);
   const std::string ignore = style.GetString("ignore", "");
+  mFrame = style.GetBool("frame", true);
   // An entry's content is never looked up in the string table: the text window reads the
   // label with localisation switched off for the moment.
   TWindowManager* manager = TWindowManager::Get();
@@ -89,7 +91,26 @@ void TTextEdit::Init(const TWindowStyle& style) {
 
 void TTextEdit::Draw() {
   JoinGroup();
+  if (mFrame) DrawField();
   TText::Draw();
+}
+
+void TTextEdit::DrawField() {
+  const TTextLayout* layout = Layout();
+  if (!layout) return;
+  const uint32_t argb = layout->GetColor();
+  const float text[4] = {((argb >> 16) & 0xff) / 255.0f, ((argb >> 8) & 0xff) / 255.0f,
+                         (argb & 0xff) / 255.0f, 0.75f};
+  // Light text sits in a darker well, dark text in a lighter one.
+  const float lightness = 0.3f * text[0] + 0.59f * text[1] + 0.11f * text[2];
+  const float dark[4] = {0, 0, 0, 0.35f};
+  const float light[4] = {1, 1, 1, 0.45f};
+  const int w = Width(), h = Height();
+  FillScreenRect({0, 0, w, h}, lightness > 0.5f ? dark : light);
+  FillScreenRect({0, 0, w, 1}, text);
+  FillScreenRect({0, h - 1, w, h}, text);
+  FillScreenRect({0, 1, 1, h - 1}, text);
+  FillScreenRect({w - 1, 1, w, h - 1}, text);
 }
 
 bool TTextEdit::Animate() {

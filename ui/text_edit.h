@@ -5,7 +5,9 @@
 // opacity are the text window's, and links in it work the same way.
 // Characters, editing keys and pastes go through Filter, the policy hook subclasses
 // override; every character it takes posts a message of type kTextChanged named after it.
-// The text edits of one dialog form a group that Tab walks through.
+// The text edits of one dialog form a group that Tab walks through. The field is drawn as a
+// well behind the text, framed in the text's colour, so a player sees where to type;
+// "frame = false" leaves it out for screens that paint their own field.
 #pragma once
 
 #include <memory>
@@ -64,6 +66,7 @@ class TTextEdit : public TText {
 
  private:
   void PostChanged();
+  void DrawField();
 
   int mMaxLength = 10;
   std::shared_ptr<std::vector<TTextEdit*>> mGroup;
@@ -72,5 +75,6 @@ class TTextEdit : public TText {
   bool mPassword = false;
   bool mCursorShown = false;
   std::string mIgnore;
+  bool mFrame = true;
   TClock mClock;
 };

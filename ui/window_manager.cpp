@@ -272,6 +272,10 @@ bool TWindowManager::RunScriptFile(const std::string& name) {
   return mScript && mScript->RunScriptFile(name);
 }
 
+void TWindowManager::QueueScript(const std::string& text) {
+  if (mScript) mScript->QueueScript(text);
+}
+
 void TWindowManager::AddOverlay(TWindow* window) {
   if (window) {
     window->JoinTree(mTree);
@@ -310,6 +314,7 @@ void TWindowManager::HandleEvent(const TEvent& event) {
   switch (e.kind) {
     case kEventIdle:
       top->Tasks().Run(kUpdatePhase);
+      if (mScript) mScript->RunQueuedScripts();
       ProcessMessages();
       Draw();
       break;

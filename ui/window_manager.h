@@ -54,6 +54,10 @@ class TWindowScriptLink {
   virtual class TTask* Task() { return nullptr; }
   // A window is being destroyed: drop every pointer to it.
   virtual void OnWindowGone(TWindow*) {}
+  // Script texts handed over for the next frame (TWindowManager::QueueScript).
+  virtual void QueueScript(const std::string& /*text*/) {}
+  // The next frame has come: run them.
+  virtual void RunQueuedScripts() {}
 };
 
 class TWindowManager : public TWindowTreeHost {
@@ -107,6 +111,10 @@ class TWindowManager : public TWindowTreeHost {
   void SetKeyTarget(TModalWindow* modal, TWindow* window);
   TWindow* HoverWindow() const { return mHoverWindow; }
   bool RunScriptFile(const std::string& name);
+  // Runs a script text on the next frame inside the dialog coroutine, where it may open a
+  // dialog and wait ("DisplayDialog{ ... }") or queue a command for the running screen
+  // ("gX = function() DoModal( 'scripts/x.lua' ) end; table.insert( gCommandQueue, gX );").
+  void QueueScript(const std::string& text);
 
   // Overlay windows are owned and drawn above the whole stack.
   void AddOverlay(TWindow* window);

@@ -4,6 +4,7 @@
 
 #include "frame/log.h"
 #include "script/lua/lua_api.h"
+#include "script/lua/lua_aux.h"
 #include "script/value_conversion.h"
 #include "ui/engine_vocabulary.h"
 #include "ui/lua_message_value.h"
@@ -103,6 +104,71 @@ bool TWindowScript::RunScriptFile(const std::string& name) {
   return ok;
 }
 
+void TWindowScript::QueueScript(const std::string& text) {
+  mQueuedScripts.push_back(text);
+}
+
+void TWindowScript::RunQueuedScripts() {
+  std::vector<std::string> texts;
+  texts.swap(mQueuedScripts);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (!RunQueuedScript(texts[i])) {
+      // The coroutine is busy elsewhere: this text and the later ones wait a frame, in order.
+      mQueuedScripts.insert(mQueuedScripts.begin(), texts.begin() + static_cast<long>(i),
+                            texts.end());
+      return;
+    }
+  }
+}
+
+bool TWindowScript::RunQueuedScript(const std::string& text) {
+  if (!IsSuspended()) {
+    // No dialog coroutine to run in: the text runs as it stands.
+    DoLuaString(text.c_str(), static_cast<int>(text.size()));
+    return true;
+  }
+  if (mWaitState != kWaitingForMessage && mWaitState != kYielding) return false;
+  lua_State* L = GetState();
+  if (luaL_loadbuffer(L, text.data(), text.size(), "=queued script") != 0) {
+    AlertLuaError(L, LuaErrorText(L, -1));
+    lua_pop(L, 1);
+    return true;
+  }
+  // WaitForMessage runs a function handed in beside the message; Yield one handed in alone.
+  if (mWaitState == kWaitingForMessage) {
+    lua_pushnil(L);
+    lua_insert(L, -2);
+    mWaitState = 0;
+    Resume(2);
+  } else {
+    mWaitState = 0;
+    Resume(1);
+  }
+  // Commands the text queued run now, as a message would have woken them; a bounded number,
+  // so that a command that queues itself again cannot hold the frame.
+  constexpr int kCommandsPerFrame = 16;
+  for (int i = 0; i < kCommandsPerFrame && mWaitState == kWaitingForMessage && CommandsQueued();
+       ++i) {
+    mWaitState = 0;
+    lua_pushnil(L);
+    Resume(1);
+  }
+  return true;
+}
+
+bool TWindowScript::CommandsQueued() {
+  lua_State* L = GetState();
+  lua_getglobal(L, "gCommandQueue");
+  bool queued = false;
+  if (lua_istable(L, -1)) {
+    lua_rawgeti(L, -1, 1);
+    queued = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+  }
+  lua_pop(L, 1);
+  return queued;
+}
+
 void TWindowScript::RunWithGlobal(const char* global, const char* text) {
   lua_State* L = GetState();
   lua_pushstring(L, global);
@@ -161,7 +227,9 @@ void TWindowScript::PopWindow() {
 TWindow* TWindowScript::GenericCreate(lua_State* L, int index) {
   TLuaWindowStyle style(L, index);
   TWindow* parent = CurrentParent();
-  TWindowCreator creator = FindType(style.GetString("typename", ""));
+  const std::string typeName = style.GetString("typename", "");
+  TWindowCreator creator = FindType(typeName);
+  if (!creator && parent) Log("GenericCreate: unknown window type '%s'", typeName.c_str());
   TWindow* window = nullptr;
   if (creator && parent) {
     window = creator();
@@ -171,8 +239,10 @@ TWindow* TWindowScript::GenericCreate(lua_State* L, int index) {
     }
   }
   if (!window) {
-    // DoWindow still calls PopWindow: keep the stack balanced with the same parent.
-    if (parent) mParentStack.push_back(parent);
+    // DoWindow goes on with MakeDialog and PopWindow. An empty place on the stack keeps it
+    // balanced and makes them leave the enclosing window alone: no name, no layout and no
+    // children of the description that made nothing.
+    mParentStack.push_back(nullptr);
     return nullptr;
   }
   window->Init(style);

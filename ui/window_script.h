@@ -28,7 +28,9 @@ class TCreationHook {
 
 class TWindowScript : public TScript, public TWindowScriptLink {
  public:
+  // Where the coroutine is suspended: in HandleGetMessage, or in Yield until the next pass.
   static constexpr int kWaitingForMessage = 3;
+  static constexpr int kYielding = 4;
 
   explicit TWindowScript(TWindowManager* manager);
   ~TWindowScript() override;
@@ -44,6 +46,8 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   void AddScriptConstant(const TScriptConstant& constant) override;
   bool RunScriptFile(const std::string& name) override;
   void OnWindowGone(TWindow* window) override;
+  void QueueScript(const std::string& text) override;
+  void RunQueuedScripts() override;
   TTask* Task() override { return this; }
 
   // The message (may be null) and the closure on the top of the stack (when hasClosure).
@@ -54,6 +58,8 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   const std::vector<TWindow*>& ParentStack() const { return mParentStack; }
   TWindowCreator FindType(const std::string& name) const;
   int WaitState() const { return mWaitState; }
+  // Yield is about to suspend the coroutine until the next pass.
+  void MarkYielding() { mWaitState = kYielding; }
   void SetLocalizeLabels(bool on) { mLocalizeLabels = on; }
   bool LocalizeLabels() const { return mLocalizeLabels; }
   void SetCreationHook(std::unique_ptr<TCreationHook> hook) { mCreationHook = std::move(hook); }
@@ -80,6 +86,9 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   void RegisterFunctions();
   // Runs a short Lua text with one value (top of the stack, popped) bound to a global.
   void RunWithGlobal(const char* global, const char* text);
+  // Runs one queued text; false when the coroutine cannot take it now.
+  bool RunQueuedScript(const std::string& text);
+  bool CommandsQueued();
 
   TWindowManager* mManager;
   std::vector<TWindow*> mParentStack;
@@ -88,4 +97,5 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   int mWaitState = 0;
   bool mLocalizeLabels = false;
   std::unique_ptr<TCreationHook> mCreationHook;
+  std::vector<std::string> mQueuedScripts;
 };

@@ -111,9 +111,13 @@ int SetPositionFunction(lua_State* L) {
 int SetCommand(lua_State* L) {
   MC_SELF(L);
   auto* button = dynamic_cast<TScriptActionTarget*>(s->FindInTop(Str(L, 1)));
-  if (!button || !lua_isfunction(L, 2)) return 0;
-  lua_pushvalue(L, 2);
-  button->SetScriptAction(std::make_unique<TLuaFunction>(L));
+  if (!button) return 0;
+  if (lua_isnoneornil(L, 2)) {
+    button->SetScriptAction(nullptr);  // the button does nothing of its own any more
+  } else if (lua_isfunction(L, 2)) {
+    lua_pushvalue(L, 2);
+    button->SetScriptAction(std::make_unique<TLuaFunction>(L));
+  }
   return 0;
 }
 
@@ -321,6 +325,7 @@ int DoFitToChildren(lua_State* L) {
 int ScheduleNextPass(lua_State* L) {
   MC_SELF(L);
   s->Schedule(0, true, true, false);
+  s->MarkYielding();
   return 0;
 }
 

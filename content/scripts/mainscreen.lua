@@ -13,8 +13,9 @@ local function SoundIsOff()
   return GetMasterVolume() == 0
 end
 local function MusicIsOff() return GetSoundGroupVolume( kMusicGroup ) == 0 end
-local function SoundLabel() return SoundIsOff() and "Sound: off" or "Sound: on" end
-local function MusicLabel() return MusicIsOff() and "Music: off" or "Music: on" end
+-- String-table keys of the switches' captions (content/strings/screens.txt).
+local function SoundLabel() return SoundIsOff() and "main_sound_off" or "main_sound_on" end
+local function MusicLabel() return MusicIsOff() and "main_music_off" or "main_music_on" end
 
 local function ToggleSound()
   if ToggleSoundMute ~= nil then
@@ -22,7 +23,7 @@ local function ToggleSound()
   else
     SetMasterVolume( SoundIsOff() and 1 or 0 )
   end
-  SetLabel( "main_sound_button", SoundLabel() )
+  SetLabel( "main_sound_button", GetString( SoundLabel() ) )
 end
 
 local function ToggleMusic()
@@ -31,7 +32,7 @@ local function ToggleMusic()
   else
     SetSoundGroupVolume( kMusicGroup, MusicIsOff() and 1 or 0 )
   end
-  SetLabel( "main_music_button", MusicLabel() )
+  SetLabel( "main_music_button", GetString( MusicLabel() ) )
 end
 
 if hasSound then StartMusic( "audio/music/music_mainmenu.ogg" ) end

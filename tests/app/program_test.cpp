@@ -55,6 +55,15 @@ class Program : public ::testing::Test {
     return text.str();
   }
 
+  // A written frame as pixels; false when it is missing or not a picture.
+  static bool ReadFrame(const std::string& path, TPixelImage* image) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
+  }
+
   std::filesystem::path folder;
   std::string mLog;
 };
@@ -130,11 +139,7 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   for (int i = 0; i < 4; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    std::ifstream file(frames + name, std::ios::binary);
-    ASSERT_TRUE(file) << name;
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &shot[i]));
+    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
     ASSERT_EQ(shot[i].width, 800);
   }
   auto at = [](const TPixelImage& image, int x, int y) {
@@ -202,11 +207,8 @@ TEST_F(Program, MarkedFramesAreWrittenAsPictures) {
   if (Log().find("Frames are not written") != std::string::npos) {
     GTEST_SKIP() << "no offscreen GL on this machine";
   }
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << path;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   TPixelImage image;
-  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_TRUE(ReadFrame(path, &image)) << path;
   ASSERT_EQ(image.width, 800);
   ASSERT_EQ(image.height, 600);
   // The plain frame's table green, in the middle and in a corner.
@@ -225,11 +227,8 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     GTEST_SKIP() << "no offscreen GL on this machine";
   }
   const std::string path = frames + "/frame_000000.png";
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << path;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   TPixelImage image;
-  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image));
+  ASSERT_TRUE(ReadFrame(path, &image)) << path;
   ASSERT_EQ(image.width, 800);
   // The overlay's black box over the top-left corner, the screen's green beside it.
   EXPECT_EQ(image.At(298, 39) & 0xFFFFFFu, 0u);
@@ -244,6 +243,50 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     }
   }
   EXPECT_TRUE(red);
+}
+
+TEST_F(Program, DialogLabelsAreLookedUpInTheShippedStringTable) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript("100 click 400 300\n400 key w\n700 frame\n900 close\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=10000 --frames=" + frames + " --input=" + script), 0);
+  if (Log().find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  TPixelImage image;
+  ASSERT_TRUE(ReadFrame(frames + "/frame_000000.png", &image));
+  ASSERT_EQ(image.width, 800);
+  // The widget demo's title is the label "widgetdemo_title"; strings.xml makes it "Widgets".
+  // White ink of the short word ends far left of where the key itself would reach.
+  auto whiteInk = [&](int x0, int x1) {
+    int ink = 0;
+    for (int y = 8; y < 36; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t c = image.At(x, y);
+        ink += (c >> 16 & 0xFF) > 200 && (c >> 8 & 0xFF) > 200 && (c & 0xFF) > 200;
+      }
+    return ink;
+  };
+  EXPECT_GT(whiteInk(40, 160), 20);
+  EXPECT_EQ(whiteInk(160, 440), 0);
+  EXPECT_EQ(Log().find("Missing string for label 'widgetdemo"), std::string::npos);
+}
+
+TEST_F(Program, WindowsShowingTheSamePictureShareOneDecodedTexture) {
+  // The widget demo's five buttons ask eighteen times for four button pictures (three for a
+  // push button, four for toggle and radio buttons).
+  const std::string script = WriteScript("100 click 400 300\n400 key w\n900 close\n");
+  EXPECT_EQ(Run("--headless --multiple --exit-after=10000 --input=" + script), 0);
+  const std::string log = Log();
+  const size_t at = log.find("Assets: ");
+  ASSERT_NE(at, std::string::npos) << log;
+  size_t requests = 0, shared = 0;
+  ASSERT_EQ(std::sscanf(log.c_str() + at, "Assets: %zu requests, %zu answered", &requests, &shared),
+            2);
+  // Each picture is decoded once; the other fourteen requests share it.
+  EXPECT_GE(shared, 14u);
+  EXPECT_GE(requests, shared + 4);
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "data/prefs.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -24,7 +25,8 @@ class PrefsTest : public ::testing::Test {
   void SetUp() override {
     folder = fs::temp_directory_path() /
              ("mc_prefs_test_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+              std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     ResetFileSystem();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,8 @@ class FileSystemTest : public ::testing::Test {
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     root = std::filesystem::temp_directory_path() /
-           (std::string("mc_files_") + info->test_suite_name() + "_" + info->name());
+           (std::string("mc_files_") + info->test_suite_name() + "_" + info->name() + "_" +
+            std::to_string(::getpid()));
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root);
     previous = std::filesystem::current_path();

@@ -16,8 +16,8 @@
 #include "gfx/coverage_raster.h"
 #include "gfx/font_cache.h"
 #include "gfx/mvec_font.h"
+#include "gfx/raster_sink.h"
 #include "tests/gfx/previous_coverage_raster.h"
-#include "tests/gfx/raster_feed.h"
 
 namespace {
 
@@ -51,13 +51,20 @@ struct TDiffTotals {
 // Rasterises with both and reports the first pixel beyond the tolerance; the current raster
 // object is reused across calls (as the drawing code does), the reference starts fresh.
 // `winding` is what the current raster is told about the outline.
+// A glyph's place: its parameters and the pen's quarter-pixel offset; stroked or filled.
+struct TPlacement {
+  TGlyphParams params;
+  float subX = 0, subY = 0;
+  bool stroke = false;
+};
+
 void ExpectSameRaster(TCoverageRaster& current, const TMvecFont& font, const TMvecGlyph& glyph,
                       const TPlacement& p, const std::string& what, TDiffTotals& totals,
                       TWinding winding = TWinding::kAny) {
   TPreviousCoverageRaster previous;
   current.Clear(winding);
-  TFeedSink<TCoverageRaster> a(current, p, glyph.fit);
-  TFeedSink<TPreviousCoverageRaster> b(previous, p, glyph.fit);
+  TRasterSink<TCoverageRaster> a(current, p.params, glyph.fit, p.subX, p.subY, p.stroke);
+  TRasterSink<TPreviousCoverageRaster> b(previous, p.params, glyph.fit, p.subX, p.subY, p.stroke);
   font.DecodeOutline(glyph, a);
   font.DecodeOutline(glyph, b);
   TCoverageBitmap got, want;
@@ -80,7 +87,7 @@ TEST(CoverageRasterEquivalenceTest, GlyphsMatchThePreviousRasterWithinRounding) 
     for (const TMvecGlyph& glyph : font->Glyphs()) {
       for (int sub = 0; sub < 4; ++sub) {
         TPlacement p;
-        p.scale = font->PixelsPerUnit(size);
+        p.params.scale = font->PixelsPerUnit(size);
         p.subX = static_cast<float>(sub);
         p.subY = static_cast<float>((sub * 3) % 4);
         const std::string what = "glyph " + std::to_string(glyph.code) + " size " +
@@ -114,23 +121,24 @@ TEST(CoverageRasterEquivalenceTest, ItalicRotatedAndStrokedGlyphsMatchWithinRoun
       const TMvecGlyph* glyph = font->FindGlyph(static_cast<uint8_t>(c));
       ASSERT_NE(glyph, nullptr);
       TPlacement p;
-      p.scale = font->PixelsPerUnit(size);
+      p.params.scale = font->PixelsPerUnit(size);
       p.subX = 2;
       p.subY = 1;
       const std::string what = std::string("'") + c + "' size " + std::to_string(size);
       ASSERT_TRUE(font->HasSimpleWinding(*glyph)) << what;
       for (const TWinding winding : {TWinding::kAny, TWinding::kZeroOrOne}) {
-        p.italic = true;
+        p.params.italic = true;
         ExpectSameRaster(current, *font, *glyph, p, what + " italic", totals, winding);
-        p.italic = false;
+        p.params.italic = false;
         for (const float rotation : {0.3f, 1.5707964f, -2.0f}) {
-          p.rotation = rotation;
+          p.params.rotation = rotation;
           ExpectSameRaster(current, *font, *glyph, p, what + " rotated", totals, winding);
         }
       }
-      p.rotation = 0;
-      for (const float stroke : {1.0f, 4.0f, 13.0f}) {
-        p.stroke = stroke;
+      p.params.rotation = 0;
+      p.stroke = true;
+      for (const float quarters : {1.0f, 4.0f, 13.0f}) {
+        p.params.outline = quarters / 4;
         ExpectSameRaster(current, *font, *glyph, p, what + " stroke", totals);
       }
       if (testing::Test::HasFatalFailure()) return;

@@ -1,5 +1,6 @@
 // tvtool mvec: the converter run as a program, its output read back by the engine's reader.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 class FontConvertTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / "mc_mvec_convert";
+    dir = fs::temp_directory_path() / ("mc_mvec_convert_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }

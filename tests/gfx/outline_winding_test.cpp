@@ -9,10 +9,10 @@
 #include <string>
 
 #include "gfx/coverage_raster.h"
+#include "gfx/raster_sink.h"
 #include "gfx/tv_mini_vec_draw.h"
 #include "tests/gfx/mvec_builder.h"
 #include "tests/gfx/previous_coverage_raster.h"
-#include "tests/gfx/raster_feed.h"
 
 namespace {
 
@@ -130,11 +130,10 @@ TEST(OutlineWindingTest, GlyphsThatAreNotSimpleAreFilledExactly) {
   });
   const TMvecGlyph& glyph = *font->FindGlyph('A');
   ASSERT_FALSE(font->HasSimpleWinding(glyph));
-  TPlacement placement;
-  placement.scale = font->PixelsPerUnit(32);
-  placement.subX = 1;
+  TGlyphParams params;
+  params.scale = font->PixelsPerUnit(32);
   TPreviousCoverageRaster reference;
-  TFeedSink<TPreviousCoverageRaster> referenceSink(reference, placement, glyph.fit);
+  TRasterSink<TPreviousCoverageRaster> referenceSink(reference, params, glyph.fit, 1, 0, false);
   font->DecodeOutline(glyph, referenceSink);
   TCoverageBitmap want;
   reference.Render(&want);
@@ -142,7 +141,7 @@ TEST(OutlineWindingTest, GlyphsThatAreNotSimpleAreFilledExactly) {
   // What summing would give: the first column counts the strip between the sides twice.
   TCoverageRaster summing;
   summing.Clear(TWinding::kZeroOrOne);
-  TFeedSink<TCoverageRaster> summingSink(summing, placement, glyph.fit);
+  TRasterSink<TCoverageRaster> summingSink(summing, params, glyph.fit, 1, 0, false);
   font->DecodeOutline(glyph, summingSink);
   TCoverageBitmap wrong;
   summing.Render(&wrong);
@@ -150,8 +149,6 @@ TEST(OutlineWindingTest, GlyphsThatAreNotSimpleAreFilledExactly) {
   EXPECT_GT(std::abs(wrong.At(want.left, want.top + 2) - want.At(want.left, want.top + 2)), 20);
 
   TTvMiniVecDraw draw;
-  TGlyphParams params;
-  params.scale = placement.scale;
   TCoverageBitmap got;
   draw.RasterizeGlyph(*font, glyph, 1, 0, params, &got, nullptr);
   ASSERT_EQ(got.width, want.width);

@@ -1,6 +1,7 @@
 #include "tests/gfx/test_support.h"
 
 #include <png.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,8 +14,9 @@
 
 TLogCapture::TLogCapture() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  mFolder = std::filesystem::temp_directory_path() /
-            (std::string("mc_gfx_log_") + (info ? info->name() : "x"));
+  mFolder =
+      std::filesystem::temp_directory_path() /
+      (std::string("mc_gfx_log_") + (info ? info->name() : "x") + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(mFolder);
   SetLogFolder(mFolder.string());
 }

@@ -8,10 +8,10 @@
 
 #include "gfx/font_cache.h"
 #include "gfx/outline_winding.h"
+#include "gfx/raster_sink.h"
 #include "gfx/text_layout.h"
 #include "gfx/tv_mini_vec_draw.h"
 #include "tests/gfx/previous_coverage_raster.h"
-#include "tests/gfx/raster_feed.h"
 
 namespace {
 
@@ -43,16 +43,15 @@ BENCHMARK(BM_MiniVecRaster)->Arg(12)->Arg(16)->Arg(24)->Arg(48);
 template <typename TRaster, typename TClear>
 void FeedGlyphs(benchmark::State& state, TRaster& raster, TClear clear) {
   auto font = BuiltinFont();
-  TPlacement placement;
-  placement.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
-  placement.subX = 1;
+  TGlyphParams params;
+  params.scale = font->PixelsPerUnit(static_cast<float>(state.range(0)));
   TCoverageBitmap bitmap;
   std::vector<const TMvecGlyph*> glyphs;
   for (uint32_t c = 33; c < 127; ++c) glyphs.push_back(font->FindGlyph(c));
   for (auto _ : state) {
     for (const TMvecGlyph* g : glyphs) {
       clear(raster);
-      TFeedSink<TRaster> sink(raster, placement, g->fit);
+      TRasterSink<TRaster> sink(raster, params, g->fit, 1, 0, false);
       font->DecodeOutline(*g, sink);
       raster.Render(&bitmap);
       benchmark::DoNotOptimize(bitmap.alpha.data());

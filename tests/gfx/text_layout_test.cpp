@@ -13,7 +13,8 @@ namespace {
 
 // A monospaced box font: every printable ASCII character advances 125 units, ascent 80,
 // descent 20, so size 10 gives exactly 10 pixels per character and a baseline at
-// (80 + 18.75) * 0.08 = 7.9 pixels.
+// (80 + 18.75) * 0.08 = 7.9 pixels. Boxes reach from x 10 to 115 and up to the ascent; the
+// period is a low box, 10 units high.
 std::vector<uint8_t> MonoFont() {
   TMvecBuilder b;
   for (uint32_t c = 32; c < 127; ++c) {
@@ -21,7 +22,8 @@ std::vector<uint8_t> MonoFont() {
       b.glyphs.push_back({c, 0, 0, 0, 0, 125 * 128, {8}});
       continue;
     }
-    b.AddBox(c, 10 * 128, -80 * 128, 115 * 128, c == 'g' ? 20 * 128 : 0);
+    const int top = c == '.' ? -10 : -80;
+    b.AddBox(c, 10 * 128, top * 128, 115 * 128, c == 'g' ? 20 * 128 : 0);
     b.glyphs.back().advance = 125 * 128;
   }
   return b.Build();
@@ -94,6 +96,50 @@ TEST_F(TextLayoutTest, LineBreakTagsAndNewlines) {
   EXPECT_FLOAT_EQ(layout.Lines()[3].padAfter, 7);
   EXPECT_FLOAT_EQ(layout.ContentHeight(), 5 * 10 + 7);
   EXPECT_EQ(Make("").Lines().size(), 1u);
+}
+
+TEST_F(TextLayoutTest, ItalicTextMakesRoomOnlyAsHighAsTheNextGlyphReaches) {
+  // A period after italic text sits at the pen: its height needs almost none of the lean.
+  TTextLayout period = Make("<i>h</i>.", 1000);
+  const auto& p = period.Lines()[0].glyphs;
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_FLOAT_EQ(p[1].x, p[0].x + p[0].advance);
+  // A tall glyph clears the sheared top: its left side lies right of the italic box's top
+  // right corner (115 units plus a third of the 80-unit height, 0.08 pixels per unit).
+  TTextLayout tall = Make("<i>h</i>T", 1000);
+  const auto& t = tall.Lines()[0].glyphs;
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_GE(t[1].x + 10 * 0.08f, t[0].x + (115 + 80.0f / 3) * 0.08f - 0.25f);
+  EXPECT_GT(t[1].x, t[0].x + t[0].advance);
+}
+
+TEST_F(TextLayoutTest, NegativePaddingPullsLinesTogetherAndWidensTheBox) {
+  TTextLayout layout = Make("aaaa bbbb cccc", 88);
+  EXPECT_EQ(Texts(layout), (Lines{"aaaa ", "bbbb ", "cccc"}));
+  layout.SetPadding(-1);
+  // 90 pixels of room: two words fill a line exactly.
+  EXPECT_EQ(Texts(layout), (Lines{"aaaa bbbb", "cccc"}));
+  std::vector<float> tops;
+  layout.ForEachLine(1, [&](const TTextLine&, float, float y) { tops.push_back(y); });
+  EXPECT_EQ(tops, (std::vector<float>{-1, 8}));
+  EXPECT_FLOAT_EQ(layout.ContentHeight(), 2 * (10 - 1));
+}
+
+TEST_F(TextLayoutTest, WholeLinesLeaveOutALineTheBottomEdgeWouldCut) {
+  TTextLayout layout("fonts/mono.mvec", 10, 0xFF112233u, 0, 100, 25);
+  layout.SetText("a<br>b<br>c");
+  auto shown = [&] {
+    std::string text;
+    layout.ForEachLine(1, [&](const TTextLine& line, float, float) { text += LineText(line); });
+    return text;
+  };
+  EXPECT_EQ(shown(), "abc");  // the third line starts inside the box
+  layout.SetWholeLines(true);
+  EXPECT_EQ(shown(), "ab");
+  EXPECT_FLOAT_EQ(layout.Lines()[2].inkBottom, 7.9f + 1.6f);
+  // The first line is shown even when the box is lower than it.
+  layout.SetBox(100, 4);
+  EXPECT_EQ(shown(), "a");
 }
 
 TEST_F(TextLayoutTest, AlignmentStackAndLayoutFlags) {

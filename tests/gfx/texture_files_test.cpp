@@ -1,5 +1,6 @@
 // Textures and display settings through the virtual file system.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -25,7 +26,8 @@ class TextureFilesTest : public ::testing::Test {
   void SetUp() override {
     root = std::filesystem::temp_directory_path() /
            (std::string("mc_gfx_files_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            std::to_string(::getpid()));
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "user");
     std::filesystem::create_directories(root / "common");

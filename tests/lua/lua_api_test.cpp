@@ -9,6 +9,7 @@
 #include "script/lua/lua_api.h"
 #include "script/lua/lua_aux.h"
 #include "script/lua/lua_lib.h"
+#include "tests/lua/dump_bytes.h"
 
 namespace {
 
@@ -157,14 +158,7 @@ TEST(LuaApi, DumpAndLoadRoundTrip) {
   State s;
   lua_State* L = s.L;
   ASSERT_EQ(luaL_loadbuffer(L, "return 6 ^ 3, L\"w\"", 18, "=t"), 0);
-  std::string bytes;
-  lua_dump(
-      L,
-      [](lua_State*, const void* p, size_t n, void* ud) {
-        static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
-        return 0;
-      },
-      &bytes);
+  const std::string bytes = DumpBytes(L);
   EXPECT_EQ(bytes.substr(0, 5), std::string("\033Lua\x50"));
   ASSERT_EQ(luaL_loadbuffer(L, bytes.data(), bytes.size(), "=bin"), 0);
   ASSERT_EQ(lua_pcall(L, 0, 2, 0), 0);

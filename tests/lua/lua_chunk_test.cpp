@@ -10,6 +10,7 @@
 #include "script/lua/lua_aux.h"
 #include "script/lua/lua_lib.h"
 #include "script/lua/lua_opcodes.h"
+#include "tests/lua/dump_bytes.h"
 
 namespace {
 
@@ -23,14 +24,7 @@ class ChunkTest : public testing::Test {
 
   std::string Compile(const char* src) {
     EXPECT_EQ(luaL_loadbuffer(L, src, strlen(src), "=src"), 0);
-    std::string bytes;
-    lua_dump(
-        L,
-        [](lua_State*, const void* p, size_t n, void* ud) {
-          static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
-          return 0;
-        },
-        &bytes);
+    const std::string bytes = DumpBytes(L);
     lua_pop(L, 1);
     return bytes;
   }

@@ -6,6 +6,7 @@
 
 #include "script/lua/lua_api.h"
 #include "script/lua/lua_aux.h"
+#include "tests/lua/dump_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lua_State* L = lua_open();
@@ -16,14 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (luaL_loadbuffer(L, reinterpret_cast<const char*>(data), size, "=fuzz") == 0) {
     // Dump what compiled and load it back: the loader must accept our own code.
-    std::string bytes;
-    lua_dump(
-        L,
-        [](lua_State*, const void* p, size_t n, void* ud) {
-          static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
-          return 0;
-        },
-        &bytes);
+    const std::string bytes = DumpBytes(L);
     if (luaL_loadbuffer(L, bytes.data(), bytes.size(), "=again") != 0) __builtin_trap();
   }
   lua_close(L);

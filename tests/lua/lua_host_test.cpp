@@ -12,6 +12,7 @@
 #include "script/lua/lua_api.h"
 #include "script/lua/lua_aux.h"
 #include "script/lua/lua_lib.h"
+#include "tests/lua/dump_bytes.h"
 
 namespace {
 
@@ -251,13 +252,7 @@ TEST(LuaHost, RequireAndBinaryChunksThroughTheFileHook) {
   files.text1 = "loads = (loads or 0) + 1 return {answer = 42}";
   // A precompiled chunk made by the same interpreter.
   ASSERT_EQ(luaL_loadbuffer(L, "return 'binary ' .. _REQUIREDNAME", 33, "=b"), 0);
-  lua_dump(
-      L,
-      [](lua_State*, const void* p, size_t n, void* ud) {
-        static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
-        return 0;
-      },
-      &files.text2);
+  files.text2 = DumpBytes(L);
   lua_pop(L, 1);
   files.name2 = "scripts/bin.lua";
   lua_setfilereader(L, FilesReader, &files);

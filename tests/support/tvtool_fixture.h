@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sys/wait.h>
 
@@ -22,7 +23,8 @@ class TTvtoolFixture : public ::testing::Test {
 
   void SetUp() override {
     root = std::filesystem::temp_directory_path() /
-           (mPrefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           (mPrefix + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            std::to_string(::getpid()));
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root);
   }

@@ -1,11 +1,13 @@
-// Helpers for the window tests: a description backed by a map, a scripted host, and a
-// window that records what happens to it.
+// Helpers for the window tests: a description backed by a map, a scripted host, a window
+// that records what happens to it, and the window system the dialog tests drive.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "frame/application_time.h"
 #include "frame/task_list.h"
 #include "ui/modal_window.h"
 #include "ui/window.h"
@@ -44,12 +46,14 @@ class TTestHost : public TWindowHost {
   void PostQuit() override { ++quits; }
   void OnFrameDrawn() override { ++frames; }
   TTaskList* ApplicationTasks() override { return &tasks; }
+  std::string GetClipboardText() override { return clipboard; }
 
   uint32_t now = 1000;
   bool foreground = true;
   bool relative = false;
   int quits = 0;
   int frames = 0;
+  std::string clipboard;
   TTaskList tasks;
 };
 
@@ -89,4 +93,29 @@ class TProbeWindow : public TWindow {
   void Record(const std::string& what) {
     if (log) log->push_back(GetName() + ":" + what);
   }
+};
+
+class TWindowManager;
+class TWindowScript;
+struct lua_State;
+
+// The window system the dialog tests drive: the scripted host, a window manager with its
+// window script and a screen, and one pass of the game loop at a time. A fixture derives
+// from it beside its test base, starts it in SetUp and stops it in TearDown.
+class TWindowSystemHarness {
+ protected:
+  // clearEveryFrame: the screen clears under the dialogs every frame (for pixel tests).
+  void StartWindowSystem(bool clearEveryFrame = false);
+  void StopWindowSystem();
+  // One pass of the game loop: time moves on, the application tasks run, then the idle
+  // event reaches the window manager.
+  void Pass(uint32_t ms = 20);
+  void Event(int kind, int x = 0, int y = 0, int param = 0, int modifiers = 0);
+  void Run(const std::string& text);
+
+  TManualTime time{1000};
+  TTestHost host;
+  std::unique_ptr<TWindowManager> manager;
+  TWindowScript* script = nullptr;  // owned by the host's task list
+  lua_State* L = nullptr;
 };

@@ -33,12 +33,6 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu;
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kYellow = 0xFFFFFF00u, kGrey = 0xFF808080u;
 
-class TClipboardHost : public TTestHost {
- public:
-  std::string GetClipboardText() override { return clipboard; }
-  std::string clipboard;
-};
-
 // Records the scroll fractions it is given, as a text window would use them.
 class TScrolledWindow : public TWindow {
  public:
@@ -87,8 +81,11 @@ const char* kDialog = R"(
   }
 )";
 
-class WidgetTest : public ScriptTest {
+class WidgetTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     screen = TOffscreenScreen::Create(800, 600);
@@ -104,18 +101,13 @@ class WidgetTest : public ScriptTest {
     AddImage("gfx/halfmask.png",
              MakeImage(40, 30, [](int x, int) { return x < 20 ? 0xFF131313u : 0xFFFFFFFFu; }));
     SetSoundPlayer(&sounds);
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);
-    manager->SetScreen(new TScreen);
+    StartWindowSystem();
     manager->AddWindowType("Slider", &TSlider::Create);
     manager->AddWindowType("Scrolled", &TScrolledWindow::Create);
-    L = script->GetState();
   }
   void TearDown() override {
     if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     SetSoundPlayer(nullptr);
     ScriptTest::TearDown();
   }
@@ -132,22 +124,6 @@ class WidgetTest : public ScriptTest {
         "\n while true do local m = WaitForMessage()"
         "   if m then got = (got or '') .. m.type .. ':' .. m.name .. ';' end end end");
     Pass();
-  }
-  void Run(const std::string& text) { script->DoLuaString(text.c_str()); }
-  void Pass(uint32_t ms = 20) {
-    host.now += ms;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    Event(kEventIdle);
-  }
-  void Event(int kind, int x = 0, int y = 0, int param = 0, int modifiers = 0) {
-    TEvent e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
-    e.param = param;
-    e.modifiers = modifiers;
-    manager->HandleEvent(e);
   }
   void Move(int x, int y) { Event(kEventMove, x, y); }
   void Click(int x, int y) {
@@ -183,11 +159,6 @@ class WidgetTest : public ScriptTest {
   std::unique_ptr<TOffscreenScreen> screen;
   std::map<std::string, std::vector<uint8_t>> files;
   TRecordingSounds sounds;
-  TManualTime time{1000};
-  TClipboardHost host;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
-  lua_State* L = nullptr;
 };
 
 TEST_F(WidgetTest, PushButtonFollowsThePointerAndAClickRunsItsCommand) {
@@ -440,6 +411,23 @@ TEST_F(WidgetTest, PasswordsShowStarsAndTheCursorBlinksOnlyWithFocus) {
     for (int x = 10; x < 210; ++x)
       lit += (frame.pixels[static_cast<size_t>(y) * 800 + x] >> 8 & 0xFF) > 100;
   EXPECT_GT(lit, 10);
+}
+
+TEST_F(WidgetTest, TextEditsShowWhereToTypeUnlessTheScreenPaintsItsOwnField) {
+  OpenDialog(
+      "MakeDialog{ Bitmap{ image = 'gfx/white.png', x = 300, y = 400 },"
+      "  TextEdit{ name = 'framed', x = 300, y = 400, w = 40, h = 30 },"
+      "  Bitmap{ image = 'gfx/white.png', x = 400, y = 400 },"
+      "  TextEdit{ name = 'bare', x = 400, y = 400, w = 40, h = 30, frame = false } }");
+  // A frame in the text's colour (green by default) around a darker well for light text.
+  const uint32_t corner = PixelAt(300, 400);
+  EXPECT_GT(corner >> 8 & 0xFF, 200u);
+  EXPECT_LT(corner >> 16 & 0xFF, 120u);
+  const uint32_t well = PixelAt(320, 426);
+  EXPECT_LT(well >> 16 & 0xFF, 200u);
+  EXPECT_GT(well >> 16 & 0xFF, 60u);
+  EXPECT_TRUE(ColorNear(PixelAt(400, 400), kWhite));
+  EXPECT_TRUE(ColorNear(PixelAt(420, 426), kWhite));
 }
 
 TEST_F(WidgetTest, TabWalksTheTextEditsOfTheDialog) {

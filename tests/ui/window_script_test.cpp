@@ -33,23 +33,21 @@ class TToggleWindow : public TWindow, public TButtonWindow {
   bool on = false;
 };
 
-class WindowScriptTest : public ScriptTest {
+class WindowScriptTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     InitFileSystem();
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);  // the host's task list owns it
-    manager->SetScreen(new TScreen);
+    StartWindowSystem();
     manager->AddWindowType("Label", &TLabelWindow::Create);
     manager->AddWindowType("Toggle", &TToggleWindow::Create);
-    L = script->GetState();
   }
   void TearDown() override {
     if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     ScriptTest::TearDown();
   }
   // The file system scans its folders when it starts: write files first, then rescan.
@@ -58,29 +56,8 @@ class WindowScriptTest : public ScriptTest {
     ResetFileSystem();
     InitFileSystem();
   }
-  void Run(const std::string& text) { script->DoLuaString(text.c_str()); }
-  // One pass of the game loop: the application tasks, then the idle event.
-  void Pass(uint32_t ms = 20) {
-    host.now += ms;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    TEvent idle;
-    idle.kind = kEventIdle;
-    manager->HandleEvent(idle);
-  }
-  void Key(int kind, int param) {
-    TEvent e;
-    e.kind = kind;
-    e.param = param;
-    manager->HandleEvent(e);
-  }
+  void Key(int kind, int param) { Event(kind, 0, 0, param); }
   std::string G(const char* name) { return Global(L, name); }
-
-  TManualTime time{1000};
-  TTestHost host;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
-  lua_State* L = nullptr;
 };
 
 TEST_F(WindowScriptTest, LibraryConstantsAndHelpers) {
@@ -202,16 +179,23 @@ TEST_F(WindowScriptTest, DescriptionsBuildTheTreeWithStylesScopedToGroups) {
   EXPECT_EQ(G("l4"), "changed");
 }
 
-TEST_F(WindowScriptTest, UnknownTypesCreateNothingAndKeepTheParentStack) {
+TEST_F(WindowScriptTest, UnknownTypesAreLoggedAndLeaveTheEnclosingWindowAlone) {
   Run("PushModal('dlg') Unknown = function(t) t.typename = 'Unknown'"
       " return function() DoWindow(t) end end"
-      " MakeDialog{ Unknown{ name = 'u', Window{ name = 'child' } } }");
-  // No window of that type; its child went into the current parent instead.
-  TWindow* child = manager->TopModal()->FindChild("child");
-  ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->GetParent(), manager->TopModal());
-  EXPECT_EQ(manager->TopModal()->Children().size(), 1u);
-  EXPECT_EQ(script->ParentStack().size(), 1u);
+      " MakeDialog{ Window{ name = 'before', w = 10, h = 10 },"
+      "   Unknown{ name = 'u', x = 7, y = 9, fit = true, Window{ name = 'child' } },"
+      "   Window{ name = 'after', w = 10, h = 10 } }");
+  TModalWindow* top = manager->TopModal();
+  EXPECT_TRUE(LogHas("unknown window type 'Unknown'"));
+  // Neither renamed nor laid out by the description, and its children were not made.
+  EXPECT_EQ(top->GetName(), "dlg");
+  EXPECT_EQ(top->GetRect(), (TRect{0, 0, 800, 600}));
+  EXPECT_EQ(top->FindChild("child"), nullptr);
+  // The siblings around it are made in the enclosing window as usual.
+  ASSERT_NE(top->FindChild("before"), nullptr);
+  ASSERT_NE(top->FindChild("after"), nullptr);
+  EXPECT_EQ(top->FindChild("after")->GetParent(), top);
+  EXPECT_EQ(script->ParentStack(), (std::vector<TWindow*>{top}));
 }
 
 TEST_F(WindowScriptTest, ReRegisteringATypeReplacesItsCreator) {
@@ -343,6 +327,61 @@ TEST_F(WindowScriptTest, CommandQueueRunsWhenTheScriptWaits) {
   manager->PostMessage(new TMessage(kButtonPress, "wake"));
   Pass();
   EXPECT_EQ(G("ran"), "1");
+}
+
+TEST_F(WindowScriptTest, SetCommandWithNilClearsTheAction) {
+  Run("PushModal('dlg') MakeDialog{ Button{ name = 'b', w = 10, h = 10 } }"
+      " SetCommand('b', function() pressed = (pressed or 0) + 1 end)");
+  Run("return function() while true do WaitForMessage() end end");
+  auto* button = dynamic_cast<TButtonWindow*>(manager->TopModal()->FindChild("b"));
+  ASSERT_NE(button, nullptr);
+  button->Press();
+  Pass();
+  EXPECT_EQ(G("pressed"), "1");
+  Run("SetCommand('b', nil)");
+  button->Press();
+  Pass();
+  EXPECT_EQ(G("pressed"), "1");
+}
+
+// Game code hands script texts to the runner; each runs on the next frame inside the
+// dialog coroutine, so it may open a dialog and wait there.
+TEST_F(WindowScriptTest, QueuedScriptsRunNextFrameWhetherTheScriptWaitsOrYields) {
+  AddFile("assets/dialogs/prompt.lua", "MakeDialog{ Window{ name = 'body', w = 40, h = 20 } }");
+  const std::string prompt =
+      "local r = DisplayDialog{ 'dialogs/prompt.lua' } prompted = (prompted or 0) + 1"
+      " answer = r";
+  for (const char* body : {"while true do WaitForMessage() end",  // no timeout: only wakes
+                           "while true do Yield() end"}) {
+    SCOPED_TRACE(body);
+    Run(std::string("return function() ") + body + " end");
+    const std::string before = G("prompted");
+    manager->QueueScript(prompt);
+    EXPECT_EQ(manager->TopModal(), manager->Screen());  // not before the next frame
+    Pass();
+    ASSERT_EQ(manager->TopModal()->GetName(), "dialogs/prompt.lua");
+    EXPECT_EQ(G("prompted"), before);  // waiting for the dialog to close
+    Run("CloseWindow('yes')");
+    Pass();
+    Pass();
+    EXPECT_EQ(G("answer"), "yes");
+    EXPECT_EQ(manager->TopModal(), manager->Screen());
+    // The script went back to what it was doing; the next one runs the same way.
+    Pass();
+    Run("prompted = 0 answer = nil");
+  }
+  // A text in the style of the game's screens queues a command, which runs the same frame.
+  AddFile("assets/dialogs/end.lua", "MakeDialog{ Window{ w = 10, h = 10 } }");
+  Run("return function() while true do WaitForMessage() end end");
+  manager->QueueScript(
+      "gEndLevel = function()\tDoModal( 'dialogs/end.lua' );end;"
+      "table.insert( gCommandQueue, gEndLevel );");
+  Pass();
+  EXPECT_EQ(manager->TopModal()->GetName(), "dialogs/end.lua");
+  // A text that does not compile is reported and dropped.
+  manager->QueueScript("this is not lua");
+  Pass();
+  EXPECT_TRUE(LogHas("queued script"));
 }
 
 TEST_F(WindowScriptTest, QuitNowFromAScriptTakesTheQuitPath) {

@@ -32,8 +32,11 @@ class TPaintedWindow : public TWindow {
   }
 };
 
-class MainLoopTest : public ScriptTest {
+class MainLoopTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     const std::filesystem::path scripts = std::filesystem::path(MC_SOURCE_DIR) / "content/scripts";
@@ -43,34 +46,14 @@ class MainLoopTest : public ScriptTest {
               "MakeDialog{ Window{ name = 'test_box', x = 20, y = 20, w = 100, h = 50 } }");
     InitFileSystem();
     offscreen = TOffscreenScreen::Create(800, 600);
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);
-    auto* screen = new TScreen;
     // The placeholder screens do not cover the whole picture: clear under them every frame.
-    screen->alwaysClear = true;
-    manager->SetScreen(screen);
+    StartWindowSystem(true);
     manager->AddWindowType("Window", &TPaintedWindow::Create);
   }
   void TearDown() override {
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     offscreen.reset();
     ScriptTest::TearDown();
-  }
-  void Pass(uint32_t ms = 20) {
-    host.now += ms;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    Send(kEventIdle);
-  }
-  void Send(int kind, int param = 0, int x = 0, int y = 0) {
-    TEvent e;
-    e.kind = kind;
-    e.param = param;
-    e.x = x;
-    e.y = y;
-    manager->HandleEvent(e);
   }
   // A frame drawn now, read back.
   TPixelImage Frame() {
@@ -85,11 +68,7 @@ class MainLoopTest : public ScriptTest {
   }
   std::string Top() const { return manager->TopModal() ? manager->TopModal()->GetName() : ""; }
 
-  TManualTime time{1000};
-  TTestHost host;
   std::unique_ptr<TOffscreenScreen> offscreen;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
 };
 
 TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
@@ -107,7 +86,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   EXPECT_EQ(At(splash, 10, 10), 0xFF000000u);
 
   // A key that is not Escape during the splash only dismisses it.
-  Send(kEventKeyDown, 'A');
+  Event(kEventKeyDown, 0, 0, 'A');
   for (int i = 0; i < 3; ++i) Pass();
   EXPECT_EQ(Top(), "mainscreen");
   EXPECT_EQ(host.quits, 0);
@@ -122,7 +101,6 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   EXPECT_EQ(At(main, 400, 300), kPanel);
 
   // Native code opens a dialog through the script, as the game's screens will.
-  lua_State* L = script->GetState();
   script->DoLuaString("function OpenTest() gResult = DoModal('dialogs/test.lua') end");
   lua_getglobal(L, "OpenTest");
   EXPECT_EQ(script->RunFunction(0, 0), 0);
@@ -135,7 +113,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   EXPECT_EQ(At(withDialog, 30, 30), kPanel);   // the dialog's box
   EXPECT_EQ(At(withDialog, 400, 80), kPanel);  // the screen below still shows
   // Escape inside the dialog does not quit: the dialog's wait ignores it.
-  Send(kEventKeyDown, 27);
+  Event(kEventKeyDown, 0, 0, 27);
   Pass();
   EXPECT_EQ(host.quits, 0);
   manager->PostMessage(new TMessage(kCloseWindow, dialog->IdText()));
@@ -145,7 +123,7 @@ TEST_F(MainLoopTest, SplashThenMainScreenThenDialogThenQuit) {
   TPixelImage after = Frame();
   EXPECT_EQ(At(after, 30, 30), 0xFF000000u);
 
-  Send(kEventKeyDown, 27);
+  Event(kEventKeyDown, 0, 0, 27);
   for (int i = 0; i < 3; ++i) Pass();
   EXPECT_EQ(host.quits, 1);
   if (HasFailure()) offscreen->SavePng("mainloop_failure.png");

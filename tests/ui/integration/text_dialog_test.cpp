@@ -43,8 +43,11 @@ const char* kDialog =
     "        font = { '__DEFAULT', 48, Color( 255, 64, 64 ) } },\n"
     "}\n";
 
-class TextDialogTest : public ScriptTest {
+class TextDialogTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     WriteFile("assets/dialogs/textdemo.lua", kDialog);
@@ -66,31 +69,17 @@ class TextDialogTest : public ScriptTest {
         "textdemo_body",
         "A dusty trunk holds a <font color=ff4040>red</font> music box, "
         "<b>three</b> silver spoons and a <u>letter</u> nobody has opened in fifty years.");
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);
-    auto* screen = new TScreen;
-    screen->alwaysClear = true;
-    manager->SetScreen(screen);
+    StartWindowSystem(true);
     script->SetLocalizeLabels(true);
   }
   void TearDown() override {
     if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     offscreen.reset();
     RegisterMemoryFile("pics/sunset.png", picture.data(), 0);
     RegisterMemoryFile("pics/flag.png", flag.data(), 0);
     StringTable().Clear();
     ScriptTest::TearDown();
-  }
-  void Pass(uint32_t ms = 20) {
-    host.now += ms;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    TEvent idle;
-    idle.kind = kEventIdle;
-    manager->HandleEvent(idle);
   }
   TPixelImage Frame() {
     manager->Invalidate();
@@ -122,11 +111,7 @@ class TextDialogTest : public ScriptTest {
     if (extent) *extent = box;
     return n;
   }
-  TManualTime time{1000};
-  TTestHost host;
   std::unique_ptr<TOffscreenScreen> offscreen;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
   std::vector<uint8_t> picture;
   std::vector<uint8_t> flag;
 };

@@ -38,27 +38,23 @@ class TPressCounter : public TWindow, public TButtonWindow {
   int presses = 0;
 };
 
-class TextWindowTest : public ScriptTest {
+class TextWindowTest : public ScriptTest, protected TWindowSystemHarness {
  protected:
+  // testing::Test has a Run of its own.
+  using TWindowSystemHarness::Run;
+
   void SetUp() override {
     ScriptTest::SetUp();
     InitFileSystem();
     offscreen = TOffscreenScreen::Create(800, 600);
-    manager = std::make_unique<TWindowManager>(&host);
-    script = new TWindowScript(manager.get());
-    manager->SetScript(script);
-    auto* screen = new TScreen;
-    screen->alwaysClear = true;  // each frame starts from black
-    manager->SetScreen(screen);
+    StartWindowSystem(true);  // each frame starts from black
     manager->AddWindowType("PressButton", &TPressCounter::Create);
-    L = script->GetState();
     AddPicture("pics/box.png", 100, 40, 0xFF2040C0u);
     AddPicture("pics/mask.png", 100, 40, 0xFF000000u);
   }
   void TearDown() override {
     if (HasFailure()) std::printf("log:\n%s\n", LogText().c_str());
-    manager.reset();
-    host.tasks.Clear();
+    StopWindowSystem();
     offscreen.reset();
     for (const auto& [name, bytes] : pictures) RegisterMemoryFile(name, bytes.data(), 0);
     StringTable().Clear();
@@ -68,7 +64,6 @@ class TextWindowTest : public ScriptTest {
     pictures[name] = PngBytes(MakeImage(w, h, [&](int, int) { return colour; }));
     RegisterMemoryFile(name, pictures[name].data(), pictures[name].size());
   }
-  void Run(const std::string& text) { script->DoLuaString(text.c_str()); }
   void Dialog(const std::string& items) { Run("PushModal('dlg') MakeDialog{ " + items + " }"); }
   template <typename T>
   T* Find(const std::string& name) {
@@ -94,12 +89,7 @@ class TextWindowTest : public ScriptTest {
     return point;
   }
 
-  TManualTime time{1000};
-  TTestHost host;
   std::unique_ptr<TOffscreenScreen> offscreen;
-  std::unique_ptr<TWindowManager> manager;
-  TWindowScript* script = nullptr;
-  lua_State* L = nullptr;
   std::map<std::string, std::vector<uint8_t>> pictures;
 };
 
@@ -208,14 +198,7 @@ TEST_F(TextWindowTest, MaskedImageTakesItsAlphaFromTheMask) {
 TEST_F(TextWindowTest, SplashShowsItsPictureInABitmap) {
   if (!offscreen) GTEST_SKIP() << "no offscreen GL context";
   Run("return function() DisplaySplash(nil, 'pics/box', 1000) done = 'yes' end");
-  for (int i = 0; i < 10; ++i) {
-    host.now += 20;
-    time.Set(host.now);
-    host.tasks.Run(kUpdatePhase);
-    TEvent idle;
-    idle.kind = kEventIdle;
-    manager->HandleEvent(idle);
-  }
+  for (int i = 0; i < 10; ++i) Pass();
   auto* image = Find<TImage>("splashimage");
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width(), 100);
@@ -337,6 +320,16 @@ TEST_F(TextWindowTest, ScrollReachesExactlyTheLastPageAtOne) {
   ASSERT_NE(log, nullptr);
   ASSERT_EQ(log->Layout()->Lines().size(), 10u);
   EXPECT_EQ(log->MaxScroll(), 7);
+  // Until something scrolls it, the window shows whole lines only: the fourth line starts
+  // at 48 and would be cut by the bottom edge at 50.
+  auto shownLines = [&] {
+    int count = 0;
+    log->Layout()->ForEachLine(1, [&](const TTextLine&, float, float) { ++count; });
+    return count;
+  };
+  EXPECT_EQ(shownLines(), 3);
+  log->SetScroll(0, 0);
+  EXPECT_EQ(shownLines(), 4);
   log->SetScroll(1, 0);
   EXPECT_EQ(static_cast<int>(log->Layout()->Scroll()), 7);
   log->SetScroll(0.5f, 0);
@@ -349,6 +342,11 @@ TEST_F(TextWindowTest, ScrollReachesExactlyTheLastPageAtOne) {
   // Padding counts into every line: (16 + 4) per line, two fit in 50.
   log->SetPadding(4);
   EXPECT_EQ(log->MaxScroll(), 8);
+  // Negative padding pulls the lines together in the layout as in the scroll rule: 12 per
+  // line, four fit in 50.
+  log->SetPadding(-4);
+  EXPECT_EQ(log->MaxScroll(), 6);
+  EXPECT_FLOAT_EQ(log->Layout()->ContentHeight(), 10 * 12);
   EXPECT_EQ(Find<TText>("short")->MaxScroll(), 0);
 }
 
@@ -392,13 +390,7 @@ TEST_F(TextWindowTest, LinksPressTheButtonTheyName) {
   EXPECT_EQ(button->presses, 1);
 
   // The same through the window manager's events, in screen coordinates.
-  for (int kind : {kEventLeftDown, kEventLeftUp}) {
-    TEvent e;
-    e.kind = kind;
-    e.x = there.x + 10;
-    e.y = there.y + 10;
-    manager->HandleEvent(e);
-  }
+  for (int kind : {kEventLeftDown, kEventLeftUp}) Event(kind, there.x + 10, there.y + 10);
   EXPECT_EQ(button->presses, 2);
 }
 
@@ -421,11 +413,7 @@ TEST_F(TextWindowTest, HoverUnderlinesTheLinkAndTracksTheLeave) {
   EXPECT_EQ(t->Layout()->HoverLink(), "");
   EXPECT_TRUE(t->OnMouseMove(more));
   // The manager tells the capturing window when the pointer leaves it.
-  TEvent e;
-  e.kind = kEventMove;
-  e.x = 500;
-  e.y = 500;
-  manager->HandleEvent(e);
+  Event(kEventMove, 500, 500);
   EXPECT_EQ(t->Layout()->HoverLink(), "");
   EXPECT_FALSE(manager->IsCapturing(t));
 }

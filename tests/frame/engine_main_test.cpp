@@ -10,7 +10,7 @@
 
 #include "frame/application.h"
 #include "platform/headless/headless_platform.h"
-#include "tests/platform/frame_fakes.h"
+#include "tests/frame/frame_fakes.h"
 
 namespace {
 
@@ -49,6 +49,8 @@ TFrameServices TracingServices() {
   services.storeSetting = [](const std::string& key, const std::string& value) {
     gSettings[key] = value;
   };
+  services.createAssetManager = [] { gTrace.push_back("+asset manager"); };
+  services.destroyAssetManager = [] { gTrace.push_back("~asset manager"); };
   services.destroyStringTable = [] { gTrace.push_back("~string table"); };
   services.clearSettings = [] { gTrace.push_back("~settings"); };
   return services;
@@ -116,7 +118,8 @@ TEST_F(EngineMainTest, StartsAndShutsDownInOrder) {
   THeadlessPlatform platform;
   EXPECT_EQ(EngineMain(TCommandLine("--multiple"), platform, TestGameMain, TracingServices()), 0);
   const std::vector<std::string> startup = {"harness",           "application data",
-                                            "application",       "create window manager",
+                                            "application",       "create asset manager",
+                                            "+asset manager",    "create window manager",
                                             "+window manager",   "create window",
                                             "init sound",        "+sound",
                                             "create renderer",   "+renderer",
@@ -132,6 +135,8 @@ TEST_F(EngineMainTest, StartsAndShutsDownInOrder) {
                                              "~renderer",
                                              "destroy string table",
                                              "~string table",
+                                             "destroy asset manager",
+                                             "~asset manager",
                                              "stop heartbeat",
                                              "destroy window",
                                              "clear settings",

@@ -8,7 +8,7 @@
 #include "frame/task.h"
 #include "frame/virtual_keys.h"
 #include "platform/headless/headless_platform.h"
-#include "tests/platform/frame_fakes.h"
+#include "tests/frame/frame_fakes.h"
 
 namespace {
 
