@@ -12,7 +12,7 @@
 #include "online/host_link.h"
 #include "online/host_protocol.h"
 #include "platform/headless/headless_platform.h"
-#include "tests/platform/frame_fakes.h"
+#include "tests/frame/frame_fakes.h"
 
 namespace {
 

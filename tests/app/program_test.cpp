@@ -392,3 +392,89 @@ TEST_F(Program, WithoutASoundDeviceTheProgramRunsSilently) {
   EXPECT_EQ(ErrorLines(log), "") << log;
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
 }
+
+// A page host through the program's own message queue: "--axtest" makes the program its own
+// host window, so its host texts show in the log, and the input script posts the page's
+// commands as WM_USER messages.
+TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript(
+      "3000 host 9\n"  // SessionStart: the clock goes on; the splash has its 1.5 s to go
+      "3100 frame\n"
+      "8000 frame\n"   // the main screen
+      "8100 host 4\n"  // PauseOn: the W that follows is not the game's
+      "8200 key w\n"
+      "8300 host 5\n"
+      "8500 frame\n"
+      "8600 host 2\n"  // MuteOn, MuteOff
+      "8700 host 3\n"
+      "8800 host 7\n"  // GameStart from the menu: no restart
+      "8900 host 7\n"  // GameStart during a game: a new game
+      "9000 host 1\n"  // GameMenu
+      "9100 host 6\n"
+      "9200 host 8\n"  // RestartGame
+      "9300 host 10\n"
+      "9400 host 42\n"
+      "9600 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest -msn options=splash_ms=1500 --exit-after=30000 "
+                "--frames=" +
+                frames + " --input=" + script),
+            0);
+  const std::string log = Log();
+  auto at = [&log](const std::string& text) { return log.find(text); };
+  const size_t npos = std::string::npos;
+  // The first event announces the session and waits, silent, for the page's answer.
+  ASSERT_NE(at("Host text: SessionReady(\"<data></data>\")"), npos) << log;
+  EXPECT_LT(at("Host text: SessionReady"), at("Paused for the host page"));
+  EXPECT_LT(at("Paused for the host page"), at("Host command 9: SessionStart"));
+  EXPECT_LT(at("Host command 9: SessionStart"), at("Resumed for the host page"));
+  EXPECT_NE(at("Sound muted for the host page"), npos);
+  EXPECT_NE(at("Host command 4: PauseOn"), npos);
+  EXPECT_NE(at("Host command 2: MuteOn"), npos);
+  EXPECT_NE(at("Host command 42 (unknown)"), npos);
+  // One restart for the second start, one for RestartGame; one menu request.
+  size_t restarts = 0;
+  for (size_t p = at("asked for a new game"); p != npos;
+       p = log.find("asked for a new game", p + 1))
+    ++restarts;
+  EXPECT_EQ(restarts, 2u);
+  EXPECT_LT(at("Host command 1: GameMenu"), at("The host page asked for the main menu"));
+  EXPECT_LT(at("The host page asked for the main menu"), at("Host command 8: RestartGame"));
+  EXPECT_NE(at("Game loop ended"), npos);
+
+  if (log.find("Frames are not written") != npos) GTEST_SKIP() << "no offscreen GL here";
+  TPixelImage shot[3];
+  for (int i = 0; i < 3; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
+    ASSERT_EQ(shot[i].width, 800);
+  }
+  // The main screen's sound button is not there while the splash waits out its time, which
+  // stood still during the pause, and is there afterwards.
+  EXPECT_EQ(shot[0].At(350, 260) & 0xFFFFFFu, 0x184830u);
+  EXPECT_NE(shot[1].At(350, 260) & 0xFFFFFFu, 0x184830u);
+  // The W pressed during the pause opened no dialog: the screen is unchanged.
+  EXPECT_EQ(shot[1].pixels, shot[2].pixels);
+}
+
+TEST_F(Program, InZylomModeTheGameAnnouncesItselfWithoutPausing) {
+  const std::string script = WriteScript("400 host 4\n600 host 5\n800 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest -zylom --exit-after=20000 --input=" + script), 0);
+  const std::string log = Log();
+  const size_t ready = log.find("Host text: SessionReady");
+  ASSERT_NE(ready, std::string::npos) << log;
+  // The only pause is the page's PauseOn.
+  EXPECT_GT(log.find("Paused for the host page"), log.find("Host command 4: PauseOn"));
+  EXPECT_GT(log.find("Sound muted for the host page"), log.find("Host command 4: PauseOn"));
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
+
+TEST_F(Program, WithoutAPortalModeHostMessagesAreOnlyLogged) {
+  const std::string script = WriteScript("400 host 4\n600 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest --exit-after=20000 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("Host text:"), std::string::npos);
+  EXPECT_EQ(log.find("Paused for the host page"), std::string::npos);
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
