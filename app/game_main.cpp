@@ -1,26 +1,49 @@
 #include "app/game_main.h"
 
+#include <memory>
+
 #include "app/program_host_link.h"
 #include "app/window_system.h"
-#include "ui/modal_window.h"
-#include "ui/window_manager.h"
-
+#include "campaign/game_app.h"
 #include "frame/application.h"
 #include "frame/command_line.h"
 #include "frame/log.h"
+#include "ui/window_manager.h"
+#include "ui/window_script.h"
+
+namespace {
+
+std::unique_ptr<TGameApp> CreateGameApp(TApplication& app) {
+  TWindowSystem* windows = GetWindowSystem(app);
+  TWindowScript* script = windows ? windows->Script() : nullptr;
+  return std::make_unique<TGameApp>(app, script ? script->GetState() : nullptr,
+                                    windows ? &windows->Manager() : nullptr);
+}
+
+}  // namespace
 
 int GameMain(TApplication& app, const std::string& commandLine) {
   const std::string title = app.LookupString("application_title");
   app.SetTitle(title.empty() || title == "application_title" ? app.Data().productName : title);
 
-  // The stored display choice; the player record takes this over once it exists.
-  app.SetDisplay(800, 600, app.ReadSetting("fullscreen") == "1");
+  // The player's record and options: the stored display mode, the game's cursor, a player
+  // (the default one on a first start) and that player's sound levels.
+  std::unique_ptr<THostReports> hostReports;  // outlives the game object
+  std::unique_ptr<TGameApp> game = CreateGameApp(app);
+  if (THostLink* link = GetHostLink(app)) {
+    hostReports = CreateGameHostReports(*link);
+    game->SetHostReports(hostReports.get());
+  }
+  game->ApplyDisplaySettings();
+  game->UseNormalCursor();
+  game->EnsurePlayer();
 
   const TGameOptions options = ParseGameOptions(commandLine);
   if (!options.url.empty()) Log("Game address: %s", options.url.c_str());
   if (options.hasAnon) Log("Anonymous play value: %d", options.anon);
   if (options.msn) Log("MSN flag set");
   if (options.aol) Log("AOL flag set");
+  game->SetLaunchOptions(options);
 
   // The dialog scripts take over: the splash, then the screens.
   if (TWindowSystem* windows = GetWindowSystem(app)) {
@@ -28,19 +51,13 @@ int GameMain(TApplication& app, const std::string& commandLine) {
       Log("Could not start scripts/mainloop.lua");
   }
 
-  // Pops the modal windows down to the screen; the main-loop script then opens the menu.
-  const auto quitToMainMenu = [&app] {
-    TWindowSystem* windows = GetWindowSystem(app);
-    if (!windows) return;
-    while (TModalWindow* top = windows->Manager().TopModal()) {
-      if (!top->GetParent() || !windows->Manager().PopModal(top->IdText())) break;
-    }
-  };
-  const auto resetProgress = [] { Log("No progress record to reset"); };
+  // The page's menu and restart requests, while the game runs for an MSN page.
+  const auto quitToMainMenu = [&game] { game->QuitToMainMenu(); };
+  const auto resetProgress = [&game] { game->State().Reset(); };
 
   TEvent event;
   for (;;) {
-    if (options.msn) ServeHostRequests(app, quitToMainMenu, resetProgress);
+    if (game->IsMSNGame()) ServeHostRequests(app, quitToMainMenu, resetProgress);
     app.GetEvent(event);
     if (event.kind == kEventQuit) break;
     if (event.kind == kEventFocus) {
@@ -50,11 +67,13 @@ int GameMain(TApplication& app, const std::string& commandLine) {
       continue;
     }
     if (event.kind == kEventClose) app.PostQuit();
-    if (event.kind == kEventFullscreen) app.StoreSetting("fullscreen", event.param ? "1" : "0");
+    if (event.kind == kEventFullscreen) game->StoreFullScreenState();
     if (TWindowManagerLink* windowManager = app.GetWindowManager()) {
       windowManager->HandleEvent(event);
     }
   }
   Log("Game loop ended");
+  // The record goes before the windows: its script functions leave the window script.
+  game.reset();
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/program_host_link.h"
 
+#include "campaign/game_app.h"
 #include "frame/application.h"
 #include "frame/log.h"
 #include "online/host_link.h"
@@ -41,7 +42,22 @@ class TProgramHostLinkSystem final : public THostLinkSystem {
   TApplication& mApp;
 };
 
+class TGameHostReports final : public THostReports {
+ public:
+  explicit TGameHostReports(THostLink& link) : mLink(link) {}
+  void SendGameReady(const std::string& mode) override { mLink.SendGameReady(mode); }
+  void EvaluateMute() override { mLink.EvaluateMute(); }
+  void SetLevel(int level, int sublevel) override { mLink.SetLevel(level, sublevel); }
+
+ private:
+  THostLink& mLink;
+};
+
 }  // namespace
+
+std::unique_ptr<THostReports> CreateGameHostReports(THostLink& link) {
+  return std::make_unique<TGameHostReports>(link);
+}
 
 std::unique_ptr<THostLinkPort> CreateProgramHostLink(TApplication& app) {
   auto link = std::make_unique<THostLink>(std::make_unique<TProgramHostLinkSystem>(app));

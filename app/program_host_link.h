@@ -9,6 +9,7 @@
 
 class TApplication;
 class THostLink;
+class THostReports;
 
 // The link in the modes the command line gave ("-msn" or "-pq=", "-zylom").
 std::unique_ptr<THostLinkPort> CreateProgramHostLink(TApplication& app);
@@ -20,3 +21,7 @@ THostLink* GetHostLink(TApplication& app);
 // runs quitToMainMenu; a restart request runs it and then resetProgress.
 void ServeHostRequests(TApplication& app, const std::function<void()>& quitToMainMenu,
                        const std::function<void()>& resetProgress);
+
+// What the game object reports to the page (the game mode, the sound switch, levels beaten),
+// through the link.
+std::unique_ptr<THostReports> CreateGameHostReports(THostLink& link);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "data/prefs_legacy.h"
 #include "data/settings.h"
@@ -27,6 +29,14 @@ std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(kSpace);
   if (first == std::string::npos) return std::string();
   return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+// Whether a file of that name is on disk now (the name table remembers names that were
+// found once, so it cannot tell whether one was removed since).
+bool IsOnDisk(const std::string& name) {
+  const std::string path = ResolveFileName(name, false);
+  std::error_code error;
+  return !path.empty() && std::filesystem::exists(path, error);
 }
 
 }  // namespace
@@ -182,17 +192,35 @@ void TPrefs::DeleteUser(int player) {
   mCurrent->erase(mCurrent->begin() + player + 1);
 }
 
+bool TPrefs::KeepDamagedFile() {
+  // "prefs.dat.damaged", then "prefs.dat.damaged.2" and on: an earlier kept copy is never
+  // replaced.
+  const std::string first = mFileName + ".damaged";
+  std::string name = first;
+  for (int copy = 2; IsOnDisk(name); ++copy) {
+    if (copy > kMaxKeptDamagedFiles) {
+      Log("Preferences: %s is damaged and %d damaged copies are kept already; it is not saved "
+          "over until one of them is removed",
+          mFileName.c_str(), kMaxKeptDamagedFiles);
+      return false;
+    }
+    name = first + "." + std::to_string(copy);
+  }
+  std::string error;
+  if (!ReplaceWholeFile(name, mDamagedBytes, &error)) {
+    Log("Preferences: could not keep the damaged %s aside (%s); it is not saved over",
+        mFileName.c_str(), error.c_str());
+    return false;
+  }
+  Log("Preferences: damaged file kept as %s", name.c_str());
+  mDamagedBytes.clear();
+  return true;
+}
+
 bool TPrefs::Save() {
   if (!mSave) return false;
+  if (!mDamagedBytes.empty() && !KeepDamagedFile()) return false;
   std::string error;
-  if (!mDamagedBytes.empty()) {
-    // Keep the damaged file once, so that what could not be read is not lost.
-    if (ReplaceWholeFile(mFileName + ".damaged", mDamagedBytes, &error))
-      Log("Preferences: damaged file kept as %s.damaged", mFileName.c_str());
-    else
-      Log("Preferences: could not keep the damaged file: %s", error.c_str());
-    mDamagedBytes.clear();
-  }
   const std::string bytes = WritePrefsRecords(mSections, mInstallKey, mCipher);
   if (!ReplaceWholeFile(mFileName, bytes, &error)) {
     Log("Preferences: saving %s failed, the old file is unchanged: %s", mFileName.c_str(),

@@ -9,8 +9,9 @@
 //
 // Loading never fails: a missing file gives an empty store, a damaged one what could be
 // read before the damage (logged; the damaged file is kept beside the new one as
-// ".damaged" at the first save). Saving replaces the file atomically; a failed save leaves
-// the old file and is logged. Main thread only.
+// ".damaged", or ".damaged.2" and on when earlier copies are there, at the first save; a
+// damaged file that cannot be kept is never saved over). Saving replaces the file
+// atomically; a failed save leaves the old file and is logged. Main thread only.
 #pragma once
 
 #include <string>
@@ -67,11 +68,17 @@ class TPrefs {
   bool LoadWasDamaged() const { return mDamaged; }
   const std::string& LoadDamage() const { return mDamage; }
 
+  // Damaged copies kept beside the file at most; beyond them the damaged file stays.
+  static constexpr int kMaxKeptDamagedFiles = 9;
+
  private:
   void Load(const TPrefsOptions& options);
   void SelectSection();
   const TPrefsSlot* FindSlot(int player) const;
   TPrefsSlot* MakeSlot(int player, const std::string& key, size_t valueLength);
+  // Writes the damaged file's bytes under the first free ".damaged" name; false (logged)
+  // when it could not, and then the damaged file must not be replaced.
+  bool KeepDamagedFile();
 
   TPrefsCipher mCipher;
   std::string mKeyText;
@@ -82,5 +89,5 @@ class TPrefs {
   bool mSave;
   bool mDamaged = false;
   std::string mDamage;
-  std::string mDamagedBytes;  // the damaged file, kept once before it is replaced
+  std::string mDamagedBytes;  // the damaged file, until it is kept aside
 };

@@ -74,6 +74,7 @@ void TApplication::DestroySound() {
 
 void TApplication::DestroyRenderer() {
   mHeartbeat.SetLinks(nullptr, mData->windowManager.get());
+  mData->cursorImage.reset();  // a picture belongs to the renderer it was made for
   mData->renderer.reset();
 }
 
@@ -116,6 +117,28 @@ void TApplication::SetCursorVisible(bool visible) {
   if (visible == mData->cursorVisible) return;
   mData->cursorVisible = visible;
   mPlatform.ShowCursor(visible);
+  // A picture chosen while the cursor was hidden was only remembered: show that one.
+  if (visible && mData->renderer) {
+    mData->renderer->SetCursorImage(mData->cursorImage, mData->cursorHotspot.x,
+                                    mData->cursorHotspot.y);
+  }
+}
+
+void TApplication::SetCursorImage(std::shared_ptr<TTexture> image, int hotspotX, int hotspotY,
+                                  bool temporary) {
+  if (!temporary) {
+    mData->cursorImage = image;
+    mData->cursorHotspot = TPoint{hotspotX, hotspotY};
+    if (!mData->cursorVisible) return;
+  }
+  if (mData->renderer) mData->renderer->SetCursorImage(image, hotspotX, hotspotY);
+}
+
+bool TApplication::OpenURL(const std::string& target) {
+  if (mPlatform.OpenUrl(target)) return true;
+  Log("Cannot open %s: this platform has no handler for documents and web addresses",
+      target.c_str());
+  return false;
 }
 
 void TApplication::StartHoverTracking() {

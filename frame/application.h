@@ -76,6 +76,9 @@ class TApplication {
   void KeepOnTop();
   float GetScale() const { return mData->scale; }
   void SetTitle(const std::string& title) { mPlatform.SetTitle(title); }
+  // Opens a document or web address with the desktop's handler; false (logged) when there is
+  // none.
+  bool OpenURL(const std::string& target);
 
   // Event pump.
   bool GetEvent(TEvent& event);
@@ -96,6 +99,11 @@ class TApplication {
   bool SetClipboardText(const std::string& text) { return mPlatform.SetClipboardText(text); }
   std::string GetClipboardText() { return mPlatform.GetClipboardText(); }
   void SetCursorVisible(bool visible);
+  // The mouse cursor picture (null: the built-in arrow) with its hotspot. Unless temporary it
+  // becomes the application's cursor, which is kept while the cursor is hidden and shown
+  // again with it.
+  void SetCursorImage(std::shared_ptr<TTexture> image, int hotspotX, int hotspotY,
+                      bool temporary = false);
   void SetCursorPosition(TPoint point) { mPlatform.WarpPointer(point.x, point.y); }
   void StartHoverTracking();
 

@@ -22,6 +22,9 @@ struct TApplicationData {
   bool axTest = false;
   float scale = 1.0f;
   bool cursorVisible = true;
+  // The application's cursor picture (null: the built-in arrow) and its hotspot.
+  std::shared_ptr<TTexture> cursorImage;
+  TPoint cursorHotspot;
 
   // Event flags.
   bool redrawRequested = false;

@@ -13,6 +13,7 @@
 
 class TApplication;
 class TRenderer;
+class TTexture;
 struct TApplicationData;
 
 class TWindowManagerLink {
@@ -75,6 +76,10 @@ class TRenderLink {
   virtual int RefreshCursor() = 0;
   // Writes the current frame as a PNG; false when there is none or writing failed.
   virtual bool WriteFramePng(const std::string& path) = 0;
+  // The mouse cursor: the picture's top-left 32 x 32 pixels with the hotspot at (hotX, hotY);
+  // a null picture gives the built-in arrow.
+  virtual void SetCursorImage(const std::shared_ptr<TTexture>& /*image*/, int /*hotX*/,
+                              int /*hotY*/) {}
   // The render interface itself (drawing code above the frame uses it); may be null.
   virtual TRenderer* Renderer() { return nullptr; }
 };

@@ -117,6 +117,10 @@ class TPlatform {
   virtual std::string CurrentDirectory() const = 0;
   virtual bool ChangeDirectory(const std::string& folder) = 0;
 
+  // Opens a document or web address with the desktop's handler; false when this backend
+  // cannot.
+  virtual bool OpenUrl(const std::string& /*target*/) { return false; }
+
   // Ends the process at once with the given exit code (fatal display conditions).
   [[noreturn]] virtual void ExitProcess(int code) = 0;
 };

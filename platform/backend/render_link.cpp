@@ -2,6 +2,8 @@
 
 #include "frame/log.h"
 #include "gfx/renderer.h"
+#include "gfx/system_cursor.h"
+#include "gfx/texture.h"
 #include "platform/egl/offscreen_screen.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl_gl/sdl_gl_screen.h"
@@ -22,10 +24,24 @@ class TScreenRenderLink : public TRenderLink {
   // The GL cursor is SDL's colour cursor, which the system moves by itself.
   int RefreshCursor() override { return 0; }
   bool WriteFramePng(const std::string& path) override;
+  void SetCursorImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY) override {
+    const TTexture* picture = image ? image.get() : BuiltinCursor();
+    if (!picture || !picture->Data() ||
+        !mScreen->Renderer().SetCursorTexture(*picture->Data(), hotX, hotY)) {
+      Log("The cursor picture could not be used");
+    }
+  }
   TRenderer* Renderer() override { return &mScreen->Renderer(); }
 
  private:
+  const TTexture* BuiltinCursor() {
+    if (!mBuiltinCursor) mBuiltinCursor = GetTexture(kSystemCursorName, 0);
+    return mBuiltinCursor.get();
+  }
+
   std::unique_ptr<TScreen> mScreen;
+  // Declared after the screen so that it goes before the renderer it was made for.
+  std::shared_ptr<TTexture> mBuiltinCursor;
 };
 
 template <>

@@ -329,6 +329,39 @@ TEST_F(PrefsDamageTest, DamagedFileIsKeptBesideTheNewOne) {
   EXPECT_FALSE(TPrefs(Options()).LoadWasDamaged());
 }
 
+TEST_F(PrefsDamageTest, EveryDamagedFileIsKeptAndNoneIsSavedOverUnkept) {
+  const auto Kept = [&](const std::string& name) {
+    std::ifstream in(folder / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string first = Ikey("install_a") + Kvpr("first", "1") + "garbage!";
+  WritePrefsFile(first);
+  EXPECT_TRUE(TPrefs(Options()).Save());
+  // Damaged again later: the second copy goes beside the first, which stays as it was.
+  const std::string second = Ikey("install_a") + Kvpr("second", "2") + "more garbage";
+  WritePrefsFile(second);
+  EXPECT_TRUE(TPrefs(Options()).Save());
+  EXPECT_EQ(Kept("prefs.dat.damaged"), first);
+  EXPECT_EQ(Kept("prefs.dat.damaged.2"), second);
+
+  // With every copy's name taken, the damaged file stays and saving is refused, again at the
+  // next try; once a name is free the next save keeps it and goes ahead.
+  for (int copy = 3; copy <= TPrefs::kMaxKeptDamagedFiles; ++copy)
+    std::ofstream(folder / ("prefs.dat.damaged." + std::to_string(copy))) << "older copy";
+  const std::string third = Ikey("install_a") + Kvpr("third", "3") + "yet more garbage";
+  WritePrefsFile(third);
+  TPrefs prefs(Options());
+  EXPECT_TRUE(prefs.LoadWasDamaged());
+  EXPECT_EQ(prefs.GetPref("third", ""), "3");
+  EXPECT_FALSE(prefs.Save());
+  EXPECT_FALSE(prefs.Save());
+  EXPECT_EQ(ReadPrefsFile(), third);
+  fs::remove(folder / "prefs.dat.damaged.5");
+  EXPECT_TRUE(prefs.Save());
+  EXPECT_EQ(Kept("prefs.dat.damaged.5"), third);
+  EXPECT_EQ(TPrefs(Options()).GetPref("third", ""), "3");
+}
+
 TEST_F(PrefsDamageTest, OlderXmlFormIsConvertedOnLoad) {
   TPrefsSections old;
   old["install_a"].resize(2);
