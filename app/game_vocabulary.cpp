@@ -1,14 +1,17 @@
 #include "app/game_vocabulary.h"
 
+#include "online/xsell/xsell_window.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
 #include "ui/window_manager.h"
 
 namespace {
 
-// The engine's slider is registered by the game, beside the game's own window classes.
+// The engine's slider and "more games" dialog are registered by the game, beside the game's
+// own window classes.
 constexpr TWindowType kWindowTypes[] = {
     {"Slider", &TSlider::Create},
+    {"XSellWindow", &TXSellWindow::Create},
 };
 
 }  // namespace

@@ -48,6 +48,9 @@ class TGameHostReports final : public THostReports {
   void SendGameReady(const std::string& mode) override { mLink.SendGameReady(mode); }
   void EvaluateMute() override { mLink.EvaluateMute(); }
   void SetLevel(int level, int sublevel) override { mLink.SetLevel(level, sublevel); }
+  void SendScoreSubmit(long score) override { mLink.SendScoreSubmit(score); }
+  void SendScoreBroadcast(long score) override { mLink.SendScoreBroadcast(score); }
+  void SendGameBreak() override { mLink.SendGameBreak(); }
 
  private:
   THostLink& mLink;

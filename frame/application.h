@@ -76,8 +76,9 @@ class TApplication {
   void KeepOnTop();
   float GetScale() const { return mData->scale; }
   void SetTitle(const std::string& title) { mPlatform.SetTitle(title); }
-  // Opens a document or web address with the desktop's handler; false (logged) when there is
-  // none.
+  // Opens a web address (http and https only; anything else is refused with a log line): with
+  // the "-host=" program while embedded, else with the desktop's handler. False (logged) when
+  // it cannot be opened.
   bool OpenURL(const std::string& target);
 
   // Event pump.

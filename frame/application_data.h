@@ -77,6 +77,8 @@ struct TApplicationData {
   bool msnMode = false;
   bool zylomMode = false;
   bool fullscreenRequested = false;  // container mode: last state asked of the host
+  // "-host=": the program that opens web addresses while embedded ("" for the desktop's).
+  std::string hostProgram;
 
   // Display state.
   bool displayBusy = false;

@@ -157,6 +157,7 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   data->msnMode = commandLine.Has("-msn") || data->containerMode;
   data->zylomMode = commandLine.Has("-zylom");
   data->axTest = commandLine.Has("--axtest");
+  data->hostProgram = commandLine.HostProgram();
 
   // 7. Folders and the working directory.
   if ((!data->embedded || data->containerMode) && services.resolveFolders) {

@@ -63,6 +63,15 @@ class Program : public ::testing::Test {
                             std::istreambuf_iterator<char>());
     return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
   }
+  // The first count numbered frames of the folder, each 800 pixels wide; false otherwise.
+  static bool ReadFrames(const std::string& frames, TPixelImage* shots, int count) {
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+      if (!ReadFrame(frames + name, &shots[i]) || shots[i].width != 800) return false;
+    }
+    return true;
+  }
 
   std::filesystem::path folder;
   std::string mLog;
@@ -136,12 +145,7 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
   EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
   TPixelImage shot[4];
-  for (int i = 0; i < 4; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
-    ASSERT_EQ(shot[i].width, 800);
-  }
+  ASSERT_TRUE(ReadFrames(frames, shot, 4));
   auto at = [](const TPixelImage& image, int x, int y) {
     return image.pixels[static_cast<size_t>(y) * 800 + x] & 0xFFFFFFu;
   };
@@ -444,12 +448,7 @@ TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
 
   if (log.find("Frames are not written") != npos) GTEST_SKIP() << "no offscreen GL here";
   TPixelImage shot[3];
-  for (int i = 0; i < 3; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
-    ASSERT_EQ(shot[i].width, 800);
-  }
+  ASSERT_TRUE(ReadFrames(frames, shot, 3));
   // The main screen's sound button is not there while the splash waits out its time, which
   // stood still during the pause, and is there afterwards.
   EXPECT_EQ(shot[0].At(350, 260) & 0xFFFFFFu, 0x184830u);
