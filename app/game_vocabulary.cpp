@@ -1,5 +1,6 @@
 #include "app/game_vocabulary.h"
 
+#include "game/window/game_window_vocabulary.h"
 #include "online/xsell/xsell_window.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
@@ -18,4 +19,5 @@ constexpr TWindowType kWindowTypes[] = {
 
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
+  RegisterGameWindowVocabulary(manager);
 }
