@@ -16,6 +16,8 @@
 class TApplication {
  public:
   static constexpr uint32_t kClickGuardMs = 400;
+  // How often a host pause looks whether the host window still exists.
+  static constexpr uint32_t kHostCheckMs = 250;
 
   TApplication(std::unique_ptr<TApplicationData> data, TPlatform& platform,
                TFrameServices services = {});

@@ -91,8 +91,19 @@ bool TApplication::GetEvent(TEvent& event) {
 // when a quit message ended the wait.
 bool TApplication::WaitWhileHostPaused(TEvent& event) {
   THostLinkPort& link = *mData->hostLink;
+  const TWindowHandle host = mData->mExternalWindowParent;
+  uint32_t lastHostCheck = DriverTime();
   while (link.IsHostPaused()) {
     RunDrivers();
+    // A page that went away while it kept the game paused can never let it go on.
+    if (host && DriverTime() - lastHostCheck >= kHostCheckMs) {
+      lastHostCheck = DriverTime();
+      if (!mPlatform.IsWindow(host)) {
+        Log("The host window is gone while it kept the game paused");
+        event.kind = kEventQuit;
+        return true;
+      }
+    }
     TPlatformMessage message;
     if (!mPlatform.PollMessage(message)) {
       mPlatform.SleepMs(1);

@@ -143,3 +143,9 @@ TEST_F(ProgramHostLink, WithoutAModeTheHostWindowHearsNothing) {
   EXPECT_FALSE(link->IsHostPaused());
   EXPECT_TRUE(platform.Posted().empty());
 }
+
+TEST_F(ProgramHostLink, AHostWindowThatGoesAwayDuringThePauseEndsTheGame) {
+  Make(true, false);
+  platform.RemoveHostWindow(kHostWindow);
+  EXPECT_EQ(Next().kind, kEventQuit);  // within a quarter of a second, not never
+}
