@@ -1,5 +1,7 @@
 #include "app/game_vocabulary.h"
 
+#include "app/sprite_demo.h"
+#include "campaign/screens/campaign_vocabulary.h"
 #include "game/window/game_window_vocabulary.h"
 #include "online/xsell/xsell_window.h"
 #include "ui/dialog_vocabulary.h"
@@ -12,6 +14,7 @@ namespace {
 // own window classes.
 constexpr TWindowType kWindowTypes[] = {
     {"Slider", &TSlider::Create},
+    {"SpriteDemo", &TSpriteDemo::Create},  // the sprite and particle demo ("S")
     {"XSellWindow", &TXSellWindow::Create},
 };
 
@@ -20,4 +23,5 @@ constexpr TWindowType kWindowTypes[] = {
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
   RegisterGameWindowVocabulary(manager);
+  RegisterCampaignVocabulary(manager);
 }
