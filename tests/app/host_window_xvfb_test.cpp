@@ -3,6 +3,7 @@
 // and collects the host texts the game sends to the host window. Skipped where Xvfb cannot
 // start.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "gfx/pixel_image.h"
 #include "online/host_protocol.h"
 #include "platform/x11_test_host/x11_test_host.h"
 #include "platform/x11_test_host/xvfb_server.h"
@@ -17,17 +19,32 @@
 namespace {
 
 const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
-// The sound switch's face, on and off (the host link mutes the game in MSN mode until a
-// game starts for the page).
-constexpr long kSwitchOnFace = 0xD9B06C;
-constexpr long kSwitchOffFace = 0xA88048;
+const std::string kStageFolder = std::string(MC_BIN_DIR) + "/../content/stage";
+
+// The colour (0xRRGGBB) of a staged picture's pixel, or -1 when it cannot be read.
+long PicturePixel(const std::string& name, int x, int y) {
+  std::ifstream file(kStageFolder + "/" + name, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  TPixelImage image;
+  if (!DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image)) return -1;
+  return static_cast<long>(image.At(x, y) & 0xFFFFFFu);
+}
+
+// Colours equal within a step or two per channel (drawing may round).
+bool NearlyEqual(long a, long b) {
+  if (a < 0 || b < 0) return false;
+  for (int shift = 0; shift < 24; shift += 8) {
+    if (std::abs(((a >> shift) & 0xFF) - ((b >> shift) & 0xFF)) > 2) return false;
+  }
+  return true;
+}
 
 class HostWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("mc_host_window_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    std::string pattern = (std::filesystem::temp_directory_path() / "mc_host_window_XXXXXX");
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
     if (!xvfb.Start(1024, 768)) GTEST_SKIP() << "Xvfb cannot start here";
     ASSERT_TRUE(host.Open(xvfb.Display(), 800, 600)) << host.Error();
   }
@@ -49,11 +66,12 @@ class HostWindow : public ::testing::Test {
     ASSERT_NE(host.WaitForGameWindow(30000), 0u) << "the game's window never came into the host";
   }
 
-  // Whether the main screen's sound switch shows (its face at the top left); the splash
-  // before it is plain table green there.
+  // Whether the main menu's sound switch shows (its plaque at 300, 248, off or on); the
+  // splash before it shows the shop's curtain there.
   bool MainScreenShows() {
     const long pixel = host.PixelAt(350, 260);
-    return pixel == kSwitchOnFace || pixel == kSwitchOffFace;
+    return NearlyEqual(pixel, PicturePixel("menu/plaque_off.png", 50, 12)) ||
+           NearlyEqual(pixel, PicturePixel("menu/plaque_on.png", 50, 12));
   }
   bool WaitForMainScreen(bool shown) {
     for (int i = 0; i < 100; ++i) {
@@ -63,6 +81,7 @@ class HostWindow : public ::testing::Test {
     return false;
   }
 
+  // The program's standard output and error (an embedded game writes no log file).
   std::string Output() const {
     std::ifstream file(folder / "output.txt");
     std::stringstream text;
@@ -98,9 +117,10 @@ TEST_F(HostWindow, TheGameAnnouncesItselfWaitsForThePageAndObeysItsCommands) {
   }
   EXPECT_TRUE(MainScreenShows());
   // A second start is a new game: the game goes back to the bottom of its windows, and the
-  // main screen's dialog goes.
+  // main menu opens again.
   ASSERT_TRUE(host.SendCommand(kHostGameStart));
-  EXPECT_TRUE(WaitForMainScreen(false)) << host.PixelAt(350, 260);
+  host.Pump(500);
+  EXPECT_TRUE(WaitForMainScreen(true)) << host.PixelAt(350, 260);
   ASSERT_TRUE(host.SendCommand(kHostGameMenu));
   ASSERT_TRUE(host.SendCommand(kHostRestartGame));
   host.Pump(300);
@@ -110,6 +130,29 @@ TEST_F(HostWindow, TheGameAnnouncesItselfWaitsForThePageAndObeysItsCommands) {
 
   ASSERT_TRUE(host.SendQuit());
   EXPECT_EQ(host.WaitForExit(20000), 0) << Output();
+}
+
+// The player picks a classic game (the program's own input script clicks; the first start
+// asks for a name): the page hears GameReady and the game waits for its start.
+TEST_F(HostWindow, ThePageHearsWhenAGameIsReady) {
+  const std::string script = (folder / "input.txt").string();
+  std::ofstream(script) << "12000 move 645 257\n"
+                           "12100 click 645 257\n"
+                           "18000 text Ada\n"
+                           "19000 key return\n";
+  StartGame({"-msn", "options=splash_ms=500", "--input=" + script});
+  ASSERT_EQ(host.WaitForText("SessionReady(", 30000), 0);
+  ASSERT_TRUE(host.SendCommand(kHostSessionStart));
+  const int ready = host.WaitForText("GameReady(", 60000);
+  ASSERT_GT(ready, 0) << Output();
+  EXPECT_EQ(host.Texts()[ready], "GameReady(\"<data><mode>mahjongcuriomar_web</mode></data>\")");
+  host.Pump(300);
+  ASSERT_TRUE(host.SendCommand(kHostGameStart));
+  host.Pump(300);
+  ASSERT_TRUE(host.SendQuit());
+  EXPECT_EQ(host.WaitForExit(20000), 0) << Output();
+  // Nothing else came: one SessionReady, one GameReady.
+  EXPECT_EQ(host.Texts().size(), 2u);
 }
 
 TEST_F(HostWindow, InZylomModeTheGameRunsWithoutWaitingForThePage) {

@@ -19,8 +19,9 @@
 
 namespace {
 
-// The splash's picture as the content build staged it.
-const std::string kSplashPicture = std::string(MC_BIN_DIR) + "/../content/stage/menu/splash.png";
+// The pictures as the content build staged them.
+const std::string kStageFolder = std::string(MC_BIN_DIR) + "/../content/stage";
+const std::string kSplashPicture = kStageFolder + "/menu/splash.png";
 
 // Colours equal within a step or two per channel (drawing may round).
 bool NearlyEqual(uint32_t a, uint32_t b) {
@@ -102,7 +103,12 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
   EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
   TPixelImage shot[4];
-  ASSERT_TRUE(ReadFrames(frames, shot, 4));
+  for (int i = 0; i < 4; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+    ASSERT_TRUE(ReadFrame(frames + name, &shot[i])) << name;
+    ASSERT_EQ(shot[i].width, 800);
+  }
   auto at = [](const TPixelImage& image, int x, int y) {
     return image.pixels[static_cast<size_t>(y) * 800 + x] & 0xFFFFFFu;
   };
@@ -422,7 +428,7 @@ TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
   const std::string script = WriteScript(
       "3000 host 9\n"  // SessionStart: the clock goes on; the splash has its 1.5 s to go
       "3100 frame\n"
-      "8000 frame\n"   // the main screen
+      "8000 frame\n"   // the main menu
       "8100 host 4\n"  // PauseOn: the W that follows is not the game's
       "8200 key w\n"
       "8300 host 5\n"
@@ -436,8 +442,16 @@ TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
       "9200 host 8\n"  // RestartGame
       "9300 host 10\n"
       "9400 host 42\n"
-      "9600 quit\n");
-  EXPECT_EQ(Run("--headless --multiple --axtest -msn options=splash_ms=1500 --exit-after=30000 "
+      "9800 frame\n"  // the main menu again
+      // A classic game: the first start asks for the player's name, then the game is ready
+      // and waits for the page's start.
+      "9900 move 645 257\n"
+      "10000 click 645 257\n"
+      "15000 text Ada\n"
+      "16000 key return\n"
+      "19000 host 7\n"
+      "20000 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest -msn options=splash_ms=1500 --exit-after=60000 "
                 "--frames=" +
                 frames + " --input=" + script),
             0);
@@ -461,17 +475,30 @@ TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
   EXPECT_EQ(restarts, 2u);
   EXPECT_LT(at("Host command 1: GameMenu"), at("The host page asked for the main menu"));
   EXPECT_LT(at("The host page asked for the main menu"), at("Host command 8: RestartGame"));
+  // The game mode chosen: GameReady, and the game waits for the page's start.
+  const size_t ready =
+      at("Host text: GameReady(\"<data><mode>mahjongcuriomar_web</mode></data>\")");
+  ASSERT_NE(ready, npos) << log;
+  EXPECT_GT(ready, at("Host command 42"));
+  EXPECT_NE(log.find("Paused for the host page", ready), npos) << log;
+  EXPECT_LT(log.find("Paused for the host page", ready), log.find("Host command 7", ready));
   EXPECT_NE(at("Game loop ended"), npos);
+  EXPECT_EQ(at("Exit time of"), npos) << log;
 
   if (log.find("Frames are not written") != npos) GTEST_SKIP() << "no offscreen GL here";
-  TPixelImage shot[3];
-  ASSERT_TRUE(ReadFrames(frames, 3, shot));
-  // The main screen's sound button is not there while the splash waits out its time, which
-  // stood still during the pause, and is there afterwards.
-  EXPECT_EQ(shot[0].At(350, 260) & 0xFFFFFFu, 0x184830u);
-  EXPECT_NE(shot[1].At(350, 260) & 0xFFFFFFu, 0x184830u);
+  TPixelImage shot[4], splash, plaque;
+  ASSERT_TRUE(ReadFrames(frames, 4, shot));
+  ASSERT_TRUE(ReadFrame(kSplashPicture, &splash));
+  ASSERT_TRUE(ReadFrame(kStageFolder + "/menu/plaque_off.png", &plaque));
+  // The menu's sound switch (its plaque at 300, 248) is not there while the splash waits out
+  // its time, which stood still during the pause, and is there afterwards.
+  EXPECT_TRUE(NearlyEqual(shot[0].At(350, 260), splash.At(350, 260)));
+  EXPECT_FALSE(NearlyEqual(shot[0].At(350, 260), plaque.At(50, 12)));
+  EXPECT_TRUE(NearlyEqual(shot[1].At(350, 260), plaque.At(50, 12)));
   // The W pressed during the pause opened no dialog: the screen is unchanged.
   EXPECT_EQ(shot[1].pixels, shot[2].pixels);
+  // The page's restart and menu commands closed the menu; it came back.
+  EXPECT_TRUE(NearlyEqual(shot[3].At(350, 260), plaque.At(50, 12)));
 }
 
 TEST_F(Program, InZylomModeTheGameAnnouncesItselfWithoutPausing) {
