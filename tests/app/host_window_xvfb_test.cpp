@@ -136,14 +136,14 @@ TEST_F(HostWindow, TheGameAnnouncesItselfWaitsForThePageAndObeysItsCommands) {
 // asks for a name): the page hears GameReady and the game waits for its start.
 TEST_F(HostWindow, ThePageHearsWhenAGameIsReady) {
   const std::string script = (folder / "input.txt").string();
-  std::ofstream(script) << "12000 move 645 257\n"
-                           "12100 click 645 257\n"
-                           "18000 text Ada\n"
-                           "19000 key return\n";
+  std::ofstream(script) << "20000 move 645 257\n"
+                           "20100 click 645 257\n"
+                           "26000 text Ada\n"
+                           "27000 key return\n";
   StartGame({"-msn", "options=splash_ms=500", "--input=" + script});
   ASSERT_EQ(host.WaitForText("SessionReady(", 30000), 0);
   ASSERT_TRUE(host.SendCommand(kHostSessionStart));
-  const int ready = host.WaitForText("GameReady(", 60000);
+  const int ready = host.WaitForText("GameReady(", 90000);
   ASSERT_GT(ready, 0) << Output();
   EXPECT_EQ(host.Texts()[ready], "GameReady(\"<data><mode>mahjongcuriomar_web</mode></data>\")");
   host.Pump(300);

@@ -442,15 +442,15 @@ TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
       "9200 host 8\n"  // RestartGame
       "9300 host 10\n"
       "9400 host 42\n"
-      "9800 frame\n"  // the main menu again
+      "11000 frame\n"  // the main menu again, faded in
       // A classic game: the first start asks for the player's name, then the game is ready
       // and waits for the page's start.
-      "9900 move 645 257\n"
-      "10000 click 645 257\n"
-      "15000 text Ada\n"
-      "16000 key return\n"
-      "19000 host 7\n"
-      "20000 quit\n");
+      "11100 move 645 257\n"
+      "11200 click 645 257\n"
+      "17000 text Ada\n"
+      "18000 key return\n"
+      "21000 host 7\n"
+      "22000 quit\n");
   EXPECT_EQ(Run("--headless --multiple --axtest -msn options=splash_ms=1500 --exit-after=60000 "
                 "--frames=" +
                 frames + " --input=" + script),
