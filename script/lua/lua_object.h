@@ -24,7 +24,12 @@ struct GCObject {
   GCObject* gcnext;
   uint8_t tt;
   uint8_t marked;
+  // Strings' own fields, here in room the header has anyway (a string's text then starts
+  // 32 bytes after it, not 40); other objects leave them alone.
+  uint8_t reserved;  // keyword index + 1 for reserved words
+  uint32_t hash;
 };
+static_assert(sizeof(GCObject) == 16);
 
 // Mark bits.
 enum : uint8_t { GC_MARKED = 1, GC_FIXED = 2, GC_FINALIZED = 4 };
@@ -124,8 +129,6 @@ inline void setobj(Value* d, const Value* s) {
 }
 
 struct TString : GCObject {
-  uint8_t reserved;  // keyword index + 1 for reserved words
-  uint32_t hash;
   size_t len;  // bytes for strings, 16-bit characters for wide strings
   TString* hnext;
   char* data() { return reinterpret_cast<char*>(this + 1); }
