@@ -11,8 +11,8 @@ struct TPlacement {
   float scale;
 };
 
-// In ring order. The places fit the shop picture: the phone and the sparkle on the counter,
-// the toys on the floor in front of it, clear of the menu's signs.
+// In ring order. The places fit the shop picture: the sparkle on the shelf's gem, the phone on the
+// counter, the toys on the floor in front of it, clear of the menu's signs.
 constexpr TPlacement kRing[] = {
     {"anim/rockinghorse/rockinghorse.xml", 430, 590, 0.72f},
     {"anim/bling/bling.xml", 228, 300, 1.0f},
@@ -21,8 +21,9 @@ constexpr TPlacement kRing[] = {
     {"anim/truck/truck.xml", 270, 590, 0.62f},
 };
 constexpr char kGlintAnimation[] = "anim/bling/bling.xml";
-// The shelf sparkle's two places: the mantel clock's face and the brass bell.
-constexpr float kGlintPlaces[2][2] = {{110, 112}, {199, 350}};
+// The shelf sparkle's two places: the brass compass on the lowest shelf and the bell on the
+// counter. Like the toys, every moving thing stays left of the signs and below y = 270.
+constexpr float kGlintPlaces[2][2] = {{175, 298}, {199, 350}};
 
 }  // namespace
 
