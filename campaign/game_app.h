@@ -37,6 +37,11 @@ class THostReports {
   // The page decides the master volume: the host link applies its mute rule.
   virtual void EvaluateMute() = 0;
   virtual void SetLevel(int level, int sublevel) = 0;
+  // The end of a level (the end-of-level screen): the final score of a won level, then the
+  // page's break, won or lost.
+  virtual void SendScoreSubmit(long /*score*/) {}
+  virtual void SendScoreBroadcast(long /*score*/) {}
+  virtual void SendGameBreak() {}
 };
 
 class TGameApp {
@@ -116,6 +121,7 @@ class TGameApp {
   int WebScoreMode() const { return mWebScoreMode; }
   // The host link of a web page (not owned; null when there is none).
   void SetHostReports(THostReports* host) { mHost = host; }
+  THostReports* HostReports() const { return mHost; }
 
  private:
   static constexpr int kWebScoresAnonymous = 1;
