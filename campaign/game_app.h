@@ -37,6 +37,9 @@ class THostReports {
   // The page decides the master volume: the host link applies its mute rule.
   virtual void EvaluateMute() = 0;
   virtual void SetLevel(int level, int sublevel) = 0;
+  // A finished level's final score, sent to the page as a score submission and a score
+  // broadcast. Hosts that keep no scores leave it as it is.
+  virtual void ReportScore(int /*score*/) {}
 };
 
 class TGameApp {
@@ -98,6 +101,11 @@ class TGameApp {
   bool IsAOLGame() const { return mAol; }
   bool IsMSNGame() const { return mMsn; }
   void KillMusicForCurrentLocation();
+  // The end of a won level: selects the campaign mode and takes its final score (bankroll
+  // plus the value of the collection). In a web page the score goes to the page; otherwise
+  // it joins the local table of the campaign's category, one row per player. Answers the
+  // final score, or -1 when there is no player to credit it to.
+  int AddFinishedLevelScore();
 
   // --- State
   TPrefs& Prefs() { return *mPrefs; }
