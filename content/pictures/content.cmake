@@ -65,8 +65,15 @@ add_custom_command(
   COMMENT "Drawing widget pictures"
   VERBATIM)
 
+add_custom_command(
+  OUTPUT ${pic_stamps}/hiscore.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/hiscore.py ${MC_CONTENT_STAGE} ${pic_stamps}/hiscore.stamp
+  DEPENDS ${pic_common} ${pic_gen}/hiscore.py ${pic_gen}/signs.py
+  COMMENT "Drawing the high-score screens' pictures"
+  VERBATIM)
+
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
-    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp)
+    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/hiscore.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(
