@@ -176,13 +176,15 @@ void THiscore::UpdateText() {
   if (mState == kLocalView || mState == kGlobalView) FillList();
 
   TTvHiscores* service = Service();
+  const bool online = service && service->OnlineScoresAvailable();
   if (mState == kLocalView) {
-    if (ScoreAvailable()) {
+    // Without a server nothing can be sent: no eligible-score note.
+    if (online && ScoreAvailable()) {
       Show("eligible", true);
       Show("eligibleasterisk", true);
     }
     // Without a server the information line says that online scores are off.
-    if (service && !service->OnlineScoresAvailable())
+    if (!online)
       SetChildText("info", GetString("hiscore_online_off"));
     else
       Show("info", true);
@@ -365,6 +367,7 @@ void THiscore::OpenSubmitDialog() {
 
 void THiscore::SubmitFinished(bool accepted) {
   mSubmitResult = accepted ? kAccepted : kNotAccepted;
+  Log("High scores: the server %s the score", accepted ? "took" : "did not take");
   RequestTables();
   Changed();
 }
@@ -378,12 +381,19 @@ bool THiscore::Animate() {
     case TTvHiscores::kPollFailed:
       mErrorMessage = message;
       mState = kError;
+      Log("High scores: the request failed: %s", message);
       break;
     case TTvHiscores::kPollDone:
-      if (mState == kRequestingCategories)
+      if (mState == kRequestingCategories) {
         RequestScores();
-      else
+      } else {
         mState = kGlobalView;
+        std::string table;
+        service->GetTableName(mTableIndex, &table);
+        const THiscoreRow* entry = service->GetPlayerEntry(true);
+        Log("High scores: world table \"%s\" with %d rows, the player's rank %d", table.c_str(),
+            service->GetRowCount(false), entry ? entry->rank : 0);
+      }
       break;
     default:
       return true;

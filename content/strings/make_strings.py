@@ -13,8 +13,8 @@ itself, inside a face section or not.
 
 The check fails (exit status 1, with a message per problem) when a face lacks its "b"
 texts, a face with the antique look lacks its "c" texts or a whole-dollar amount, a suit
-name is missing, a label is given twice, a text holds a "%" other than an argument %1% ... %5% (the string
-table would read it as a reference) or a character outside ASCII, or the amounts do not give each diamond
+name is missing, a label is given twice, a text holds a "%" other than an argument field
+"%1%".."%5%" or a written "%%" (the string table would read it as a reference) or a character outside ASCII, or the amounts do not give each diamond
 rating (with the settings' thresholds) to at least a tenth of the antique faces."""
 import re
 import sys
@@ -112,8 +112,7 @@ def main():
         if label in table:
             problems.append('%s: label %s given twice' % (where, label))
         table[label] = text
-        # The arguments of a text (%1% to %5%) are the only references it may hold.
-        if '%' in re.sub(r'%[1-5]%', '', text):
+        if '%' in re.sub(r'%[1-5]?%', '', text):
             problems.append('%s: "%%" in the text of %s' % (where, label))
         if any(ord(c) > 126 or (ord(c) < 32 and c != '\n') for c in text):
             problems.append('%s: character outside ASCII in %s' % (where, label))
