@@ -1,5 +1,6 @@
 #include "app/game_vocabulary.h"
 
+#include "game/window/game_window_vocabulary.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
 #include "ui/window_manager.h"
@@ -15,4 +16,5 @@ constexpr TWindowType kWindowTypes[] = {
 
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
+  RegisterGameWindowVocabulary(manager);
 }

@@ -23,7 +23,7 @@ constexpr int kTutorialFaces = static_cast<int>(std::size(kTutorialOrder));
 using TPositions = std::vector<TLayoutPosition>;
 
 bool IsCandidate(const TLayoutPosition& p) {
-  return p.type == static_cast<uint8_t>(TPositionType::kTreasureCandidate);
+  return p.type == kCandidatePosition;
 }
 
 // Positions in the order the deal visits them: layers up, x from the right, y down.

@@ -28,14 +28,15 @@ TLayoutReport CheckLayout(const TLevelLayout& layout) {
       bool supported = false;
       for (int dx = -1; dx <= 1 && !supported; ++dx)
         for (int dy = -1; dy <= 1 && !supported; ++dy)
-          supported = layout.TypeAt(p.layer - 1, p.x + dx, p.y + dy) != 0;
+          supported = layout.TypeAt(p.layer - 1, p.x + dx, p.y + dy) != kNoPosition;
       if (!supported) report.floating.push_back(p);
     }
   }
 
   TLayoutGrid grid(layout);
   for (const TLayoutPosition& p : positions)
-    if (p.type == 7 && grid.IsFree(p.layer, p.x, p.y)) report.freeCandidates.push_back(p);
+    if (p.type == kCandidatePosition && grid.IsFree(p.layer, p.x, p.y))
+      report.freeCandidates.push_back(p);
 
   // Peel off free positions until none is left; what stays can never be reached.
   std::vector<TLayoutPosition> standing = positions;
@@ -58,7 +59,7 @@ TLayoutReport CheckLayout(const TLevelLayout& layout) {
   }
   report.neverFreed = std::move(standing);
   for (const TLayoutPosition& p : positions)
-    if (p.type == 7)
+    if (p.type == kCandidatePosition)
       report.candidateRounds.push_back(rounds[TLevelLayout::CellIndex(p.layer, p.x, p.y)]);
   return report;
 }

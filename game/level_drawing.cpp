@@ -51,9 +51,9 @@ std::string WriteLevelDrawing(const TLevelLayout& layout) {
       std::string line(TLevelLayout::kColumns, '.');
       for (int x = 0; x < TLevelLayout::kColumns; ++x) {
         uint8_t type = layout.TypeAt(layer, x, y);
-        if (type == 7)
+        if (type == kCandidatePosition)
           line[x] = 'T';
-        else if (type != 0)
+        else if (type != kNoPosition)
           line[x] = 'o';
       }
       out += line + "\n";
@@ -88,9 +88,9 @@ bool ReadLevelDrawing(std::string_view text, TLevelLayout& layout, std::string* 
         for (size_t x = 0; x < cells.size(); ++x) {
           char c = cells[x];
           if (c == 'o')
-            result.SetType(layer, static_cast<int>(x), y, 1);
+            result.SetType(layer, static_cast<int>(x), y, kOrdinaryPosition);
           else if (c == 'T')
-            result.SetType(layer, static_cast<int>(x), y, 7);
+            result.SetType(layer, static_cast<int>(x), y, kCandidatePosition);
           else if (c != '.' && c != ' ')
             return fail(row, std::string("unknown cell character '") + c + "'");
         }

@@ -68,13 +68,13 @@ std::vector<TLayoutPosition> TLevelLayout::Positions() const {
 
 int TLevelLayout::PositionCount() const {
   int count = 0;
-  for (uint8_t type : mTypes) count += type != 0;
+  for (uint8_t type : mTypes) count += type != kNoPosition;
   return count;
 }
 
 int TLevelLayout::CandidateCount() const {
   int count = 0;
-  for (uint8_t type : mTypes) count += type == 7;
+  for (uint8_t type : mTypes) count += type == kCandidatePosition;
   return count;
 }
 

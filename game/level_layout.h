@@ -9,13 +9,19 @@
 #include <string_view>
 #include <vector>
 
+// The record type a level file stores for each position: an ordinary tile, or a place the
+// deal may give a treasure (it gets an ordinary face when no treasure goes there).
 enum class TPositionType : uint8_t { kNone = 0, kOrdinary = 1, kTreasureCandidate = 7 };
+inline constexpr uint8_t kNoPosition = static_cast<uint8_t>(TPositionType::kNone);
+inline constexpr uint8_t kOrdinaryPosition = static_cast<uint8_t>(TPositionType::kOrdinary);
+inline constexpr uint8_t kCandidatePosition =
+    static_cast<uint8_t>(TPositionType::kTreasureCandidate);
 
 struct TLayoutPosition {
   int layer = 0;
   int x = 0;
   int y = 0;
-  uint8_t type = 1;
+  uint8_t type = kOrdinaryPosition;
 
   bool operator==(const TLayoutPosition&) const = default;
 };
@@ -45,7 +51,7 @@ class TLevelLayout {
 
   // The position type of a cell (0 outside the grid or where there is no position).
   uint8_t TypeAt(int layer, int x, int y) const {
-    return InGrid(layer, x, y) ? mTypes[CellIndex(layer, x, y)] : 0;
+    return InGrid(layer, x, y) ? mTypes[CellIndex(layer, x, y)] : kNoPosition;
   }
   // Sets a cell's type; cells outside the grid are ignored.
   void SetType(int layer, int x, int y, uint8_t type);

@@ -36,6 +36,8 @@ return function()
       DoModal( "scripts/widgetdemo.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:H" then
       DoModal( "scripts/hiscore.lua" )
+    elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:B" then
+      DoModal( "scripts/boardpreview.lua" )
     end
   end
 end

@@ -64,6 +64,16 @@ class Program : public ::testing::Test {
     return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
   }
 
+  // Reads the frames frame_000000.png .. of a run, count of them.
+  static bool ReadFrames(const std::string& frames, int count, TPixelImage* shots) {
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame_%06d.png", i);
+      if (!ReadFrame(frames + name, &shots[i])) return false;
+    }
+    return true;
+  }
+
   std::filesystem::path folder;
   std::string mLog;
 };
@@ -243,6 +253,60 @@ TEST_F(Program, AltF1ShowsTheDiagnosticOverlay) {
     }
   }
   EXPECT_TRUE(red);
+}
+
+// "B" opens the board preview: level 1 dealt with seed 5 on the game's rules. Hovering a
+// free tile lights it; clicking two free canteens (one on layer 1 at x 14, y 7, one on
+// layer 0 at x 12, y 7) matches them and takes them off; Enter closes the preview.
+TEST_F(Program, TheBoardPreviewDealsALevelAndPlaysAPair) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "300 frame\n"
+      "400 key b\n"
+      "900 frame\n"
+      "1000 move 321 293\n"
+      "1200 frame\n"
+      "1300 click 321 293\n"
+      "1350 move 265 300\n"
+      "1400 click 265 300\n"
+      "1500 move 500 100\n"
+      "1700 frame\n"
+      "1800 key return\n"
+      "2200 frame\n"
+      "2600 key escape\n");
+  // Five frames take several seconds each in the sanitizer build on a busy machine; the
+  // script's Escape ends the run long before the time limit.
+  EXPECT_EQ(Run("--headless --multiple --exit-after=60000 --frames=" + frames +
+                " --input=" + script + " options=preview_seed=5"),
+            0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_NE(log.find("Board boardpreview_board: levels/level_001.xml dealt with seed 5, 48 tiles"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+  TPixelImage shot[5];
+  ASSERT_TRUE(ReadFrames(frames, 5, shot));
+  auto changed = [&](int a, int b, int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) count += shot[a].At(x, y) != shot[b].At(x, y);
+    return count;
+  };
+  // The board over the main screen, where the tiles stand.
+  EXPECT_GT(changed(0, 1, 252, 150, 548, 380), 20000);
+  // The hovered tile (layer 1 at 298, 261) shows its lit blank.
+  EXPECT_GT(changed(1, 2, 300, 262, 344, 324), 50);
+  // The matched tile of layer 0 (at 252, 268) is gone; the background shows where its
+  // left half was, and a tile far away has not changed.
+  EXPECT_GT(changed(2, 3, 254, 272, 296, 320), 500);
+  EXPECT_EQ(changed(2, 3, 500, 150, 540, 200), 0);
+  // Enter closed the preview: the main screen is back as it was.
+  EXPECT_EQ(changed(0, 4, 252, 150, 548, 380), 0);
 }
 
 TEST_F(Program, DialogLabelsAreLookedUpInTheShippedStringTable) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "board_test_support.h"
+
 #include "game/deal.h"
 #include "game/face_shuffle.h"
 #include "shipped_layouts.h"
@@ -49,10 +51,7 @@ TEST(BoardSolver, FindsTheOrderThatOpensABlockedRow) {
 TEST(BoardSolver, UsesTheSetsBoxForPairsThatBlockThemselvesOnlyWhenAllowed) {
   TBoard board;
   // A stacked pair under a stacked pair: each pair blocks itself.
-  board.PlaceTile(0, 10, 4, kA);
-  board.PlaceTile(1, 10, 4, kA);
-  board.PlaceTile(2, 10, 4, kB);
-  board.PlaceTile(3, 10, 4, kB);
+  PlaceStack(board, 10, 4, {kA, kA, kB, kB});
   TBoardSolver::TOptions options;
   EXPECT_TRUE(TBoardSolver(board).Solve(options).solved);
   options.setsBox = false;
@@ -65,12 +64,8 @@ TEST(BoardSolver, ReportsBoardsThatCannotBeCleared) {
   TBoard board;
   // Crossed stacks: a over b on the left, b over a on the right, a c pair on top. Each
   // of a and b waits for the other, even through the sets box.
-  board.PlaceTile(0, 4, 4, kB);
-  board.PlaceTile(1, 4, 4, kA);
-  board.PlaceTile(2, 4, 4, kC);
-  board.PlaceTile(0, 20, 4, kA);
-  board.PlaceTile(1, 20, 4, kB);
-  board.PlaceTile(2, 20, 4, kC);
+  PlaceStack(board, 4, 4, {kB, kA, kC});
+  PlaceStack(board, 20, 4, {kA, kB, kC});
   const TBoardSolver::TResult result = TBoardSolver(board).Solve({});
   EXPECT_FALSE(result.solved);
   EXPECT_FALSE(result.gaveUp);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_host.h"
+#include "board_test_support.h"
 
 namespace {
 
@@ -244,12 +244,8 @@ TEST_F(BoardTest, TheEndCheckEndsAnEmptyBoardAndAsksForTheLossScreenWhenStuck) {
   stuck.SetHost(&stuckHost);
   // A stack of four whose pairs can only be taken in an order the stack forbids: the top
   // two differ, and the bottom pair is buried under them.
-  stuck.PlaceTile(0, 10, 4, kBook);
-  stuck.PlaceTile(1, 10, 4, kBook);
-  stuck.PlaceTile(2, 10, 4, kBell);
-  stuck.PlaceTile(3, 10, 4, kPipe);
-  stuck.PlaceTile(0, 20, 4, kBell);
-  stuck.PlaceTile(1, 20, 4, kPipe2);
+  PlaceStack(stuck, 10, 4, {kBook, kBook, kBell, kPipe});
+  PlaceStack(stuck, 20, 4, {kBell, kPipe2});
   EXPECT_TRUE(stuck.NoMovesLeft());
   EXPECT_EQ(stuck.EndCheck(), TEndCheck::kNoMovesLeft);
   EXPECT_EQ(stuckHost.lossScreens, 1);

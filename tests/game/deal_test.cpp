@@ -183,7 +183,7 @@ TEST(Deal, ALayoutLargerThanTheBagIsRefused) {
   TLevelLayout huge;
   for (int layer = 0; layer < 7; ++layer)
     for (int x = 0; x < 38; ++x)
-      for (int y = 0; y < 16; y += 2) huge.SetType(layer, x, y, 1);
+      for (int y = 0; y < 16; y += 2) huge.SetType(layer, x, y, kOrdinaryPosition);
   ASSERT_GT(huge.PositionCount(), TTileBag::kCapacity);
   TBoard board;
   TDealRequest request;

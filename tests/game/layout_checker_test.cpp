@@ -6,9 +6,10 @@
 
 TEST(LayoutGrid, FreeRuleLooksAtRowsWithinOneAndTheNineCellsAbove) {
   TLevelLayout layout;
-  layout.SetType(0, 2, 4, 1);
-  layout.SetType(0, 0, 3, 1);  // left neighbour one row higher: blocks the left side
-  layout.SetType(0, 4, 2, 1);  // right neighbour two rows higher: does not block
+  layout.SetType(0, 2, 4, kOrdinaryPosition);
+  // The left neighbour one row higher blocks the left side.
+  layout.SetType(0, 0, 3, kOrdinaryPosition);
+  layout.SetType(0, 4, 2, kOrdinaryPosition);  // right neighbour two rows higher: does not block
   TLayoutGrid grid(layout);
   EXPECT_TRUE(grid.IsFree(0, 2, 4));
   grid.Restore(0, 4, 4);
@@ -19,19 +20,19 @@ TEST(LayoutGrid, FreeRuleLooksAtRowsWithinOneAndTheNineCellsAbove) {
   EXPECT_FALSE(grid.IsFree(0, 2, 4));
   // Tiles at the grid's edge columns are always open on that side.
   TLevelLayout edge;
-  edge.SetType(0, 1, 0, 1);
-  edge.SetType(0, 3, 0, 1);
+  edge.SetType(0, 1, 0, kOrdinaryPosition);
+  edge.SetType(0, 3, 0, kOrdinaryPosition);
   TLayoutGrid edgeGrid(edge);
   EXPECT_TRUE(edgeGrid.IsFree(0, 1, 0));
 }
 
 TEST(LayoutChecker, CountsAndAGoodLayoutPasses) {
   TLevelLayout layout;
-  for (int x = 4; x <= 14; x += 2) layout.SetType(0, x, 4, 1);
-  layout.SetType(0, 8, 4, 7);
-  layout.SetType(0, 10, 4, 7);
-  layout.SetType(1, 9, 4, 1);
-  layout.SetType(1, 11, 4, 1);
+  for (int x = 4; x <= 14; x += 2) layout.SetType(0, x, 4, kOrdinaryPosition);
+  layout.SetType(0, 8, 4, kCandidatePosition);
+  layout.SetType(0, 10, 4, kCandidatePosition);
+  layout.SetType(1, 9, 4, kOrdinaryPosition);
+  layout.SetType(1, 11, 4, kOrdinaryPosition);
   TLayoutReport report = CheckLayout(layout);
   EXPECT_EQ(report.positions, 8);
   EXPECT_EQ(report.layers, 2);
@@ -43,11 +44,11 @@ TEST(LayoutChecker, CountsAndAGoodLayoutPasses) {
 
 TEST(LayoutChecker, FindsOverlapsFloatingAndFreeCandidates) {
   TLevelLayout layout;
-  layout.SetType(0, 4, 4, 7);   // free at the start
-  layout.SetType(0, 5, 5, 1);   // overlaps the first
-  layout.SetType(2, 20, 8, 7);  // nothing under it
-  layout.SetType(0, 36, 14, 1);
-  layout.SetType(0, 37, 2, 1);  // sticks out of the grid
+  layout.SetType(0, 4, 4, kCandidatePosition);   // free at the start
+  layout.SetType(0, 5, 5, kOrdinaryPosition);    // overlaps the first
+  layout.SetType(2, 20, 8, kCandidatePosition);  // nothing under it
+  layout.SetType(0, 36, 14, kOrdinaryPosition);
+  layout.SetType(0, 37, 2, kOrdinaryPosition);  // sticks out of the grid
   TLayoutReport report = CheckLayout(layout);
   ASSERT_EQ(report.overlaps.size(), 1u);
   EXPECT_EQ(report.overlaps[0].first, (TLayoutPosition{0, 4, 4, 7}));
@@ -65,11 +66,11 @@ TEST(LayoutChecker, MeasuresThePlayNeededToReachEachCandidate) {
   // A row of five with a two-high stack on its middle: the middle candidate is covered by
   // one tile, which is covered by another; its row neighbours flank it.
   TLevelLayout layout;
-  for (int x = 4; x <= 12; x += 2) layout.SetType(0, x, 4, 1);
-  layout.SetType(0, 8, 4, 7);
-  layout.SetType(0, 4, 4, 7);  // row end: free at once
-  layout.SetType(1, 8, 4, 1);
-  layout.SetType(2, 8, 4, 1);
+  for (int x = 4; x <= 12; x += 2) layout.SetType(0, x, 4, kOrdinaryPosition);
+  layout.SetType(0, 8, 4, kCandidatePosition);
+  layout.SetType(0, 4, 4, kCandidatePosition);  // row end: free at once
+  layout.SetType(1, 8, 4, kOrdinaryPosition);
+  layout.SetType(2, 8, 4, kOrdinaryPosition);
   TLayoutReport report = CheckLayout(layout);
   EXPECT_EQ(report.candidateRounds, (std::vector<int>{0, 2}));
   EXPECT_EQ(report.freeCandidates.size(), 1u);

@@ -7,9 +7,9 @@ TEST(LevelDrawing, RoundTripsHeaderAndEveryLayer) {
   layout.title = "Level 07";
   layout.description = "A long bench.";
   layout.difficulty = 2;
-  layout.SetType(0, 0, 0, 1);
-  layout.SetType(0, 36, 14, 7);
-  layout.SetType(3, 11, 7, 1);
+  layout.SetType(0, 0, 0, kOrdinaryPosition);
+  layout.SetType(0, 36, 14, kCandidatePosition);
+  layout.SetType(3, 11, 7, kOrdinaryPosition);
   std::string text = WriteLevelDrawing(layout);
   TLevelLayout back;
   std::string error;
@@ -29,8 +29,8 @@ TEST(LevelDrawing, ShortLinesCommentsAndSpacesAreAccepted) {
   TLevelLayout layout;
   std::string error;
   ASSERT_TRUE(ReadLevelDrawing(text, layout, &error)) << error;
-  EXPECT_EQ(layout.TypeAt(0, 2, 0), 1);
-  EXPECT_EQ(layout.TypeAt(0, 4, 0), 7);
+  EXPECT_EQ(layout.TypeAt(0, 2, 0), kOrdinaryPosition);
+  EXPECT_EQ(layout.TypeAt(0, 4, 0), kCandidatePosition);
   EXPECT_EQ(layout.PositionCount(), 2);
 }
 

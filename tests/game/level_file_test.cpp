@@ -11,10 +11,10 @@ TLevelLayout SampleLayout() {
   layout.title = "Level 01";
   layout.description = "Tea & biscuits <upstairs>";
   layout.difficulty = 1;
-  layout.SetType(0, 4, 4, 1);
-  layout.SetType(0, 6, 4, 7);
-  layout.SetType(1, 5, 4, 1);
-  layout.SetType(0, 8, 4, 1);
+  layout.SetType(0, 4, 4, kOrdinaryPosition);
+  layout.SetType(0, 6, 4, kCandidatePosition);
+  layout.SetType(1, 5, 4, kOrdinaryPosition);
+  layout.SetType(0, 8, 4, kOrdinaryPosition);
   return layout;
 }
 
@@ -46,7 +46,7 @@ TEST(LevelFile, NamesInAnyCaseNestedLevelAndUnknownChildren) {
   ASSERT_TRUE(ReadLevelXml(xml, layout));
   EXPECT_EQ(layout.title, "Big");
   EXPECT_EQ(layout.difficulty, 3);
-  EXPECT_EQ(layout.TypeAt(0, 4, 6), 1);
+  EXPECT_EQ(layout.TypeAt(0, 4, 6), kOrdinaryPosition);
 }
 
 TEST(LevelFile, MalformedDocumentsAreRefusedWithoutTouchingTheLayout) {

@@ -45,8 +45,8 @@ TEST_F(LevelLoadTest, ReadsTheGamesLevelAndCutsLongTexts) {
   EXPECT_EQ(info.rating, 4);
   EXPECT_FALSE(info.deleted) << "only the text \"1\" counts";
   EXPECT_EQ(info.gridSize, 4256);
-  EXPECT_EQ(layout.TypeAt(0, 35, 6), 1);
-  EXPECT_EQ(layout.TypeAt(0, 28, 6), 7);
+  EXPECT_EQ(layout.TypeAt(0, 35, 6), kOrdinaryPosition);
+  EXPECT_EQ(layout.TypeAt(0, 28, 6), kCandidatePosition);
   EXPECT_EQ(layout.PositionCount(), 2) << "two records for one cell leave one position";
 }
 
@@ -73,7 +73,7 @@ TEST_F(LevelLoadTest, AMissingOrDamagedLevelHasNoPositionsAndSaysSo) {
   Start();
   TLevelInfo info;
   TLevelLayout layout;
-  layout.SetType(0, 0, 0, 1);
+  layout.SetType(0, 0, 0, kOrdinaryPosition);
   EXPECT_EQ(LoadLevel("levels/level_009.xml", info, layout), TLevelSource::kNone);
   EXPECT_EQ(layout.PositionCount(), 0);
   EXPECT_EQ(info.fileName, "level_009.xml");

@@ -158,9 +158,10 @@ TEST(RulesProperty, DealsPairEveryOrdinaryFaceAndPutTreasuresOnCandidates) {
           const TBoardTile& t = board.Tile(id);
           ++counts[{t.face.suit, t.face.variant}];
           const uint8_t type = shipped.layout.TypeAt(t.layer, t.x, t.y);
-          ASSERT_NE(type, 0) << "a tile off the layout";
+          ASSERT_NE(type, kNoPosition) << "a tile off the layout";
           if (IsTreasureSuit(t.face.suit)) {
-            ASSERT_EQ(type, 7) << shipped.name << ": a treasure off the candidates";
+            ASSERT_EQ(type, kCandidatePosition)
+                << shipped.name << ": a treasure off the candidates";
           }
         }
         if (shipped.name == "tutorial") {

@@ -21,13 +21,13 @@ TLevelLayout SmallLayout() {
   TLevelLayout layout;
   layout.title = "Small";
   for (int x = 10; x <= 16; x += 2) {
-    layout.SetType(0, x, 4, 1);
-    layout.SetType(0, x, 6, 1);
+    layout.SetType(0, x, 4, kOrdinaryPosition);
+    layout.SetType(0, x, 6, kOrdinaryPosition);
   }
-  layout.SetType(0, 12, 4, 7);
-  layout.SetType(0, 14, 6, 7);
-  layout.SetType(1, 13, 5, 1);
-  layout.SetType(1, 11, 5, 1);
+  layout.SetType(0, 12, 4, kCandidatePosition);
+  layout.SetType(0, 14, 6, kCandidatePosition);
+  layout.SetType(1, 13, 5, kOrdinaryPosition);
+  layout.SetType(1, 11, 5, kOrdinaryPosition);
   return layout;
 }
 
@@ -65,7 +65,7 @@ TEST_F(TvtoolLevelTest, CheckPassesGoodLayoutsAndFailsBadOnes) {
   EXPECT_NE(Out().find("10 positions, 2 layers, 2 candidates"), std::string::npos) << Out();
 
   TLevelLayout odd = SmallLayout();
-  odd.SetType(0, 11, 6, 1);  // an eleventh position, overlapping its row neighbours
+  odd.SetType(0, 11, 6, kOrdinaryPosition);  // an eleventh position, overlapping its row neighbours
   Write(root / "bad.txt", WriteLevelDrawing(odd));
   EXPECT_EQ(Run("levelcheck '" + (root / "good.txt").string() + "' '" +
                 (root / "bad.txt").string() + "'"),
@@ -85,6 +85,20 @@ TEST_F(TvtoolLevelTest, SolveDealsOnTheGamesRulesAndReportsShares) {
   EXPECT_NE(Out().find("10 positions, 20 deals, greedy ended"), std::string::npos) << Out();
   ASSERT_EQ(Run("levelsolve 20 --solvable '" + (root / "level_001.txt").string() + "'"), 0);
   EXPECT_NE(Out().find("ended 100.0%, cleared 100.0%"), std::string::npos) << Out();
+  // The greedy player alone: the same greedy share as the full run of the same deals, and
+  // no solver figures.
+  ASSERT_EQ(Run("levelsolve 20 '" + (root / "level_001.txt").string() + "'"), 0) << Err();
+  const std::string full = Out();
+  ASSERT_EQ(Run("levelsolve --greedy 20 '" + (root / "level_001.txt").string() + "'"), 0) << Err();
+  const std::string greedy = Out();
+  const auto share = [](const std::string& text) {
+    const size_t at = text.find("greedy ended ");
+    return at == std::string::npos ? std::string() : text.substr(at, text.find('%', at) - at);
+  };
+  EXPECT_FALSE(share(greedy).empty()) << greedy;
+  EXPECT_EQ(share(greedy), share(full)) << greedy << full;
+  EXPECT_EQ(greedy.find("cleared"), std::string::npos) << greedy;
+  EXPECT_EQ(greedy.find("searches gave up"), std::string::npos) << greedy;
   EXPECT_EQ(Run("levelsolve none '" + (root / "level_001.txt").string() + "'"), 1);
   EXPECT_EQ(Run("levelsolve 20 --mode 3 '" + (root / "level_001.txt").string() + "'"), 1);
   EXPECT_NE(Err().find("bad value \"3\" for --mode"), std::string::npos) << Err();

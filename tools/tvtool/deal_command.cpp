@@ -109,10 +109,8 @@ int RunDeal(const TToolArguments& args) {
 }
 
 const TCommandRegistration kDeal{
-    "deal",
-    "LEVEL [--seed N] [--mode 0|1] [--beaten C] [--solvable] [--package PKG]",
-    "deal a level as the game does and print the board layer by layer",
-    &RunDeal,
-    {"--seed", "--mode", "--beaten", "--solvable", "--package"}};
+    "deal", "LEVEL [--seed N] [--mode 0|1] [--beaten C] [--solvable] [--package PKG]",
+    "deal a level as the game does and print the board layer by layer", &RunDeal,
+    DealOptionFlags()};
 
 }  // namespace

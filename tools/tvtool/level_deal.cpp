@@ -53,6 +53,10 @@ bool ReadDealLevel(const std::string& level, const std::string& package, TLevelL
   return true;
 }
 
+std::set<std::string> DealOptionFlags() {
+  return {"--seed", "--mode", "--beaten", "--solvable", "--package"};
+}
+
 bool ReadDealOptions(const TToolArguments& args, TDealOptions& options, std::string& error) {
   for (size_t i = 0; i < args.all.size(); ++i) {
     const std::string& arg = args.all[i];

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "game/deal.h"
 #include "game/level_layout.h"
@@ -24,6 +26,8 @@ struct TDealOptions {
   std::vector<std::string> positional;
 };
 
+// The flags of the deal options, for the commands' registrations.
+std::set<std::string> DealOptionFlags();
 // Reads "--seed N", "--mode 0|1", "--beaten C", "--package PKG" and "--solvable"; the other
 // arguments are positional. False with a message on a bad value.
 bool ReadDealOptions(const TToolArguments& args, TDealOptions& options, std::string& error);

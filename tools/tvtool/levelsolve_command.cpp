@@ -1,11 +1,15 @@
-// tvtool levelsolve DEALS FILE... [--solvable] [--mode 0|1] [--beaten C] [--seed N]: deals
-// each layout DEALS times the way the game deals the campaign level of that file name
-// (treasures, Kenny tiles and suits by the number of levels beaten) and measures how
-// playable the deals are: the share a greedy player ends (treasure matched or board
-// cleared), the share the solver can end and can clear, and what is left when the greedy
-// player gets stuck. The rules and the deal are the game's own.
+// tvtool levelsolve DEALS FILE... [--greedy] [--solvable] [--mode 0|1] [--beaten C]
+// [--seed N]: deals each layout DEALS times the way the game deals the campaign level of
+// that file name (treasures, Kenny tiles and suits by the number of levels beaten) and
+// measures how playable the deals are: the share a greedy player ends (treasure matched or
+// board cleared), the share the solver can end and can clear, and what is left when the
+// greedy player gets stuck. With --greedy only the greedy player plays, which is quick
+// enough for tuning many layouts at once. The rules and the deal are the game's own.
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "game/board.h"
 #include "game/board_solver.h"
@@ -25,13 +29,14 @@ struct TTally {
   long emptyPositions = 0;
 };
 
-void SolveDeal(const TBoard& board, TTally& tally) {
+void SolveDeal(const TBoard& board, bool greedyOnly, TTally& tally) {
   TBoardSolver::TOptions options;
   options.goal = TBoardSolver::TGoal::kEndLevel;
   options.greedy = true;
   const TBoardSolver::TResult greedy = TBoardSolver(board).Solve(options);
   tally.greedyEnded += greedy.solved;
   if (!greedy.solved) tally.greedyTilesLeft += greedy.tilesLeft;
+  if (greedyOnly) return;
   options.greedy = false;
   options.boardLimit = 20000;
   const TBoardSolver::TResult ended = TBoardSolver(board).Solve(options);
@@ -42,10 +47,29 @@ void SolveDeal(const TBoard& board, TTally& tally) {
   tally.gaveUp += ended.gaveUp || cleared.gaveUp;
 }
 
+void PrintTally(const std::string& level, const TLevelLayout& layout, const TTally& tally,
+                bool greedyOnly) {
+  const int stuck = tally.deals - tally.greedyEnded;
+  const double tilesLeft = stuck > 0 ? double(tally.greedyTilesLeft) / stuck : 0.0;
+  const double emptyPositions = double(tally.emptyPositions) / tally.deals;
+  std::printf("%s: %d positions, %d deals, greedy ended %.1f%%, ", level.c_str(),
+              layout.PositionCount(), tally.deals, 100.0 * tally.greedyEnded / tally.deals);
+  if (!greedyOnly) {
+    std::printf("ended %.1f%%, cleared %.1f%%, ", 100.0 * tally.ended / tally.deals,
+                100.0 * tally.cleared / tally.deals);
+  }
+  std::printf("%.1f tiles left when the greedy player is stuck, %.2f empty positions per deal",
+              tilesLeft, emptyPositions);
+  if (!greedyOnly) std::printf(", %d searches gave up", tally.gaveUp);
+  std::printf("\n");
+}
+
 int RunLevelSolve(const TToolArguments& args) {
   TDealOptions options;
   std::string error;
-  if (!ReadDealOptions(args, options, error)) return ToolError("levelsolve", error);
+  TToolArguments dealArgs = args;
+  const bool greedyOnly = std::erase(dealArgs.all, "--greedy") > 0;
+  if (!ReadDealOptions(dealArgs, options, error)) return ToolError("levelsolve", error);
   if (options.positional.size() < 2) return ToolUsage("levelsolve");
   const long deals = std::atol(options.positional[0].c_str());
   if (deals <= 0) return ToolError("levelsolve", "DEALS must be a positive number");
@@ -65,26 +89,24 @@ int RunLevelSolve(const TToolArguments& args) {
                               dealOptions.seed);
       tally.emptyPositions += layout.PositionCount() - placed;
       ++tally.deals;
-      SolveDeal(board, tally);
+      SolveDeal(board, greedyOnly, tally);
     }
-    const int stuck = tally.deals - tally.greedyEnded;
-    std::printf(
-        "%s: %d positions, %d deals, greedy ended %.1f%%, ended %.1f%%, cleared %.1f%%, "
-        "%.1f tiles left when the greedy player is stuck, %.2f empty positions per deal, "
-        "%d searches gave up\n",
-        level.c_str(), layout.PositionCount(), tally.deals, 100.0 * tally.greedyEnded / tally.deals,
-        100.0 * tally.ended / tally.deals, 100.0 * tally.cleared / tally.deals,
-        stuck > 0 ? double(tally.greedyTilesLeft) / stuck : 0.0,
-        double(tally.emptyPositions) / tally.deals, tally.gaveUp);
+    PrintTally(level, layout, tally, greedyOnly);
   }
   return 0;
 }
 
+std::set<std::string> LevelSolveFlags() {
+  std::set<std::string> flags = DealOptionFlags();
+  flags.insert("--greedy");
+  return flags;
+}
+
 const TCommandRegistration kLevelSolve{
     "levelsolve",
-    "DEALS LEVEL... [--solvable] [--mode 0|1] [--beaten C] [--seed N] [--package PKG]",
+    "DEALS LEVEL... [--greedy] [--solvable] [--mode 0|1] [--beaten C] [--seed N] "
+    "[--package PKG]",
     "deal levels many times and report how often a greedy player and the solver end them",
-    &RunLevelSolve,
-    {"--seed", "--mode", "--beaten", "--solvable", "--package"}};
+    &RunLevelSolve, LevelSolveFlags()};
 
 }  // namespace

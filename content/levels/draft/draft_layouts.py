@@ -246,7 +246,7 @@ def wanted_share(number):
 
 
 def solve(tvtool, path, deals):
-    result = subprocess.run([tvtool, 'levelsolve', str(deals), path],
+    result = subprocess.run([tvtool, 'levelsolve', '--greedy', str(deals), path],
                             capture_output=True, text=True, check=True).stdout
     return float(result.split('greedy ended ')[1].split('%')[0]) / 100
 

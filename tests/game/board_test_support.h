@@ -1,7 +1,8 @@
-// A board host for tests: it records what the board tells the game window and answers for
-// the sets box and the tutorial as a test sets it up.
+// Helpers for the board tests: a host that records what the board tells the game window
+// and answers for the sets box and the tutorial as a test sets it up, and a stack builder.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "game/board.h"
@@ -37,3 +38,9 @@ class TRecordingHost : public TBoardHost {
   bool setsBoxTakes = true;
   int tutorialBlockedSuit = -1;
 };
+
+// Places one tile per face on the cell (x, y), layer 0 first.
+inline void PlaceStack(TBoard& board, int x, int y, std::initializer_list<TFace> faces) {
+  int layer = 0;
+  for (const TFace& face : faces) board.PlaceTile(layer++, x, y, face);
+}

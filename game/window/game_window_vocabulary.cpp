@@ -1,0 +1,17 @@
+#include "game/window/game_window_vocabulary.h"
+
+#include "game/window/board_window.h"
+#include "ui/dialog_vocabulary.h"
+#include "ui/window_manager.h"
+
+namespace {
+
+constexpr TWindowType kWindowTypes[] = {
+    {"GameBoard", &TBoardWindow::Create},
+};
+
+}  // namespace
+
+void RegisterGameWindowVocabulary(TWindowManager& manager) {
+  manager.AddVocabulary({kWindowTypes, {}});
+}

@@ -1,0 +1,162 @@
+#include "game/window/tile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "game/face_catalogue.h"
+#include "game/window/board_view.h"
+#include "gfx/texture.h"
+#include "ui/window_manager.h"
+#include "ui/window_paint.h"
+
+namespace {
+
+// The face sits on the tile's top surface: 3 pixels right of and above the blank's centre.
+constexpr float kFaceOffsetX = 3.0f;
+constexpr float kFaceOffsetY = -3.0f;
+
+std::shared_ptr<TTexture> LoadTilePicture(std::string_view name) {
+  return GetTexture("tiles/" + std::string(name), 0);
+}
+
+void DrawCentred(TTexture& texture, float x, float y, float scale, float alpha) {
+  TDrawSpec drawing;
+  drawing.x = x;
+  drawing.y = y;
+  drawing.alpha = alpha;
+  drawing.flags = kDrawTransform;
+  drawing.transform = TTransform2d{scale, 0, 0, scale, 0, 0};
+  texture.Draw(drawing);
+}
+
+}  // namespace
+
+TTileBlanks BlanksForLook(TFace face) {
+  using namespace tile_blank;
+  if (HasAntiqueLook(face.suit)) return {kAntique, kAntiqueOn, kAntiqueHint};
+  if (IsKennySuit(face.suit)) return {kKenny, kKennyOn, kKennyHint};
+  return {kOff, kOn, kOffHint};
+}
+
+TTileBlanks BlanksForHint(TFace face) {
+  using namespace tile_blank;
+  if (IsTreasureSuit(face.suit)) return {kAntique, kAntiqueOn, kAntiqueHint};
+  if (IsKennySuit(face.suit)) return {kKenny, kKennyOn, kKennyHint};
+  return {kOff, kOn, kOffHint};
+}
+
+TTile::TTile(TBoardView& view, TTileId id) : TImage(false), mView(view), mId(id) {
+  SetFlags(GetFlags() & ~kWindowOpaque);
+  ShowSelected(false);
+}
+
+TTile::~TTile() = default;
+
+const TBoardTile& TTile::Model() const {
+  return mView.Board().Tile(mId);
+}
+
+std::string_view TTile::ShortName() const {
+  return FaceShortName(Model().face);
+}
+
+void TTile::SetImages(std::string_view blank) {
+  mFace = LoadTilePicture(std::string(FaceImageName(Model().face)) + "_md");
+  mFaceScale = kBoardFaceScale;
+  using namespace tile_blank;
+  if (!mView.TutorialSeen() && (blank == kOffHint || blank == kAntiqueHint)) mHintMarked = true;
+  if (mHintMarked) {
+    if (blank == kOff) blank = kOffHint;
+    if (blank == kAntique) blank = kAntiqueHint;
+  }
+  mBlankName = blank;
+  mBlank = LoadTilePicture(blank);
+  if (mBlank) SetSize(mBlank->GetWidth(), mBlank->GetHeight());
+  Invalidate();
+}
+
+void TTile::SetNormalImage() {
+  SetImages(BlanksForLook(Model().face).plain);
+}
+
+void TTile::ShowSelected(bool selected) {
+  const TTileBlanks blanks = BlanksForLook(Model().face);
+  SetImages(selected ? blanks.lit : blanks.plain);
+  if (!selected)
+    if (TWindowManager* manager = TWindowManager::Get()) manager->Forget(this);
+}
+
+void TTile::SetAlpha(float alpha) {
+  mAlpha = alpha;
+  Invalidate();
+}
+
+void TTile::Draw() {
+  if (Model().removed || !mFace || !mBlank) return;
+  TScoped2d batch;
+  if (!batch.Renderer()) return;
+  const float alpha = std::clamp(mAlpha, 0.0f, 1.0f);
+  const float cx = static_cast<float>(mBlank->GetWidth()) / 2;
+  const float cy = static_cast<float>(mBlank->GetHeight()) / 2;
+  DrawCentred(*mBlank, cx, cy, 1.0f, alpha);
+  DrawCentred(*mFace, cx + kFaceOffsetX, cy + kFaceOffsetY, mFaceScale, alpha);
+}
+
+bool TTile::Contains(TPoint2 point) const {
+  return point.x >= 0 && point.y >= 0 && point.x <= Width() && point.y <= Height();
+}
+
+// A left press: locked input (a tile is flying to the sets box) does nothing; a free tile
+// remembers the press for dragging; in appraisal mode the tile is appraised; otherwise the
+// board's click rule decides.
+bool TTile::OnMouseDown(TPoint2 point) {
+  TBoard& board = mView.Board();
+  if (board.inputLocked) return true;
+  const TBoardTile& tile = Model();
+  if (!tile.removed && !board.appraisalMode && board.IsSelectable(mId)) {
+    mPressed = true;
+    mPressPoint = point;
+  }
+  if (board.appraisalMode) {
+    mView.Appraise(*this);
+    return true;
+  }
+  board.ClickTile(mId);
+  return true;
+}
+
+bool TTile::OnMouseUp(TPoint2) {
+  EndPress();
+  return true;
+}
+
+void TTile::EndPress() {
+  mPressed = false;
+  mPressPoint.reset();
+}
+
+// Hover: over a free tile that is not selected the lit blank shows and the rollover plays;
+// any tile with a face shows in the game window's preview. The tile keeps the pointer while
+// it is top-visible, so that it sees the pointer leave.
+bool TTile::OnMouseMove(TPoint2 point) {
+  if (!Contains(point)) return OnMouseLeave();
+  const TBoardTile& tile = Model();
+  TBoard& board = mView.Board();
+  if (board.IsTopVisible(tile.layer, tile.x, tile.y))
+    if (TWindowManager* manager = TWindowManager::Get()) manager->AddCapture(this);
+  if (board.IsSelectable(mId) && !tile.selected && !mHovered) {
+    mHovered = true;
+    mView.PlaySound(TBoardSound::kRollover);
+    SetImages(BlanksForLook(tile.face).lit);
+  }
+  if (mFace) mView.ShowPreview(this);
+  return true;
+}
+
+bool TTile::OnMouseLeave() {
+  if (TWindowManager* manager = TWindowManager::Get()) manager->RemoveCapture(this);
+  if (mHovered && !Model().selected) SetNormalImage();
+  mHovered = false;
+  mView.ShowPreview(nullptr);
+  return true;
+}
