@@ -24,6 +24,7 @@
 #include "platform/headless/headless_platform.h"
 #include "script/lua/lua_api.h"
 #include "script/script.h"
+#include "tests/campaign/campaign_test_folder.h"
 #include "tests/frame/frame_fakes.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/screen.h"
@@ -61,16 +62,7 @@ class TCursorRecordingRenderer : public TRecordingRenderer {
 class GameAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             (std::string("mc_game_app_") +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    ResetFileSystem();
-    SetFileSystemFolders(folder.string(), folder.string(), folder.string());
-    ResetSettings();
-    SetSetting("installkey", "game_app_test");
-    StringTable().Clear();
+    folder = StartCampaignTestFolder("mc_game_app_", "game_app_test");
     StartApplication();
   }
   void TearDown() override {
