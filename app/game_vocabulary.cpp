@@ -1,5 +1,7 @@
 #include "app/game_vocabulary.h"
 
+#include "app/sprite_demo.h"
+#include "campaign/screens/campaign_vocabulary.h"
 #include "game/window/game_window_vocabulary.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/slider.h"
@@ -10,6 +12,7 @@ namespace {
 // The engine's slider is registered by the game, beside the game's own window classes.
 constexpr TWindowType kWindowTypes[] = {
     {"Slider", &TSlider::Create},
+    {"SpriteDemo", &TSpriteDemo::Create},  // the sprite and particle demo ("S")
 };
 
 }  // namespace
@@ -17,4 +20,5 @@ constexpr TWindowType kWindowTypes[] = {
 void RegisterGameVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kWindowTypes, {}});
   RegisterGameWindowVocabulary(manager);
+  RegisterCampaignVocabulary(manager);
 }

@@ -68,6 +68,10 @@ class TPlatform {
   virtual bool SetDisplayMode(int width, int height, bool fullscreen) = 0;
   virtual bool IsFullscreenMode() const = 0;
   virtual float Scale() const = 0;
+  // The size the picture is drawn for, in device pixels: the desktop in full screen, the
+  // client area otherwise, times the display's pixel density (2 on a high-density display
+  // whose window sizes count points). Pointer positions stay in window coordinates.
+  virtual void DrawableSize(int& width, int& height) const { ClientSize(width, height); }
   // Shows one frame of a plain colour; the picture until the renderer draws into the window.
   virtual void PresentPlainFrame(uint8_t red, uint8_t green, uint8_t blue) = 0;
 
@@ -86,9 +90,10 @@ class TPlatform {
   virtual void WarpPointer(int logicalX, int logicalY) = 0;
   virtual void StartHoverTracking() = 0;
   virtual void TakeKeyboardFocus() = 0;
-  // A colour cursor from 32-bit RGBA pixels (width × height) with its hotspot; null pixels
-  // restore the system arrow. ShowCursor hides or shows whichever cursor is set.
-  virtual void SetCursorImage(const uint32_t* rgba, int width, int height, int hotX, int hotY) = 0;
+  // A colour cursor from 32-bit ARGB pixels (width × height logical pixels, alpha in the top
+  // byte) with its hotspot, shown as large as the picture is drawn; null pixels restore the
+  // system arrow. ShowCursor hides or shows whichever cursor is set.
+  virtual void SetCursorImage(const uint32_t* argb, int width, int height, int hotX, int hotY) = 0;
   virtual void ShowCursor(bool visible) = 0;
   // Current pointer position in logical coordinates; false when it is outside the window.
   virtual bool PointerPosition(int& x, int& y) const = 0;

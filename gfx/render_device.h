@@ -56,11 +56,19 @@ class TRenderDevice {
   virtual ~TRenderDevice() = default;
 
   virtual const TDeviceCaps& Caps() const = 0;
-  // Size of the back buffer in pixels.
+  // Size of the screen in logical pixels: what viewports and 2D drawing on the back buffer
+  // are counted in.
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // The back buffer in device pixels: the logical screen drawn FrameScale() times larger
+  // (on a large or high-density display), so that edges and text are rasterised at the
+  // resolution they are shown at. Fixed from one BeginFrame to the next.
+  virtual int FrameWidth() const { return Width(); }
+  virtual int FrameHeight() const { return Height(); }
+  virtual float FrameScale() const { return 1.0f; }
 
-  // Starts a frame; false when the device cannot draw now (the frame is skipped).
+  // Starts a frame (and may resize the back buffer to follow the output); false when the
+  // device cannot draw now (the frame is skipped).
   virtual bool BeginFrame() = 0;
   virtual TDeviceResult Present(bool vsync) = 0;
 
@@ -74,20 +82,23 @@ class TRenderDevice {
 
   // Draws into the surface from now on (kBackBuffer: the screen).
   virtual bool SetRenderTarget(TSurfaceId id) = 0;
-  // Viewport in pixels of the current target, top-left origin; false when outside it.
+  // Viewport in device pixels of the current target (the back buffer counts
+  // FrameWidth() x FrameHeight()), top-left origin; false when outside it.
   virtual bool SetViewport(const TRect& rect) = 0;
   virtual void ClearDepth(float depth) = 0;
   virtual void ClearColor(uint32_t argb) = 0;
 
   // vertices use the layout of `kind`; indices may be null (then vertices are used in
-  // order).
+  // order). Pre-transformed vertices on the back buffer are in logical screen pixels.
   virtual TDeviceResult Draw(const TDrawState& state, int primitive, int kind, const void* vertices,
                              int vertexCount, const uint16_t* indices, int indexCount) = 0;
 
-  // Copies (stretching when sizes differ) between surfaces; kBackBuffer allowed as source.
+  // Copies (stretching when sizes differ) between surfaces; kBackBuffer allowed as source
+  // (its rectangle in device pixels).
   virtual bool CopyRect(TSurfaceId source, const TRect& from, TSurfaceId target,
                         const TRect& to) = 0;
-  // Reads pixels of a surface (kBackBuffer: the last drawn frame) as ARGB, top row first.
+  // Reads pixels of a surface (kBackBuffer: the last drawn frame, in device pixels) as
+  // ARGB, top row first.
   virtual bool ReadPixels(TSurfaceId id, const TRect& rect, uint32_t* argb) = 0;
 
   // The mouse cursor as a colour image (32 x 32 ARGB) with its hotspot; devices without a

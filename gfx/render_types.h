@@ -77,6 +77,22 @@ struct TRect {
 
 TRect Intersect(const TRect& a, const TRect& b);
 
+// How drawing coordinates of the current viewport relate to the pixels of the target: the
+// pixel coordinate of x is x * scale + dx (and likewise for y), counted from an integer
+// pixel near the viewport's corner. At scale 1, dx and dy are 0 and pixels are the
+// viewport's own. Code that rasterises by itself (text) works in these pixels so that its
+// edges land on the target's pixel grid.
+struct TPixelSpace {
+  float scale = 1.0f;
+  float dx = 0.0f;
+  float dy = 0.0f;
+  // Drawing coordinate -> target pixel, and back.
+  float ToPixelX(float x) const { return x * scale + dx; }
+  float ToPixelY(float y) const { return y * scale + dy; }
+  float FromPixelX(float px) const { return (px - dx) / scale; }
+  float FromPixelY(float py) const { return (py - dy) / scale; }
+};
+
 // Row-major 4 x 4 matrix for row vectors (v' = v * M): translation sits in m[12..14].
 struct TMatrix4 {
   float m[16];

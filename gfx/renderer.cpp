@@ -48,8 +48,10 @@ void TRenderer::SetDevice(TRenderDevice* device) {
   mFullScreen = device ? TRect{0, 0, device->Width(), device->Height()} : TRect{};
   mViewport = mFullScreen;
   mHasScissor = false;
+  mPixelScale = device ? device->FrameScale() : 1.0f;
+  mWantsLargeSources = mPixelScale >= kLargeSourceScale;
   mProjectionDirty = true;
-  if (mDevice) mDevice->SetViewport(mViewport);
+  if (mDevice) mDevice->SetViewport(DeviceViewport());
 }
 
 // ---------------------------------------------------------------- state machine
@@ -135,13 +137,17 @@ TDrawState TRenderer::CurrentState(int kind) {
   state.ambient = mAmbient;
   state.material = mMaterial;
   if ((kind == kVertexColored || kind == kVertex2d) && mProjectionDirty) {
-    // Pixel coordinates relative to the viewport's top-left corner, mapped onto the device
-    // viewport (the viewport clipped by the scissor).
-    TRect device = mHasScissor ? Intersect(mViewport, mScissor) : mViewport;
-    float left = static_cast<float>(device.left - mViewport.left) + caps.pixelOffset;
-    float top = static_cast<float>(device.top - mViewport.top) + caps.pixelOffset;
-    float right = left + static_cast<float>(std::max(device.Width(), 1));
-    float bottom = top + static_cast<float>(std::max(device.Height(), 1));
+    // Logical coordinates relative to the viewport's top-left corner, mapped onto the device
+    // viewport (the viewport clipped by the scissor, in target pixels): x lands on target
+    // pixel (x + viewport left) * scale.
+    const TRect device = DeviceViewport();
+    const float scale = mPixelScale;
+    float left = (static_cast<float>(device.left) + caps.pixelOffset) / scale -
+                 static_cast<float>(mViewport.left);
+    float top = (static_cast<float>(device.top) + caps.pixelOffset) / scale -
+                static_cast<float>(mViewport.top);
+    float right = left + static_cast<float>(std::max(device.Width(), 1)) / scale;
+    float bottom = top + static_cast<float>(std::max(device.Height(), 1)) / scale;
     mProjection = OrthoOffCenterLH(left, right, bottom, top, kNearPlane, kFarPlane);
     mProjectionDirty = false;
   }
@@ -221,8 +227,7 @@ bool TRenderer::SetViewport(const TRect& rect) {
   mViewport = rect;
   mProjectionDirty = true;
   if (!mDevice) return true;
-  TRect applied = mHasScissor ? Intersect(mViewport, mScissor) : mViewport;
-  if (rect.right < rect.left || rect.bottom < rect.top || !mDevice->SetViewport(applied)) {
+  if (rect.right < rect.left || rect.bottom < rect.top || !mDevice->SetViewport(DeviceViewport())) {
     Log("Bad viewport: %d, %d, %d, %d", rect.left, rect.top, rect.right, rect.bottom);
     mViewport = previous;
     ApplyViewport();
@@ -233,7 +238,43 @@ bool TRenderer::SetViewport(const TRect& rect) {
 
 void TRenderer::ApplyViewport() {
   if (!mDevice) return;
-  mDevice->SetViewport(mHasScissor ? Intersect(mViewport, mScissor) : mViewport);
+  mDevice->SetViewport(DeviceViewport());
+  mProjectionDirty = true;
+}
+
+TRect TRenderer::DeviceViewport() const {
+  return ToTargetPixels(mHasScissor ? Intersect(mViewport, mScissor) : mViewport);
+}
+
+TRect TRenderer::ToTargetPixels(const TRect& rect) const {
+  if (mPixelScale == 1.0f) return rect;
+  const float s = mPixelScale;
+  auto scaled = [s](int v) { return static_cast<int>(std::lround(static_cast<float>(v) * s)); };
+  TRect pixels{scaled(rect.left), scaled(rect.top), scaled(rect.right), scaled(rect.bottom)};
+  // The screen's right and bottom edges are the frame's, whatever the rounding gave.
+  if (!mTarget && mDevice) {
+    if (rect.right == mFullScreen.right) pixels.right = mDevice->FrameWidth();
+    if (rect.bottom == mFullScreen.bottom) pixels.bottom = mDevice->FrameHeight();
+  }
+  return pixels;
+}
+
+TPixelSpace TRenderer::PixelSpace() const {
+  TPixelSpace space;
+  space.scale = mPixelScale;
+  if (mPixelScale == 1.0f) return space;
+  // Counted from the target pixel nearest the viewport's corner, so whole pixels of this
+  // space are whole pixels of the target.
+  const float left = static_cast<float>(mViewport.left) * mPixelScale;
+  const float top = static_cast<float>(mViewport.top) * mPixelScale;
+  space.dx = left - std::round(left);
+  space.dy = top - std::round(top);
+  return space;
+}
+
+void TRenderer::UsePixelScale(float scale) {
+  if (scale == mPixelScale) return;
+  mPixelScale = scale;
   mProjectionDirty = true;
 }
 
@@ -256,12 +297,19 @@ bool TRenderer::BeginDraw(bool clear) {
   if (!mDevice || mBroken) return false;
   if (mInFrame) return true;
   if (!mDevice->BeginFrame()) return false;  // the previous frame is still being shown
+  // A frame that now is (or no longer is) much larger than the logical screen takes its
+  // pictures from their larger versions (or the normal ones) from here on.
+  if ((mDevice->FrameScale() >= kLargeSourceScale) != mWantsLargeSources) {
+    mWantsLargeSources = !mWantsLargeSources;
+    RestoreAssets();
+  }
   ++mFrameCount;
   TRect previous = mViewport;
   bool scissor = mHasScissor;
   mHasScissor = false;
   mDevice->SetRenderTarget(kBackBuffer);
   mTarget = nullptr;
+  UsePixelScale(mDevice->FrameScale());
   mViewport = mFullScreen;
   ApplyViewport();
   mDevice->ClearDepth(1.0f);
@@ -294,7 +342,7 @@ bool TRenderer::EndDraw(bool present) {
 bool TRenderer::ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height) {
   if (!mDevice || !pixels) return false;
   Flush();
-  int w = mDevice->Width(), h = mDevice->Height();
+  int w = mDevice->FrameWidth(), h = mDevice->FrameHeight();
   pixels->assign(static_cast<size_t>(w) * h, 0);
   if (!mDevice->ReadPixels(kBackBuffer, TRect{0, 0, w, h}, pixels->data())) return false;
   if (width) *width = w;
@@ -310,6 +358,7 @@ bool TRenderer::SetRenderTarget(TTextureData* target) {
   if (!target) {
     mDevice->SetRenderTarget(kBackBuffer);
     mTarget = nullptr;
+    UsePixelScale(mDevice->FrameScale());
     mHasScissor = false;
     mViewport = mFullScreen;
     ApplyViewport();
@@ -331,6 +380,7 @@ bool TRenderer::SetRenderTarget(TTextureData* target) {
   }
   mTarget = target;
   mHasScissor = false;
+  UsePixelScale(1.0f);
   TRect rect{0, 0, static_cast<int>(std::lround(target->SurfaceWidth() / mScale)),
              static_cast<int>(std::lround(target->SurfaceHeight() / mScale))};
   mViewport = rect;
@@ -413,14 +463,23 @@ void TRenderer::SetCursorImage(const uint32_t* argb, int stride, int hotX, int h
 }
 
 bool TRenderer::SetCursorTexture(const TTextureData& texture, int hotX, int hotY) {
-  if (!mDevice || texture.Surface() == 0 || texture.SurfaceWidth() < kCursorSize ||
-      texture.SurfaceHeight() < kCursorSize)
+  // The top-left 32 x 32 drawing units: more surface pixels for a larger source, taken
+  // down to 32 x 32 by point sampling.
+  const int width = static_cast<int>(std::lround(kCursorSize * texture.SourceScaleX()));
+  const int height = static_cast<int>(std::lround(kCursorSize * texture.SourceScaleY()));
+  if (!mDevice || texture.Surface() == 0 || texture.SurfaceWidth() < width ||
+      texture.SurfaceHeight() < height || width < kCursorSize || height < kCursorSize)
     return false;
   Flush();
-  std::vector<uint32_t> pixels(kCursorSize * kCursorSize);
-  if (!mDevice->ReadPixels(texture.Surface(), TRect{0, 0, kCursorSize, kCursorSize}, pixels.data()))
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  if (!mDevice->ReadPixels(texture.Surface(), TRect{0, 0, width, height}, pixels.data()))
     return false;
-  SetCursorImage(pixels.data(), kCursorSize, hotX, hotY);
+  std::vector<uint32_t> cursor(kCursorSize * kCursorSize);
+  for (int y = 0; y < kCursorSize; ++y)
+    for (int x = 0; x < kCursorSize; ++x)
+      cursor[y * kCursorSize + x] =
+          pixels[static_cast<size_t>(y * height / kCursorSize) * width + x * width / kCursorSize];
+  SetCursorImage(cursor.data(), kCursorSize, hotX, hotY);
   return true;
 }
 

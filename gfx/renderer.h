@@ -70,12 +70,23 @@ class TRenderer {
   void SetTexture(TSurfaceId surface) { mTexture = surface; }
   TSurfaceId Texture() const { return mTexture; }
 
-  // --- viewport and scissor (pixels of the current target)
+  // --- viewport and scissor, in logical pixels of the current target (the back buffer
+  // counts the logical screen, whatever its frame's pixel size; a texture its own pixels)
   TRect Viewport() const { return mViewport; }
   bool SetViewport(const TRect& rect);
   void SetScissor(const TRect& rect);
   void ResetScissor();
   TRect FullScreen() const { return mFullScreen; }
+  // Whether pictures should come from their larger versions: the frame is drawn at least
+  // kLargeSourceScale times the logical size.
+  static constexpr float kLargeSourceScale = 1.25f;
+  bool WantsLargeSources() const { return mWantsLargeSources; }
+  // Target pixels per logical pixel: the frame's scale on the back buffer, 1 in textures.
+  float PixelScale() const { return mPixelScale; }
+  // The current viewport's drawing coordinates in target pixels.
+  TPixelSpace PixelSpace() const;
+  // A logical rectangle of the current target in its pixels (edges rounded).
+  TRect ToTargetPixels(const TRect& rect) const;
 
   // --- frames
   bool BeginDraw(bool clear);
@@ -145,7 +156,8 @@ class TRenderer {
   // what is drawn above everything else (the diagnostic overlay).
   void AddFrameEndListener(std::function<void(TRenderer&)> listener);
 
-  // Reads back the last drawn frame of the back buffer (ARGB, top row first).
+  // Reads back the last drawn frame of the back buffer (ARGB, top row first) at its pixel
+  // size.
   bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
 
   // Device calls made by batches so far (for tests and benchmarks).
@@ -156,6 +168,10 @@ class TRenderer {
               const uint16_t* indices, int indexCount);
   TDrawState CurrentState(int kind);
   void ApplyViewport();
+  // The device rectangle the viewport and scissor give.
+  TRect DeviceViewport() const;
+  // Follows the target's pixel scale (after a new frame or a change of target).
+  void UsePixelScale(float scale);
   void HandleDrawResult(TDeviceResult result);
 
   TRenderDevice* mDevice = nullptr;
@@ -173,6 +189,8 @@ class TRenderer {
   bool mTargetAlphaFailureLogged = false;
   bool mVsync = true;
   float mScale = 1.0f;
+  float mPixelScale = 1.0f;
+  bool mWantsLargeSources = false;
 
   TRect mFullScreen;
   TRect mViewport;

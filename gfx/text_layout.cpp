@@ -398,10 +398,13 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
   mLastScale = scale;
   TTvMiniVecDraw& draw = GetVecDraw();
   const float c = std::cos(mRotation), s = std::sin(mRotation);
+  // Glyphs are placed and rasterised in the target's pixels, so that text on an enlarged
+  // screen is drawn at the size it is shown at.
+  const TPixelSpace pixels = renderer.PixelSpace();
   auto place = [&](float px, float py, float* ox, float* oy) {
     const float dx = px - mOriginX, dy = py - mOriginY;
-    *ox = x + mOriginX + dx * c - dy * s;
-    *oy = y + mOriginY + dx * s + dy * c;
+    *ox = pixels.ToPixelX(x + mOriginX + dx * c - dy * s);
+    *oy = pixels.ToPixelY(y + mOriginY + dx * s + dy * c);
   };
   renderer.SetBlendMode(kBlendNormal);
   ForEachGlyph(scale, [&](const TPlacedGlyph& p) {
@@ -409,19 +412,19 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
     float penX, penY;
     place(p.penX, p.penY, &penX, &penY);
     TGlyphParams params;
-    params.scale = g.font->PixelsPerUnit(g.size) * scale;
+    params.scale = g.font->PixelsPerUnit(g.size) * scale * pixels.scale;
     params.italic = g.italic;
     params.rotation = mRotation;
     const uint32_t color = WithOpacity(g.color, opacity);
     const float boldWidth = g.bold ? BoldWidth(g.size) * scale : 0;
     int px = 0, py = 0;
     if (g.outline > 0) {
-      params.outline = g.outline * scale + boldWidth;
+      params.outline = (g.outline * scale + boldWidth) * pixels.scale;
       const TGlyphRuns& runs = draw.GlyphRuns(*g.font, *g.glyph, penX, penY, params, &px, &py);
       TTvMiniVecDraw::DrawRuns(renderer, runs.outline, px, py,
                                WithOpacity(g.outlineColor, opacity));
     }
-    params.outline = boldWidth;
+    params.outline = boldWidth * pixels.scale;
     const TGlyphRuns& runs = draw.GlyphRuns(*g.font, *g.glyph, penX, penY, params, &px, &py);
     if (g.bold) TTvMiniVecDraw::DrawRuns(renderer, runs.outline, px, py, color);
     TTvMiniVecDraw::DrawRuns(renderer, runs.fill, px, py, color);
@@ -431,8 +434,10 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
       const float top = p.penY + g.font->Descent() * k * 0.35f;
       const float thickness = std::max(1.0f, g.size * scale / 16);
       const float left = p.penX;
-      draw.DrawRect(renderer, x + left, y + top, x + left + g.advance * scale, y + top + thickness,
-                    color, mRotation, x + mOriginX, y + mOriginY);
+      draw.DrawRect(renderer, pixels.ToPixelX(x + left), pixels.ToPixelY(y + top),
+                    pixels.ToPixelX(x + left + g.advance * scale),
+                    pixels.ToPixelY(y + top + thickness), color, mRotation,
+                    pixels.ToPixelX(x + mOriginX), pixels.ToPixelY(y + mOriginY));
     }
   });
   // The text cursor: a thin bar over the body of the line.
@@ -441,7 +446,9 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
     const float cx = x + lineX + line.cursorX * scale;
     const float top = y + lineY + line.height * scale * 0.15f;
     const float bottom = y + lineY + line.height * scale * 0.95f;
-    draw.DrawRect(renderer, cx, top, cx + std::max(1.0f, scale), bottom,
-                  WithOpacity(line.cursorColor, opacity), mRotation, x + mOriginX, y + mOriginY);
+    draw.DrawRect(renderer, pixels.ToPixelX(cx), pixels.ToPixelY(top),
+                  pixels.ToPixelX(cx + std::max(1.0f, scale)), pixels.ToPixelY(bottom),
+                  WithOpacity(line.cursorColor, opacity), mRotation, pixels.ToPixelX(x + mOriginX),
+                  pixels.ToPixelY(y + mOriginY));
   });
 }

@@ -10,6 +10,15 @@
 
 const TAssetType TTexture::kType = {"TTexture", &TAsset::kType};
 
+TTransform2d Compose(const TTransform2d& outer, const TTransform2d& inner) {
+  return TTransform2d{outer.a * inner.a + outer.c * inner.b,
+                      outer.b * inner.a + outer.d * inner.b,
+                      outer.a * inner.c + outer.c * inner.d,
+                      outer.b * inner.c + outer.d * inner.d,
+                      outer.a * inner.tx + outer.c * inner.ty + outer.tx,
+                      outer.b * inner.tx + outer.d * inner.ty + outer.ty};
+}
+
 TTexture::TTexture(std::unique_ptr<TTextureData> data) : mData(std::move(data)) {}
 TTexture::~TTexture() = default;
 
@@ -47,8 +56,9 @@ void TTexture::Draw(const TDrawSpec& drawing) {
       corner[1] = t.b * x + t.d * y + t.ty;
     }
   }
-  float sw = static_cast<float>(mData->SurfaceWidth());
-  float sh = static_cast<float>(mData->SurfaceHeight());
+  // Texture coordinates count surface pixels: drawing units times the source's scale.
+  float sw = static_cast<float>(mData->SurfaceWidth()) / mData->SourceScaleX();
+  float sh = static_cast<float>(mData->SurfaceHeight()) / mData->SourceScaleY();
   float u0 = static_cast<float>(source.left) / sw, u1 = static_cast<float>(source.right) / sw;
   float v0 = static_cast<float>(source.top) / sh, v1 = static_cast<float>(source.bottom) / sh;
   if (drawing.flags & kDrawMirrorX) std::swap(u0, u1);

@@ -16,12 +16,16 @@ enum : unsigned {
   kDrawMirrorY = 0x2,     // mirror top to bottom
   kDrawSourceRect = 0x4,  // `source` holds the part of the image to draw
   kDrawTransform = 0x8,   // `transform` maps the centred corners (else they are unscaled)
+  kDrawCentred = 0x10,    // animated textures: centre the frame instead of placing its origin
 };
 
 // 2D affine map: x' = a*x + c*y + tx, y' = b*x + d*y + ty.
 struct TTransform2d {
   float a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 };
+
+// outer after inner: Compose(outer, inner)(p) = outer(inner(p)).
+TTransform2d Compose(const TTransform2d& outer, const TTransform2d& inner);
 
 struct TDrawSpec {
   float x = 0, y = 0;  // where the image's centre goes (plus the transform)

@@ -1,6 +1,7 @@
 #include "gfx/texture_data.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "frame/log.h"
 #include "gfx/renderer.h"
@@ -40,6 +41,21 @@ void TTextureData::SetSource(std::shared_ptr<TImageSource> source, const std::st
 void TTextureData::SetImageSize(int width, int height) {
   mImageWidth = width;
   mImageHeight = height;
+}
+
+void TTextureData::SetLargeSource(int width, int height, uint8_t added) {
+  if (width <= 0 || height <= 0 || mImageWidth <= 0 || mImageHeight <= 0) return;
+  mSourceScaleX = static_cast<float>(mImageWidth) / static_cast<float>(width);
+  mSourceScaleY = static_cast<float>(mImageHeight) / static_cast<float>(height);
+  mImageWidth = width;
+  mImageHeight = height;
+  mLargeSourceFlags = added;
+}
+
+void TTextureData::SetSmallSource() {
+  mFlags = static_cast<uint8_t>(mFlags & ~mLargeSourceFlags);
+  mLargeSourceFlags = 0;
+  mSourceScaleX = mSourceScaleY = 1.0f;
 }
 
 void TTextureData::ReleaseVideoMemory() {
@@ -127,5 +143,14 @@ bool TTextureData::CopyRect(int x, int y, const TRect& from, TTextureData& targe
                std::min(from.bottom, mImageHeight)};
   if (source.Empty()) return false;
   TRect to{x, y, x + source.Width(), y + source.Height()};
-  return device->CopyRect(mSurface, source, target.mSurface, to);
+  // Rectangles are in drawing units; surfaces holding a larger picture count more pixels.
+  auto pixels = [](const TRect& r, float sx, float sy) {
+    if (sx == 1.0f && sy == 1.0f) return r;
+    auto at = [](int v, float s) {
+      return static_cast<int>(std::lround(static_cast<float>(v) * s));
+    };
+    return TRect{at(r.left, sx), at(r.top, sy), at(r.right, sx), at(r.bottom, sy)};
+  };
+  return device->CopyRect(mSurface, pixels(source, mSourceScaleX, mSourceScaleY), target.mSurface,
+                          pixels(to, target.mSourceScaleX, target.mSourceScaleY));
 }

@@ -50,8 +50,20 @@ class TTextureData {
   TSurfaceId Surface() const { return mSurface; }
   int SurfaceWidth() const { return mSurfaceWidth; }
   int SurfaceHeight() const { return mSurfaceHeight; }
+  // The picture's size in drawing units: its own pixels, or those of the picture it
+  // stands in for when it was loaded from a larger source.
   int ImageWidth() const { return mImageWidth; }
   int ImageHeight() const { return mImageHeight; }
+  // Surface pixels per drawing unit: above 1 when the surface holds a larger version of the
+  // picture (for an enlarged screen).
+  float SourceScaleX() const { return mSourceScaleX; }
+  float SourceScaleY() const { return mSourceScaleY; }
+  // A picture of width x height drawing units held at the surface's larger size; `added`
+  // are flags set only for the larger source (mipmaps), dropped when it is loaded small.
+  void SetLargeSource(int width, int height, uint8_t added);
+  // Clears what SetLargeSource set: the next load decides again.
+  void SetSmallSource();
+  uint8_t LargeSourceFlags() const { return mLargeSourceFlags; }
   int OffsetX() const { return (mSurfaceWidth - mImageWidth) / 2; }
   int OffsetY() const { return (mSurfaceHeight - mImageHeight) / 2; }
   uint8_t Flags() const { return mFlags; }
@@ -82,6 +94,9 @@ class TTextureData {
   int mSurfaceHeight = 0;
   int mImageWidth = 0;
   int mImageHeight = 0;
+  float mSourceScaleX = 1.0f;
+  float mSourceScaleY = 1.0f;
+  uint8_t mLargeSourceFlags = 0;
   std::shared_ptr<TImageSource> mSource;
   std::string mFileName;  // with its option words
   std::string mMaskName;

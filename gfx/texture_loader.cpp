@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frame/log.h"
 #include "gfx/renderer.h"
 #include "gfx/texture_name.h"
 
@@ -16,14 +17,47 @@ bool HasJpg(const std::string& name) {
   return name.find(".jpg") != std::string::npos;
 }
 
+// Replaces `image` by the larger version of the picture `name` when the renderer draws an
+// enlarged screen and the package has one that is larger in both directions. Answers the
+// picture's size in drawing units (the small picture's) when it did.
+bool TakeLargerSource(TImageSource& source, const std::string& name, TPixelImage* image) {
+  const std::string largeName = LargerSourceName(source, name);
+  if (largeName.empty()) return false;
+  TPixelImage large;
+  if (!DecodeImageFile(source, largeName, &large)) {
+    Log("The larger picture %s cannot be read; %s is used", largeName.c_str(), name.c_str());
+    return false;
+  }
+  if (large.width <= image->width || large.height <= image->height) {
+    Log("The larger picture %s (%dx%d) is not larger than %s (%dx%d); it is not used",
+        largeName.c_str(), large.width, large.height, name.c_str(), image->width, image->height);
+    return false;
+  }
+  *image = std::move(large);
+  return true;
+}
+
 // Decodes the picture (and mask) of `data`'s recorded file name and uploads them.
 bool Fill(TTextureData& data, TImageSource& source) {
   TRenderer* renderer = data.Renderer();
   if (!renderer || !renderer->Device()) return false;
+  data.SetSmallSource();
   uint8_t flags = data.Flags();
   std::string name = ResolveImageName(source, SplitTextureOptions(data.FileName(), nullptr));
   TPixelImage image;
   if (name.empty() || !DecodeImageFile(source, name, &image)) return false;
+  // Drawn enlarged, a picture comes from its larger version where there is one (pictures
+  // with a separate mask keep their own size, which the mask matches); mipmaps keep it from
+  // shimmering where it is drawn smaller than its pixels.
+  const int drawingWidth = image.width, drawingHeight = image.height;
+  uint8_t largeFlags = 0;
+  if (data.MaskName().empty() && renderer->WantsLargeSources() &&
+      TakeLargerSource(source, name, &image)) {
+    // Larger pictures may exceed 1024 pixels and need no square surface.
+    largeFlags = static_cast<uint8_t>(
+        (TTextureData::kMipmap | TTextureData::kSlow | TTextureData::kSimple) & ~flags);
+    flags |= largeFlags;
+  }
 
   TPixelImage mask;
   bool withMask = !data.MaskName().empty();
@@ -46,7 +80,10 @@ bool Fill(TTextureData& data, TImageSource& source) {
   int deviceLimit = renderer->Caps().maxTextureSize;
   if (width > deviceLimit || height > deviceLimit) return false;
   data.SetFlags(flags);
-  return data.CreateSurface(width, height) && data.Upload(buffer);
+  if (!data.CreateSurface(width, height) || !data.Upload(buffer)) return false;
+  if (image.width != drawingWidth || image.height != drawingHeight)
+    data.SetLargeSource(drawingWidth, drawingHeight, largeFlags);
+  return true;
 }
 
 }  // namespace
@@ -100,6 +137,21 @@ std::unique_ptr<TTextureData> LoadTextureData(TRenderer* renderer,
   data->SetSource(source, name, mask);
   if (!Fill(*data, *source)) return nullptr;
   return data;
+}
+
+std::string LargerSourceName(TImageSource& source, const std::string& name) {
+  size_t extension = name.rfind(".png");
+  if (extension == std::string::npos) extension = name.rfind(".jpg");
+  if (extension == std::string::npos) return "";
+  std::string stem = name.substr(0, extension);
+  if (stem.size() > 3 && stem.compare(stem.size() - 3, 3, "_md") == 0) {
+    stem.replace(stem.size() - 3, 3, "_lg");
+  } else {
+    stem += "_hd";
+  }
+  for (const char* type : {".png", ".jpg"})
+    if (source.Exists(stem + type)) return stem + type;
+  return "";
 }
 
 bool ReloadTextureData(TTextureData& data, TImageSource& source) {

@@ -39,5 +39,10 @@ std::unique_ptr<TTextureData> LoadTextureData(TRenderer* renderer,
                                               const std::string& name, const std::string& mask,
                                               uint8_t flags);
 
+// The larger version of a picture the package may hold beside it, for an enlarged screen:
+// "x_md.png" has "x_lg.png" (the tile faces), any other "x.png" has "x_hd.png"; either in
+// PNG or JPEG. "" when there is none.
+std::string LargerSourceName(TImageSource& source, const std::string& name);
+
 // Reloads a texture data object from its recorded file and mask.
 bool ReloadTextureData(TTextureData& data, TImageSource& source);

@@ -125,11 +125,15 @@ void TTvMiniVecDraw::DrawRuns(TRenderer& renderer, const std::vector<TGlyphRun>&
   static std::vector<TVertexColored> vertices;
   vertices.clear();
   renderer.SetTexture(0);
+  // Runs are whole pixels of the target; the renderer takes drawing coordinates.
+  const TPixelSpace pixels = renderer.PixelSpace();
   for (size_t i = 0; i < runs.size(); ++i) {
     const TGlyphRun& run = runs[i];
     const uint32_t c = ScaleAlpha(color, run.alpha);
-    const float x0 = static_cast<float>(x + run.x), x1 = x0 + run.length;
-    const float y0 = static_cast<float>(y + run.y), y1 = y0 + 1;
+    const float x0 = pixels.FromPixelX(static_cast<float>(x + run.x));
+    const float x1 = pixels.FromPixelX(static_cast<float>(x + run.x + run.length));
+    const float y0 = pixels.FromPixelY(static_cast<float>(y + run.y));
+    const float y1 = pixels.FromPixelY(static_cast<float>(y + run.y + 1));
     auto v = [c](float vx, float vy) {
       return TVertexColored{vx, vy, 0.1f, 0.5f, c, 0xFF000000u, 0, 0};
     };

@@ -54,8 +54,9 @@ class TTvMiniVecDraw {
   const TGlyphRuns& GlyphRuns(const TMvecFont& font, const TMvecGlyph& glyph, float penX,
                               float penY, const TGlyphParams& params, int* pixelX, int* pixelY);
 
-  // Draws a glyph with its baseline pen at (penX, penY) pixels. Colours are ARGB; the outline
-  // colour is used only when params.outline > 0.
+  // Positions below are pixels of the renderer's pixel space (TRenderer::PixelSpace: the
+  // viewport's own pixels at scale 1). Draws a glyph with its baseline pen at (penX, penY).
+  // Colours are ARGB; the outline colour is used only when params.outline > 0.
   void DrawGlyph(TRenderer& renderer, const TMvecFont& font, const TMvecGlyph& glyph, float penX,
                  float penY, const TGlyphParams& params, uint32_t color, uint32_t outlineColor);
   // An anti-aliased filled rectangle (underlines, the text cursor), optionally rotated by

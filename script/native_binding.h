@@ -41,10 +41,6 @@ class TScriptError : public std::runtime_error {
 
 namespace native_binding {
 
-// Runs body(L, context) and turns any C++ exception it throws into a Lua error (Lua's own
-// errors pass through untouched).
-int GuardedCall(lua_State* L, int (*body)(lua_State*, void*), void* context);
-
 // Reading argument i as T: Stored is what the trampoline keeps for the call, Pass hands
 // it to the function.
 template <class T, class Enable = void>
@@ -175,7 +171,7 @@ int Invoke(lua_State* L, F& f, std::index_sequence<I...>) {
     }
   };
   (void)args;
-  return GuardedCall(
+  return lua_nativecall(
       L, [](lua_State*, void* context) { return (*static_cast<decltype(work)*>(context))(); },
       &work);
 }
@@ -270,7 +266,7 @@ void RegisterStateMethod(lua_State* L, const char* name, C* object, int (C::*met
   };
   native_binding::RegisterClosure(L, name, Bound{object, method}, [](lua_State* L) -> int {
     Bound bound = native_binding::Upvalue<Bound>(L);
-    return native_binding::GuardedCall(
+    return lua_nativecall(
         L,
         [](lua_State* L, void* context) {
           Bound* b = static_cast<Bound*>(context);

@@ -237,16 +237,9 @@ bool TButton::OnMouseLeave() {
 
 bool TButton::OnMouseUp(TPoint2 point) {
   if (mState == kNormal || Outside(point)) return true;
-  if (mState == kPressed) {
-    if (mSounds[1] && IsShown()) mSounds[1]->Play();
-    if (Press()) {
-      OnMouseLeave();
-      return true;
-    }
-    if (mKind == kRadio)
-      SetToggle(true);
-    else if (mKind == kToggle)
-      mOn = !mOn;
+  if (mState == kPressed && Click()) {
+    OnMouseLeave();
+    return true;
   }
   TWindowManager* manager = TWindowManager::Get();
   const bool sameTop = manager && GetModalAncestor() && manager->TopModal() == GetModalAncestor();
@@ -257,7 +250,25 @@ bool TButton::OnMouseUp(TPoint2 point) {
   return true;
 }
 
+bool TButton::Click() {
+  if (mDisarmed) return false;
+  if (mSounds[1] && IsShown()) mSounds[1]->Play();
+  if (Press()) return true;
+  if (mKind == kRadio)
+    SetToggle(true);
+  else if (mKind == kToggle)
+    mOn = !mOn;
+  return false;
+}
+
+void TButton::Disarm() {
+  mDisarmed = true;
+  mAction.reset();
+  mClose = false;
+}
+
 bool TButton::Press() {
+  if (mDisarmed) return false;
   TWindowManager* manager = TWindowManager::Get();
   if (mClose) {
     if (TModalWindow* modal = GetModalAncestor())

@@ -77,8 +77,14 @@ class TButton : public TLayeredWindow,
   void SetHitMask(const TPixelImage& mask);
   void ClearHitMask();
   // True only when the button had an action and, after running it, is no longer attached
-  // below the screen window (the action closed its dialog).
+  // below the screen window (the action closed its dialog). A disarmed button does nothing.
   bool Press() override;
+  // What a completed click does (also for a key that presses the button): the click sound,
+  // Press, and a toggle or radio button changes its state. Same result as Press.
+  bool Click();
+  // From now on clicks and presses do nothing (a dialog on its way out).
+  void Disarm();
+  bool IsDisarmed() const { return mDisarmed; }
   // The label: the text of the descendant named "label".
   static std::string GetLabel(TWindow& window);
   static void SetLabel(TWindow& window, const std::string& text);
@@ -103,6 +109,7 @@ class TButton : public TLayeredWindow,
   bool mOn = false;
   bool mClose = false;
   bool mDefault = false;
+  bool mDisarmed = false;
   std::unique_ptr<Action> mAction;
   std::shared_ptr<TPlayableSound> mSounds[3];
   std::vector<uint32_t> mHitMask;

@@ -1,4 +1,5 @@
-# Pictures: tile faces, blanks, slot backgrounds, signs, cursors and level backgrounds,
+# Pictures: tile faces, blanks, slot backgrounds, signs, cursors, level backgrounds, the
+# decorative animations' sprite sheets and the particle pictures,
 # drawn by the Python generators in gen/. Each generator writes its pictures into the
 # stage and a stamp file that lists them; a check then makes sure that every picture the
 # game asks for is there, and the review sheets go to ${CMAKE_BINARY_DIR}/content/review.
@@ -72,14 +73,37 @@ add_custom_command(
   COMMENT "Drawing the high-score screens' pictures"
   VERBATIM)
 
+add_custom_command(
+  OUTPUT ${pic_stamps}/animations.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/animations.py ${MC_CONTENT_STAGE} ${pic_stamps}/animations.stamp
+  DEPENDS ${pic_common} ${pic_gen}/animations.py
+  COMMENT "Drawing the decorative animations"
+  VERBATIM)
+
+add_custom_command(
+  OUTPUT ${pic_stamps}/particles.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/particles.py ${MC_CONTENT_STAGE} ${pic_stamps}/particles.stamp
+  DEPENDS ${pic_common} ${pic_gen}/particles.py ${pic_gen}/animations.py
+  COMMENT "Drawing the particle pictures"
+  VERBATIM)
+
+add_custom_command(
+  OUTPUT ${pic_stamps}/menus.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/menus.py ${MC_CONTENT_STAGE} ${pic_stamps}/menus.stamp
+  DEPENDS ${pic_common} ${pic_gen}/menus.py
+  COMMENT "Drawing the menu screens' pictures"
+  VERBATIM)
+
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
-    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/hiscore.stamp)
+    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/animations.stamp
+    ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp ${pic_stamps}/hiscore.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(
   OUTPUT ${pic_stamps}/check.stamp
   COMMAND ${MC_PYTHON} ${pic_gen}/check.py ${pic_catalogue} ${MC_CONTENT_STAGE} ${pic_stamps}/check.stamp
   DEPENDS ${pic_all_stamps} ${pic_gen}/check.py ${pic_gen}/catalogue.py ${pic_catalogue}
+          ${pic_gen}/animations.py ${pic_gen}/particles.py
   COMMENT "Checking the staged pictures"
   VERBATIM)
 

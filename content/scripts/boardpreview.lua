@@ -13,6 +13,6 @@ MakeDialog{ name = "boardpreview",
              seed = tonumber( GetConfig( "preview_seed", "" ) ) },
   Button{ name = "boardpreview_close", x = 660, y = 548, graphics = pics, close = true,
           default = true,
-          Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = "Close", font = captionFont,
+          Text{ name = "label", x = 0, y = 0, w = 120, h = 36, label = "boardpreview_close", font = captionFont,
                 flags = kHAlignCenter + kVAlignCenter } },
 }

@@ -1,12 +1,17 @@
 -- The program's first dialog script: a splash that waits for a key, a click or its time,
 -- then the main screen, which stays until the player quits.
 
--- A splash without pictures: a panel that any key or click (or the timeout) dismisses.
+-- The splash: the game's picture (a plain panel when it cannot be shown), which any key or
+-- click (or the timeout) dismisses.
 local function Splash( ms )
   local id = PushModal( "splash" )
-  MakeDialog{ name = "splash",
-    Window{ name = "splash_panel", x = kCenter, y = kCenter, w = 400, h = 200 },
-  }
+  MakeDialog{ name = "splash" }
+  if Bitmap ~= nil then
+    MakeDialog{ Bitmap{ name = "splash_picture", x = 0, y = 0, image = "menu/splash" } }
+  end
+  if Bitmap == nil or not ImageLoaded( "splash_picture" ) then
+    MakeDialog{ Window{ name = "splash_panel", x = kCenter, y = kCenter, w = 400, h = 200 } }
+  end
   local finish = GetTimer() + ms
   while GetTimer() < finish do
     local m = WaitForMessage( finish - GetTimer() )
@@ -18,7 +23,9 @@ end
 -- Escape, or a press of the quit button, ends the program through the normal quit path.
 local function IsQuit( m )
   if m == nil then return false end
-  if m.type == kButtonPress and m.name == "main_quit_button" then return true end
+  if m.type == kButtonPress and ( m.name == "main_quit_button" or m.name == "mainmenu_quit" ) then
+    return true
+  end
   return m.type == kPressAnyKey and m.name == "raw:\027"
 end
 
@@ -36,6 +43,8 @@ return function()
       DoModal( "scripts/widgetdemo.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:H" then
       DoModal( "scripts/hiscore.lua" )
+    elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:S" then
+      DoModal( "scripts/spritedemo.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:B" then
       DoModal( "scripts/boardpreview.lua" )
     end

@@ -1,6 +1,10 @@
--- Placeholder main screen until the game's screens arrive: the menu music, switches for all
--- sound and for the music, and a quit button area (the button itself is created once the
--- button window type is registered).
+-- The main screen: the game's main menu ("scripts/mainmenu.lua") when the game's window
+-- types are there. Without them (the engine's dialogs tested alone) a plain screen with the
+-- menu music, switches for all sound and for the music, and a quit button area (the button
+-- itself is created once the button window type is registered).
+if MainMenu ~= nil then
+  ReadFile( "scripts/mainmenu.lua" )
+else
 
 -- The switches follow the player's options when the progress record offers them
 -- (ToggleSoundMute, ToggleMusicMute, IsSoundOff), and work on the sound volumes until then.
@@ -62,4 +66,5 @@ if Button ~= nil then
   end
   MakeDialog{ Button{ name = "main_quit_button", label = "Quit", x = kCenter, y = kMax - 60,
                       w = 200, h = 40, sound = click } }
+end
 end

@@ -5,6 +5,7 @@
 #include "gfx/system_cursor.h"
 #include "gfx/texture.h"
 #include "platform/egl/offscreen_screen.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl_gl/sdl_gl_screen.h"
 
@@ -61,6 +62,11 @@ std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, in
   if (platform.IsHeadless()) {
     auto screen = TOffscreenScreen::Create(width, height);
     if (!screen) return nullptr;
+    // Frames are drawn for the display the headless window pretends to have: the logical
+    // size in a window, the desktop's fitted rectangle in full screen.
+    screen->Device().SetOutputSize([&platform](int* outputWidth, int* outputHeight) {
+      platform.DrawableSize(*outputWidth, *outputHeight);
+    });
     return std::make_unique<TScreenRenderLink<TOffscreenScreen>>(std::move(screen));
   }
   auto* sdl = dynamic_cast<TSdlPlatform*>(&platform);
@@ -76,5 +82,12 @@ std::unique_ptr<TRenderLink> CreateRenderLink(TPlatform& platform, int width, in
   }
   auto screen = TSdlGlScreen::Create(sdl->Window(), width, height);
   if (!screen) return nullptr;
+  // One colour cursor: the renderer's cursor picture becomes the window's, which the
+  // platform shows at the display's pixel scale.
+  screen->Device().SetCursorHandlers(
+      [sdl](const uint32_t* argb, int hotX, int hotY) {
+        sdl->SetCursorImage(argb, 32, 32, hotX, hotY);
+      },
+      [sdl](bool visible) { sdl->ShowCursor(visible); });
   return std::make_unique<TScreenRenderLink<TSdlGlScreen>>(std::move(screen));
 }

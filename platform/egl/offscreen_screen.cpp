@@ -23,6 +23,17 @@ TOffscreenScreen::~TOffscreenScreen() {
   mContext.reset();
 }
 
+void TOffscreenScreen::SetOutputSize(int outputWidth, int outputHeight) {
+  if (outputWidth <= 0 || outputHeight <= 0) {
+    mDevice->SetOutputSize({});
+    return;
+  }
+  mDevice->SetOutputSize([outputWidth, outputHeight](int* width, int* height) {
+    *width = outputWidth;
+    *height = outputHeight;
+  });
+}
+
 int TOffscreenScreen::Width() const {
   return mDevice->Width();
 }

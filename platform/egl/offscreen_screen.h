@@ -20,8 +20,13 @@ class TGlDevice;
 
 class TOffscreenScreen {
  public:
-  // Null when no offscreen GL context can be made (the reason is logged).
+  // Null when no offscreen GL context can be made (the reason is logged). The screen counts
+  // width x height logical pixels.
   static std::unique_ptr<TOffscreenScreen> Create(int width, int height);
+  // Draws the following frames for a display of outputWidth x outputHeight device pixels:
+  // the frame becomes the size the picture takes there (1440 x 1080 for 800 x 600 on
+  // 1920 x 1080). 0 x 0 goes back to the logical size.
+  void SetOutputSize(int outputWidth, int outputHeight);
   ~TOffscreenScreen();
 
   TRenderer& Renderer() { return *mRenderer; }
@@ -29,7 +34,7 @@ class TOffscreenScreen {
   int Width() const;
   int Height() const;
 
-  // The last drawn frame, top row first, ARGB (alpha is always opaque).
+  // The last drawn frame at its pixel size, top row first, ARGB (alpha is always opaque).
   bool ReadFrame(TPixelImage* out);
   bool SavePng(const std::string& path);
   // The last frame as a window of outputWidth x outputHeight shows it: scaled to fit with

@@ -22,6 +22,7 @@ uniform mat4 uView;
 uniform mat4 uProjection;
 uniform int uKind;
 uniform vec4 uViewport;  // left, top, width, height of the viewport in target pixels
+uniform float uPixelScale;  // target pixels per logical pixel
 uniform float uFlip;
 uniform bool uLighting;
 uniform vec4 uLightColor;
@@ -31,7 +32,7 @@ void main() {
   if (uKind == 3) {
     // Already in target pixels; w comes as its reciprocal.
     float w = aPosition.w != 0.0 ? 1.0 / aPosition.w : 1.0;
-    vec2 p = aPosition.xy - uViewport.xy;
+    vec2 p = aPosition.xy * uPixelScale - uViewport.xy;
     vec2 ndc = vec2(2.0 * p.x / uViewport.z - 1.0, 1.0 - 2.0 * p.y / uViewport.w);
     gl_Position = vec4(ndc * w, aPosition.z * w, w);
   } else {
@@ -190,6 +191,7 @@ bool TGlDevice::BuildProgram(bool flat, Program* out) {
   out->lightColor = glGetUniformLocation(program, "uLightColor");
   out->lighting = glGetUniformLocation(program, "uLighting");
   out->sampler = glGetUniformLocation(program, "uTexture");
+  out->pixelScale = glGetUniformLocation(program, "uPixelScale");
   return true;
 }
 
@@ -229,15 +231,8 @@ bool TGlDevice::Init() {
   // expects.
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
 
-  {
-    // The back buffer is a framebuffer object without alpha, like a screen, of the picture's
-    // own size; a window gets it scaled to its drawable size when the frame is presented.
-    TSurfaceId id = 0;
-    if (CreateSurface(mWidth, mHeight, kSurfaceRenderTarget, &id) != TDeviceResult::kOk)
-      return false;
-    mBackBuffer = mSurfaces[id];
-    mSurfaces.erase(id);
-  }
+  // The back buffer starts at the picture's own size; the first frame fits it to the output.
+  if (!MakeBackBuffer(mWidth, mHeight)) return false;
   mTarget = kBackBuffer;
   ApplyTarget();
   mViewport = TRect{0, 0, mWidth, mHeight};
@@ -249,6 +244,57 @@ bool TGlDevice::Init() {
   if (TakeErrors(&outOfMemory)) {
     Log("GL device set-up reported errors");
     return false;
+  }
+  return true;
+}
+
+bool TGlDevice::MakeBackBuffer(int width, int height) {
+  // A framebuffer object without alpha, like a screen.
+  TSurfaceId id = 0;
+  if (CreateSurface(width, height, kSurfaceRenderTarget, &id) != TDeviceResult::kOk) return false;
+  ReleaseSurface(mBackBuffer);
+  mBackBuffer = mSurfaces[id];
+  mSurfaces.erase(id);
+  glBindFramebuffer(GL_FRAMEBUFFER, mBackBuffer.framebuffer);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClearColor(0, 0, 0, 1);
+  glClearDepth(1.0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  ApplyTarget();
+  return true;
+}
+
+void TGlDevice::OutputSize(int* width, int* height) const {
+  *width = mWidth;
+  *height = mHeight;
+  if (!mOutputSize) return;
+  int w = 0, h = 0;
+  mOutputSize(&w, &h);
+  if (w > 0 && h > 0) *width = w, *height = h;
+}
+
+bool TGlDevice::BeginFrame() {
+  int outputWidth = 0, outputHeight = 0;
+  OutputSize(&outputWidth, &outputHeight);
+  TPictureFit fit = FitPicture(mWidth, mHeight, outputWidth, outputHeight);
+  // An output larger than a surface can be is drawn at the largest size that fits in one
+  // (and enlarged at presentation).
+  const int limit = mCaps.maxTextureSize;
+  if (fit.width > limit || fit.height > limit)
+    fit = FitPicture(mWidth, mHeight, std::min(outputWidth, limit), std::min(outputHeight, limit));
+  if ((fit.width != mBackBuffer.width || fit.height != mBackBuffer.height) &&
+      !MakeBackBuffer(fit.width, fit.height)) {
+    Log("The frame cannot grow to %d x %d; it stays %d x %d", fit.width, fit.height,
+        mBackBuffer.width, mBackBuffer.height);
+    return true;
+  }
+  // The picture's own size is scale 1 exactly, whatever the float division gave.
+  mFrameScale = fit.width == mWidth && fit.height == mHeight ? 1.0f : fit.scale;
+  if (mTarget == kBackBuffer) {
+    ApplyTarget();
+    if (!SetViewport(mViewport)) SetViewport(TRect{0, 0, mBackBuffer.width, mBackBuffer.height});
   }
   return true;
 }
@@ -346,12 +392,12 @@ bool TGlDevice::SurfaceHasAlpha(TSurfaceId id) const {
 
 int TGlDevice::TargetWidth() const {
   const Surface* surface = Find(mTarget);
-  return surface ? surface->width : mWidth;
+  return surface ? surface->width : mBackBuffer.width;
 }
 
 int TGlDevice::TargetHeight() const {
   const Surface* surface = Find(mTarget);
-  return surface ? surface->height : mHeight;
+  return surface ? surface->height : mBackBuffer.height;
 }
 
 bool TGlDevice::TargetFlipped() const {
@@ -417,6 +463,10 @@ unsigned TGlDevice::Sampler(int filter, int addressU, int addressV, bool mipmap)
   GLint minFilter = linear ? (mipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR)
                            : (mipmap ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST);
   glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, minFilter);
+  // Pictures drawn a little smaller than their pixels (a larger version on a screen that is
+  // not quite as large) lean to the sharper level; below half size the blend still hides
+  // shimmer.
+  if (mipmap) glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, -0.5f);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GlAddress(addressU));
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GlAddress(addressV));
   mSamplers[key] = sampler;
@@ -439,6 +489,7 @@ TDeviceResult TGlDevice::Draw(const TDrawState& state, int primitive, int kind,
               static_cast<float>(std::max(1, mViewport.Height())));
   bool flipped = TargetFlipped();
   glUniform1f(program.flip, flipped ? -1.0f : 1.0f);
+  glUniform1f(program.pixelScale, mTarget == kBackBuffer ? mFrameScale : 1.0f);
   glUniform1i(program.lighting, state.lighting ? 1 : 0);
   if (state.lighting) {
     // Ambient light times the material, plus its emissive colour.
@@ -527,9 +578,10 @@ void TGlDevice::PresentScaled(unsigned framebuffer, int outputWidth, int outputH
     top = outputHeight - fit.offsetY;
     bottom = outputHeight - fit.offsetY - fit.height;
   }
-  const bool sameSize = fit.width == mWidth && fit.height == mHeight;
-  glBlitFramebuffer(0, 0, mWidth, mHeight, fit.offsetX, top, fit.offsetX + fit.width, bottom,
-                    GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+  const int frameWidth = mBackBuffer.width, frameHeight = mBackBuffer.height;
+  const bool sameSize = fit.width == frameWidth && fit.height == frameHeight;
+  glBlitFramebuffer(0, 0, frameWidth, frameHeight, fit.offsetX, top, fit.offsetX + fit.width,
+                    bottom, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
   glEnable(GL_SCISSOR_TEST);
   ApplyTarget();
   SetViewport(mViewport);
@@ -551,9 +603,8 @@ bool TGlDevice::ReadPresented(int outputWidth, int outputHeight, std::vector<uin
 
 bool TGlDevice::ReadWindow(std::vector<uint32_t>* argb, int* width, int* height) {
   if (!argb || !width || !height || !mSwap) return false;
-  int w = mWidth, h = mHeight;
-  if (mOutputSize) mOutputSize(&w, &h);
-  if (w <= 0 || h <= 0) return false;
+  int w = 0, h = 0;
+  OutputSize(&w, &h);
   PresentScaled(0, w, h, true);
   argb->assign(static_cast<size_t>(w) * h, 0);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -574,9 +625,9 @@ bool TGlDevice::ReadWindow(std::vector<uint32_t>* argb, int* width, int* height)
 
 TDeviceResult TGlDevice::Present(bool vsync) {
   if (mSwap) {
-    int width = mWidth, height = mHeight;
-    if (mOutputSize) mOutputSize(&width, &height);
-    if (width > 0 && height > 0) PresentScaled(0, width, height, true);
+    int width = 0, height = 0;
+    OutputSize(&width, &height);
+    PresentScaled(0, width, height, true);
     mSwap(vsync);
   } else {
     glFlush();
@@ -591,7 +642,8 @@ bool TGlDevice::CopyRect(TSurfaceId source, const TRect& from, TSurfaceId target
   const Surface* dst = Find(target);
   if (!dst || from.Empty() || to.Empty()) return false;
   const Surface* src = Find(source);
-  int srcWidth = src ? src->width : mWidth, srcHeight = src ? src->height : mHeight;
+  int srcWidth = src ? src->width : mBackBuffer.width;
+  int srcHeight = src ? src->height : mBackBuffer.height;
   if (source != kBackBuffer && !src) return false;
   if (from.left < 0 || from.top < 0 || from.right > srcWidth || from.bottom > srcHeight)
     return false;
@@ -632,7 +684,8 @@ bool TGlDevice::CopyRect(TSurfaceId source, const TRect& from, TSurfaceId target
 bool TGlDevice::ReadPixels(TSurfaceId id, const TRect& rect, uint32_t* argb) {
   const Surface* surface = Find(id);
   if (!argb || (id != kBackBuffer && !surface)) return false;
-  int width = surface ? surface->width : mWidth, height = surface ? surface->height : mHeight;
+  int width = surface ? surface->width : mBackBuffer.width;
+  int height = surface ? surface->height : mBackBuffer.height;
   if (rect.left < 0 || rect.top < 0 || rect.right > width || rect.bottom > height || rect.Empty())
     return false;
   GLuint framebuffer = mBackBuffer.framebuffer;

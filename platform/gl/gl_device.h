@@ -1,9 +1,11 @@
 // The OpenGL 3.3 core backend of the renderer. Works in any current GL context: an SDL
-// window or an offscreen EGL context. The back buffer is always an internal framebuffer
-// object of the picture's size (800 x 600), so drawing, read-back and the pixel-exact 2D
-// projection do not depend on the window. A window is given the frame at presentation:
-// scaled to fit its drawable with the aspect kept (linear filtering), centred between
-// black bars, then swapped.
+// window or an offscreen EGL context. The back buffer is an internal framebuffer object of
+// the size the logical picture (800 x 600) takes in the output: on a larger output (full
+// screen, a large host window, a high-density display) the picture is drawn at that
+// resolution rather than enlarged afterwards, so edges and text stay sharp; without an
+// output it is the picture's own size. A window is given the frame at presentation: centred
+// between black bars (scaled with linear filtering only while the output changed size since
+// the frame began), then swapped.
 //
 // Orientation: textures and the back buffer keep row 0 at the top, so pixel rows read back
 // in screen order; the vertex shader flips y for them. The window's default framebuffer has
@@ -20,10 +22,11 @@
 
 class TGlDevice : public TRenderDevice {
  public:
-  // Needs a current GL 3.3 core context. The frame is width x height. `swap` presents the
-  // window (null: offscreen, the frame stays in the back buffer); `outputSize` answers the
-  // window's drawable size at each presentation (null: the frame's own size). Null on
-  // failure (logged).
+  // Needs a current GL 3.3 core context. The logical screen is width x height. `swap`
+  // presents the window (null: offscreen, the frame stays in the back buffer);
+  // `outputSize` answers the output's size in device pixels (a window's drawable) at the
+  // start of each frame and at each presentation (null: the logical size). Null on failure
+  // (logged).
   static std::unique_ptr<TGlDevice> Create(int width, int height,
                                            std::function<void(bool vsync)> swap,
                                            std::function<void(int*, int*)> outputSize = {});
@@ -32,7 +35,11 @@ class TGlDevice : public TRenderDevice {
   const TDeviceCaps& Caps() const override { return mCaps; }
   int Width() const override { return mWidth; }
   int Height() const override { return mHeight; }
-  bool BeginFrame() override { return true; }
+  int FrameWidth() const override { return mBackBuffer.width; }
+  int FrameHeight() const override { return mBackBuffer.height; }
+  float FrameScale() const override { return mFrameScale; }
+  // Resizes the back buffer when the output's fitted picture changed size.
+  bool BeginFrame() override;
   TDeviceResult Present(bool vsync) override;
   TDeviceResult CreateSurface(int width, int height, unsigned flags, TSurfaceId* out) override;
   void DestroySurface(TSurfaceId id) override;
@@ -68,6 +75,11 @@ class TGlDevice : public TRenderDevice {
   // swap) and reads that, ARGB top row first, at the drawable's current size.
   bool ReadWindow(std::vector<uint32_t>* argb, int* width, int* height);
 
+  // Replaces the output size query (offscreen screens drawing for a given display size).
+  void SetOutputSize(std::function<void(int*, int*)> outputSize) {
+    mOutputSize = std::move(outputSize);
+  }
+
   // Lets tests make surface creation and drawing report exhausted video memory.
   void SimulateOutOfMemory(bool on) { mSimulateOutOfMemory = on; }
   // Lets tests act as a device that only takes square textures.
@@ -86,7 +98,7 @@ class TGlDevice : public TRenderDevice {
   struct Program {
     unsigned id = 0;
     int world = -1, view = -1, projection = -1, kind = -1, viewport = -1, flip = -1;
-    int textured = -1, lightColor = -1, lighting = -1, sampler = -1;
+    int textured = -1, lightColor = -1, lighting = -1, sampler = -1, pixelScale = -1;
   };
 
   TGlDevice(int width, int height, std::function<void(bool)> swap,
@@ -95,6 +107,10 @@ class TGlDevice : public TRenderDevice {
   // for a window's framebuffer (row 0 at the bottom).
   void PresentScaled(unsigned framebuffer, int outputWidth, int outputHeight, bool rowsUp);
   bool Init();
+  // A back buffer (render target without alpha) of width x height, cleared to black.
+  bool MakeBackBuffer(int width, int height);
+  // The output's size, or the logical size when there is no output (or it is empty).
+  void OutputSize(int* width, int* height) const;
   bool BuildProgram(bool flat, Program* out);
   unsigned Sampler(int filter, int addressU, int addressV, bool mipmap);
   // Size and orientation of the current target.
@@ -111,6 +127,7 @@ class TGlDevice : public TRenderDevice {
   std::function<void(bool)> mSwap;
   std::function<void(int*, int*)> mOutputSize;
   Surface mBackBuffer;
+  float mFrameScale = 1.0f;
   std::map<TSurfaceId, Surface> mSurfaces;
   TSurfaceId mNextId = 1;
   TSurfaceId mTarget = kBackBuffer;

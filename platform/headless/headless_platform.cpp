@@ -107,6 +107,13 @@ bool THeadlessPlatform::SetDisplayMode(int width, int height, bool fullscreen) {
   return true;
 }
 
+void THeadlessPlatform::DrawableSize(int& width, int& height) const {
+  width = mFullscreen ? mDisplay.desktopWidth : mWidth;
+  height = mFullscreen ? mDisplay.desktopHeight : mHeight;
+  width *= mPixelDensity;
+  height *= mPixelDensity;
+}
+
 void THeadlessPlatform::WaitMessage(unsigned ms) {
   if (!HasPendingInjected()) SleepMs(ms);
 }

@@ -28,6 +28,8 @@ class THeadlessPlatform : public TPosixPlatform {
   void SetForeground(bool foreground) { mForeground = foreground; }
   void SetFailModes(bool windowed, bool fullscreen);
   void SetPointer(int x, int y, bool inside);
+  // Device pixels per window coordinate (a high-density display); 1 by default.
+  void SetPixelDensity(int density) { mPixelDensity = density > 0 ? density : 1; }
   const std::vector<TPosted>& Posted() const { return mPosted; }
   const std::vector<std::string>& MessageBoxes() const { return mMessageBoxes; }
   unsigned PlainFrames() const { return mPlainFrames; }
@@ -65,6 +67,7 @@ class THeadlessPlatform : public TPosixPlatform {
   bool SetDisplayMode(int width, int height, bool fullscreen) override;
   bool IsFullscreenMode() const override { return mFullscreen; }
   float Scale() const override { return mScale; }
+  void DrawableSize(int& width, int& height) const override;
   void PresentPlainFrame(uint8_t, uint8_t, uint8_t) override { ++mPlainFrames; }
   void WaitMessage(unsigned ms) override;
 
@@ -98,6 +101,7 @@ class THeadlessPlatform : public TPosixPlatform {
   int mPointerX = 0, mPointerY = 0, mWarps = 0, mRaises = 0;
   int mWidth = 0, mHeight = 0;
   float mScale = 1.0f;
+  int mPixelDensity = 1;
   TWindowHandle mParent = 0;
   unsigned mPlainFrames = 0;
 };

@@ -272,6 +272,17 @@ void TSdlPlatform::UpdateViewport() {
   }
   if (width <= 0 || height <= 0 || mLogicalWidth <= 0 || mLogicalHeight <= 0) return;
   mFit = FitPicture(mLogicalWidth, mLogicalHeight, width, height);
+  if (!mCursorImage.argb.empty()) ApplyCursor();
+}
+
+void TSdlPlatform::DrawableSize(int& width, int& height) const {
+  width = height = 0;
+  if (!mWindow) return;
+  if (SDL_GetWindowFlags(mWindow) & SDL_WINDOW_OPENGL) {
+    SDL_GL_GetDrawableSize(mWindow, &width, &height);
+  } else {
+    SDL_GetWindowSize(mWindow, &width, &height);
+  }
 }
 
 void TSdlPlatform::ToLogical(int px, int py, int& x, int& y) const {
@@ -466,14 +477,36 @@ void TSdlPlatform::TakeKeyboardFocus() {
   if (mWindow) SDL_SetWindowInputFocus(mWindow);
 }
 
-void TSdlPlatform::SetCursorImage(const uint32_t* rgba, int width, int height, int hotX, int hotY) {
+void TSdlPlatform::SetCursorImage(const uint32_t* argb, int width, int height, int hotX, int hotY) {
+  mCursorImage = TCursorImage{};
+  if (argb && width > 0 && height > 0 && width <= 256 && height <= 256) {
+    mCursorImage.argb.assign(argb, argb + static_cast<size_t>(width) * height);
+    mCursorImage.width = width;
+    mCursorImage.height = height;
+    mCursorImage.hotX = std::clamp(hotX, 0, width - 1);
+    mCursorImage.hotY = std::clamp(hotY, 0, height - 1);
+  } else if (argb) {
+    Log("Cannot make a cursor of %d x %d pixels", width, height);
+  }
+  mCursorScale = 0;  // make it anew
+  ApplyCursor();
+}
+
+void TSdlPlatform::ApplyCursor() {
+  // The picture is drawn at the drawable's pixel scale; the cursor goes along with it.
+  int pixelWidth = 0, pixelHeight = 0;
+  DrawableSize(pixelWidth, pixelHeight);
+  const float scale = FitPicture(mLogicalWidth, mLogicalHeight, pixelWidth, pixelHeight).scale;
+  if (scale == mCursorScale && mCursor) return;
+  mCursorScale = scale;
   SDL_Cursor* cursor = nullptr;
-  if (rgba && width > 0 && height > 0 && width <= 256 && height <= 256) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(rgba), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+  if (!mCursorImage.argb.empty()) {
+    TCursorImage shown = ScaleCursorImage(mCursorImage, scale);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(shown.argb.data(), shown.width, shown.height, 32,
+                                           shown.width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (surface) {
-      cursor = SDL_CreateColorCursor(surface, std::clamp(hotX, 0, width - 1),
-                                     std::clamp(hotY, 0, height - 1));
+      cursor = SDL_CreateColorCursor(surface, shown.hotX, shown.hotY);
       SDL_FreeSurface(surface);
     }
     if (!cursor) Log("Cannot make the cursor image: %s", SDL_GetError());

@@ -8,6 +8,7 @@
 
 #include "frame/picture_fit.h"
 #include "platform/process/posix_platform.h"
+#include "platform/sdl/cursor_image.h"
 #include "platform/sdl/x11_host.h"
 
 struct SDL_Window;
@@ -46,13 +47,14 @@ class TSdlPlatform : public TPosixPlatform {
   bool SetDisplayMode(int width, int height, bool fullscreen) override;
   bool IsFullscreenMode() const override { return mFullscreen; }
   float Scale() const override { return mFit.scale; }
+  void DrawableSize(int& width, int& height) const override;
   void PresentPlainFrame(uint8_t red, uint8_t green, uint8_t blue) override;
   void WaitMessage(unsigned ms) override;
 
   void CaptureMouse(bool on) override;
   void WarpPointer(int x, int y) override;
   void TakeKeyboardFocus() override;
-  void SetCursorImage(const uint32_t* rgba, int width, int height, int hotX, int hotY) override;
+  void SetCursorImage(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
   void ShowCursor(bool visible) override;
   bool PointerPosition(int& x, int& y) const override;
 
@@ -72,12 +74,16 @@ class TSdlPlatform : public TPosixPlatform {
   void TranslateWindowEvent(const SDL_Event& event);
   void ToLogical(int px, int py, int& x, int& y) const;
   void UpdateViewport();
+  // Makes SDL's cursor from the cursor picture at the drawable's pixel scale.
+  void ApplyCursor();
   uint64_t X11Window() const;
   int KeyState() const;
 
   bool mReady = false;
   SDL_Window* mWindow = nullptr;
   SDL_Cursor* mCursor = nullptr;
+  TCursorImage mCursorImage;  // as the game gave it (logical pixels); empty: system arrow
+  float mCursorScale = 1.0f;  // the scale SDL's cursor was made at
   std::deque<TPlatformMessage> mPending;
   mutable TX11Host mX11;
   TWindowHandle mHost = 0;

@@ -14,39 +14,16 @@ namespace {
 int gSwapInterval = -2;  // unknown
 
 void Swap(SDL_Window* window, bool vsync) {
-  int interval = vsync ? 1 : 0;
+  // Full screen always waits for the vertical blank: frames are paced at the display's rate
+  // (60 Hz on most) and never tear; windows follow the "vsync" setting.
+  const bool fullscreen = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
+  int interval = vsync || fullscreen ? 1 : 0;
   if (interval != gSwapInterval) {
     SDL_GL_SetSwapInterval(interval);
     gSwapInterval = interval;
   }
   SDL_GL_SwapWindow(window);
 }
-
-// SDL's colour cursor from 32 x 32 ARGB pixels; the previous cursor is released.
-class TSdlCursor {
- public:
-  ~TSdlCursor() { Release(); }
-  void Set(const uint32_t* argb, int hotX, int hotY) {
-    std::vector<uint32_t> pixels(argb, argb + 32 * 32);
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), 32, 32, 32, 32 * 4,
-                                                              SDL_PIXELFORMAT_ARGB8888);
-    if (!surface) return;
-    SDL_Cursor* cursor = SDL_CreateColorCursor(surface, hotX, hotY);
-    SDL_FreeSurface(surface);
-    if (!cursor) return;
-    SDL_SetCursor(cursor);
-    Release();
-    mCursor = cursor;
-  }
-  void Show(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
-
- private:
-  void Release() {
-    if (mCursor) SDL_FreeCursor(mCursor);
-    mCursor = nullptr;
-  }
-  SDL_Cursor* mCursor = nullptr;
-};
 
 }  // namespace
 
@@ -75,10 +52,6 @@ std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window, int width
         SDL_GL_GetDrawableSize(window, drawableWidth, drawableHeight);
       });
   if (!screen->mDevice) return nullptr;
-  auto cursor = std::make_shared<TSdlCursor>();
-  screen->mDevice->SetCursorHandlers(
-      [cursor](const uint32_t* argb, int hotX, int hotY) { cursor->Set(argb, hotX, hotY); },
-      [cursor](bool visible) { cursor->Show(visible); });
   screen->mRenderer = std::make_unique<TRenderer>(screen->mDevice.get());
   screen->mPrevious = GetRenderer();
   SetRenderer(screen->mRenderer.get());

@@ -1,8 +1,8 @@
 // The renderer in an SDL window: an OpenGL 3.3 core context on a window created with
 // SDL_WINDOW_OPENGL, the GL device drawing frames of a fixed size and presenting them
 // scaled to fit the window's drawable as it is at each swap (full screen, embedded host
-// windows and size changes included; vsync through the swap interval), and the renderer's
-// cursor image as SDL's colour cursor.
+// windows and size changes included; vsync through the swap interval). The window's
+// cursor belongs to the platform's window (the program hands the renderer's cursor to it).
 #pragma once
 
 #include <memory>

@@ -3,7 +3,10 @@
 #include "script/lua/lua_api.h"
 
 #include <cstdlib>
+#include <exception>
+#include <string>
 
+#include "script/lua/lua_aux.h"
 #include "script/lua/lua_chunk.h"
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_do.h"
@@ -14,20 +17,37 @@
 #include "script/lua/lua_tm.h"
 #include "script/lua/lua_vm.h"
 
+// A host or library misusing the interface (an index outside the frame, a push past the
+// room the frame was given, popping more than the frame holds) stops the test build at
+// the faulty call; release builds trust the caller as Lua hosts do.
+#define api_check(L, c) lua_assert(c)
+// At least n values above the frame's base.
+#define api_checknelems(L, n) api_check(L, (n) <= L->top - L->base)
+
+// Address of a stack index: positive indices count from the frame's base (beyond the top
+// they read as "no value"), negative ones from the top, and the pseudo-indices name the
+// registry, the globals and the running native function's upvalues.
 static Value* Index2Adr(lua_State* L, int idx) {
   if (idx > 0) {
+    api_check(L, idx <= L->ci->top - L->base);
     Value* o = L->base + (idx - 1);
     if (o >= L->top) return const_cast<Value*>(&luaO_nilobject);
     return o;
   }
-  if (idx > LUA_REGISTRYINDEX) return L->top + idx;
+  if (idx > LUA_REGISTRYINDEX) {
+    api_check(L, idx != 0 && -idx <= L->top - L->base);
+    return L->top + idx;
+  }
   switch (idx) {
     case LUA_REGISTRYINDEX:
       return registry(L);
     case LUA_GLOBALSINDEX:
       return gt(L);
     default: {
-      Closure* func = clvalue(L->base - 1);
+      // Upvalues exist only for a running native function.
+      api_check(L, !L->ci->isLua && ttisfunction(L->ci->func));
+      if (!ttisfunction(L->ci->func)) return const_cast<Value*>(&luaO_nilobject);
+      Closure* func = clvalue(L->ci->func);
       idx = LUA_GLOBALSINDEX - idx;
       if (func->c.isC && idx <= func->c.nupvalues) return &func->c.upvalue[idx - 1];
       return const_cast<Value*>(&luaO_nilobject);
@@ -35,8 +55,10 @@ static Value* Index2Adr(lua_State* L, int idx) {
   }
 }
 
+// A push stays inside the frame: a native function has LUA_MINSTACK slots and asks
+// lua_checkstack for more.
 static inline void api_incr_top(lua_State* L) {
-  if (L->top >= L->ci->top) L->ci->top = L->top + 1;
+  api_check(L, L->top < L->ci->top);
   L->top++;
 }
 
@@ -76,27 +98,37 @@ int lua_gettop(lua_State* L) {
 
 void lua_settop(lua_State* L, int idx) {
   if (idx >= 0) {
+    api_check(L, idx <= L->stack_last - L->base);
     while (L->top < L->base + idx) setnilvalue(L->top++);
     L->top = L->base + idx;
   } else {
+    api_check(L, -(idx + 1) <= L->top - L->base);
     L->top += idx + 1;
   }
 }
 
-void lua_remove(lua_State* L, int idx) {
+// The index of remove, insert and replace names a slot of the frame (not "no value").
+static Value* FrameSlot(lua_State* L, int idx) {
   Value* p = Index2Adr(L, idx);
+  api_check(L, p != &luaO_nilobject);
+  return p;
+}
+
+void lua_remove(lua_State* L, int idx) {
+  Value* p = FrameSlot(L, idx);
   while (++p < L->top) *(p - 1) = *p;
   L->top--;
 }
 
 void lua_insert(lua_State* L, int idx) {
-  Value* p = Index2Adr(L, idx);
+  Value* p = FrameSlot(L, idx);
   for (Value* q = L->top; q > p; q--) *q = *(q - 1);
   *p = *L->top;
 }
 
 void lua_replace(lua_State* L, int idx) {
-  *Index2Adr(L, idx) = *(L->top - 1);
+  api_checknelems(L, 1);
+  *FrameSlot(L, idx) = *(L->top - 1);
   L->top--;
 }
 
@@ -114,6 +146,7 @@ int lua_checkstack(lua_State* L, int size) {
 
 void lua_xmove(lua_State* from, lua_State* to, int n) {
   if (from == to) return;
+  api_checknelems(from, n);
   luaD_checkstack(to, n);
   from->top -= n;
   for (int i = 0; i < n; i++) {
@@ -281,6 +314,7 @@ const char* lua_pushfstring(lua_State* L, const char* fmt, ...) {
 }
 
 void lua_pushcclosure(lua_State* L, lua_CFunction fn, int n) {
+  api_checknelems(L, n);
   Closure* cl = luaF_newCclosure(L, n, hvalue(gt(L)));
   cl->c.f = fn;
   L->top -= n;
@@ -301,12 +335,14 @@ void lua_pushlightuserdata(lua_State* L, void* p) {
 }
 
 void lua_gettable(lua_State* L, int idx) {
+  api_checknelems(L, 1);
   Value* t = Index2Adr(L, idx);
   Value tv = *t;
   luaV_gettable(L, &tv, L->top - 1, L->top - 1);
 }
 
 void lua_rawget(lua_State* L, int idx) {
+  api_checknelems(L, 1);
   Value* t = Index2Adr(L, idx);
   if (!ttistable(t)) luaG_runerror(L, "table expected");
   *(L->top - 1) = *luaH_get(hvalue(t), L->top - 1);
@@ -343,12 +379,14 @@ void lua_getfenv(lua_State* L, int idx) {
 }
 
 void lua_settable(lua_State* L, int idx) {
+  api_checknelems(L, 2);
   Value t = *Index2Adr(L, idx);
   luaV_settable(L, &t, L->top - 2, L->top - 1);
   L->top -= 2;
 }
 
 void lua_rawset(lua_State* L, int idx) {
+  api_checknelems(L, 2);
   Value* t = Index2Adr(L, idx);
   if (!ttistable(t)) luaG_runerror(L, "table expected");
   hvalue(t)->flags = 0;
@@ -357,6 +395,7 @@ void lua_rawset(lua_State* L, int idx) {
 }
 
 void lua_rawseti(lua_State* L, int idx, int n) {
+  api_checknelems(L, 1);
   Value* o = Index2Adr(L, idx);
   if (!ttistable(o)) luaG_runerror(L, "table expected");
   *luaH_setnum(L, hvalue(o), n) = *(L->top - 1);
@@ -364,6 +403,7 @@ void lua_rawseti(lua_State* L, int idx, int n) {
 }
 
 int lua_setmetatable(lua_State* L, int objindex) {
+  api_checknelems(L, 1);
   Value* obj = Index2Adr(L, objindex);
   Value* mt = L->top - 1;
   Table* h = ttisnil(mt) ? nullptr : (ttistable(mt) ? hvalue(mt) : nullptr);
@@ -383,6 +423,7 @@ int lua_setmetatable(lua_State* L, int objindex) {
 }
 
 int lua_setfenv(lua_State* L, int idx) {
+  api_checknelems(L, 1);
   Value* o = Index2Adr(L, idx);
   int res = 0;
   if (ttistable(L->top - 1) && ttisfunction(o)) {
@@ -394,6 +435,7 @@ int lua_setfenv(lua_State* L, int idx) {
 }
 
 void lua_call(lua_State* L, int nargs, int nresults) {
+  api_checknelems(L, nargs + 1);
   Value* func = L->top - (nargs + 1);
   luaD_call(L, func, nresults);
   if (nresults == LUA_MULTRET && L->top >= L->ci->top) L->ci->top = L->top;
@@ -425,6 +467,7 @@ void FCCall(lua_State* L, void* ud) {
 }  // namespace
 
 int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc) {
+  api_checknelems(L, nargs + 1);
   ptrdiff_t func = 0;
   if (errfunc != 0) func = savestack(L, Index2Adr(L, errfunc));
   CallS c;
@@ -440,6 +483,22 @@ int lua_cpcall(lua_State* L, lua_CFunction func, void* ud) {
   return luaD_pcall(L, FCCall, &c, savestack(L, L->top), 0);
 }
 
+int lua_nativecall(lua_State* L, int (*body)(lua_State* L, void* context), void* context) {
+  std::string message;
+  try {
+    return body(L, context);
+  } catch (const LuaException&) {
+    throw;  // the interpreter's own unwinding
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+    message = "native function failed";
+  }
+  // Raised outside the handlers so that nothing of the C++ exception is live any more;
+  // the message names the calling script line as every library error does.
+  luaL_error(L, "%s", message.c_str());
+}
+
 int lua_load(lua_State* L, lua_Chunkreader reader, void* data, const char* chunkname) {
   if (!chunkname) chunkname = "?";
   int status = luaD_protectedparser(L, reader, data, chunkname);
@@ -448,6 +507,7 @@ int lua_load(lua_State* L, lua_Chunkreader reader, void* data, const char* chunk
 }
 
 int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data) {
+  api_checknelems(L, 1);
   Value* o = L->top - 1;
   if (!isLfunction(o)) return 0;
   luaU_dump(L, clvalue(o)->l.p, writer, data);
@@ -459,10 +519,12 @@ int lua_status(lua_State* L) {
 }
 
 int lua_yield(lua_State* L, int nresults) {
+  api_checknelems(L, nresults);
   return luaD_yield(L, nresults);
 }
 
 int lua_resume(lua_State* L, int narg) {
+  api_checknelems(L, narg);
   int status = luaD_resume(L, narg);
   if (L->top > L->ci->top) L->ci->top = L->top;
   return status;
@@ -499,6 +561,7 @@ int lua_error(lua_State* L) {
 int lua_next(lua_State* L, int idx) {
   Value* t = Index2Adr(L, idx);
   if (!ttistable(t)) luaG_runerror(L, "table expected");
+  api_checknelems(L, 1);
   bool more = luaH_next(L, hvalue(t), L->top - 1, L->top);
   if (more) {
     api_incr_top(L);
@@ -509,6 +572,7 @@ int lua_next(lua_State* L, int idx) {
 }
 
 void lua_concat(lua_State* L, int n) {
+  api_checknelems(L, n);
   if (n >= 2) {
     luaV_concat(L, n, static_cast<int>(L->top - L->base) - 1);
     L->top -= n - 1;

@@ -128,6 +128,11 @@ void lua_call(lua_State* L, int nargs, int nresults);
 int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc);
 int lua_cpcall(lua_State* L, lua_CFunction func, void* ud);
 int lua_load(lua_State* L, lua_Chunkreader reader, void* dt, const char* chunkname);
+// Runs body(L, context) for a native function: a C++ exception escaping it becomes a Lua
+// error carrying the exception's text ("native function failed" for one that is not a
+// std::exception). The interpreter's own errors pass through untouched, so a host never
+// needs to tell them apart. Answers what body answers.
+int lua_nativecall(lua_State* L, int (*body)(lua_State* L, void* context), void* context);
 int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data);
 
 // Coroutines.

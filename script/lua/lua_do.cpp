@@ -77,6 +77,7 @@ void luaD_reallocstack(lua_State* L, int newsize) {
   L->stacksize = realsize;
   L->stack_last = L->stack + newsize;
   CorrectStack(L, oldstack);
+  lua_assert(L->top <= L->stack + L->stacksize && L->ci->top <= L->stack + L->stacksize);
 }
 
 void luaD_growstack(lua_State* L, int n) {
@@ -93,6 +94,7 @@ void luaD_growstack(lua_State* L, int n) {
 
 CallInfo* luaD_growCI(lua_State* L) {
   if (L->size_ci > LUA_MAXCALLS) luaD_throw(L, LUA_ERRERR);
+  lua_assert(L->ci == L->end_ci);
   int newsize = 2 * L->size_ci;
   bool overflow = newsize > LUA_MAXCALLS;
   if (overflow) newsize = LUA_MAXCALLS + 64;
@@ -140,6 +142,7 @@ static Value* TryFuncTM(lua_State* L, Value* func) {
 }
 
 int luaD_precall(lua_State* L, Value* func, int nresults) {
+  lua_assert(func >= L->base && func < L->top);
   if (!ttisfunction(func)) func = TryFuncTM(L, func);
   Closure* cl = clvalue(func);
   if (!cl->c.isC) {
@@ -149,25 +152,9 @@ int luaD_precall(lua_State* L, Value* func, int nresults) {
       luaD_growstack(L, p->maxstacksize + 2);
       func = restorestack(L, funcr);
     }
-    Value* base = func + 1;
-    if (p->is_vararg) {
-      AdjustVarargs(L, p->numparams, base);
-    } else if (L->top > base + p->numparams) {
-      L->top = base + p->numparams;
-    }
-    CallInfo* ci = NextCI(L);
-    ci->func = func;
-    ci->base = base;
-    L->base = base;
-    ci->top = base + p->maxstacksize;
-    ci->savedpc = p->code;
-    ci->nresults = nresults;
-    ci->tailcalls = 0;
-    ci->isLua = 1;
-    ci->yielded = 0;
-    ci->entry = 0;
-    for (Value* st = L->top; st < ci->top; st++) setnilvalue(st);
-    L->top = ci->top;
+    if (p->is_vararg) AdjustVarargs(L, p->numparams, func + 1);
+    NextCI(L);
+    luaD_enterluaframe(L, func, p, nresults);
     return PCRLUA;
   }
   if (L->stack_last - L->top <= LUA_MINSTACK) {
@@ -188,11 +175,14 @@ int luaD_precall(lua_State* L, Value* func, int nresults) {
   ci->entry = 0;
   int n = (*cl->c.f)(L);
   if (n < 0) return PCRYIELD;
+  // A native function answers at most the values it left on its frame.
+  lua_assert(!L->ci->isLua && n <= L->top - L->base);
   luaD_poscall(L, nresults, L->top - n);
   return PCRC;
 }
 
 void luaD_poscall(lua_State* L, int wanted, Value* firstResult) {
+  lua_assert(L->ci > L->base_ci && firstResult >= L->ci->func && firstResult <= L->top);
   Value* res = L->ci->func;
   L->ci--;
   L->base = L->ci->base;
@@ -300,8 +290,11 @@ static void ResumeBody(lua_State* L, void* ud) {
       luaV_execute(L);
     }
   } else {
+    lua_assert(L->status == LUA_YIELD_STATUS);
     L->status = 0;
     CallInfo* ci = L->ci;
+    // Suspended inside the native function that yielded (coroutine.yield or a host's).
+    lua_assert(ci->yielded && !ci->isLua && ci > L->base_ci);
     ci->yielded = 0;
     int wanted = ci->nresults;
     luaD_poscall(L, wanted, L->top - nargs);
@@ -348,6 +341,7 @@ int luaD_yield(lua_State* L, int nresults) {
   CallInfo* ci = L->ci;
   if (G(L)->nCcalls != L->baseCcalls || L == G(L)->mainthread || ci->isLua)
     luaG_runerror(L, "attempt to yield across metamethod/C-call boundary");
+  lua_assert(nresults >= 0 && nresults <= L->top - L->base);
   Value* from = L->top - nresults;
   Value* to = L->base;
   for (int i = 0; i < nresults; i++) to[i] = from[i];

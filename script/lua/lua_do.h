@@ -34,6 +34,31 @@ inline void luaD_checkstack(lua_State* L, int n) {
 }
 CallInfo* luaD_growCI(lua_State* L);
 
+// Fills in the frame of Lua function p called at func, its arguments from func + 1 up to
+// L->top: extra fixed arguments are dropped, missing ones and the other registers become
+// nil. The caller has made room for p->maxstacksize registers, collected the varargs of a
+// vararg function and made the new call-info entry current (L->ci). Shared by
+// luaD_precall and the interpreter's in-place call so that both build the same frame.
+inline void luaD_enterluaframe(lua_State* L, Value* func, const Proto* p, int nresults) {
+  CallInfo* ci = L->ci;
+  Value* base = func + 1;
+  if (!p->is_vararg && L->top > base + p->numparams) L->top = base + p->numparams;
+  ci->func = func;
+  ci->base = base;
+  ci->top = base + p->maxstacksize;
+  lua_assert(ci > L->base_ci && ci <= L->end_ci);
+  lua_assert(ci->top <= L->stack_last && L->top <= ci->top);
+  ci->savedpc = p->code;
+  ci->nresults = nresults;
+  ci->tailcalls = 0;
+  ci->isLua = 1;
+  ci->yielded = 0;
+  ci->entry = 0;
+  L->base = base;
+  for (Value* st = L->top; st < ci->top; st++) setnilvalue(st);
+  L->top = ci->top;
+}
+
 int luaD_precall(lua_State* L, Value* func, int nresults);
 void luaD_poscall(lua_State* L, int wanted, Value* firstResult);
 void luaD_call(lua_State* L, Value* func, int nResults);

@@ -66,6 +66,7 @@ void luaF_freeclosure(lua_State* L, Closure* c) {
 }
 
 UpVal* luaF_findupval(lua_State* L, Value* level) {
+  lua_assert(level >= L->stack && level < L->stack + L->stacksize);
   UpVal** pp = &L->openupval;
   UpVal* p;
   while ((p = *pp) != nullptr && p->v >= level) {

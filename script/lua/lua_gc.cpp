@@ -10,6 +10,8 @@
 
 void luaC_link(lua_State* L, GCObject* o) {
   global_State* g = G(L);
+  lua_assert(!(o->marked & GC_MARKED) && o->tt >= LUA_TTABLE && o->tt <= LUAI_TUPVAL &&
+             o->tt != LUA_TWSTRING);
   o->gcnext = g->rootgc;
   g->rootgc = o;
 }
@@ -91,6 +93,8 @@ struct Marker {
   }
 
   void TraverseThread(lua_State* L1) {
+    lua_assert(L1->top >= L1->stack && L1->top <= L1->stack + L1->stacksize);
+    lua_assert(L1->ci >= L1->base_ci && L1->ci <= L1->end_ci);
     MarkValue(&L1->gt);
     for (Value* o = L1->stack; o < L1->top; o++) MarkValue(o);
     // Slots above the top are dead: clear them so stale references never resurface.
@@ -102,6 +106,7 @@ struct Marker {
     while (!gray.empty()) {
       GCObject* o = gray.back();
       gray.pop_back();
+      lua_assert(o->marked & GC_MARKED);
       switch (o->tt) {
         case LUA_TTABLE:
           TraverseTable(static_cast<Table*>(o));
@@ -130,6 +135,7 @@ struct Marker {
   void ClearWeak() {
     for (Table* h : weak) {
       uintptr_t mode = reinterpret_cast<uintptr_t>(h->gclist);
+      lua_assert(mode >= 1 && mode <= 3);
       h->gclist = nullptr;
       bool weakkey = mode & 1, weakvalue = mode & 2;
       if (weakvalue) {
@@ -230,12 +236,14 @@ void Sweep(lua_State* L, bool all) {
     }
   }
   stringtable* tb = &g->strt;
+  [[maybe_unused]] int live = 0;  // strings kept, checked against the table's count
   for (int i = 0; i < tb->size; i++) {
     TString** sp = &tb->hash[i];
     while (TString* s = *sp) {
       if (!all && (s->marked & (GC_MARKED | GC_FIXED))) {
         s->marked &= static_cast<uint8_t>(~GC_MARKED);
         sp = &s->hnext;
+        live++;
       } else {
         *sp = s->hnext;
         tb->nuse--;
@@ -244,6 +252,7 @@ void Sweep(lua_State* L, bool all) {
       }
     }
   }
+  lua_assert(tb->nuse == live);
   if (!all && tb->nuse < tb->size / 4 && tb->size > 64) {
     int newsize = tb->size;
     while (tb->nuse < newsize / 4 && newsize > 64) newsize /= 2;
@@ -294,6 +303,10 @@ void luaC_collectgarbage(lua_State* L) {
   g->mainthread->marked &= static_cast<uint8_t>(~GC_MARKED);
   L->marked &= static_cast<uint8_t>(~GC_MARKED);
   for (GCObject* o = g->tmudata; o; o = o->gcnext) o->marked &= static_cast<uint8_t>(~GC_MARKED);
+#ifdef MC_LUA_CHECKS
+  // Every survivor starts the next cycle unmarked, or that cycle would skip it.
+  for (GCObject* o = g->rootgc; o; o = o->gcnext) lua_assert(!(o->marked & GC_MARKED));
+#endif
   size_t inuse = g->totalbytes;
   g->GCthreshold = inuse * 2 < 32 * 1024 ? 32 * 1024 : inuse * 2;
   g->gcrunning = false;

@@ -76,6 +76,7 @@ static inline size_t PoolClass(size_t size) {
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {
   global_State* g = G(L);
   if (block == nullptr) oldsize = 0;
+  lua_assert(g->totalbytes >= oldsize);
 #ifdef MC_LUA_NO_POOL
   // Sanitizer builds see every block: a use after free is reported, not recycled.
   void* nb = nullptr;
@@ -303,6 +304,8 @@ void lua_close(lua_State* L) {
     luaM_freevector(L, L->base_ci, L->size_ci);
     luaM_freevector(L, L->stack, L->stacksize);
   }
+  // Every block was given back with the size it was taken with.
+  lua_assert(g->totalbytes == sizeof(lua_State) + sizeof(global_State));
   free(g->buff);
   FreeChunks(g);
   g->~global_State();

@@ -11,6 +11,7 @@ static Node dummynode_ = {{{nullptr}, LUA_TNIL}, {{nullptr}, LUA_TNIL}};
 #define dummynode (&dummynode_)
 
 static inline int sizenode(const Table* t) {
+  lua_assert(t->node != dummynode || (t->lsizenode == 0 && t->nodeused == 0));
   return t->node == dummynode ? 0 : (1 << t->lsizenode);
 }
 
@@ -172,6 +173,8 @@ static int ComputeArraySize(const int nums[], int total, int* narray) {
       na = a;
     }
   }
+  // More than half of the chosen array slots are in use.
+  lua_assert(na <= total && (best == 0 || na > best / 2));
   *narray = best;
   return na;
 }
@@ -240,11 +243,14 @@ static void Rehash(lua_State* L, Table* t, const Value* extra) {
     if (!ttisnil(&n->val)) *luaH_set(L, t, &n->key) = n->val;
   }
   if (oldnode != dummynode) luaM_freevector(L, oldnode, oldnsize);
+  // The key that did not fit now has a place: in the array or a hash part with room.
+  lua_assert(t->nodeused <= sizenode(t));
 }
 
 // Inserts a key known to be absent into a hash part known to have room.
 static void InsertFresh(lua_State* L, Table* t, const Value* key, const Value* val) {
   (void)L;
+  lua_assert(t->nodeused < sizenode(t) && FindNode(t, key) == nullptr);
   uint32_t mask = (1u << t->lsizenode) - 1;
   uint32_t i = HashKey(key) & mask;
   while (t->node[i].key.tt != LUA_TNIL) i = (i + 1) & mask;
@@ -262,6 +268,9 @@ Value* luaH_set(lua_State* L, Table* t, const Value* key) {
   int size = sizenode(t);
   if ((t->nodeused + 1) * 4 > size * 3) {
     Rehash(L, t, key);
+    // The key now goes to the array or to a hash part with room: no second rehash.
+    lua_assert((t->nodeused + 1) * 4 <= sizenode(t) * 3 ||
+               (ttisnumber(key) && key->n >= 1 && key->n <= t->sizearray));
     return luaH_set(L, t, key);
   }
   uint32_t mask = static_cast<uint32_t>(size - 1);
@@ -274,6 +283,7 @@ Value* luaH_set(lua_State* L, Table* t, const Value* key) {
   }
   Node* n = dead ? dead : &t->node[i];
   if (!dead) t->nodeused++;
+  lua_assert(t->nodeused < size);  // a free slot always ends every probe
   n->key = *key;
   setnilvalue(&n->val);
   return &n->val;

@@ -656,24 +656,10 @@ reentry:
         // Lua to Lua call without a vararg adjustment: set the frame up in place.
         Proto* p = clvalue(ra)->l.p;
         if (!p->is_vararg && L->stack_last - L->top > p->maxstacksize + 2 && ci != L->end_ci) {
-          Value* nbase = ra + 1;
-          if (L->top > nbase + p->numparams) L->top = nbase + p->numparams;
-          CallInfo* nci = ++L->ci;
-          nci->func = ra;
-          nci->base = nbase;
-          nci->top = nbase + p->maxstacksize;
-          nci->savedpc = p->code;
-          nci->nresults = nresults;
-          nci->tailcalls = 0;
-          nci->isLua = 1;
-          nci->yielded = 0;
-          nci->entry = 0;
-          for (Value* st = L->top; st < nci->top; st++) setnilvalue(st);
-          L->top = nci->top;
-          L->base = nbase;
-          ci = nci;
+          ci = ++L->ci;
+          luaD_enterluaframe(L, ra, p, nresults);
           cl = &clvalue(ra)->l;
-          base = nbase;
+          base = ci->base;
           k = p->k;
           pc = p->code;
           vmbreak;
@@ -695,6 +681,7 @@ reentry:
       if (r == PCRLUA) {
         CallInfo* nci = L->ci;
         CallInfo* oci = nci - 1;
+        lua_assert(oci->isLua && oci > L->base_ci);
         if (L->openupval) luaF_close(L, oci->base);
         Value* func = oci->func;
         Value* pfunc = nci->func;
@@ -718,6 +705,7 @@ reentry:
       int b = GETARG_B(i);
       if (b != 0) L->top = ra + b - 1;
       if (L->openupval && L->openupval->v >= base) luaF_close(L, base);
+      lua_assert(ci > L->base_ci && ci == L->ci);
       bool entry = ci->entry;
       int nres = ci->nresults;
       int wanted = nres;
@@ -733,6 +721,7 @@ reentry:
       L->top = res;
       if (entry) return;
       // Back in the calling Lua function.
+      lua_assert(ci->isLua);
       if (nres >= 0) L->top = ci->top;
       base = ci->base;
       pc = ci->savedpc;

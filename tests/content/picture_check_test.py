@@ -38,7 +38,11 @@ class PictureCheckTest(unittest.TestCase):
     def put(self, rel, size):
         path = os.path.join(self.stage, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        Image.new("RGBA", size).save(path)
+        if size is None:  # an animation description
+            with open(path, "w") as f:
+                f.write("<sequence/>\n")
+        else:
+            Image.new("RGB" if rel.endswith(".jpg") else "RGBA", size).save(path)
 
     def run_check(self):
         stamp = os.path.join(self.dir, "check.stamp")

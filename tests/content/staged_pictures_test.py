@@ -4,10 +4,12 @@ and the drawn pictures must look like what the game expects of them."""
 import itertools
 import os
 import unittest
+import xml.etree.ElementTree as ElementTree
 
 from PIL import Image, ImageChops, ImageStat
 
-import content_paths
+import content_paths  # puts the generators on the path
+import animations
 import catalogue
 import check
 
@@ -96,6 +98,39 @@ class StagedPicturesTest(unittest.TestCase):
             a = self.open("cursor/%s.png" % name).getchannel("A")
             self.assertEqual(a.getpixel((31, 0)), 0, name)
             self.assertGreater(a.getpixel((12, 12) if name == "magnify" else (4, 10)), 200, name)
+
+    def test_animation_frames_are_drawn_inside_their_cells(self):
+        for anim in animations.animations():
+            base = "anim/%s/%s" % (anim.name, anim.name)
+            sheet = self.open(base + ".png").convert("RGBA")
+            root = ElementTree.parse(os.path.join(content_paths.STAGE, base + ".xml")).getroot()
+            img = root.find("img")
+            self.assertEqual((int(img.get("w")), int(img.get("h"))), sheet.size, anim.name)
+            frames = root.find("framelist").findall("frame")
+            self.assertEqual(len(frames), len(anim.frames), anim.name)
+            self.assertIn("function DoAnim()", root.find("script").get("luascript"), anim.name)
+            for i, f in enumerate(frames):
+                x, y, w, h = (int(f.get(k)) for k in ("x", "y", "w", "h"))
+                cell = sheet.crop((x, y, x + w, y + h)).getchannel("A")
+                box = cell.point(lambda a: 255 if a > 24 else 0).getbbox()
+                if anim.name == "bling" and i == 0:
+                    self.assertIsNone(box, "the sparkle's first frame is empty")
+                    continue
+                self.assertIsNotNone(box, "%s frame %d is empty" % (anim.name, i + 1))
+                # nothing cut off at the cell's edges
+                self.assertTrue(box[0] > 0 and box[1] > 0 and box[2] < w and box[3] < h,
+                                "%s frame %d touches its edge: %s" % (anim.name, i + 1, box))
+                # objects stand on their origin point: their lowest pixels are close to it
+                if anim.origin[1] > h // 2:
+                    self.assertLess(abs(box[3] - anim.origin[1]), 8, "%s frame %d" % (anim.name, i + 1))
+
+    def test_particle_pictures_are_light_so_colours_tint_them(self):
+        for rel in ("gamepiece/small.png", "gamepiece/spark.png"):
+            im = self.open(rel).convert("RGBA")
+            mask = im.getchannel("A").point(lambda a: 255 if a > 128 else 0)
+            stat = ImageStat.Stat(im.convert("RGB"), mask)
+            self.assertGreater(min(stat.mean), 200, rel)
+            self.assertGreater(ImageStat.Stat(mask).mean[0], 20, rel)
 
 
 if __name__ == "__main__":

@@ -90,6 +90,12 @@ class StringsBuild(unittest.TestCase):
         self.assertEqual(len(table), 2 + 2 + 5 * 3)
         self.assertIn('<Worksheet ss:Name="strings">', xml)
 
+    def test_argument_fields_and_written_percent_signs_pass(self):
+        code, err, xml = self.run_tool(GOOD + 'game_score = Money: %1% (100%%)\n'
+                                       'localizer_currency_tens_format = $%%d\n')
+        self.assertEqual(code, 0, err)
+        self.assertEqual(scan_rows(xml)['game_score'], 'Money: %1% (100%%)')
+
     def test_a_missing_text_fails_the_build(self):
         for field in ('title = Bell\n', 'c_body = Good horn.\n', 'c_amount = 5000\n',
                       'suit_horn = Horns\n'):
@@ -102,6 +108,8 @@ class StringsBuild(unittest.TestCase):
         cases = {
             GOOD.replace('c_amount = 5000', 'c_amount = 5,000'): 'not whole dollars',
             GOOD.replace('body = Loud.', 'body = 100% loud.'): '"%"',
+            GOOD.replace('body = Loud.', 'body = %6% loud.'): '"%"',
+            GOOD.replace('body = Loud.', 'body = %name% loud.'): '"%"',
             GOOD + 'suit_bell = Bells again\n': 'given twice',
             GOOD + '[bell7]\ntitle = Nobody\n': 'no face named bell7',
             'body = Stray.\n' + GOOD: 'outside a [face] section',

@@ -63,7 +63,7 @@ TEST(SdlGlScreenTest, WindowShowsFramesDrawnThroughTheRenderer) {
     EXPECT_EQ(pixels[65 * 160 + 80], 0xFF000000u);  // culled
   }
   std::vector<uint32_t> arrow = SystemCursorPixels();
-  r.SetCursorImage(arrow.data(), 32, 0, 0);  // becomes SDL's colour cursor
+  r.SetCursorImage(arrow.data(), 32, 0, 0);  // a screen without a platform window keeps it
   r.ShowCursor(true);
   EXPECT_TRUE(r.CursorVisible());
   screen.reset();

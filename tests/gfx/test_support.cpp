@@ -117,3 +117,13 @@ std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality) {
   }
   return ::testing::AssertionSuccess();
 }
+
+int DrawFrame(TRenderer& renderer, const std::function<void()>& draw) {
+  const int before = renderer.DrawCalls();
+  renderer.BeginDraw(true);
+  renderer.Begin2d();
+  draw();
+  renderer.End2d();
+  renderer.EndDraw(true);
+  return renderer.DrawCalls() - before;
+}

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "gfx/pixel_image.h"
+#include "gfx/renderer.h"
 #include "gfx/texture_loader.h"
 
 // Sends the log into a fresh temporary folder for the test's lifetime.
@@ -48,6 +50,10 @@ TPixelImage MakeImage(int width, int height, F fill) {
 std::vector<uint8_t> PngBytes(const TPixelImage& image);     // with alpha channel
 std::vector<uint8_t> RgbPngBytes(const TPixelImage& image);  // without alpha channel
 std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality = 95);
+
+// Draws one frame with the renderer (draw() runs inside 2D drawing) and answers how many
+// device draw calls it took.
+int DrawFrame(TRenderer& renderer, const std::function<void()>& draw);
 
 // Channel-wise comparison within `tolerance`.
 ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 2);

@@ -1,5 +1,6 @@
 """Draws the level backgrounds: backgrounds/levels/<place>_color.png and the same
-picture in black and white, <place>_bw.png, 480 x 360 each (the game shows them at 5/3).
+picture in black and white, <place>_bw.png, 480 x 360 each (the game shows them at 5/3),
+and beside each its larger version <name>_hd.jpg at 960 x 720 for enlarged screens.
 
 usage: backgrounds.py STAGE_DIR STAMP"""
 
@@ -505,10 +506,13 @@ def main():
             continue
         s = Scene()
         draw(s)
-        im = s.image()
+        im, large = s.images()
         im.save(os.path.join(out, name + "_color.png"), optimize=True)
         black_and_white(im).save(os.path.join(out, name + "_bw.png"), optimize=True)
-        written += ["backgrounds/levels/%s_color.png" % name, "backgrounds/levels/%s_bw.png" % name]
+        large.save(os.path.join(out, name + "_color_hd.jpg"), quality=90, optimize=True)
+        black_and_white(large).save(os.path.join(out, name + "_bw_hd.jpg"), quality=90, optimize=True)
+        written += ["backgrounds/levels/%s_%s%s" % (name, v, e) for v in ("color", "bw")
+                    for e in (".png", "_hd.jpg")]
     with open(stamp, "w") as f:
         f.write("\n".join(written) + "\n")
     return 0

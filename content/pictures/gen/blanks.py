@@ -127,20 +127,21 @@ def body(c, look, steps=48):
     c.stroke()
 
 
-def render(width, height, draw):
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, width * SS, height * SS)
+def render(width, height, draw, k=1):
+    """The drawing at width x height, or k times larger (the pictures for enlarged screens)."""
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, width * k * SS, height * k * SS)
     c = cairo.Context(s)
-    c.scale(SS, SS)
+    c.scale(SS * k, SS * k)
     draw(c)
-    return paint.surface_to_image(s).resize((width, height), Image.LANCZOS)
+    return paint.surface_to_image(s).resize((width * k, height * k), Image.LANCZOS)
 
 
-def board_blank(look, state):
+def board_blank(look, state, k=1):
     def draw(c):
         body(c, look)
         face(c, *TOP, look, state)
 
-    return render(W, H, draw)
+    return render(W, H, draw, k)
 
 
 def headon(look):
@@ -170,7 +171,8 @@ def main():
     written = []
     for (look, state), name in sorted(NAMES.items()):
         board_blank(look, state).save(os.path.join(out, name + ".png"), optimize=True)
-        written.append(name)
+        board_blank(look, state, 2).save(os.path.join(out, name + "_hd.png"), optimize=True)
+        written += [name, name + "_hd"]
     for look, name in sorted(HEADON.items()):
         headon(look).save(os.path.join(out, name + ".png"), optimize=True)
         written.append(name)

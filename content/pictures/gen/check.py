@@ -1,6 +1,7 @@
 """Checks the staged pictures: every face of the catalogue has its _md and _lg picture at
 the right size, and every fixed picture (blanks, slot backgrounds, signs, cursors, level
-backgrounds) is there. Face pictures that no catalogue row names any more are removed, so
+backgrounds, the animations' sprite sheets and descriptions, the particle pictures) is
+there; pictures that are drawn over others must have an alpha channel. Face pictures that no catalogue row names any more are removed, so
 a renamed face leaves nothing behind in the package.
 
 usage: check.py CATALOGUE STAGE_DIR STAMP        exit status 1 names what is missing"""
@@ -10,7 +11,9 @@ import sys
 
 from PIL import Image
 
+import animations
 import catalogue
+import particles
 
 FACE_SIZES = {"_md": (48, 64), "_lg": (144, 192)}
 BOARD_BLANKS = ["tile_off", "tile_on", "tile_off_hint", "tile_antique", "tile_antique_on",
@@ -18,6 +21,7 @@ BOARD_BLANKS = ["tile_off", "tile_on", "tile_off_hint", "tile_antique", "tile_an
 FIXED = {}
 for n in BOARD_BLANKS:
     FIXED["tiles/blank/%s.png" % n] = (47, 64)
+    FIXED["tiles/blank/%s_hd.png" % n] = (94, 128)  # for enlarged screens
 for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon"):
     FIXED["tiles/blank/%s.png" % n] = (45, 69)
 for n in ("logo_sign_normal", "logo_sign_large"):
@@ -28,7 +32,16 @@ for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texas
           "speedauction"):
     for v in ("bw", "color"):
         FIXED["backgrounds/levels/%s_%s.png" % (n, v)] = (480, 360)
+        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (960, 720)
+for anim in animations.animations():
+    FIXED["anim/%s/%s.png" % (anim.name, anim.name)] = anim.sheet_size()
+    FIXED["anim/%s/%s.xml" % (anim.name, anim.name)] = None
+FIXED["gamepiece/small.png"] = particles.PUFF
+FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, particles.SPARK[1])
+FIXED["gamepiece/spark.xml"] = None
 FACE_GROUPS = ("common", "treasure", "unclekenny")
+# Pictures drawn over other pictures.
+NEED_ALPHA = ("tiles/", "cursor/", "anim/", "gamepiece/")
 
 
 def expected(faces):
@@ -47,11 +60,13 @@ def problems(faces, stage):
         if not os.path.isfile(path):
             out.append("missing picture: %s" % rel)
             continue
+        if size is None:  # a description beside its picture
+            continue
         try:
             with Image.open(path) as im:
                 if im.size != size:
                     out.append("%s is %dx%d, expected %dx%d" % (rel, im.size[0], im.size[1], size[0], size[1]))
-                elif rel.startswith("tiles/") or rel.startswith("cursor/"):
+                elif rel.startswith(NEED_ALPHA):
                     if im.mode != "RGBA":
                         out.append("%s has no alpha channel" % rel)
         except OSError as e:

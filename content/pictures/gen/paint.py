@@ -34,6 +34,20 @@ _emoji_font = None
 _emoji_cache = {}
 
 
+def save_atomic(path, data):
+    """Writes a picture (PNG) or a text to path through a temporary file, so that an
+    interrupted build never leaves half a file behind."""
+    import os
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    tmp = path + ".tmp"
+    if isinstance(data, Image.Image):
+        data.save(tmp, format="PNG", optimize=True)
+    else:
+        with open(tmp, "w") as f:
+            f.write(data)
+    os.replace(tmp, path)
+
+
 def hexrgb(h):
     h = h.lstrip("#")
     return tuple(int(h[i:i + 2], 16) / 255.0 for i in (0, 2, 4))

@@ -46,13 +46,18 @@ class Scene:
         layer.alpha_composite(im, (int(cx * SS - im.width / 2), int(by * SS - im.height)))
         self.layers.append(layer)
 
-    def image(self):
+    def images(self):
+        """The picture at W x H and its larger version at the drawing resolution (SS times
+        larger), which the game uses when it draws the screen enlarged."""
         out = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 255))
         for layer in self.layers:
             if isinstance(layer, cairo.ImageSurface):
                 layer = paint.surface_to_image(layer)
             out = Image.alpha_composite(out, layer)
-        return out.resize((W, H), Image.LANCZOS).convert("RGB")
+        return out.resize((W, H), Image.LANCZOS).convert("RGB"), out.convert("RGB")
+
+    def image(self):
+        return self.images()[0]
 
 
 def lin(x0, y0, x1, y1, stops):
