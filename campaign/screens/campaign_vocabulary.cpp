@@ -1,18 +1,25 @@
 #include "campaign/screens/campaign_vocabulary.h"
 
 #include "campaign/screens/campaign_functions.h"
+#include "campaign/screens/city_map.h"
+#include "campaign/screens/help.h"
 #include "campaign/screens/main_menu.h"
 #include "campaign/screens/options_window.h"
+#include "campaign/screens/r_intro.h"
+#include "campaign/screens/r_tutorial.h"
 #include "campaign/screens/r_window.h"
+#include "campaign/screens/story_window.h"
+#include "campaign/screens/treasure_gallery.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/window_manager.h"
 
 namespace {
 
 constexpr TWindowType kCampaignWindowTypes[] = {
-    {"RWindow", &RWindow::Create},
-    {"MainMenu", &TMainMenu::Create},
-    {"OptionsWindow", &TOptions::Create},
+    {"RWindow", &RWindow::Create},          {"MainMenu", &TMainMenu::Create},
+    {"OptionsWindow", &TOptions::Create},   {"CityMap", &TCityMap::Create},
+    {"StoryWindow", &TStoryWindow::Create}, {"RIntro", &RIntro::Create},
+    {"RTutorial", &RTutorial::Create},      {"HelpWindow", &Help::Create},
 };
 
 }  // namespace
@@ -20,4 +27,5 @@ constexpr TWindowType kCampaignWindowTypes[] = {
 void RegisterCampaignVocabulary(TWindowManager& manager) {
   manager.AddVocabulary({kCampaignWindowTypes, {}});
   BindCampaignFunctions(manager);
+  BindGalleryFunctions(manager);
 }

@@ -6,6 +6,7 @@
 
 #include "script/lua/lua_aux.h"
 #include "script/lua/lua_lib.h"
+#include "script/lua/lua_vm.h"
 
 static int Print(lua_State* L) {
   int n = lua_gettop(L);
@@ -163,7 +164,7 @@ static int Type(lua_State* L) {
   return 1;
 }
 
-static int Next(lua_State* L) {
+int luaB_next(lua_State* L) {
   luaL_checktype(L, 1, LUA_TTABLE);
   lua_settop(L, 2);
   if (lua_next(L, 1)) return 2;
@@ -180,7 +181,7 @@ static int Pairs(lua_State* L) {
   return 3;
 }
 
-static int IpairsAux(lua_State* L) {
+int luaB_ipairsaux(lua_State* L) {
   int i = luaL_clampint(lua_tonumber(L, 2));
   if (i == 2147483647) return 0;
   i++;
@@ -402,7 +403,7 @@ static const luaL_reg base_funcs[] = {{"error", Error},
                                       {"setmetatable", SetMetatable},
                                       {"getfenv", GetFenv},
                                       {"setfenv", SetFenv},
-                                      {"next", Next},
+                                      {"next", luaB_next},
                                       {"print", Print},
                                       {"tonumber", ToNumber},
                                       {"tostring", ToString},
@@ -520,7 +521,7 @@ int luaopen_base(lua_State* L) {
   lua_pushliteral(L, "ipairs");
   lua_pushliteral(L, "ipairs");
   lua_pop(L, 1);
-  lua_pushcfunction(L, IpairsAux);
+  lua_pushcfunction(L, luaB_ipairsaux);
   lua_pushcclosure(L, Ipairs, 1);
   lua_rawset(L, -3);
   lua_rawset(L, LUA_GLOBALSINDEX);  // _G

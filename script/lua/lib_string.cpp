@@ -512,6 +512,7 @@ static int StrGsub(lua_State* L) {
                                        lua_isfunction(L, 3)),
                 3, "string or function expected");
   std::string b;
+  b.reserve(srcl);  // the result is usually about as long as the subject
   MatchState ms;
   ms.L = L;
   ms.src_init = src;

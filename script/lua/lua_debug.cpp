@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "script/lua/lua_do.h"
+#include "script/lua/lua_exec.h"
 #include "script/lua/lua_func.h"
 #include "script/lua/lua_opcodes.h"
 #include "script/lua/lua_string.h"
@@ -17,7 +18,7 @@
 static int CurrentPc(const CallInfo* ci) {
   if (!ci->isLua) return -1;
   const Proto* p = clvalue(ci->func)->l.p;
-  return static_cast<int>(ci->savedpc - p->code) - 1;
+  return static_cast<int>(ci->savedpc - p->exec) - 1;
 }
 
 #ifdef MC_LUA_CHECKS

@@ -119,9 +119,9 @@ static void AdjustVarargs(lua_State* L, int nfixargs, Value* base) {
     for (; actual < nfixargs; ++actual) setnilvalue(L->top++);
   }
   int nextra = actual - nfixargs;
-  Table* htab = luaH_new(L, nextra, 1);
+  Table* htab = luaH_new(L, nextra, 0);
   for (int i = 0; i < nextra; i++) htab->array[i] = *(L->top - nextra + i);
-  setnvalue(luaH_setstr(L, htab, luaS_new(L, "n")), nextra);
+  setnvalue(luaH_setstr(L, htab, G(L)->argcount), nextra);
   L->top -= nextra;
   sethvalue(L->top, htab);
   L->top++;

@@ -48,7 +48,7 @@ inline void luaD_enterluaframe(lua_State* L, Value* func, const Proto* p, int nr
   ci->top = base + p->maxstacksize;
   lua_assert(ci > L->base_ci && ci <= L->end_ci);
   lua_assert(ci->top <= L->stack_last && L->top <= ci->top);
-  ci->savedpc = p->code;
+  ci->savedpc = p->exec;
   ci->nresults = nresults;
   ci->tailcalls = 0;
   ci->isLua = 1;

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "script/lua/lua_exec.h"
 #include "script/lua/lua_gc.h"
 
 Proto* luaF_newproto(lua_State* L) {
@@ -16,6 +17,7 @@ Proto* luaF_newproto(lua_State* L) {
 
 void luaF_freeproto(lua_State* L, Proto* f) {
   luaM_freevector(L, f->code, f->sizecode);
+  luaM_freevector(L, f->exec, f->sizecode);
   luaM_freevector(L, f->p, f->sizep);
   luaM_freevector(L, f->k, f->sizek);
   luaM_freevector(L, f->lineinfo, f->sizelineinfo);

@@ -60,12 +60,13 @@ struct Marker {
         if (ttisstring(&h->array[i]) || ttiswstring(&h->array[i])) MarkValue(&h->array[i]);
       }
     }
-    if (h->lsizenode == 0 && h->nodeused == 0) return;
+    if (luaH_hashempty(h)) return;
     int size = 1 << h->lsizenode;
     for (int i = 0; i < size; i++) {
       Node* n = &h->node[i];
       if (ttisnil(&n->val)) continue;
-      if (!weakkey || ttisstring(&n->key) || ttiswstring(&n->key)) MarkValue(&n->key);
+      Value key = nodekey(&n->key);
+      if (!weakkey || ttisstring(&key) || ttiswstring(&key)) MarkValue(&key);
       if (!weakvalue || ttisstring(&n->val) || ttiswstring(&n->val)) MarkValue(&n->val);
     }
   }
@@ -142,13 +143,13 @@ struct Marker {
         for (int i = 0; i < h->sizearray; i++)
           if (IsCleared(&h->array[i])) setnilvalue(&h->array[i]);
       }
-      if (h->lsizenode == 0 && h->nodeused == 0) continue;
+      if (luaH_hashempty(h)) continue;
       int size = 1 << h->lsizenode;
       for (int i = 0; i < size; i++) {
         Node* n = &h->node[i];
         if (ttisnil(&n->val)) continue;
-        if ((weakkey && IsCleared(&n->key)) || (weakvalue && IsCleared(&n->val)))
-          setnilvalue(&n->val);
+        Value key = nodekey(&n->key);
+        if ((weakkey && IsCleared(&key)) || (weakvalue && IsCleared(&n->val))) setnilvalue(&n->val);
       }
     }
   }
@@ -307,6 +308,7 @@ void luaC_collectgarbage(lua_State* L) {
   // Every survivor starts the next cycle unmarked, or that cycle would skip it.
   for (GCObject* o = g->rootgc; o; o = o->gcnext) lua_assert(!(o->marked & GC_MARKED));
 #endif
+  luaS_trimscratch(L);
   size_t inuse = g->totalbytes;
   g->GCthreshold = inuse * 2 < 32 * 1024 ? 32 * 1024 : inuse * 2;
   g->gcrunning = false;

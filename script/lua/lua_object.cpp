@@ -2,6 +2,7 @@
 #include "script/lua/lua_object.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -57,6 +58,24 @@ bool luaO_str2d(const char* s, size_t len, double* result) {
 }
 
 int luaO_num2str(double n, char* buf) {
+  // Whole numbers below 10^14 print as their digits under "%.14g" too; -0 keeps its sign
+  // through printf.
+  if (n > -1e14 && n < 1e14 && n == static_cast<double>(static_cast<int64_t>(n)) &&
+      !(n == 0 && std::signbit(n))) {
+    int64_t v = static_cast<int64_t>(n);
+    uint64_t u = v < 0 ? static_cast<uint64_t>(-v) : static_cast<uint64_t>(v);
+    char digits[20];
+    int k = 0;
+    do {
+      digits[k++] = static_cast<char>('0' + u % 10);
+      u /= 10;
+    } while (u != 0);
+    int len = 0;
+    if (v < 0) buf[len++] = '-';
+    while (k > 0) buf[len++] = digits[--k];
+    buf[len] = '\0';
+    return len;
+  }
   return snprintf(buf, 32, "%.14g", n);
 }
 

@@ -115,10 +115,34 @@ struct TString : GCObject {
   const char16_t* wdata() const { return reinterpret_cast<const char16_t*>(this + 1); }
 };
 
-struct Node {
-  Value key;
-  Value val;
+// Key of a hash node: the key's payload and type as in a Value, and the chain of keys that
+// share a main position (offset in nodes to the next node of the chain, 0 at its end).
+struct NodeKey {
+  union {
+    GCObject* gc;
+    void* p;
+    double n;
+    int b;
+  };
+  uint8_t tt;
+  int32_t next;
 };
+
+struct Node {
+  Value val;
+  NodeKey key;
+};
+
+inline void setnodekey(NodeKey* k, const Value* v) {
+  memcpy(&k->gc, &v->gc, sizeof k->n);  // the whole payload, whatever its type
+  k->tt = v->tt;
+}
+inline Value nodekey(const NodeKey* k) {
+  Value v;
+  memcpy(&v.gc, &k->gc, sizeof v.n);
+  v.tt = k->tt;
+  return v;
+}
 
 // Event flags cached in Table::flags: a set bit means "this metatable has no such field".
 enum TMS {
@@ -140,14 +164,16 @@ enum TMS {
   TM_N
 };
 
+// An array part for the integer keys 1..sizearray and a hash part of 2^lsizenode nodes
+// (the shared dummy node when empty) where colliding keys are chained through free nodes.
 struct Table : GCObject {
   uint8_t flags;
-  uint8_t lsizenode;  // log2 of the node count; 0 with dummy node when empty
+  uint8_t lsizenode;  // log2 of the node count; 0 with the dummy node
   Table* metatable;
   Value* array;
   Node* node;
   int sizearray;
-  int nodeused;  // node slots holding a key (live or dead)
+  int lastfree;  // every node at or above this index has held a key
   GCObject* gclist;
 };
 
@@ -165,10 +191,12 @@ struct LocVar {
 };
 
 using Instruction = uint32_t;
+struct ExecInstr;
 
 struct Proto : GCObject {
   Value* k = nullptr;
   Instruction* code = nullptr;
+  ExecInstr* exec = nullptr;  // the code in the interpreter's form (lua_exec.h)
   Proto** p = nullptr;
   int* lineinfo = nullptr;
   LocVar* locvars = nullptr;

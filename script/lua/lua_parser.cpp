@@ -7,6 +7,7 @@
 #include "script/lua/lua_code.h"
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_do.h"
+#include "script/lua/lua_exec.h"
 #include "script/lua/lua_func.h"
 #include "script/lua/lua_string.h"
 #include "script/lua/lua_table.h"
@@ -297,6 +298,7 @@ static void CloseFunc(LexState* ls) {
   const char* why;
   lua_assert(luaG_checkcode(f, &why));
 #endif
+  luaV_translate(L, f);
   ls->fs = fs->prev;
 }
 

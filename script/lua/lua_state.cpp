@@ -19,6 +19,21 @@ void* luaM_alloc(lua_State* L, size_t size) {
   return luaM_realloc(L, nullptr, 0, size);
 }
 
+void* luaM_zalloc(lua_State* L, size_t size) {
+#ifndef MC_LUA_NO_POOL
+  if (size <= kPoolMax) {
+    void* block = luaM_alloc(L, size);
+    if (block) memset(block, 0, size);
+    return block;
+  }
+#endif
+  if (size == 0) return nullptr;
+  void* block = calloc(1, size);
+  if (!block) luaD_throw(L, LUA_ERRMEM);
+  G(L)->totalbytes += size;
+  return block;
+}
+
 void luaM_free(lua_State* L, void* block, size_t size) {
   if (block) luaM_realloc(L, block, size, 0);
 }
@@ -263,6 +278,7 @@ lua_State* lua_open(void) {
   g->buff = nullptr;
   g->buffsize = 0;
   for (int i = 0; i < TM_N; i++) g->tmname[i] = nullptr;
+  g->argcount = nullptr;
   if (luaD_rawrunprotected(L, FOpen, nullptr) != 0) {
     lua_close(L);
     return nullptr;

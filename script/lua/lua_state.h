@@ -5,11 +5,11 @@
 #include "script/lua/lua_object.h"
 
 struct CallInfo {
-  Value* func;  // the called function's slot
-  Value* base;  // first fixed argument / first register
-  Value* top;   // top of this frame's registers
-  const Instruction* savedpc;
-  int nresults;  // expected results, LUA_MULTRET for all
+  Value* func;               // the called function's slot
+  Value* base;               // first fixed argument / first register
+  Value* top;                // top of this frame's registers
+  const ExecInstr* savedpc;  // next instruction of a Lua frame (lua_exec.h)
+  int nresults;              // expected results, LUA_MULTRET for all
   int tailcalls;
   uint8_t isLua;
   uint8_t yielded;  // a C function of this frame yielded
@@ -47,6 +47,7 @@ struct global_State {
   Value registry;
   lua_State* mainthread;
   TString* tmname[TM_N];
+  TString* argcount;  // "n", the count field of a vararg function's table "arg"
   lua_CFunction panic;
   lua_FileReader filereader;
   void* filereaderud;
@@ -97,6 +98,13 @@ void luaE_freethread(lua_State* L, lua_State* L1);
 void* luaM_alloc(lua_State* L, size_t size);
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size);
 void luaM_free(lua_State* L, void* block, size_t size);
+// A block of zero bytes: large ones come from calloc, whose fresh pages the system hands
+// out already cleared (and only when first touched).
+void* luaM_zalloc(lua_State* L, size_t size);
+template <typename T>
+T* luaM_newzeroed(lua_State* L, int n) {
+  return static_cast<T*>(luaM_zalloc(L, sizeof(T) * static_cast<size_t>(n)));
+}
 template <typename T>
 T* luaM_newvector(lua_State* L, int n) {
   return static_cast<T*>(luaM_alloc(L, sizeof(T) * static_cast<size_t>(n)));

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "script/lua/lua_do.h"
 #include "script/lua/lua_gc.h"
 
 static uint32_t HashBytes(const char* str, size_t l, uint8_t tt) {
@@ -95,6 +96,27 @@ void luaS_freeall(lua_State* L) {
   luaM_freevector(L, tb->hash, tb->size);
   tb->hash = nullptr;
   tb->size = 0;
+}
+
+char* luaS_scratch(lua_State* L, size_t size) {
+  global_State* g = G(L);
+  if (size > g->buffsize) {
+    size_t want = size < 256 ? 256 : size + size / 2;
+    char* b = static_cast<char*>(realloc(g->buff, want));
+    if (!b) luaD_throw(L, LUA_ERRMEM);
+    g->buff = b;
+    g->buffsize = want;
+  }
+  return g->buff;
+}
+
+void luaS_trimscratch(lua_State* L) {
+  constexpr size_t kKept = 64 * 1024;
+  global_State* g = G(L);
+  if (g->buffsize <= kKept) return;
+  free(g->buff);
+  g->buff = nullptr;
+  g->buffsize = 0;
 }
 
 Udata* luaS_newudata(lua_State* L, size_t s) {

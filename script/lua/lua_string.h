@@ -10,6 +10,12 @@ inline TString* luaS_new(lua_State* L, const char* s) {
   return luaS_newlstr(L, s, strlen(s));
 }
 void luaS_freeall(lua_State* L);
+// The state's scratch buffer with room for at least size bytes; its content is kept only
+// until the next call.
+char* luaS_scratch(lua_State* L, size_t size);
+// Gives a large scratch buffer back (the collector calls it), so that one long
+// concatenation does not hold its size for the state's whole life.
+void luaS_trimscratch(lua_State* L);
 // Frees a string that the collector found dead (removes it from the table).
 void luaS_free(lua_State* L, TString* ts);
 Udata* luaS_newudata(lua_State* L, size_t s);

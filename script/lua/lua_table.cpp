@@ -1,4 +1,13 @@
-// Tables: an array part for keys 1..n and an open-addressing hash part for the rest.
+// Tables: an array part for keys 1..n and a hash part of chained nodes.
+//
+// Every key has a main position, the node its hash selects. A key whose main position is
+// taken goes to a free node and is linked into the chain that starts at its main position;
+// when the node in the way is itself out of its main position it moves to the free node
+// instead, so every chain starts at its own main position and lookups walk one short
+// chain (the scheme of Lua's tables, Brent's variation). Free nodes are found by a cursor
+// that only moves down; when it reaches the bottom the table is rehashed: its live keys
+// are counted, the array part is sized so that more than half of it is used, and the
+// rest goes to a hash part of the next power of two.
 #include "script/lua/lua_table.h"
 
 #include <cmath>
@@ -6,13 +15,23 @@
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_gc.h"
 
-// The shared empty hash part: one node holding a nil key, never written.
-static Node dummynode_ = {{{nullptr}, LUA_TNIL}, {{nullptr}, LUA_TNIL}};
-#define dummynode (&dummynode_)
+#define dummynode (&luaH_dummynode)
 
 static inline int sizenode(const Table* t) {
-  lua_assert(t->node != dummynode || (t->lsizenode == 0 && t->nodeused == 0));
-  return t->node == dummynode ? 0 : (1 << t->lsizenode);
+  lua_assert(t->node != dummynode || t->lsizenode == 0);
+  return 1 << t->lsizenode;
+}
+
+static inline bool KeyIs(const NodeKey* k, const Value* v) {
+  if (k->tt != v->tt) return false;
+  switch (v->tt) {
+    case LUA_TNUMBER:
+      return k->n == v->n;
+    case LUA_TBOOLEAN:
+      return k->b == v->b;
+    default:
+      return k->p == v->p;
+  }
 }
 
 static inline uint32_t HashPointer(const void* p) {
@@ -22,7 +41,15 @@ static inline uint32_t HashPointer(const void* p) {
   return static_cast<uint32_t>(x >> 32);
 }
 
-static inline uint32_t HashNumber(double n) {
+// Integer keys: the remainder by an odd number near the node count. Runs of keys land on
+// neighbouring nodes (a loop over them walks memory in order), and strides of a power of
+// two spread over all nodes instead of sharing their low bits.
+static inline Node* IntSlot(const Table* t, int32_t k) {
+  uint32_t oddsize = ((1u << t->lsizenode) - 1) | 1;
+  return &t->node[static_cast<uint32_t>(k) % oddsize];
+}
+
+static inline uint32_t HashDouble(double n) {
   if (n == 0) n = 0;  // +0 and -0 are the same key
   uint64_t bits;
   memcpy(&bits, &n, sizeof bits);
@@ -32,43 +59,64 @@ static inline uint32_t HashNumber(double n) {
   return static_cast<uint32_t>(bits);
 }
 
-static inline uint32_t HashKey(const Value* k) {
-  switch (k->tt) {
-    case LUA_TNUMBER:
-      return HashNumber(k->n);
+static inline Node* HashSlot(const Table* t, uint32_t h) {
+  return luaH_hashslot(t, h);
+}
+
+static Node* MainPosition(const Table* t, const Value* key) {
+  switch (key->tt) {
+    case LUA_TNUMBER: {
+      int32_t i;
+      return luaH_numbertoint(key->n, &i) ? IntSlot(t, i) : HashSlot(t, HashDouble(key->n));
+    }
     case LUA_TSTRING:
     case LUA_TWSTRING:
-      return tsvalue(k)->hash;
+      return HashSlot(t, tsvalue(key)->hash);
     case LUA_TBOOLEAN:
-      return static_cast<uint32_t>(k->b) * 0x5bd1e995u + 1;
+      return HashSlot(t, static_cast<uint32_t>(key->b) * 0x5bd1e995u + 1);
     default:
-      return HashPointer(k->p);
+      return HashSlot(t, HashPointer(key->p));
+  }
+}
+static Node* MainPositionOfNode(const Table* t, const Node* n) {
+  Value k = nodekey(&n->key);
+  return MainPosition(t, &k);
+}
+
+// The node holding key (dead or alive), or nullptr.
+static Node* FindNode(const Table* t, const Value* key) {
+  Node* n = MainPosition(t, key);
+  for (;;) {
+    if (KeyIs(&n->key, key)) return n;
+    if (n->key.next == 0) return nullptr;
+    n += n->key.next;
   }
 }
 
-static inline bool IsArrayIndex(double n, int* out) {
-  if (!(n >= 1 && n <= 2147483647.0)) return false;
-  int i = static_cast<int>(n);
-  if (static_cast<double>(i) != n) return false;
-  *out = i;
-  return true;
+static Node* FindInt(const Table* t, int32_t key) {
+  Node* n = IntSlot(t, key);
+  double k = key;
+  for (;;) {
+    if (n->key.tt == LUA_TNUMBER && n->key.n == k) return n;
+    if (n->key.next == 0) return nullptr;
+    n += n->key.next;
+  }
 }
 
 static void SetNodeVector(lua_State* L, Table* t, int lsize) {
   if (lsize < 0) {
     t->node = dummynode;
     t->lsizenode = 0;
-  } else {
-    if (lsize > 26) luaG_runerror(L, "table overflow");
-    int size = 1 << lsize;
-    t->node = luaM_newvector<Node>(L, size);
-    for (int i = 0; i < size; i++) {
-      setnilvalue(&t->node[i].key);
-      setnilvalue(&t->node[i].val);
-    }
-    t->lsizenode = static_cast<uint8_t>(lsize);
+    t->lastfree = 0;  // no free node
+    return;
   }
-  t->nodeused = 0;
+  if (lsize > 26) luaG_runerror(L, "table overflow");
+  int size = 1 << lsize;
+  // All zero bytes: nil values, nil keys, no chains.
+  static_assert(LUA_TNIL == 0);
+  t->node = luaM_newzeroed<Node>(L, size);
+  t->lsizenode = static_cast<uint8_t>(lsize);
+  t->lastfree = size;
 }
 
 static void SetArrayVector(lua_State* L, Table* t, int size) {
@@ -76,6 +124,9 @@ static void SetArrayVector(lua_State* L, Table* t, int size) {
   for (int i = t->sizearray; i < size; i++) setnilvalue(&t->array[i]);
   t->sizearray = size;
 }
+
+// The shared empty hash part: one node holding a nil key, never written.
+Node luaH_dummynode = {{{nullptr}, LUA_TNIL}, {{nullptr}, LUA_TNIL, 0}};
 
 Table* luaH_new(lua_State* L, int narray, int lnhash) {
   Table* t = static_cast<Table*>(luaM_alloc(L, sizeof(Table)));
@@ -87,7 +138,7 @@ Table* luaH_new(lua_State* L, int narray, int lnhash) {
   t->sizearray = 0;
   t->node = dummynode;
   t->lsizenode = 0;
-  t->nodeused = 0;
+  t->lastfree = 0;
   t->gclist = nullptr;
   luaC_link(L, t);
   if (narray > 0) SetArrayVector(L, t, narray);
@@ -102,71 +153,32 @@ void luaH_free(lua_State* L, Table* t) {
 }
 
 size_t luaH_memsize(const Table* t) {
-  return sizeof(Table) + sizeof(Value) * t->sizearray + sizeof(Node) * sizenode(t);
+  return sizeof(Table) + sizeof(Value) * t->sizearray +
+         (t->node == dummynode ? 0 : sizeof(Node) * sizenode(t));
 }
 
-// Finds the node holding key, or nullptr.
-static Node* FindNode(const Table* t, const Value* key) {
-  if (t->node == dummynode) return nullptr;
-  uint32_t mask = (1u << t->lsizenode) - 1;
-  uint32_t i = HashKey(key) & mask;
-  for (;;) {
-    Node* n = &t->node[i];
-    if (n->key.tt == LUA_TNIL) return nullptr;
-    if (n->key.tt == key->tt) {
-      if (key->tt == LUA_TNUMBER
-              ? n->key.n == key->n
-              : (key->tt == LUA_TBOOLEAN ? n->key.b == key->b : n->key.p == key->p))
-        return n;
-    }
-    i = (i + 1) & mask;
-  }
-}
-
-const Value* luaH_getnum(Table* t, int key) {
-  if (static_cast<unsigned>(key - 1) < static_cast<unsigned>(t->sizearray))
-    return &t->array[key - 1];
-  Value k;
-  setnvalue(&k, key);
-  Node* n = FindNode(t, &k);
+const Value* luaH_getintnode(Table* t, int key) {
+  Node* n = FindInt(t, key);
   return n ? &n->val : &luaO_nilobject;
 }
 
-const Value* luaH_getstr(Table* t, TString* key) {
-  if (t->node == dummynode) return &luaO_nilobject;
-  uint32_t mask = (1u << t->lsizenode) - 1;
-  uint32_t i = key->hash & mask;
-  for (;;) {
-    Node* n = &t->node[i];
-    if (n->key.tt == LUA_TNIL) return &luaO_nilobject;
-    if (n->key.gc == key && n->key.tt == key->tt) return &n->val;
-    i = (i + 1) & mask;
-  }
+const Value* luaH_getother(Table* t, const Value* key) {
+  Node* n = FindNode(t, key);
+  return n ? &n->val : &luaO_nilobject;
 }
 
-const Value* luaH_get(Table* t, const Value* key) {
-  switch (key->tt) {
-    case LUA_TNIL:
-      return &luaO_nilobject;
-    case LUA_TSTRING:
-      return luaH_getstr(t, tsvalue(key));
-    case LUA_TNUMBER: {
-      int k;
-      if (IsArrayIndex(key->n, &k) && k <= t->sizearray) return &t->array[k - 1];
-      [[fallthrough]];
-    }
-    default: {
-      Node* n = FindNode(t, key);
-      return n ? &n->val : &luaO_nilobject;
-    }
-  }
+// --- rehash -------------------------------------------------------------------
+
+// Index of the power-of-two slice of an array index: 0 for 1, i for 2^(i-1) < k <= 2^i.
+static inline int Slice(unsigned k) {
+  return k <= 1 ? 0 : 32 - __builtin_clz(k - 1);
 }
 
-// Counts integer keys per power-of-two slice to size the array part so that more
-// than half of its slots are in use.
-static int ComputeArraySize(const int nums[], int total, int* narray) {
+// The array size 2^i for which more than half of the slots would be used, the largest
+// such; nums[i] counts the integer keys of slice i. Answers the keys that go there.
+static int ComputeArraySize(const int nums[], int nint, int* narray) {
   int a = 0, na = 0, best = 0;
-  for (int i = 0, twotoi = 1; i < 31 && twotoi / 2 < total; i++, twotoi *= 2) {
+  for (int i = 0, twotoi = 1; i < 31 && twotoi / 2 < nint; i++, twotoi *= 2) {
     a += nums[i];
     if (a > twotoi / 2) {
       best = twotoi;
@@ -174,36 +186,37 @@ static int ComputeArraySize(const int nums[], int total, int* narray) {
     }
   }
   // More than half of the chosen array slots are in use.
-  lua_assert(na <= total && (best == 0 || na > best / 2));
+  lua_assert(na <= nint && (best == 0 || na > best / 2));
   *narray = best;
   return na;
 }
 
 static void CountKey(const Value* key, int nums[], int* nint) {
-  int k;
-  if (key->tt == LUA_TNUMBER && IsArrayIndex(key->n, &k)) {
-    nums[luaO_log2(static_cast<unsigned>(k - 1)) + 1]++;
+  int32_t k;
+  if (key->tt == LUA_TNUMBER && luaH_numbertoint(key->n, &k) && k >= 1) {
+    nums[Slice(static_cast<unsigned>(k))]++;
     (*nint)++;
   }
 }
 
-static void InsertFresh(lua_State* L, Table* t, const Value* key, const Value* val);
+static Value* NewKey(lua_State* L, Table* t, const Value* key);
 
 static void Rehash(lua_State* L, Table* t, const Value* extra) {
   int nums[32] = {0};
   int nint = 0, total = 0;
   for (int i = 0; i < t->sizearray; i++) {
     if (!ttisnil(&t->array[i])) {
-      nums[luaO_log2(static_cast<unsigned>(i)) + 1]++;
+      nums[Slice(static_cast<unsigned>(i + 1))]++;
       nint++;
       total++;
     }
   }
-  int oldnsize = sizenode(t);
+  int oldnsize = t->node == dummynode ? 0 : sizenode(t);
   for (int i = 0; i < oldnsize; i++) {
     Node* n = &t->node[i];
     if (!ttisnil(&n->val)) {
-      CountKey(&n->key, nums, &nint);
+      Value k = nodekey(&n->key);
+      CountKey(&k, nums, &nint);
       total++;
     }
   }
@@ -215,17 +228,12 @@ static void Rehash(lua_State* L, Table* t, const Value* extra) {
   int oldasize = t->sizearray;
   Value* oldarray = t->array;
   Node* oldnode = t->node;
-  // New hash part with room to spare (load at most 3/4 after the insert).
-  int lsize = -1;
-  if (nhash > 0) {
-    lsize = luaO_log2(static_cast<unsigned>(nhash + nhash / 3)) + 1;
-    if (lsize < 1) lsize = 1;
-  }
-  SetNodeVector(L, t, lsize);
+  // The smallest power of two that holds the keys of the hash part.
+  SetNodeVector(L, t, nhash > 0 ? Slice(static_cast<unsigned>(nhash)) : -1);
   if (narray > oldasize) {
     SetArrayVector(L, t, narray);
   } else if (narray < oldasize) {
-    // Move the tail of the array into the hash part.
+    // The tail of the array moves into the hash part.
     t->array = luaM_newvector<Value>(L, narray);
     for (int i = 0; i < narray; i++) t->array[i] = oldarray[i];
     t->sizearray = narray;
@@ -233,68 +241,99 @@ static void Rehash(lua_State* L, Table* t, const Value* extra) {
       if (!ttisnil(&oldarray[i])) {
         Value k;
         setnvalue(&k, i + 1);
-        InsertFresh(L, t, &k, &oldarray[i]);
+        *NewKey(L, t, &k) = oldarray[i];
       }
     }
     luaM_freevector(L, oldarray, oldasize);
   }
   for (int i = 0; i < oldnsize; i++) {
     Node* n = &oldnode[i];
-    if (!ttisnil(&n->val)) *luaH_set(L, t, &n->key) = n->val;
+    if (ttisnil(&n->val)) continue;
+    Value k = nodekey(&n->key);
+    int32_t ik;
+    if (k.tt == LUA_TNUMBER && luaH_numbertoint(k.n, &ik) &&
+        (static_cast<unsigned>(ik) - 1u) < static_cast<unsigned>(t->sizearray))
+      t->array[ik - 1] = n->val;
+    else
+      *NewKey(L, t, &k) = n->val;
   }
   if (oldnode != dummynode) luaM_freevector(L, oldnode, oldnsize);
-  // The key that did not fit now has a place: in the array or a hash part with room.
-  lua_assert(t->nodeused <= sizenode(t));
 }
 
-// Inserts a key known to be absent into a hash part known to have room.
-static void InsertFresh(lua_State* L, Table* t, const Value* key, const Value* val) {
-  (void)L;
-  lua_assert(t->nodeused < sizenode(t) && FindNode(t, key) == nullptr);
-  uint32_t mask = (1u << t->lsizenode) - 1;
-  uint32_t i = HashKey(key) & mask;
-  while (t->node[i].key.tt != LUA_TNIL) i = (i + 1) & mask;
-  t->node[i].key = *key;
-  t->node[i].val = *val;
-  t->nodeused++;
+// A node that has never held a key, or nullptr when the cursor reached the bottom.
+static Node* FreePosition(Table* t) {
+  while (t->lastfree > 0) {
+    Node* n = &t->node[--t->lastfree];
+    if (n->key.tt == LUA_TNIL) return n;
+  }
+  return nullptr;
+}
+
+// Inserts a key known to be absent and answers its (nil) value slot; rehashes when the
+// hash part has no free node left.
+static Value* NewKey(lua_State* L, Table* t, const Value* key) {
+  Node* mp = MainPosition(t, key);
+  if (!ttisnil(&mp->val) || mp == dummynode) {
+    Node* f = FreePosition(t);
+    if (f == nullptr) {
+      Rehash(L, t, key);
+      // The key now goes to the array or to a hash part with room.
+      return luaH_set(L, t, key);
+    }
+    Node* othern = MainPositionOfNode(t, mp);
+    if (othern != mp) {
+      // The node in the way is out of its main position: it moves to the free node.
+      while (othern + othern->key.next != mp) othern += othern->key.next;
+      othern->key.next = static_cast<int32_t>(f - othern);
+      *f = *mp;
+      if (mp->key.next != 0) {
+        f->key.next += static_cast<int32_t>(mp - f);
+        mp->key.next = 0;
+      }
+      setnilvalue(&mp->val);
+    } else {
+      // The new key goes to the free node, second in its main position's chain.
+      if (mp->key.next != 0)
+        f->key.next = static_cast<int32_t>(mp + mp->key.next - f);
+      else
+        lua_assert(f->key.next == 0);
+      mp->key.next = static_cast<int32_t>(f - mp);
+      mp = f;
+    }
+  }
+  // A dead key in its main position is simply replaced: its chain stays as it is.
+  setnodekey(&mp->key, key);
+  lua_assert(ttisnil(&mp->val));
+  return &mp->val;
+}
+
+Value* luaH_newkey(lua_State* L, Table* t, const Value* key) {
+  if (ttisnil(key)) luaG_runerror(L, "table index is nil");
+  if (ttisnumber(key) && std::isnan(key->n)) luaG_runerror(L, "table index is NaN");
+  t->flags = 0;  // the metamethod cache no longer holds
+  int32_t k;
+  if (ttisnumber(key) && luaH_numbertoint(key->n, &k) &&
+      (static_cast<unsigned>(k) - 1u) < static_cast<unsigned>(t->sizearray))
+    return &t->array[k - 1];
+  return NewKey(L, t, key);
 }
 
 Value* luaH_set(lua_State* L, Table* t, const Value* key) {
-  t->flags = 0;  // the metamethod cache no longer holds
   const Value* p = luaH_get(t, key);
+  t->flags = 0;
   if (p != &luaO_nilobject) return const_cast<Value*>(p);
-  if (ttisnil(key)) luaG_runerror(L, "table index is nil");
-  if (ttisnumber(key) && std::isnan(key->n)) luaG_runerror(L, "table index is NaN");
-  int size = sizenode(t);
-  if ((t->nodeused + 1) * 4 > size * 3) {
-    Rehash(L, t, key);
-    // The key now goes to the array or to a hash part with room: no second rehash.
-    lua_assert((t->nodeused + 1) * 4 <= sizenode(t) * 3 ||
-               (ttisnumber(key) && key->n >= 1 && key->n <= t->sizearray));
-    return luaH_set(L, t, key);
-  }
-  uint32_t mask = static_cast<uint32_t>(size - 1);
-  uint32_t i = HashKey(key) & mask;
-  // Reuse a dead slot on the probe path when there is one (the key is absent).
-  Node* dead = nullptr;
-  while (t->node[i].key.tt != LUA_TNIL) {
-    if (!dead && ttisnil(&t->node[i].val)) dead = &t->node[i];
-    i = (i + 1) & mask;
-  }
-  Node* n = dead ? dead : &t->node[i];
-  if (!dead) t->nodeused++;
-  lua_assert(t->nodeused < size);  // a free slot always ends every probe
-  n->key = *key;
-  setnilvalue(&n->val);
-  return &n->val;
+  return luaH_newkey(L, t, key);
 }
 
 Value* luaH_setnum(lua_State* L, Table* t, int key) {
-  if (static_cast<unsigned>(key - 1) < static_cast<unsigned>(t->sizearray))
+  if ((static_cast<unsigned>(key) - 1u) < static_cast<unsigned>(t->sizearray))
     return &t->array[key - 1];
+  Node* n = FindInt(t, key);
+  if (n) return &n->val;
   Value k;
   setnvalue(&k, key);
-  return luaH_set(L, t, &k);
+  t->flags = 0;
+  return NewKey(L, t, &k);
 }
 
 Value* luaH_setstr(lua_State* L, Table* t, TString* key) {
@@ -302,39 +341,59 @@ Value* luaH_setstr(lua_State* L, Table* t, TString* key) {
   if (p != &luaO_nilobject) return const_cast<Value*>(p);
   Value k;
   setsvalue(&k, key);
-  return luaH_set(L, t, &k);
+  t->flags = 0;
+  return NewKey(L, t, &k);
 }
 
-bool luaH_next(lua_State* L, Table* t, Value* key, Value* val) {
-  int i;  // index of the position after key in the combined order
-  if (ttisnil(key)) {
-    i = 0;
-  } else {
-    int k;
-    if (ttisnumber(key) && IsArrayIndex(key->n, &k) && k <= t->sizearray) {
-      i = k;
-    } else {
-      Node* n = FindNode(t, key);
-      if (!n) luaG_runerror(L, "invalid key to `next'");
-      i = t->sizearray + static_cast<int>(n - t->node) + 1;
+// --- traversal ------------------------------------------------------------------
+
+int luaH_nextindex(Table* t, const Value* key) {
+  if (ttisnil(key)) return 0;
+  int32_t k;
+  if (ttisnumber(key) && luaH_numbertoint(key->n, &k) &&
+      (static_cast<unsigned>(k) - 1u) < static_cast<unsigned>(t->sizearray))
+    return k;
+  Node* n = t->node == dummynode ? nullptr : FindNode(t, key);
+  if (!n) return -1;
+  return t->sizearray + static_cast<int>(n - t->node) + 1;
+}
+
+int luaH_nextindexhint(Table* t, const Value* key, double hint) {
+  int32_t i;
+  if (luaH_numbertoint(hint, &i) && i >= 1) {
+    if (i <= t->sizearray) {
+      if (ttisnumber(key) && key->n == i) return i;
+    } else if (!luaH_hashempty(t) && i - t->sizearray <= sizenode(t)) {
+      if (KeyIs(&t->node[i - t->sizearray - 1].key, key)) return i;
     }
   }
+  return luaH_nextindex(t, key);
+}
+
+int luaH_nextfrom(Table* t, int i, Value* key, Value* val) {
   for (; i < t->sizearray; i++) {
     if (!ttisnil(&t->array[i])) {
       setnvalue(key, i + 1);
       *val = t->array[i];
-      return true;
+      return i + 1;
     }
   }
+  if (luaH_hashempty(t)) return 0;
   int size = sizenode(t);
-  for (i -= t->sizearray; i < size; i++) {
-    if (!ttisnil(&t->node[i].val)) {
-      *key = t->node[i].key;
-      *val = t->node[i].val;
-      return true;
+  for (int n = i - t->sizearray; n < size; n++) {
+    if (!ttisnil(&t->node[n].val)) {
+      *key = nodekey(&t->node[n].key);
+      *val = t->node[n].val;
+      return t->sizearray + n + 1;
     }
   }
-  return false;
+  return 0;
+}
+
+bool luaH_next(lua_State* L, Table* t, Value* key, Value* val) {
+  int i = luaH_nextindex(t, key);
+  if (i < 0) luaG_runerror(L, "invalid key to `next'");
+  return luaH_nextfrom(t, i, key, val) != 0;
 }
 
 int luaH_getn(Table* t) {

@@ -15,15 +15,8 @@ void luaT_init(lua_State* L) {
     G(L)->tmname[i] = luaS_new(L, names[i]);
     G(L)->tmname[i]->marked |= GC_FIXED;
   }
-}
-
-const Value* luaT_gettm(Table* events, TMS event, TString* ename) {
-  const Value* tm = luaH_getstr(events, ename);
-  if (ttisnil(tm)) {
-    if (event <= TM_EQ) events->flags |= static_cast<uint8_t>(1u << event);
-    return nullptr;
-  }
-  return tm;
+  G(L)->argcount = luaS_new(L, "n");
+  G(L)->argcount->marked |= GC_FIXED;
 }
 
 Table* luaT_getmetatable(lua_State* L, const Value* o) {

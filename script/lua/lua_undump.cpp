@@ -7,6 +7,7 @@
 #include "script/lua/lua_chunk.h"
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_do.h"
+#include "script/lua/lua_exec.h"
 #include "script/lua/lua_func.h"
 #include "script/lua/lua_opcodes.h"
 #include "script/lua/lua_string.h"
@@ -157,6 +158,7 @@ Proto* LoadState::Function(TString* parentSource) {
 
   const char* why = nullptr;
   if (!luaG_checkcode(f, &why)) Error(why);
+  luaV_translate(L, f);
   L->top--;
   depth--;
   return f;

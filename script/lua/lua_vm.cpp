@@ -8,6 +8,7 @@
 
 #include "script/lua/lua_debug.h"
 #include "script/lua/lua_do.h"
+#include "script/lua/lua_exec.h"
 #include "script/lua/lua_func.h"
 #include "script/lua/lua_gc.h"
 #include "script/lua/lua_opcodes.h"
@@ -78,31 +79,43 @@ static void CallTM(lua_State* L, const Value* f, const Value* p1, const Value* p
   luaD_call(L, top, 0);
 }
 
-void luaV_gettable(lua_State* L, const Value* t, const Value* key, Value* val) {
-  Value tcopy = *t;  // t may live in a stack slot that a metamethod call moves
-  ptrdiff_t valr = savestack(L, val);
-  bool valOnStack = val >= L->stack && val < L->stack + L->stacksize;
-  for (int loop = 0; loop < MAXTAGLOOP; loop++) {
+// t[key] into val, from obj on along the "__index" chain of t (errors name t). obj points
+// into a stack slot or a metatable's node, which stay where they are until a metamethod
+// is called; loop counts the links already followed.
+static void GetFrom(lua_State* L, const Value* t, const Value* obj, const Value* key, Value* val,
+                    int loop) {
+  for (; loop < MAXTAGLOOP; loop++) {
     const Value* tm;
-    if (ttistable(&tcopy)) {
-      Table* h = hvalue(&tcopy);
+    if (ttistable(obj)) {
+      Table* h = hvalue(obj);
       const Value* res = luaH_get(h, key);
       if (!ttisnil(res) || (tm = fasttm(L, h->metatable, TM_INDEX)) == nullptr) {
-        *(valOnStack ? restorestack(L, valr) : val) = *res;
+        *val = *res;
         return;
       }
     } else {
-      tm = luaT_gettmbyobj(L, &tcopy, TM_INDEX);
+      tm = luaT_gettmbyobj(L, obj, TM_INDEX);
       if (ttisnil(tm)) luaG_typeerror(L, t, "index");
     }
     if (ttisfunction(tm)) {
-      Value k = *key;
-      CallTMres(L, tm, &tcopy, &k, valOnStack ? restorestack(L, valr) : val);
+      // The call may move the stack: it gets copies of the operands (val, a stack slot, is
+      // found again by its offset).
+      Value f = *tm, o = *obj, k = *key;
+      CallTMres(L, &f, &o, &k, val);
       return;
     }
-    tcopy = *tm;
+    obj = tm;
   }
   luaG_runerror(L, "loop in gettable");
+}
+
+void luaV_gettable(lua_State* L, const Value* t, const Value* key, Value* val) {
+  GetFrom(L, t, t, key, val, 0);
+}
+
+void luaV_getfromindex(lua_State* L, const Value* t, const Value* index, const Value* key,
+                       Value* val) {
+  GetFrom(L, t, index, key, val, 1);
 }
 
 void luaV_settable(lua_State* L, const Value* t, const Value* key, const Value* val) {
@@ -114,7 +127,7 @@ void luaV_settable(lua_State* L, const Value* t, const Value* key, const Value* 
       Value* oldval = const_cast<Value*>(luaH_get(h, &k));
       if (!ttisnil(oldval) || (tm = fasttm(L, h->metatable, TM_NEWINDEX)) == nullptr) {
         h->flags = 0;
-        if (oldval == &luaO_nilobject) oldval = luaH_set(L, h, &k);
+        if (oldval == &luaO_nilobject) oldval = luaH_newkey(L, h, &k);
         *oldval = v;
         return;
       }
@@ -241,6 +254,54 @@ static bool IsPlainOperand(const Value* v) {
   return ttisstring(v) || ttisnumber(v);
 }
 
+// Longest "%.14g" text of a number ("-2.2250738585072e-308").
+constexpr size_t kMaxNumberText = 24;
+
+// Joins the n operands from first on (strings and numbers, or wide strings and numbers)
+// into one string at first. The text is built in the state's scratch buffer, numbers
+// formatted straight into it.
+static void JoinOperands(lua_State* L, Value* first, int n, bool wide) {
+  uint64_t bound = 0;  // the length, with room for the longest text of each number
+  int numbers = 0;
+  for (int i = 0; i < n; i++) {
+    if (ttisnumber(first + i))
+      numbers++;
+    else
+      bound += tsvalue(first + i)->len;
+  }
+  bound += numbers * kMaxNumberText;
+  if (bound >= 4294967294ull) {
+    // Near the limit: the exact length decides.
+    uint64_t exact = bound - numbers * kMaxNumberText;
+    char numbuf[32];
+    for (int i = 0; i < n; i++)
+      if (ttisnumber(first + i)) exact += static_cast<uint64_t>(luaO_num2str(first[i].n, numbuf));
+    if (exact >= 4294967294ull) luaG_runerror(L, "string size overflow");
+  }
+  size_t unit = wide ? sizeof(char16_t) : 1;
+  char* out = luaS_scratch(L, static_cast<size_t>(bound) * unit + kMaxNumberText);
+  size_t len = 0;  // in characters
+  for (int i = 0; i < n; i++) {
+    const Value* v = first + i;
+    if (ttisnumber(v)) {
+      char* numtext = wide ? out + static_cast<size_t>(bound) * unit : out + len;
+      int k = luaO_num2str(v->n, numtext);
+      if (wide) {
+        char16_t* w = reinterpret_cast<char16_t*>(out) + len;
+        for (int j = 0; j < k; j++) w[j] = static_cast<unsigned char>(numtext[j]);
+      }
+      len += static_cast<size_t>(k);
+    } else {
+      memcpy(out + len * unit, tsvalue(v)->data(), tsvalue(v)->len * unit);
+      len += tsvalue(v)->len;
+    }
+  }
+  if (wide)
+    setsvalue(first, luaS_newwstr(L, reinterpret_cast<const char16_t*>(out), len));
+  else
+    setsvalue(first, luaS_newlstr(L, out, len));
+}
+
 void luaV_concat(lua_State* L, int total, int last) {
   do {
     Value* top = L->base + last + 1;
@@ -262,43 +323,7 @@ void luaV_concat(lua_State* L, int total, int last) {
     } else {
       // As many operands as fit the mode, from the right.
       while (n < total && ok(top - n - 1)) n++;
-      uint64_t tl = 0;
-      char numbuf[32];
-      for (int i = n; i > 0; i--) {
-        const Value* v = top - i;
-        if (ttisnumber(v))
-          tl += static_cast<uint64_t>(luaO_num2str(v->n, numbuf));
-        else
-          tl += tsvalue(v)->len;
-      }
-      if (tl >= 4294967294ull) luaG_runerror(L, "string size overflow");
-      if (!wide) {
-        std::string buffer;
-        buffer.reserve(static_cast<size_t>(tl));
-        for (int i = n; i > 0; i--) {
-          const Value* v = top - i;
-          if (ttisnumber(v)) {
-            int len = luaO_num2str(v->n, numbuf);
-            buffer.append(numbuf, static_cast<size_t>(len));
-          } else {
-            buffer.append(tsvalue(v)->data(), tsvalue(v)->len);
-          }
-        }
-        setsvalue(top - n, luaS_newlstr(L, buffer.data(), buffer.size()));
-      } else {
-        std::u16string buffer;
-        buffer.reserve(static_cast<size_t>(tl));
-        for (int i = n; i > 0; i--) {
-          const Value* v = top - i;
-          if (ttisnumber(v)) {
-            int len = luaO_num2str(v->n, numbuf);
-            for (int j = 0; j < len; j++) buffer.push_back(static_cast<char16_t>(numbuf[j]));
-          } else {
-            buffer.append(tsvalue(v)->wdata(), tsvalue(v)->len);
-          }
-        }
-        setsvalue(top - n, luaS_newwstr(L, buffer.data(), buffer.size()));
-      }
+      JoinOperands(L, top - n, n, wide);
     }
     total -= n - 1;
     last -= n - 1;
@@ -375,18 +400,77 @@ static void PowOrXor(lua_State* L, Value* ra, const Value* rb, const Value* rc) 
 
 // --- the interpreter loop ------------------------------------------------
 
-#define RA(i) (base + GETARG_A(i))
-#define RB(i) (base + GETARG_B(i))
-#define RC(i) (base + GETARG_C(i))
-#define RKB(i) (ISK(GETARG_B(i)) ? k + (GETARG_B(i) - MAXSTACK) : base + GETARG_B(i))
-#define RKC(i) (ISK(GETARG_C(i)) ? k + (GETARG_C(i) - MAXSTACK) : base + GETARG_C(i))
-#define KBx(i) (k + GETARG_Bx(i))
+// One step of a generic for over a table with the base library's next (pairs) or ipairs
+// iterator, done here as the call would do it: the nvar loop variables at ra + 2 get the
+// iterator's results, all nil at the end. Answers false, having changed nothing, when the
+// loop needs the real call (another iterator, a key next does not know, which raises
+// the iterator's own error, or an ipairs counter that is not a plain int).
+//
+// The register after the loop variables, which the call would use for its function, keeps
+// the traversal position of the key for the next step. The loop body may reuse that
+// register, so the position is only a hint, checked against the key before it is used.
+static bool StepTableIterator(Value* ra, int nvar) {
+  if (!ttisfunction(ra) || !clvalue(ra)->c.isC || !ttistable(ra + 1)) return false;
+  Table* h = hvalue(ra + 1);
+  lua_CFunction f = clvalue(ra)->c.f;
+  Value key, val;
+  bool more;
+  Value* position = ra + 2 + nvar;
+  if (f == luaB_next) {
+    int index = ttisnumber(position) ? luaH_nextindexhint(h, ra + 2, position->n)
+                                     : luaH_nextindex(h, ra + 2);
+    if (index < 0) return false;
+    int after = luaH_nextfrom(h, index, &key, &val);
+    more = after != 0;
+    if (more) setnvalue(position, after);
+  } else if (f == luaB_ipairsaux) {
+    int32_t n;
+    if (!ttisnumber(ra + 2) || !luaH_numbertoint(ra[2].n, &n) || n == 2147483647) return false;
+    val = *luaH_getnum(h, n + 1);
+    more = !ttisnil(&val);
+    setnvalue(&key, n + 1);
+  } else {
+    return false;
+  }
+  Value* vars = ra + 2;
+  if (!more) {
+    for (int v = 0; v < nvar; v++) setnilvalue(&vars[v]);
+    return true;
+  }
+  vars[0] = key;
+  if (nvar > 1) vars[1] = val;
+  for (int v = 2; v < nvar; v++) setnilvalue(&vars[v]);
+  return true;
+}
+
+// The slot an assignment t[key] = v writes without consulting a metamethod, given what
+// the raw lookup of key found: an existing field, or a new one when t has no metatable (so
+// no "__newindex" can apply). nullptr when the full rules of luaV_settable are needed. A
+// new key may raise an error (nil or NaN key, memory), so the instruction's position is
+// saved first.
+static inline Value* RawSetSlot(lua_State* L, CallInfo* ci, const ExecInstr* pc, Table* h,
+                                const Value* key, const Value* found) {
+  Value* slot = const_cast<Value*>(found);
+  if (!ttisnil(slot)) return slot;
+  if (h->metatable != nullptr) return nullptr;
+  h->flags = 0;
+  if (slot != &luaO_nilobject) return slot;  // a dead key's node comes back to life
+  ci->savedpc = pc;
+  return luaH_newkey(L, h, key);
+}
+
+// Operands of the executable instructions (lua_exec.h): byte offsets from the frame's base
+// or from the function's constants.
+#define XREG(off) reinterpret_cast<Value*>(reinterpret_cast<char*>(base) + (off))
+#define XK(off) reinterpret_cast<Value*>(reinterpret_cast<char*>(k) + (off))
+#define XB_ANY (x->kinds & XK_B_CONSTANT ? XK(x->b) : XREG(x->b))
+#define XC_ANY (x->kinds & XK_C_CONSTANT ? XK(x->c) : XREG(x->c))
 // Anything that may raise an error or call out first saves pc: messages need the
 // line, and a called function returns to it.
-#define Protect(x)    \
+#define Protect(stmt) \
   {                   \
     ci->savedpc = pc; \
-    x;                \
+    stmt;             \
     base = L->base;   \
   }
 #define CheckGC()     \
@@ -396,33 +480,126 @@ static void PowOrXor(lua_State* L, Value* ra, const Value* rb, const Value* rc) 
     luaC_checkGC(L);  \
     base = L->base;   \
   }
+// A test instruction is followed by the jump it takes when the test holds.
+#define TestJump(holds)      \
+  {                          \
+    if (holds)               \
+      pc += XGETsBx(pc) + 1; \
+    else                     \
+      pc++;                  \
+  }
 
 #define vmcase(op) L_##op:
-#define vmbreak                   \
-  {                               \
-    i = *pc++;                    \
-    ci->savedpc = pc;             \
-    ra = RA(i);                   \
-    goto* disptab[GET_OPCODE(i)]; \
+#define vmbreak           \
+  {                       \
+    x = pc++;             \
+    ra = XREG(x->a);      \
+    goto* disptab[x->op]; \
+  }
+
+// Arithmetic with its number fast path; rb and rc are the operand expressions.
+#define ArithCase(op, rb_, rc_, OPER, event) \
+  vmcase(op) {                               \
+    const Value* rb = rb_;                   \
+    const Value* rc = rc_;                   \
+    if (ttisnumber(rb) && ttisnumber(rc))    \
+      setnvalue(ra, rb->n OPER rc->n);       \
+    else                                     \
+      Protect(Arith(L, ra, rb, rc, event));  \
+    vmbreak;                                 \
+  }
+#define ArithCases(X, OPER, event)                       \
+  ArithCase(X, XB_ANY, XC_ANY, OPER, event)              \
+  ArithCase(X##_RR, XREG(x->b), XREG(x->c), OPER, event) \
+  ArithCase(X##_RK, XREG(x->b), XK(x->c), OPER, event)   \
+  ArithCase(X##_KR, XK(x->b), XREG(x->c), OPER, event)
+// Order comparisons: numbers here, the rest in compare (luaV_lessthan or LessEqual).
+#define OrderCase(op, rb_, rc_, OPER, compare) \
+  vmcase(op) {                                 \
+    const Value* rb = rb_;                     \
+    const Value* rc = rc_;                     \
+    bool res;                                  \
+    if (ttisnumber(rb) && ttisnumber(rc))      \
+      res = rb->n OPER rc->n;                  \
+    else                                       \
+      Protect(res = compare(L, rb, rc));       \
+    TestJump(res == (x->a != 0));              \
+    vmbreak;                                   \
+  }
+#define OrderCases(X, OPER, compare)                       \
+  OrderCase(X, XB_ANY, XC_ANY, OPER, compare)              \
+  OrderCase(X##_RR, XREG(x->b), XREG(x->c), OPER, compare) \
+  OrderCase(X##_RK, XREG(x->b), XK(x->c), OPER, compare)   \
+  OrderCase(X##_KR, XK(x->b), XREG(x->c), OPER, compare)
+#define EqCase(op, rb_, rc_)                  \
+  vmcase(op) {                                \
+    const Value* rb = rb_;                    \
+    const Value* rc = rc_;                    \
+    bool eq;                                  \
+    if (rb->tt != rc->tt)                     \
+      eq = false;                             \
+    else if (rb->tt == LUA_TNUMBER)           \
+      eq = rb->n == rc->n;                    \
+    else                                      \
+      Protect(eq = luaV_equalval(L, rb, rc)); \
+    TestJump(eq == (x->a != 0));              \
+    vmbreak;                                  \
+  }
+// Table reads: the raw lookup first, then a table's "__index" table (method lookups in
+// classes) without looking at the first table again, then the full rules. lookup is an
+// expression on h and rc; t is the indexed value (a copy of it for SELF, which overwrites
+// the register it may come from).
+#define GetTableBody(t, rc, lookup, dest)                                       \
+  if (ttistable(t)) {                                                           \
+    Table* h = hvalue(t);                                                       \
+    const Value* res = lookup;                                                  \
+    const Value* tm;                                                            \
+    if (!ttisnil(res) || (tm = fasttm(L, h->metatable, TM_INDEX)) == nullptr) { \
+      *dest = *res;                                                             \
+      vmbreak;                                                                  \
+    }                                                                           \
+    if (ttistable(tm)) {                                                        \
+      Protect(luaV_getfromindex(L, t, tm, rc, dest));                           \
+      vmbreak;                                                                  \
+    }                                                                           \
+  }                                                                             \
+  Protect(luaV_gettable(L, t, rc, dest));                                       \
+  vmbreak;
+#define GetTableCase(op, rc_, lookup) \
+  vmcase(op) {                        \
+    Value* rb = XREG(x->b);           \
+    const Value* rc = rc_;            \
+    GetTableBody(rb, rc, lookup, ra)  \
+  }
+#define SelfCase(op, rc_, lookup)      \
+  vmcase(op) {                         \
+    const Value* rc = rc_;             \
+    Value obj = *XREG(x->b);           \
+    ra[1] = obj;                       \
+    GetTableBody(&obj, rc, lookup, ra) \
   }
 
 void luaV_execute(lua_State* L) {
   // Dispatch through a table of label addresses: one indirect jump per instruction.
-  static const void* const disptab[NUM_OPCODES] = {
-      &&L_OP_MOVE,      &&L_OP_LOADK,    &&L_OP_LOADBOOL,  &&L_OP_LOADNIL,  &&L_OP_GETUPVAL,
-      &&L_OP_GETGLOBAL, &&L_OP_GETTABLE, &&L_OP_SETGLOBAL, &&L_OP_SETUPVAL, &&L_OP_SETTABLE,
-      &&L_OP_NEWTABLE,  &&L_OP_SELF,     &&L_OP_ADD,       &&L_OP_SUB,      &&L_OP_MUL,
-      &&L_OP_DIV,       &&L_OP_BAND,     &&L_OP_BOR,       &&L_OP_SHL,      &&L_OP_SHR,
-      &&L_OP_POW,       &&L_OP_UNM,      &&L_OP_NOT,       &&L_OP_CONCAT,   &&L_OP_JMP,
-      &&L_OP_EQ,        &&L_OP_LT,       &&L_OP_LE,        &&L_OP_TEST,     &&L_OP_CALL,
-      &&L_OP_TAILCALL,  &&L_OP_RETURN,   &&L_OP_FORLOOP,   &&L_OP_TFORLOOP, &&L_OP_TFORPREP,
-      &&L_OP_SETLIST,   &&L_OP_SETLISTO, &&L_OP_CLOSE,     &&L_OP_CLOSURE};
+  static const void* const disptab[X_NUM_OPS] = {
+      &&L_X_MOVE,      &&L_X_LOADK,    &&L_X_LOADBOOL,   &&L_X_LOADNIL,    &&L_X_GETUPVAL,
+      &&L_X_GETGLOBAL, &&L_X_GETTABLE, &&L_X_GETTABLE_S, &&L_X_GETTABLE_K, &&L_X_SETGLOBAL,
+      &&L_X_SETUPVAL,  &&L_X_SETTABLE, &&L_X_SETTABLE_S, &&L_X_NEWTABLE,   &&L_X_SELF,
+      &&L_X_SELF_S,    &&L_X_ADD,      &&L_X_ADD_RR,     &&L_X_ADD_RK,     &&L_X_ADD_KR,
+      &&L_X_SUB,       &&L_X_SUB_RR,   &&L_X_SUB_RK,     &&L_X_SUB_KR,     &&L_X_MUL,
+      &&L_X_MUL_RR,    &&L_X_MUL_RK,   &&L_X_MUL_KR,     &&L_X_DIV,        &&L_X_DIV_RR,
+      &&L_X_DIV_RK,    &&L_X_DIV_KR,   &&L_X_BITWISE,    &&L_X_POW,        &&L_X_UNM,
+      &&L_X_NOT,       &&L_X_CONCAT,   &&L_X_JMP,        &&L_X_EQ,         &&L_X_EQ_RR,
+      &&L_X_EQ_RK,     &&L_X_LT,       &&L_X_LT_RR,      &&L_X_LT_RK,      &&L_X_LT_KR,
+      &&L_X_LE,        &&L_X_LE_RR,    &&L_X_LE_RK,      &&L_X_LE_KR,      &&L_X_TEST,
+      &&L_X_CALL,      &&L_X_TAILCALL, &&L_X_RETURN,     &&L_X_FORLOOP,    &&L_X_TFORLOOP,
+      &&L_X_TFORPREP,  &&L_X_SETLIST,  &&L_X_SETLISTO,   &&L_X_CLOSE,      &&L_X_CLOSURE};
   CallInfo* ci;
   LClosure* cl;
   Value* k;
   Value* base;
-  const Instruction* pc;
-  Instruction i;
+  const ExecInstr* pc;
+  const ExecInstr* x;
   Value* ra;
 reentry:
   ci = L->ci;
@@ -433,24 +610,24 @@ reentry:
   k = cl->p->k;
   vmbreak;
   {
-    vmcase(OP_MOVE)* ra = *RB(i);
+    vmcase(X_MOVE)* ra = *XREG(x->b);
     vmbreak;
-    vmcase(OP_LOADK)* ra = *KBx(i);
+    vmcase(X_LOADK)* ra = *XK(XGETBx(x));
     vmbreak;
-    vmcase(OP_LOADBOOL) setbvalue(ra, GETARG_B(i) != 0);
-    if (GETARG_C(i)) pc++;
+    vmcase(X_LOADBOOL) setbvalue(ra, x->b != 0);
+    if (x->c) pc++;
     vmbreak;
-    vmcase(OP_LOADNIL) {
-      Value* rb = RB(i);
+    vmcase(X_LOADNIL) {
+      Value* rb = XREG(x->b);
       do {
         setnilvalue(rb--);
       } while (rb >= ra);
       vmbreak;
     }
-    vmcase(OP_GETUPVAL)* ra = *cl->upvals[GETARG_B(i)]->v;
+    vmcase(X_GETUPVAL)* ra = *cl->upvals[x->b]->v;
     vmbreak;
-    vmcase(OP_GETGLOBAL) {
-      const Value* rb = KBx(i);
+    vmcase(X_GETGLOBAL) {
+      const Value* rb = XK(XGETBx(x));
       const Value* res = luaH_getstr(cl->env, tsvalue(rb));
       if (!ttisnil(res)) {
         *ra = *res;
@@ -461,113 +638,72 @@ reentry:
       }
       vmbreak;
     }
-    vmcase(OP_GETTABLE) {
-      Value* rb = RB(i);
-      const Value* rc = RKC(i);
-      if (ttistable(rb)) {
-        const Value* res = luaH_get(hvalue(rb), rc);
-        if (!ttisnil(res)) {
-          *ra = *res;
-          vmbreak;
-        }
+    GetTableCase(X_GETTABLE, XREG(x->c), luaH_get(h, rc))
+    GetTableCase(X_GETTABLE_S, XK(x->c), luaH_getstr(h, tsvalue(rc)))
+    GetTableCase(X_GETTABLE_K, XK(x->c), luaH_get(h, rc))
+    vmcase(X_SETGLOBAL) {
+      const Value* rb = XK(XGETBx(x));
+      Value* slot = RawSetSlot(L, ci, pc, cl->env, rb, luaH_getstr(cl->env, tsvalue(rb)));
+      if (slot) {
+        *slot = *ra;
+      } else {
+        Value g;
+        sethvalue(&g, cl->env);
+        Protect(luaV_settable(L, &g, rb, ra));
       }
-      Protect(luaV_gettable(L, rb, rc, ra));
       vmbreak;
     }
-    vmcase(OP_SETGLOBAL) {
-      Value g;
-      sethvalue(&g, cl->env);
-      Protect(luaV_settable(L, &g, KBx(i), ra));
-      vmbreak;
-    }
-    vmcase(OP_SETUPVAL) * cl->upvals[GETARG_B(i)]->v = *ra;
+    vmcase(X_SETUPVAL) * cl->upvals[x->b]->v = *ra;
     vmbreak;
-    vmcase(OP_SETTABLE) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      if (ttistable(ra)) {
-        Table* h = hvalue(ra);
-        Value* slot = const_cast<Value*>(luaH_get(h, rb));
-        if (slot != &luaO_nilobject && !ttisnil(slot)) {
-          *slot = *rc;
-          vmbreak;
-        }
-      }
-      Protect(luaV_settable(L, ra, rb, rc));
+    vmcase(X_SETTABLE) {
+      const Value* rb = XB_ANY;
+      const Value* rc = XC_ANY;
+      Value* slot = nullptr;
+      if (ttistable(ra)) slot = RawSetSlot(L, ci, pc, hvalue(ra), rb, luaH_get(hvalue(ra), rb));
+      if (slot)
+        *slot = *rc;
+      else
+        Protect(luaV_settable(L, ra, rb, rc));
       vmbreak;
     }
-    vmcase(OP_NEWTABLE) {
+    vmcase(X_SETTABLE_S) {
+      const Value* rb = XK(x->b);
+      const Value* rc = XC_ANY;
+      Value* slot = nullptr;
+      if (ttistable(ra))
+        slot = RawSetSlot(L, ci, pc, hvalue(ra), rb, luaH_getstr(hvalue(ra), tsvalue(rb)));
+      if (slot)
+        *slot = *rc;
+      else
+        Protect(luaV_settable(L, ra, rb, rc));
+      vmbreak;
+    }
+    vmcase(X_NEWTABLE) {
       ci->savedpc = pc;
       // B holds the array size as a "floating point byte", C the log2 of the hash
       // size plus one; both are only hints, clamped against damaged chunks.
-      int b = GETARG_B(i);
+      int b = x->b;
       int e = b >> 3;
       int asize = e > 16 ? (1 << 16) : ((b & 7) << e);
       if (asize > (1 << 16)) asize = 1 << 16;
-      int c = GETARG_C(i);
+      int c = x->c;
       Table* t = luaH_new(L, asize, c == 0 ? -1 : (c > 16 ? 16 : c));
       sethvalue(ra, t);
       CheckGC();
       vmbreak;
     }
-    vmcase(OP_SELF) {
-      Value* rb = RB(i);
-      const Value* rc = RKC(i);
-      ra[1] = *rb;
-      if (ttistable(rb)) {
-        const Value* res = luaH_get(hvalue(rb), rc);
-        if (!ttisnil(res)) {
-          *ra = *res;
-          vmbreak;
-        }
-      }
-      Value obj = *rb;
-      Protect(luaV_gettable(L, &obj, rc, RA(i)));
-      vmbreak;
-    }
-    vmcase(OP_ADD) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      if (ttisnumber(rb) && ttisnumber(rc))
-        setnvalue(ra, rb->n + rc->n);
-      else
-        Protect(Arith(L, ra, rb, rc, TM_ADD));
-      vmbreak;
-    }
-    vmcase(OP_SUB) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      if (ttisnumber(rb) && ttisnumber(rc))
-        setnvalue(ra, rb->n - rc->n);
-      else
-        Protect(Arith(L, ra, rb, rc, TM_SUB));
-      vmbreak;
-    }
-    vmcase(OP_MUL) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      if (ttisnumber(rb) && ttisnumber(rc))
-        setnvalue(ra, rb->n * rc->n);
-      else
-        Protect(Arith(L, ra, rb, rc, TM_MUL));
-      vmbreak;
-    }
-    vmcase(OP_DIV) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      if (ttisnumber(rb) && ttisnumber(rc))
-        setnvalue(ra, rb->n / rc->n);
-      else
-        Protect(Arith(L, ra, rb, rc, TM_DIV));
-      vmbreak;
-    }
-    vmcase(OP_BAND) vmcase(OP_BOR) vmcase(OP_SHL) vmcase(OP_SHR)
-        Protect(Bitwise(L, ra, RKB(i), RKC(i), GET_OPCODE(i)));
+    SelfCase(X_SELF, XC_ANY, luaH_get(h, rc))
+    SelfCase(X_SELF_S, XK(x->c), luaH_getstr(h, tsvalue(rc)))
+    ArithCases(X_ADD, +, TM_ADD)
+    ArithCases(X_SUB, -, TM_SUB)
+    ArithCases(X_MUL, *, TM_MUL)
+    ArithCases(X_DIV, /, TM_DIV)
+    vmcase(X_BITWISE) Protect(Bitwise(L, ra, XB_ANY, XC_ANY, static_cast<OpCode>(x->kinds >> 2)));
     vmbreak;
-    vmcase(OP_POW) Protect(PowOrXor(L, ra, RKB(i), RKC(i)));
+    vmcase(X_POW) Protect(PowOrXor(L, ra, XB_ANY, XC_ANY));
     vmbreak;
-    vmcase(OP_UNM) {
-      const Value* rb = RB(i);
+    vmcase(X_UNM) {
+      const Value* rb = XREG(x->b);
       double n;
       if (ttisnumber(rb)) {
         setnvalue(ra, -rb->n);
@@ -575,82 +711,43 @@ reentry:
         setnvalue(ra, -n);
       } else {
         Value b = *rb;
-        Protect(if (!CallBinTM(L, &b, &luaO_nilobject, RA(i), TM_UNM))
-                    luaG_aritherror(L, RB(i), &luaO_nilobject));
+        Protect(if (!CallBinTM(L, &b, &luaO_nilobject, XREG(x->a), TM_UNM))
+                    luaG_aritherror(L, XREG(x->b), &luaO_nilobject));
       }
       vmbreak;
     }
-    vmcase(OP_NOT) setbvalue(ra, l_isfalse(RB(i)));
+    vmcase(X_NOT) setbvalue(ra, l_isfalse(XREG(x->b)));
     vmbreak;
-    vmcase(OP_CONCAT) {
-      int b = GETARG_B(i);
-      int c = GETARG_C(i);
+    vmcase(X_CONCAT) {
+      int b = x->b;
+      int c = x->c;
       L->top = ci->top;
       Protect(luaV_concat(L, c - b + 1, c));
-      *RA(i) = base[b];
+      *XREG(x->a) = base[b];
       CheckGC();
       vmbreak;
     }
-    vmcase(OP_JMP) pc += GETARG_sBx(i);
+    vmcase(X_JMP) pc += XGETsBx(x);
     vmbreak;
-    vmcase(OP_EQ) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      bool eq;
-      if (rb->tt != rc->tt)
-        eq = false;
-      else if (rb->tt == LUA_TNUMBER)
-        eq = rb->n == rc->n;
-      else
-        Protect(eq = luaV_equalval(L, rb, rc));
-      if (eq != (GETARG_A(i) != 0))
-        pc++;
-      else
-        pc += GETARG_sBx(*pc) + 1;
-      vmbreak;
-    }
-    vmcase(OP_LT) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      bool res;
-      if (ttisnumber(rb) && ttisnumber(rc))
-        res = rb->n < rc->n;
-      else
-        Protect(res = luaV_lessthan(L, rb, rc));
-      if (res != (GETARG_A(i) != 0))
-        pc++;
-      else
-        pc += GETARG_sBx(*pc) + 1;
-      vmbreak;
-    }
-    vmcase(OP_LE) {
-      const Value* rb = RKB(i);
-      const Value* rc = RKC(i);
-      bool res;
-      if (ttisnumber(rb) && ttisnumber(rc))
-        res = rb->n <= rc->n;
-      else
-        Protect(res = LessEqual(L, rb, rc));
-      if (res != (GETARG_A(i) != 0))
-        pc++;
-      else
-        pc += GETARG_sBx(*pc) + 1;
-      vmbreak;
-    }
-    vmcase(OP_TEST) {
-      Value* rb = RB(i);
-      if (l_isfalse(rb) == (GETARG_C(i) != 0)) {
+    EqCase(X_EQ, XB_ANY, XC_ANY)
+    EqCase(X_EQ_RR, XREG(x->b), XREG(x->c))
+    EqCase(X_EQ_RK, XREG(x->b), XK(x->c))
+    OrderCases(X_LT, <, luaV_lessthan)
+    OrderCases(X_LE, <=, LessEqual)
+    vmcase(X_TEST) {
+      Value* rb = XREG(x->b);
+      if (l_isfalse(rb) == (x->c != 0)) {
         pc++;
       } else {
         *ra = *rb;
-        pc += GETARG_sBx(*pc) + 1;
+        pc += XGETsBx(pc) + 1;
       }
       vmbreak;
     }
-    vmcase(OP_CALL) {
+    vmcase(X_CALL) {
       ci->savedpc = pc;
-      int b = GETARG_B(i);
-      int nresults = GETARG_C(i) - 1;
+      int b = x->b;
+      int nresults = x->c - 1;
       if (b != 0) L->top = ra + b;
       if (ttisfunction(ra) && !clvalue(ra)->c.isC) {
         // Lua to Lua call without a vararg adjustment: set the frame up in place.
@@ -661,7 +758,7 @@ reentry:
           cl = &clvalue(ra)->l;
           base = ci->base;
           k = p->k;
-          pc = p->code;
+          pc = ci->savedpc;
           vmbreak;
         }
       }
@@ -673,9 +770,9 @@ reentry:
       base = L->base;
       vmbreak;
     }
-    vmcase(OP_TAILCALL) {
+    vmcase(X_TAILCALL) {
       ci->savedpc = pc;
-      int b = GETARG_B(i);
+      int b = x->b;
       if (b != 0) L->top = ra + b;
       int r = luaD_precall(L, ra, LUA_MULTRET);
       if (r == PCRLUA) {
@@ -701,8 +798,8 @@ reentry:
       base = L->base;
       vmbreak;
     }
-    vmcase(OP_RETURN) {
-      int b = GETARG_B(i);
+    vmcase(X_RETURN) {
+      int b = x->b;
       if (b != 0) L->top = ra + b - 1;
       if (L->openupval && L->openupval->v >= base) luaF_close(L, base);
       lua_assert(ci > L->base_ci && ci == L->ci);
@@ -729,7 +826,7 @@ reentry:
       k = cl->p->k;
       vmbreak;
     }
-    vmcase(OP_FORLOOP) {
+    vmcase(X_FORLOOP) {
       if (!ttisnumber(ra) || !ttisnumber(ra + 1) || !ttisnumber(ra + 2)) {
         ci->savedpc = pc;
         if (!ttisnumber(ra)) luaG_runerror(L, "`for' initial value must be a number");
@@ -743,13 +840,17 @@ reentry:
       double idx = ra->n + step;
       double limit = ra[1].n;
       if (step > 0 ? idx <= limit : idx >= limit) {
-        pc += GETARG_sBx(i);
+        pc += XGETsBx(x);
         ra->n = idx;
       }
       vmbreak;
     }
-    vmcase(OP_TFORLOOP) {
-      int nvar = GETARG_C(i) + 1;
+    vmcase(X_TFORLOOP) {
+      int nvar = x->c + 1;
+      if (StepTableIterator(ra, nvar)) {
+        TestJump(!ttisnil(ra + 2));
+        vmbreak;
+      }
       Value* cb = ra + nvar + 2;
       cb[0] = ra[0];
       cb[1] = ra[1];
@@ -757,32 +858,29 @@ reentry:
       L->top = cb + 3;
       Protect(luaD_call(L, cb, nvar));
       L->top = L->ci->top;
-      ra = RA(i) + 2;
+      ra = XREG(x->a) + 2;
       cb = ra + nvar;
       do {
         nvar--;
         ra[nvar] = cb[nvar];
       } while (nvar > 0);
-      if (ttisnil(ra))
-        pc++;
-      else
-        pc += GETARG_sBx(*pc) + 1;
+      TestJump(!ttisnil(ra));
       vmbreak;
     }
-    vmcase(OP_TFORPREP) {
+    vmcase(X_TFORPREP) {
       ci->savedpc = pc;
       if (ttistable(ra)) {
         ra[1] = *ra;
         *ra = *luaH_getstr(cl->env, luaS_new(L, "next"));
       }
-      pc += GETARG_sBx(i);
+      pc += XGETsBx(x);
       vmbreak;
     }
-    vmcase(OP_SETLIST) vmcase(OP_SETLISTO) {
+    vmcase(X_SETLIST) vmcase(X_SETLISTO) {
       ci->savedpc = pc;
-      int bc = GETARG_Bx(i);
+      int bc = static_cast<int>(XGETBx(x));
       int n;
-      if (GET_OPCODE(i) == OP_SETLIST) {
+      if (x->op == X_SETLIST) {
         n = (bc & (LFIELDS_PER_FLUSH - 1)) + 1;
       } else {
         n = static_cast<int>(L->top - ra) - 1;
@@ -794,19 +892,21 @@ reentry:
       for (; n > 0; n--) *luaH_setnum(L, h, bc + n) = ra[n];
       vmbreak;
     }
-    vmcase(OP_CLOSE) luaF_close(L, ra);
+    vmcase(X_CLOSE) luaF_close(L, ra);
     vmbreak;
-    vmcase(OP_CLOSURE) {
+    vmcase(X_CLOSURE) {
       ci->savedpc = pc;
-      Proto* p = cl->p->p[GETARG_Bx(i)];
+      Proto* p = cl->p->p[XGETBx(x)];
       int nup = p->nups;
       Closure* ncl = luaF_newLclosure(L, nup, cl->env);
       ncl->l.p = p;
+      // Each upvalue is named by the pseudo-instruction that follows: GETUPVAL for one of
+      // this function's upvalues, MOVE for one of its registers.
       for (int j = 0; j < nup; j++, pc++) {
-        if (GET_OPCODE(*pc) == OP_GETUPVAL)
-          ncl->l.upvals[j] = cl->upvals[GETARG_B(*pc)];
+        if (pc->op == X_GETUPVAL)
+          ncl->l.upvals[j] = cl->upvals[pc->b];
         else
-          ncl->l.upvals[j] = luaF_findupval(L, base + GETARG_B(*pc));
+          ncl->l.upvals[j] = luaF_findupval(L, XREG(pc->b));
       }
       ci->savedpc = pc;
       setclvalue(ra, ncl);

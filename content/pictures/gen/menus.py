@@ -7,7 +7,8 @@ gold trim, parchment, EB Garamond lettering):
 - menu/plaque_off|on|off_over|on_over.png (200 x 40): the main menu's sound switches;
 - menu/check_off|on|off_over|on_over.png (300 x 36): switches with a box and room for a caption;
 - menu/row_up|over|on|on_over.png (320 x 34): a row of a list (the players);
-- menu/panel_large.png (560 x 470), menu/panel_small.png (440 x 230): parchment dialogs;
+- menu/panel_large.png (560 x 470), menu/panel_small.png (440 x 230), menu/panel_card.png
+  (230 x 470): parchment dialogs and the gallery's card;
 - menu/shade.png (800 x 600): the dim laid over the screen below a dialog;
 - menu/slider_rail|knob|knob_over.png: the volume sliders;
 - menu/splash.png (800 x 600): the first picture of the program.
@@ -356,6 +357,7 @@ def main():
         "row_on_over": row(True, True),
         "panel_large": panel(560, 470),
         "panel_small": panel(440, 230),
+        "panel_card": panel(230, 470),
         "shade": shade_layer(),
     }
     rail, knob, knob_over = slider_pieces()

@@ -41,13 +41,28 @@ def solid(c, col, x0=0, x1=120, light=1.35, dark=0.7, stroke=True, width=INK, ke
         c.fill()
 
 
+def pen(c, rgb, width, keep=False):
+    """Strokes the current path in one colour; `keep` leaves the path for another pass."""
+    c.set_source_rgb(*rgb)
+    c.set_line_width(width)
+    if keep:
+        c.stroke_preserve()
+    else:
+        c.stroke()
+
+
+def tube(c, rgb, outer, inner, dark=0.5, keep=False):
+    """A rod, stem or wire seen from the side: a dark wide stroke with a narrower stroke of
+    the colour itself on top, so the edges read as shadow."""
+    pen(c, shade(rgb, dark), outer, keep=True)
+    pen(c, rgb, inner, keep=keep)
+
+
 def vgrad(c, col, y0, y1, light=1.3, dark=0.7):
     col = hexrgb(col) if isinstance(col, str) else col
     c.set_source(lin(c, 0, y0, 0, y1, [(0, shade(col, light)), (1, shade(col, dark))]))
     c.fill_preserve()
-    c.set_source_rgb(*shade(col, 0.4))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(col, 0.4), INK)
 
 
 def rrect(c, x, y, w, h, r):
@@ -87,9 +102,7 @@ def text(c, s, x, y, size, col, font="Lato", bold=True, outline=None):
     c.move_to(x - ext.width / 2 - ext.x_bearing, y - ext.height / 2 - ext.y_bearing)
     c.text_path(s)
     if outline:
-        c.set_source_rgb(*hexrgb(outline))
-        c.set_line_width(size * 0.16)
-        c.stroke_preserve()
+        pen(c, hexrgb(outline), size * 0.16, keep=True)
     c.set_source_rgb(*(hexrgb(col) if isinstance(col, str) else col))
     c.fill()
 
@@ -120,9 +133,7 @@ def metal(c, ramp_col, x0=20, x1=100):
     c.set_source(lin(c, x0, 0, x1, 0, [(0, shade(col, 0.55)), (0.35, col), (0.7, shade(col, 1.6)),
                                        (1, shade(col, 0.8))]))
     c.fill_preserve()
-    c.set_source_rgb(*shade(col, 0.35))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(col, 0.35), INK)
 
 
 # --- furniture -------------------------------------------------------------------------
@@ -158,12 +169,7 @@ def chair(cv, wood="#8b5a2b", seat="#b23a3a", back="ladder", legs="straight", gi
     elif back == "windsor":
         c.move_to(26, 88)
         c.curve_to(18, 10, 102, 10, 94, 88)
-        c.set_source_rgb(*shade(hexrgb(wood), 0.4))
-        c.set_line_width(9)
-        c.stroke_preserve()
-        c.set_source_rgb(*hexrgb(wood))
-        c.set_line_width(6)
-        c.stroke()
+        tube(c, hexrgb(wood), 9, 6, dark=0.4)
         for i, x in enumerate((38, 47, 56, 64, 73, 82)):
             top = 30 if 2 <= i <= 3 else 36 if 1 <= i <= 4 else 48
             rrect(c, x - 1.8, top, 3.6, 60, 1.5)
@@ -185,12 +191,7 @@ def chair(cv, wood="#8b5a2b", seat="#b23a3a", back="ladder", legs="straight", gi
             c.curve_to(70, 6, 80, 22, 90, 30)
             c.line_to(90, 94)
             c.close_path()
-        c.set_source_rgb(*shade(hexrgb(edge), 0.55))
-        c.set_line_width(7)
-        c.stroke_preserve()
-        c.set_source_rgb(*hexrgb(edge))
-        c.set_line_width(4)
-        c.stroke_preserve()
+        tube(c, hexrgb(edge), 7, 4, dark=0.55, keep=True)
         solid(c, seat, 20, 100, stroke=False)
         # buttons / tufting
         for (x, y) in ((50, 40), (70, 40), (60, 56), (50, 72), (70, 72)):
@@ -229,12 +230,7 @@ def chair(cv, wood="#8b5a2b", seat="#b23a3a", back="ladder", legs="straight", gi
             solid(c, wood, x, x + 6)
         c.move_to(8, 140)
         c.curve_to(30, 156, 90, 156, 112, 140)
-        c.set_source_rgb(*shade(hexrgb(wood), 0.4))
-        c.set_line_width(7)
-        c.stroke_preserve()
-        c.set_source_rgb(*hexrgb(wood))
-        c.set_line_width(4.5)
-        c.stroke()
+        tube(c, hexrgb(wood), 7, 4.5, dark=0.4)
     else:
         for x in (24, 90):
             rrect(c, x, 112, 6, 42, 2)
@@ -282,9 +278,7 @@ def box(cv, col="#7a3b1e", trim="#d4a437", shape="chest", gem=None):
         for y in (98, 112):
             c.move_to(16, y)
             c.curve_to(30, y + 12, 90, y + 12, 104, y)
-            c.set_source_rgb(*hexrgb(trim))
-            c.set_line_width(2.5)
-            c.stroke()
+            pen(c, hexrgb(trim), 2.5)
     elif shape == "music":
         rrect(c, 14, 90, 92, 48, 4)
         solid(c, col, 14, 106)
@@ -302,9 +296,7 @@ def box(cv, col="#7a3b1e", trim="#d4a437", shape="chest", gem=None):
         c.move_to(106, 110)
         c.line_to(114, 110)
         c.line_to(114, 122)
-        c.set_source_rgb(*hexrgb(trim))
-        c.set_line_width(3)
-        c.stroke()
+        pen(c, hexrgb(trim), 3)
     else:  # octagon casket with feet
         pts = [(30, 70), (90, 70), (104, 84), (104, 128), (16, 128), (16, 84)]
         c.move_to(*pts[0])
@@ -336,9 +328,7 @@ def gemfill(c, col, cx, cy, r):
     g.add_color_stop_rgb(1, *shade(col, 0.45))
     c.set_source(g)
     c.fill_preserve()
-    c.set_source_rgb(*shade(col, 0.3))
-    c.set_line_width(1.2)
-    c.stroke()
+    pen(c, shade(col, 0.3), 1.2)
 
 
 def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
@@ -358,9 +348,7 @@ def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
         lathe(c, [(66, 7), (74, 12), (88, 9), (96, 8)])
         c.set_source_rgba(0.9, 0.95, 1, 0.55)
         c.fill_preserve()
-        c.set_source_rgb(0.35, 0.4, 0.45)
-        c.set_line_width(1.2)
-        c.stroke()
+        pen(c, (0.35, 0.4, 0.45), 1.2)
         lathe(c, [(96, 14), (100, 30), (118, 32), (128, 18), (136, 10), (146, 22), (152, 24)])
         solid(c, base, 28, 92)
         ellipse(c, 60, 80, 3, 6)
@@ -405,9 +393,7 @@ def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
         lathe(c, [(24, 10), (34, 16), (50, 20), (60, 8), (66, 7)])
         c.set_source_rgba(*sc, 0.7)
         c.fill_preserve()
-        c.set_source_rgb(*shade(sc, 0.45))
-        c.set_line_width(1.5)
-        c.stroke()
+        pen(c, shade(sc, 0.45), 1.5)
         highlight(c, 66, 42, 3, 10, 0.7)
         return
     c.save()
@@ -438,9 +424,7 @@ def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
         for x in range(16, 106, 5):
             c.move_to(x, 80)
             c.line_to(x, 88)
-        c.set_source_rgb(*shade(sc, 0.5))
-        c.set_line_width(1.5)
-        c.stroke()
+        pen(c, shade(sc, 0.5), 1.5)
     elif pattern == "bands":
         for y in (42, 74):
             c.rectangle(0, y, 120, 4)
@@ -449,9 +433,7 @@ def lamp(cv, shade_col="#e8c56a", base="#8a5a2b", kind="bell", pattern=None):
     c.restore()
     c.new_path()
     c.append_path(outline_path)
-    c.set_source_rgb(*shade(sc, 0.35))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(sc, 0.35), INK)
     highlight(c, 78, 52, 5, 12, 0.45)
 
 
@@ -463,12 +445,7 @@ def vase(cv, profile, col="#2d5fa8", pattern=None, pcol="#ffffff", glaze=None, h
         for s in (-1, 1):
             c.move_to(60 + s * (profile[1][1] - 1), top + 4)
             c.curve_to(60 + s * (r + 16), top, 60 + s * (r + 14), top + 34, 60 + s * (r - 4), top + 38)
-            c.set_source_rgb(*shade(hexrgb(col), 0.35))
-            c.set_line_width(7)
-            c.stroke_preserve()
-            c.set_source_rgb(*hexrgb(col))
-            c.set_line_width(4)
-            c.stroke()
+            tube(c, hexrgb(col), 7, 4, dark=0.35)
     lathe(c, profile)
     c.save()
     c.clip_preserve()
@@ -543,9 +520,7 @@ def vase(cv, profile, col="#2d5fa8", pattern=None, pcol="#ffffff", glaze=None, h
     c.restore()
     c.new_path()
     c.append_path(outline_path)
-    c.set_source_rgb(*shade(colr, 0.3))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(colr, 0.3), INK)
     ym = y0 + (y1 - y0) * 0.45
     highlight(c, 74, ym, 4, (y1 - y0) * 0.2, 0.5)
 
@@ -590,12 +565,7 @@ def teapot(cv, col="#2d6fa8", shape="round", pattern=None, pcol="#ffffff", knob=
     # handle
     c.move_to(60 - rmax + 6, ymid - 22)
     c.curve_to(60 - rmax - 22, ymid - 26, 60 - rmax - 20, ymid + 22, 60 - rmax + 6, ymid + 18)
-    c.set_source_rgb(*shade(colr, 0.35))
-    c.set_line_width(8)
-    c.stroke_preserve()
-    c.set_source_rgb(*colr)
-    c.set_line_width(5)
-    c.stroke()
+    tube(c, colr, 8, 5, dark=0.35)
     # spout
     sx = 60 + rmax - 6
     if spout == "curved":
@@ -656,9 +626,7 @@ def teapot(cv, col="#2d6fa8", shape="round", pattern=None, pcol="#ffffff", knob=
     c.restore()
     c.new_path()
     c.append_path(outline_path)
-    c.set_source_rgb(*shade(colr, 0.3))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(colr, 0.3), INK)
     # lid and knob
     lw = prof[0][1] + 2
     ellipse(c, 60, ytop, lw, 5)
@@ -681,12 +649,7 @@ def teacup(cv, col="#ffffff", band="#2d6fa8", label=None, label_col="#ffffff", f
     # handle
     c.move_to(98, 70)
     c.curve_to(122, 66, 120, 108, 90, 108)
-    c.set_source_rgb(*shade(colr, 0.4))
-    c.set_line_width(9)
-    c.stroke_preserve()
-    c.set_source_rgb(*colr)
-    c.set_line_width(6)
-    c.stroke()
+    tube(c, colr, 9, 6, dark=0.4)
     # cup body
     c.move_to(16, 58)
     c.curve_to(16, 110, 34, 132, 60, 132)
@@ -705,15 +668,11 @@ def teacup(cv, col="#ffffff", band="#2d6fa8", label=None, label_col="#ffffff", f
     c.restore()
     c.new_path()
     c.append_path(outline_path)
-    c.set_source_rgb(*shade(colr, 0.35))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(colr, 0.35), INK)
     ellipse(c, 60, 58, 44, 9)
     c.set_source_rgb(*shade(hexrgb("#7a4a22"), 1.0))
     c.fill_preserve()
-    c.set_source_rgb(*(hexrgb("#d9a521") if gold_rim else shade(colr, 0.5)))
-    c.set_line_width(2.6)
-    c.stroke()
+    pen(c, (hexrgb("#d9a521") if gold_rim else shade(colr, 0.5)), 2.6)
     if flower:
         for k in range(5):
             a = k * 2 * math.pi / 5
@@ -735,9 +694,7 @@ def rug(cv, field="#9e2a2b", border="#1f3a5f", accent="#e9c46a", motif="medallio
         for y, d in ((y0, -7), (y1, 7)):
             c.move_to(x, y)
             c.line_to(x + 0.8, y + d)
-    c.set_source_rgb(*hexrgb("#efe3c8"))
-    c.set_line_width(1.6)
-    c.stroke()
+    pen(c, hexrgb("#efe3c8"), 1.6)
     c.rectangle(x0, y0, x1 - x0, y1 - y0)
     solid(c, border, x0, x1)
     c.rectangle(x0 + 8, y0 + 8, x1 - x0 - 16, y1 - y0 - 16)
@@ -787,9 +744,7 @@ def rug(cv, field="#9e2a2b", border="#1f3a5f", accent="#e9c46a", motif="medallio
     elif motif == "tree":
         c.move_to(cx, y0 + 16)
         c.line_to(cx, y1 - 16)
-        c.set_source_rgb(*a)
-        c.set_line_width(3)
-        c.stroke()
+        pen(c, a, 3)
         for k, y in enumerate(range(y0 + 26, y1 - 24, 14)):
             for s in (-1, 1):
                 ellipse(c, cx + s * 12, y + 4, 9, 4)
@@ -837,9 +792,7 @@ def stamp(cv, emoji_char, bg="#3a6ea5", value="5", hue=None, ink="#ffffff",
     c.set_source_rgb(*hexrgb("#fbf7ec"))
     c.fill_preserve()
     c.set_fill_rule(cairo.FILL_RULE_WINDING)
-    c.set_source_rgb(0.55, 0.5, 0.42)
-    c.set_line_width(1.0)
-    c.stroke()
+    pen(c, (0.55, 0.5, 0.42), 1.0)
     if shape == "oval":
         rrect(c, x0 + 8, y0 + 8, x1 - x0 - 16, y1 - y0 - 16, 2)
         solid(c, bg, x0, x1, width=1.2)
@@ -851,9 +804,7 @@ def stamp(cv, emoji_char, bg="#3a6ea5", value="5", hue=None, ink="#ffffff",
         g = lin(c, 0, y0, 0, y1, [(0, shade(hexrgb(bg), 1.5)), (1, hexrgb(bg))])
         c.set_source(g)
         c.fill_preserve()
-        c.set_source_rgb(*shade(hexrgb(bg), 0.5))
-        c.set_line_width(1.2)
-        c.stroke()
+        pen(c, shade(hexrgb(bg), 0.5), 1.2)
     c.rectangle(x0 + 8, y1 - 34, x1 - x0 - 16, 26)
     c.set_source_rgb(*shade(hexrgb(bg), 0.6))
     c.fill()
@@ -879,9 +830,7 @@ def frame(cv, inner, shape="rect", col="#c9952b", bg="#9cc3e0", inner_hue=None, 
         rrect(c, 10, 14, 100, 136, 3)
     c.set_source(lin(c, 0, 0, 120, 164, [(0, shade(fc, 1.5)), (0.5, fc), (1, shade(fc, 0.55))]))
     c.fill_preserve()
-    c.set_source_rgb(*shade(fc, 0.35))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(fc, 0.35), INK)
     # inner picture area
     if shape == "oval":
         ellipse(c, 60, 82, 38, 53)
@@ -930,9 +879,7 @@ def coin(cv, metal_col="#d4a437", mark="star", text_s=None, size=46, square_hole
     g.add_color_stop_rgb(1, *shade(mc, 0.65))
     c.set_source(g)
     c.fill_preserve()
-    c.set_source_rgb(*shade(mc, 0.35))
-    c.set_line_width(INK)
-    c.stroke()
+    pen(c, shade(mc, 0.35), INK)
     ellipse(c, cx, cy, size - 7, size - 7)
     c.set_source_rgba(*shade(mc, 0.5), 0.9)
     c.set_line_width(1.6)
@@ -968,9 +915,7 @@ def coin(cv, metal_col="#d4a437", mark="star", text_s=None, size=46, square_hole
         vector2.lady_profile(c, cx, cy - 9, 0.6)
         c.set_source(lin(c, cx - 20, cy - 30, cx + 20, cy + 30, [(0, shade(mc, 1.5)), (1, shade(mc, 0.8))]))
         c.fill_preserve()
-        c.set_source_rgb(*shade(mc, 0.45))
-        c.set_line_width(1.4)
-        c.stroke()
+        pen(c, shade(mc, 0.45), 1.4)
     if text_s:
         c3 = cv.vec()
         text(c3, text_s, cx, cy + 28, 15, shade(mc, 0.4), font="EB Garamond")

@@ -164,3 +164,7 @@ assert(second == 2 and nextpos == 5)
 assert(not pcall(string.unpack, "i", "abc"))
 assert(not pcall(string.unpack, "s", string.pack("I", 100)))
 assert(not pcall(string.unpack, "x", "abc"))
+-- wide joins with numbers of every form, and a long wide join
+assert(L"n=" .. 12 .. L"/" .. -0.5 == towstring("n=12/-0.5"))
+local wbig = towstring(string.rep("w", 40000))
+assert(wbig .. 7 .. wbig == towstring(string.rep("w", 40000) .. "7" .. string.rep("w", 40000)))

@@ -69,3 +69,18 @@ assert(not okh)
 -- stack overflow in a handler-free recursion is an ordinary error
 local okso, msgso = pcall(function() local function f() return f() + 1 end return f() end)
 assert(not okso and string.find(msgso, "stack overflow"))
+-- a runtime error names the line of the instruction that raised it, whatever ran before it
+-- on the lines above
+local function lineof(src)
+  local okl, m = pcall(loadstring(src, "=l"))
+  assert(not okl)
+  local _, _, n = string.find(m, "^l:(%d+):")
+  return tonumber(n)
+end
+assert(lineof("local a, b = 1, 2\nlocal c = a + b\nlocal d = a < b\nreturn c + {}") == 4)
+assert(lineof("local t = {}\nt.x = 1\nlocal u = t.x\nif u < 'z' then end") == 4)
+assert(lineof("local t = {}\nt[1] = 1\n\nt[nil] = 2") == 4)
+assert(lineof("local t = {1, 2}\nlocal s = 0\nfor i = 1, 2 do s = s + t[i] end\nreturn s .. {}") == 4)
+assert(lineof("local s = 0\nfor k, v in pairs({1, 2}) do s = s + v end\nfor i = 1, 'x' do end") == 3)
+assert(lineof("local n = 0\nlocal t = setmetatable({}, {__index = {}})\nn = t.a\nreturn -{}") == 4)
+assert(lineof("local t = {}\nlocal x = t.a\nx = x\nx.y = 1") == 4)

@@ -65,3 +65,19 @@ assert(string.len(allstr) == 256)
 for i = 0, 255 do assert(string.byte(allstr, i + 1) == i) end
 -- lower/upper leave other bytes alone
 assert(string.lower("AB1!") == "ab1!" and string.upper("ab1!") == "AB1!")
+-- numbers joined by .. read as tostring writes them, whole or not, at the edges of the
+-- digit form (-0 keeps its sign, 10^14 and beyond switch to the exponent)
+local edge = {0, -0, 7, -7, 123456789, -2147483648, 4294967296, 99999999999999, 1e14, -1e14,
+              1e15, 2^53, 0.5, -1.25, 1/3, 1e-300, 1e300, 1/0, -1/0}
+for _, n in ipairs(edge) do
+  assert(n .. "" == tostring(n), tostring(n))
+  assert("<" .. n .. ">" .. n == "<" .. tostring(n) .. ">" .. tostring(n))
+end
+assert(-0 .. "" == string.format("%.14g", -0))
+-- a long join, a collection that gives the large buffer back, and more joins after it
+local big = string.rep("ab", 50000)
+local joined = big .. 1 .. big .. "end"
+assert(string.len(joined) == 200004 and string.sub(joined, 100000, 100002) == "b1a")
+collectgarbage()
+local again = "x" .. 2 .. "y" .. big
+assert(string.len(again) == 100003 and string.sub(again, 1, 5) == "x2yab")

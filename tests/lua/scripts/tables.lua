@@ -94,3 +94,105 @@ local many = {}
 for i = 1, 200 do many[i] = i end
 local function count(...) return arg.n end
 assert(count(unpack(many)) == 200)
+-- random inserts and deletes of mixed keys, checked against a shadow list of the keys:
+-- chains are built, nodes move out of the way, dead keys are reused and rehashes drop them
+local seed = 12345
+local function rand(n)
+  seed = math.mod(seed * 16807, 2147483647)
+  return math.mod(seed, n)
+end
+local mixed, shadow, live = {}, {}, 0
+local function keyof(i)
+  local kind = math.mod(i, 5)
+  if kind == 0 then return i * 1024 end  -- strides that share their low bits
+  if kind == 1 then return "s" .. i end
+  if kind == 2 then return i + 0.5 end
+  if kind == 3 then return -i end
+  return i
+end
+for step = 1, 20000 do
+  local i = rand(3000)
+  local k = keyof(i)
+  if rand(3) == 0 then
+    if mixed[k] ~= nil then live = live - 1 end
+    mixed[k] = nil
+    shadow[i] = nil
+  else
+    if mixed[k] == nil then live = live + 1 end
+    mixed[k] = i
+    shadow[i] = true
+  end
+end
+local walked = 0
+for k, v in pairs(mixed) do
+  walked = walked + 1
+  assert(shadow[v] and keyof(v) == k)
+end
+assert(walked == live)
+for i = 0, 2999 do assert((mixed[keyof(i)] ~= nil) == (shadow[i] == true)) end
+-- a sieve: integer keys arrive sparse and become dense, then read as an array
+local composite = {}
+for i = 2, 5000 do
+  if not composite[i] then
+    for j = i * i, 5000, i do composite[j] = true end
+  end
+end
+local primes = 0
+for i = 2, 5000 do if not composite[i] then primes = primes + 1 end end
+assert(primes == 669)
+-- clearing every field during a walk, then refilling the same table
+local fields = {}
+for i = 1, 500 do fields["f" .. i] = i fields[i * 7] = i end
+for k in pairs(fields) do fields[k] = nil end
+assert(next(fields) == nil)
+for i = 1, 500 do fields["g" .. i] = i end
+local refilled = 0
+for k, v in pairs(fields) do refilled = refilled + v end
+assert(refilled == 500 * 501 / 2)
+-- the generic for over pairs and ipairs, also where the loop body reuses the register after
+-- the loop variables, changes the control variable or clears fields as it goes
+local src = {}
+for i = 1, 40 do src[i] = i end
+for i = 1, 40 do src["k" .. i] = i end
+local seen, sum = 0, 0
+for key, value in pairs(src) do
+  local reused = 12345  -- the first register after the loop variables
+  local other = reused + 1
+  seen = seen + 1
+  sum = sum + value + other - 12346
+end
+assert(seen == 80 and sum == 2 * (40 * 41 / 2))
+local cleared = 0
+for key in pairs(src) do src[key] = nil cleared = cleared + 1 end
+assert(cleared == 80 and next(src) == nil)
+local three = 0
+for a, b, c in pairs({x = 1}) do assert(a == "x" and b == 1 and c == nil) three = three + 1 end
+assert(three == 1)
+local holes = {1, 2, nil, 4}
+local upto = 0
+for i, v in ipairs(holes) do upto = i end
+assert(upto == 2)
+for i, v in ipairs({}) do error("no entries") end
+local via = setmetatable({}, {__index = {1, 2, 3}})
+for i in ipairs(via) do error("ipairs reads raw") end
+for k in pairs(via) do error("pairs reads raw") end
+local skipped = {}
+for i, v in ipairs({10, 20, 30, 40}) do
+  skipped[table.getn(skipped) + 1] = v
+  i = i + 1  -- the first variable is the loop's control: the next step starts after it
+end
+assert(table.getn(skipped) == 2 and skipped[2] == 30)
+local okn, msgn = pcall(function() for k in next, {a = 1}, "absent" do end end)
+assert(not okn and string.find(msgn, "invalid key to `next'"))
+local mynext = next
+local counted = 0
+for k, v in mynext, {a = 1, b = 2} do counted = counted + v end
+assert(counted == 3)
+local calls = 0
+local function iter(t, i)
+  calls = calls + 1
+  if i < 3 then return i + 1, t[i + 1] end
+end
+for i, v in iter, {5, 6, 7}, 0 do assert(v == i + 4) end
+assert(calls == 4)
+for i, v in ipairs({n = 1, 7}) do assert(i == 1 and v == 7) end
