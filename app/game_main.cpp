@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/program_host_link.h"
 #include "app/window_system.h"
 #include "campaign/game_app.h"
 #include "frame/application.h"
@@ -27,7 +28,12 @@ int GameMain(TApplication& app, const std::string& commandLine) {
 
   // The player's record and options: the stored display mode, the game's cursor, a player
   // (the default one on a first start) and that player's sound levels.
+  std::unique_ptr<THostReports> hostReports;  // outlives the game object
   std::unique_ptr<TGameApp> game = CreateGameApp(app);
+  if (THostLink* link = GetHostLink(app)) {
+    hostReports = CreateGameHostReports(*link);
+    game->SetHostReports(hostReports.get());
+  }
   game->ApplyDisplaySettings();
   game->UseNormalCursor();
   game->EnsurePlayer();
@@ -45,8 +51,13 @@ int GameMain(TApplication& app, const std::string& commandLine) {
       Log("Could not start scripts/mainloop.lua");
   }
 
+  // The page's menu and restart requests, while the game runs for an MSN page.
+  const auto quitToMainMenu = [&game] { game->QuitToMainMenu(); };
+  const auto resetProgress = [&game] { game->State().Reset(); };
+
   TEvent event;
   for (;;) {
+    if (game->IsMSNGame()) ServeHostRequests(app, quitToMainMenu, resetProgress);
     app.GetEvent(event);
     if (event.kind == kEventQuit) break;
     if (event.kind == kEventFocus) {

@@ -1,6 +1,7 @@
 // Process entry of the game program.
 #include "app/data_services.h"
 #include "app/game_main.h"
+#include "app/program_host_link.h"
 #include "app/renderer_setup.h"
 #include "app/window_system.h"
 #include "frame/application.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     if (link && link->Renderer()) ConnectRenderer(app, *link->Renderer());
     return link;
   };
+  services.createHostLink = &CreateProgramHostLink;
   TSystemOnlinePlatform online;
   SetOnlinePlatform(&online);
   const int code = EngineMain(std::move(commandLine), *platform, GameMain, std::move(services));

@@ -218,7 +218,10 @@ int TGameApp::AddFinishedLevelScore() {
   SetCurrentGameMode(kGameModeCampaign);
   const int score = mState->Progress().bankroll + mState->CollectionValue();
   if (mMsn) {
-    if (mHost) mHost->ReportScore(score);
+    if (mHost) {
+      mHost->SendScoreSubmit(score);
+      mHost->SendScoreBroadcast(score);
+    }
     return score;
   }
   if (mHiscores && !mHiscores->AddLocalScore(score, true))

@@ -37,9 +37,12 @@ class THostReports {
   // The page decides the master volume: the host link applies its mute rule.
   virtual void EvaluateMute() = 0;
   virtual void SetLevel(int level, int sublevel) = 0;
-  // A finished level's final score, sent to the page as a score submission and a score
-  // broadcast. Hosts that keep no scores leave it as it is.
-  virtual void ReportScore(int /*score*/) {}
+  // The end of a level: the final score of a won level (both sent by
+  // TGameApp::AddFinishedLevelScore), then the page's break, won or lost (the end-of-level
+  // screen).
+  virtual void SendScoreSubmit(long /*score*/) {}
+  virtual void SendScoreBroadcast(long /*score*/) {}
+  virtual void SendGameBreak() {}
 };
 
 class TGameApp {
@@ -124,6 +127,7 @@ class TGameApp {
   int WebScoreMode() const { return mWebScoreMode; }
   // The host link of a web page (not owned; null when there is none).
   void SetHostReports(THostReports* host) { mHost = host; }
+  THostReports* HostReports() const { return mHost; }
 
  private:
   static constexpr int kWebScoresAnonymous = 1;

@@ -6,6 +6,7 @@
 
 #include "frame/application_time.h"
 #include "frame/log.h"
+#include "frame/web_address.h"
 
 namespace {
 TApplication* gApplication = nullptr;
@@ -79,6 +80,10 @@ void TApplication::DestroyRenderer() {
 }
 
 uint32_t TApplication::GetTime() const {
+  return DriverTime() - (mData->hostLink ? mData->hostLink->TimePaused() : 0u);
+}
+
+uint32_t TApplication::DriverTime() const {
   return mPlatform.TickMs() + static_cast<uint32_t>(mData->timeOffset) - mData->startTime;
 }
 
@@ -131,9 +136,20 @@ void TApplication::SetCursorImage(std::shared_ptr<TTexture> image, int hotspotX,
 }
 
 bool TApplication::OpenURL(const std::string& target) {
-  if (mPlatform.OpenUrl(target)) return true;
-  Log("Cannot open %s: this platform has no handler for documents and web addresses",
-      target.c_str());
+  if (!IsWebAddress(target)) {
+    Log("Not opening \"%s\": only http and https addresses are opened", target.c_str());
+    return false;
+  }
+  TApplicationData& d = *mData;
+  // A page shown full screen by its container would cover the browser window that is about
+  // to show the address.
+  if (d.containerMode && d.fullscreenRequested && d.mExternalWindowParent) {
+    mPlatform.MinimizeTopLevel(d.mExternalWindowParent);
+  }
+  // Embedded, the page's own browser program shows it when the host named one.
+  const std::string program = d.embedded ? d.hostProgram : std::string();
+  if (mPlatform.OpenUrl(target, program)) return true;
+  Log("Cannot open %s%s%s", target.c_str(), program.empty() ? "" : " with ", program.c_str());
   return false;
 }
 

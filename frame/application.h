@@ -16,6 +16,8 @@
 class TApplication {
  public:
   static constexpr uint32_t kClickGuardMs = 400;
+  // How often a host pause looks whether the host window still exists.
+  static constexpr uint32_t kHostCheckMs = 250;
 
   TApplication(std::unique_ptr<TApplicationData> data, TPlatform& platform,
                TFrameServices services = {});
@@ -36,14 +38,22 @@ class TApplication {
   TWindowManagerLink* GetWindowManager() { return mData->windowManager.get(); }
   TSoundLink* GetSoundManager() { return mData->soundManager.get(); }
   TRenderLink* GetRenderer() { return mData->renderer.get(); }
+  void SetHostLink(std::unique_ptr<THostLinkPort> hostLink) {
+    mData->hostLink = std::move(hostLink);
+  }
+  THostLinkPort* GetHostLink() { return mData->hostLink.get(); }
   bool InitSound();
   // Shutdown steps: each drops its link (the heartbeat lets go of it first).
   void DestroyWindowManager();
   void DestroySound();
   void DestroyRenderer();
 
-  // Application time: monotonic milliseconds since start plus timeOffset.
+  // Application time: monotonic milliseconds since start plus timeOffset, without the time
+  // the host page kept the game paused (it stands still during such a pause).
   uint32_t GetTime() const;
+  // Time of the test drivers (input script, exit time): host pauses included, so a script
+  // can end a pause it started.
+  uint32_t DriverTime() const;
   void Sleep(unsigned ms) { mPlatform.SleepMs(ms); }
   uint32_t Random() { return mData->random.Next(); }
 
@@ -68,8 +78,9 @@ class TApplication {
   void KeepOnTop();
   float GetScale() const { return mData->scale; }
   void SetTitle(const std::string& title) { mPlatform.SetTitle(title); }
-  // Opens a document or web address with the desktop's handler; false (logged) when there is
-  // none.
+  // Opens a web address (http and https only; anything else is refused with a log line): with
+  // the "-host=" program while embedded, else with the desktop's handler. False (logged) when
+  // it cannot be opened.
   bool OpenURL(const std::string& target);
 
   // Event pump.
@@ -112,6 +123,8 @@ class TApplication {
   bool ClickGuardDrops(bool isUp);
   void ToggleFullscreenEvent(TEvent& event);
   void RunInputScript();
+  void RunDrivers();
+  bool WaitWhileHostPaused(TEvent& event);
   bool WritesFrames() const;
   void WriteFrame(bool marked);
   [[noreturn]] void FatalDisplay(const std::string& text);
@@ -129,5 +142,4 @@ class TApplication {
   bool mFramesOnlyMarked = false;
   bool mFrameMarkPending = false;
   unsigned mFrameNumber = 0;
-  bool mReadySent = false;
 };

@@ -47,6 +47,7 @@ struct TApplicationData {
   std::unique_ptr<TWindowManagerLink> windowManager;
   std::unique_ptr<TSoundLink> soundManager;
   std::unique_ptr<TRenderLink> renderer;
+  std::unique_ptr<THostLinkPort> hostLink;  // the web host link; null in tools and tests
 
   int mouseMode = 0;  // 0 absolute, 1 relative
   TPoint mouseAnchor;
@@ -76,6 +77,8 @@ struct TApplicationData {
   bool msnMode = false;
   bool zylomMode = false;
   bool fullscreenRequested = false;  // container mode: last state asked of the host
+  // "-host=": the program that opens web addresses while embedded ("" for the desktop's).
+  std::string hostProgram;
 
   // Display state.
   bool displayBusy = false;

@@ -1,5 +1,6 @@
 #include "frame/command_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -152,4 +153,10 @@ TGameOptions ParseGameOptions(const std::string& commandLine) {
   options.msn = commandLine.find("-msn") != std::string::npos;
   options.aol = commandLine.find("-aol") != std::string::npos;
   return options;
+}
+
+std::string TCommandLine::HostProgram() const {
+  constexpr size_t kMaxProgram = 259;
+  const std::string rest = After("-host=");
+  return rest.substr(0, std::min(rest.find(' '), kMaxProgram));
 }

@@ -32,6 +32,8 @@ class TCommandLine {
   std::string CheatCode() const;
   // "options=": key/value pairs joined by "&", ending at a blank.
   std::vector<std::pair<std::string, std::string>> OptionPairs() const;
+  // "-host=": the program up to the first blank, at most 259 characters ("" when absent).
+  std::string HostProgram() const;
   // "--exit-after=MS": -1 when absent or not a number.
   long ExitAfterMs() const;
   // Value of "--input=" / "--frames=": up to the first blank, or quoted like "-wd=".

@@ -157,6 +157,7 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   data->msnMode = commandLine.Has("-msn") || data->containerMode;
   data->zylomMode = commandLine.Has("-zylom");
   data->axTest = commandLine.Has("--axtest");
+  data->hostProgram = commandLine.HostProgram();
 
   // 7. Folders and the working directory.
   if ((!data->embedded || data->containerMode) && services.resolveFolders) {
@@ -176,6 +177,8 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   TApplicationData& d = *data;
   auto app = std::make_unique<TApplication>(std::move(data), platform, services);
   app->Heartbeat().Start();
+  // The web host link, in the modes read above ("-pq=" counts as MSN mode).
+  if (services.createHostLink) app->SetHostLink(services.createHostLink(*app));
   Trace(services, "create asset manager");
   if (services.createAssetManager) services.createAssetManager();
   Trace(services, "create window manager");

@@ -15,6 +15,10 @@ bool TApplication::GetEvent(TEvent& event) {
     event.kind = kEventQuit;
     return true;
   }
+  if (d.hostLink) {
+    d.hostLink->SendSessionReady();
+    if (WaitWhileHostPaused(event)) return true;
+  }
   if (d.activeChanged) {
     d.activeChanged = false;
     if (!d.active && d.renderer) d.renderer->OnInactive();
@@ -66,12 +70,7 @@ bool TApplication::GetEvent(TEvent& event) {
     return true;
   }
 
-  RunInputScript();
-  if (mExitAfterMs >= 0 && !mExitPosted && GetTime() >= static_cast<uint32_t>(mExitAfterMs)) {
-    mExitPosted = true;
-    Log("Exit time of %ld ms reached, posting quit", mExitAfterMs);
-    PostQuit();
-  }
+  RunDrivers();
 
   TPlatformMessage message;
   if (mPlatform.PollMessage(message)) {
@@ -87,11 +86,53 @@ bool TApplication::GetEvent(TEvent& event) {
   return true;
 }
 
+// While the page keeps the game paused nothing runs and nothing is drawn: platform messages
+// are still dispatched, so the page's command to go on can arrive. True with a quit event
+// when a quit message ended the wait.
+bool TApplication::WaitWhileHostPaused(TEvent& event) {
+  THostLinkPort& link = *mData->hostLink;
+  const TWindowHandle host = mData->mExternalWindowParent;
+  uint32_t lastHostCheck = DriverTime();
+  while (link.IsHostPaused()) {
+    RunDrivers();
+    // A page that went away while it kept the game paused can never let it go on.
+    if (host && DriverTime() - lastHostCheck >= kHostCheckMs) {
+      lastHostCheck = DriverTime();
+      if (!mPlatform.IsWindow(host)) {
+        Log("The host window is gone while it kept the game paused");
+        event.kind = kEventQuit;
+        return true;
+      }
+    }
+    TPlatformMessage message;
+    if (!mPlatform.PollMessage(message)) {
+      mPlatform.SleepMs(1);
+      continue;
+    }
+    if (message.type == kMsgQuit) {
+      event.kind = kEventQuit;
+      return true;
+    }
+    TEvent ignored;
+    if (TranslateMessage(message, ignored)) WindowProc(message);
+  }
+  return false;
+}
+
+void TApplication::RunDrivers() {
+  RunInputScript();
+  if (mExitAfterMs >= 0 && !mExitPosted && DriverTime() >= static_cast<uint32_t>(mExitAfterMs)) {
+    mExitPosted = true;
+    Log("Exit time of %ld ms reached, posting quit", mExitAfterMs);
+    PostQuit();
+  }
+}
+
 void TApplication::RunInputScript() {
   TInputStep step;
   // A frame mark holds back the steps after it until the marked frame has been written, so
   // a slow start or a busy machine cannot let later input overtake the picture it marks.
-  while (!mFrameMarkPending && mInputScript.NextDue(GetTime(), step)) {
+  while (!mFrameMarkPending && mInputScript.NextDue(DriverTime(), step)) {
     switch (step.action) {
       case TInputStep::kQuit:
         PostQuit();
@@ -326,7 +367,11 @@ void TApplication::WindowProc(const TPlatformMessage& m) {
       mPlatform.RaiseWindow();
       break;
     case kMsgUser:
-      Log("Host message %ld, %ld (no host link yet)", m.wparam, m.lparam);
+      if (d.hostLink) {
+        d.hostLink->HandleHostCommand(m.wparam);
+      } else {
+        Log("Host message %ld, %ld without a host link", m.wparam, m.lparam);
+      }
       break;
     case kMsgUserForward:
       if (d.mExternalWindowParent) {

@@ -4,6 +4,7 @@
 // through TFrameServices when EngineMain starts.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -83,6 +84,21 @@ class TRenderLink {
   virtual TRenderer* Renderer() { return nullptr; }
 };
 
+// The web host link as the event pump sees it (online/host_link.h has the whole link).
+class THostLinkPort {
+ public:
+  virtual ~THostLinkPort() = default;
+  // The ready notice to the page; only the first call sends it.
+  virtual void SendSessionReady() = 0;
+  // While the page keeps the game paused the pump only waits and dispatches messages.
+  virtual bool IsHostPaused() const = 0;
+  // Milliseconds the page has kept the game paused, a pause under way included; application
+  // time leaves them out.
+  virtual uint32_t TimePaused() const = 0;
+  // A WM_USER message from the page: wParam is the command number.
+  virtual void HandleHostCommand(long code) = 0;
+};
+
 // Factories and stores the program hands to EngineMain. Every member may be left empty:
 // the frame then runs without that piece (a missing settings store drops settings after
 // logging them, a missing string table leaves labels as they are).
@@ -90,6 +106,8 @@ struct TFrameServices {
   std::function<std::unique_ptr<TWindowManagerLink>(TApplication&)> createWindowManager;
   std::function<std::unique_ptr<TSoundLink>(TApplication&)> createSound;
   std::function<std::unique_ptr<TRenderLink>(TApplication&)> createRenderer;
+  // The web host link, made once the application object exists (the modes are in its data).
+  std::function<std::unique_ptr<THostLinkPort>(TApplication&)> createHostLink;
   std::function<void(const std::string& key, const std::string& value)> storeSetting;
   std::function<std::string(const std::string& key)> readSetting;
   std::function<std::string(const std::string& label)> lookupString;

@@ -74,6 +74,15 @@ class TLineParser {
       }
       return Simple(kMsgActivateApp, on);
     }
+    if (verb == "host") {
+      long code = 0;
+      if (mTokens.size() != 3 || !ToInt(mTokens[2], code)) return "host takes a command number";
+      TPlatformMessage message;
+      message.type = kMsgUser;  // as a page host posts it to the game window
+      message.wparam = code;
+      Add(message);
+      return {};
+    }
     if (verb == "quit") return Plain(TInputStep::kQuit);
     if (verb == "frame") return Plain(TInputStep::kFrame);
     return "unknown event '" + mTokens[1] + "'";

@@ -122,9 +122,15 @@ class TPlatform {
   virtual std::string CurrentDirectory() const = 0;
   virtual bool ChangeDirectory(const std::string& folder) = 0;
 
-  // Opens a document or web address with the desktop's handler; false when this backend
-  // cannot.
-  virtual bool OpenUrl(const std::string& /*target*/) { return false; }
+  // Opens a web address: with program empty through the desktop's handler (xdg-open),
+  // otherwise by starting that program with the address as its one argument. Never through
+  // a shell; the program runs on its own. False when it cannot be started or this backend
+  // cannot open addresses.
+  virtual bool OpenUrl(const std::string& /*target*/, const std::string& /*program*/) {
+    return false;
+  }
+  // Minimises the outermost window above handle (the browser around a host window).
+  virtual void MinimizeTopLevel(TWindowHandle /*handle*/) {}
 
   // Ends the process at once with the given exit code (fatal display conditions).
   [[noreturn]] virtual void ExitProcess(int code) = 0;

@@ -29,14 +29,23 @@ local function IsQuit( m )
   return m.type == kPressAnyKey and m.name == "raw:\027"
 end
 
-return function()
-  Splash( tonumber( GetConfig( "splash_ms", "5000" ) ) or 5000 )
+-- Opens the main screen; answers the window depth it stands at.
+local function OpenMainScreen()
   PushModal( "mainscreen" )
   ReadFile( "scripts/mainscreen.lua" )
   DoFitToChildren()
+  return GetWindowDepth()
+end
+
+return function()
+  Splash( tonumber( GetConfig( "splash_ms", "5000" ) ) or 5000 )
+  local depth = OpenMainScreen()
   gMainScreenReady = true
   while true do
-    local m = WaitForMessage()
+    -- A web page's menu and restart commands close every dialog down to the screen, the
+    -- main screen too (QuitToMainMenu): it opens again at once, hence the short waits.
+    local m = WaitForMessage( 250 )
+    if GetWindowDepth() < depth then depth = OpenMainScreen() end
     if IsQuit( m ) then
       PostMessage( CreateNamedMessage( kQuitNow, "" ) )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:W" then

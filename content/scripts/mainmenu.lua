@@ -50,8 +50,14 @@ local function RefreshSwitches()
   SetButtonToggleState( "mainmenu_music_button", MusicIsOff() )
 end
 
+-- A web page's menu and restart commands close every dialog, this menu too, while one of
+-- its screens is open; the main loop opens a new menu, and what this one had left to do
+-- after that screen is dropped (its window's functions went with it).
+local function MenuClosed() return SetWelcomeName == nil end
+
 -- Back on the menu after a screen: the player may have changed, and the music with it.
 function ReturnToMenu()
+  if MenuClosed() then return end
   SetWelcomeName()
   PlayMusic()
   RefreshSwitches()
@@ -63,16 +69,19 @@ local function OpenScreen( file )
 end
 
 -- A first start (the store holds only the default player, who has not played yet): the
--- game asks for the player's name before the first game.
+-- game asks for the player's name before the first game. False when the menu was closed
+-- meanwhile: no game starts then.
 local function AskFirstName()
   if GetNumUsers() == 1 and GetUserName( 0 ) == "Player" and not HasGameStarted() then
     DoModal( "scripts/players.lua" )
+    if MenuClosed() then return false end
     SetWelcomeName()
   end
+  return true
 end
 
 local function StartAdventure()
-  AskFirstName()
+  if not AskFirstName() then return end
   SetCurrentGameMode( 1 )
   if HasGameStarted() then
     DoModal( "scripts/citymap.lua" )
@@ -83,7 +92,7 @@ local function StartAdventure()
 end
 
 local function StartClassic()
-  AskFirstName()
+  if not AskFirstName() then return end
   SetCurrentGameMode( 0 )
   OpenScreen( "scripts/game.lua" )
 end

@@ -31,6 +31,13 @@ class THeadlessPlatform : public TPosixPlatform {
   // Device pixels per window coordinate (a high-density display); 1 by default.
   void SetPixelDensity(int density) { mPixelDensity = density > 0 ? density : 1; }
   const std::vector<TPosted>& Posted() const { return mPosted; }
+  struct TOpened {
+    std::string target;
+    std::string program;
+  };
+  // Web addresses asked to open; nothing is started.
+  const std::vector<TOpened>& Opened() const { return mOpened; }
+  TWindowHandle Minimized() const { return mMinimized; }
   const std::vector<std::string>& MessageBoxes() const { return mMessageBoxes; }
   unsigned PlainFrames() const { return mPlainFrames; }
   TWindowHandle Parent() const { return mParent; }
@@ -63,6 +70,12 @@ class THeadlessPlatform : public TPosixPlatform {
   void DetachFromHost() override { mParent = 0; }
   void PostToWindow(TWindowHandle target, int offset, long wparam, long lparam) override;
 
+  bool OpenUrl(const std::string& target, const std::string& program) override {
+    mOpened.push_back({target, program});
+    return true;
+  }
+  void MinimizeTopLevel(TWindowHandle handle) override { mMinimized = handle; }
+
   TDisplayInfo DisplayInfo() const override { return mDisplay; }
   bool SetDisplayMode(int width, int height, bool fullscreen) override;
   bool IsFullscreenMode() const override { return mFullscreen; }
@@ -93,6 +106,8 @@ class THeadlessPlatform : public TPosixPlatform {
   TDisplayInfo mDisplay;
   std::map<TWindowHandle, std::pair<int, int>> mHosts;
   std::vector<TPosted> mPosted;
+  std::vector<TOpened> mOpened;
+  TWindowHandle mMinimized = 0;
   std::vector<std::string> mMessageBoxes;
   std::string mTitle, mClipboard;
   bool mHasWindow = false, mVisible = false, mForeground = true, mFullscreen = false;

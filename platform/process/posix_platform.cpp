@@ -16,6 +16,7 @@
 
 #include "frame/log.h"
 #include "frame/system_clock.h"
+#include "platform/process/detached_program.h"
 
 namespace {
 
@@ -204,4 +205,8 @@ bool TPosixPlatform::ChangeDirectory(const std::string& folder) {
 void TPosixPlatform::ExitProcess(int code) {
   Log("Exiting with code %d", code);
   std::exit(code);
+}
+
+bool TPosixPlatform::OpenUrl(const std::string& target, const std::string& program) {
+  return StartDetachedProgram(program.empty() ? std::string("xdg-open") : program, {target});
 }

@@ -34,6 +34,9 @@ class TPosixPlatform : public TPlatform {
 
   TWindowHandle RunTestHarness(const std::string& programFolder, std::string& commandLine) override;
 
+  // xdg-open, or the given program, with the address; never through a shell.
+  bool OpenUrl(const std::string& target, const std::string& program) override;
+
   std::string ExecutablePath() const override;
   std::string CurrentDirectory() const override;
   bool ChangeDirectory(const std::string& folder) override;

@@ -9,6 +9,7 @@
 
 #include "frame/event.h"
 #include "frame/log.h"
+#include "online/host_protocol.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace {
@@ -206,6 +207,10 @@ void TSdlPlatform::DetachFromHost() {
   mHost = 0;
 }
 
+void TSdlPlatform::MinimizeTopLevel(TWindowHandle handle) {
+  if (!mX11.IconifyTopLevel(handle)) Log("Cannot minimise the window around the host window");
+}
+
 void TSdlPlatform::PostToWindow(TWindowHandle target, int offset, long wparam, long lparam) {
   if (!target) {
     if (offset == kPostQuit) PostQuit();
@@ -396,8 +401,8 @@ void TSdlPlatform::Translate(const SDL_Event& event) {
       if (x.type != ClientMessage || x.xclient.format != 32) return;
       Display* display = x.xclient.display;
       if (!mUserAtom) {
-        mUserAtom = static_cast<uint32_t>(XInternAtom(display, TX11Host::UserAtomName(), False));
-        mQuitAtom = static_cast<uint32_t>(XInternAtom(display, TX11Host::QuitAtomName(), False));
+        mUserAtom = static_cast<uint32_t>(XInternAtom(display, kHostUserAtomName, False));
+        mQuitAtom = static_cast<uint32_t>(XInternAtom(display, kHostQuitAtomName, False));
       }
       if (x.xclient.message_type == mQuitAtom) {
         PostQuit();

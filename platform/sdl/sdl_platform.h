@@ -41,6 +41,7 @@ class TSdlPlatform : public TPosixPlatform {
   bool HostClientSize(TWindowHandle handle, int& width, int& height) const override;
   bool AttachToHost(TWindowHandle host) override;
   void DetachFromHost() override;
+  void MinimizeTopLevel(TWindowHandle handle) override;
   void PostToWindow(TWindowHandle target, int offset, long wparam, long lparam) override;
 
   TDisplayInfo DisplayInfo() const override;

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include "frame/log.h"
+#include "online/host_protocol.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ bool TX11Host::Post(uint64_t target, int offset, long wparam, long lparam) {
   event.xclient.window = static_cast<Window>(target);
   event.xclient.format = 32;
   event.xclient.message_type =
-      XInternAtom(display, offset < 0 ? QuitAtomName() : UserAtomName(), False);
+      XInternAtom(display, offset < 0 ? kHostQuitAtomName : kHostUserAtomName, False);
   event.xclient.data.l[0] = wparam;
   event.xclient.data.l[1] = lparam;
   event.xclient.data.l[2] = offset < 0 ? 0 : offset;
@@ -98,4 +99,25 @@ bool TX11Host::Post(uint64_t target, int offset, long wparam, long lparam) {
   XSync(display, False);
   XSetErrorHandler(previous);
   return !gXError;
+}
+
+bool TX11Host::IconifyTopLevel(uint64_t window) {
+  if (!window || !Open()) return false;
+  Display* display = AsDisplay(mDisplay);
+  gXError = false;
+  auto previous = XSetErrorHandler(CatchError);
+  // Up the parent chain to the child of the root window.
+  Window current = static_cast<Window>(window);
+  for (int depth = 0; depth < 64 && !gXError; ++depth) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, current, &root, &parent, &children, &count)) break;
+    if (children) XFree(children);
+    if (!parent || parent == root) break;
+    current = parent;
+  }
+  const bool iconified = !gXError && XIconifyWindow(display, current, DefaultScreen(display)) != 0;
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  return iconified && !gXError;
 }

@@ -1,7 +1,7 @@
 // Host windows on X11 for the embedded mode ("-wnd=" gives a window id in hexadecimal):
 // checking that the id names a window, its client size, reparenting the program window into
-// it, and host-link messages as ClientMessage events (format 32; the first two longs carry
-// wParam and lParam; one atom for WM_USER + offset and one for the quit message).
+// it, and host-link messages as ClientMessage events (the layout is in
+// online/host_protocol.h).
 #pragma once
 
 #include <cstdint>
@@ -19,9 +19,8 @@ class TX11Host {
   bool Unparent(uint64_t child);
   // offset -1 sends the quit message, else WM_USER + offset.
   bool Post(uint64_t target, int offset, long wparam, long lparam);
-  // Names of the two message atoms, shared with the receiving side.
-  static const char* UserAtomName() { return "MAHJONGCURIOMAR_WM_USER"; }
-  static const char* QuitAtomName() { return "MAHJONGCURIOMAR_WM_QUIT"; }
+  // Minimises the outermost window above window (the browser around a host window).
+  bool IconifyTopLevel(uint64_t window);
 
  private:
   bool Open();

@@ -19,8 +19,9 @@
 
 namespace {
 
-// The splash's picture as the content build staged it.
-const std::string kSplashPicture = std::string(MC_BIN_DIR) + "/../content/stage/menu/splash.png";
+// The pictures as the content build staged them.
+const std::string kStageFolder = std::string(MC_BIN_DIR) + "/../content/stage";
+const std::string kSplashPicture = kStageFolder + "/menu/splash.png";
 
 // Colours equal within a step or two per channel (drawing may round).
 bool NearlyEqual(uint32_t a, uint32_t b) {
@@ -417,6 +418,108 @@ TEST_F(Program, WithoutASoundDeviceTheProgramRunsSilently) {
   EXPECT_NE(log.find("No sound device: sounds play silently"), std::string::npos) << log;
   EXPECT_EQ(ErrorLines(log), "") << log;
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
+}
+
+// A page host through the program's own message queue: "--axtest" makes the program its own
+// host window, so its host texts show in the log, and the input script posts the page's
+// commands as WM_USER messages.
+TEST_F(Program, ThePagesCommandsPauseAndDriveTheHeadlessGame) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript(
+      "3000 host 9\n"  // SessionStart: the clock goes on; the splash has its 1.5 s to go
+      "3100 frame\n"
+      "8000 frame\n"   // the main menu
+      "8100 host 4\n"  // PauseOn: the W that follows is not the game's
+      "8200 key w\n"
+      "8300 host 5\n"
+      "8500 frame\n"
+      "8600 host 2\n"  // MuteOn, MuteOff
+      "8700 host 3\n"
+      "8800 host 7\n"  // GameStart from the menu: no restart
+      "8900 host 7\n"  // GameStart during a game: a new game
+      "9000 host 1\n"  // GameMenu
+      "9100 host 6\n"
+      "9200 host 8\n"  // RestartGame
+      "9300 host 10\n"
+      "9400 host 42\n"
+      "11000 frame\n"  // the main menu again, faded in
+      // A classic game: the first start asks for the player's name, then the game is ready
+      // and waits for the page's start.
+      "11100 move 645 257\n"
+      "11200 click 645 257\n"
+      "17000 text Ada\n"
+      "18000 key return\n"
+      "21000 host 7\n"
+      "22000 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest -msn options=splash_ms=1500 --exit-after=60000 "
+                "--frames=" +
+                frames + " --input=" + script),
+            0);
+  const std::string log = Log();
+  auto at = [&log](const std::string& text) { return log.find(text); };
+  const size_t npos = std::string::npos;
+  // The first event announces the session and waits, silent, for the page's answer.
+  ASSERT_NE(at("Host text: SessionReady(\"<data></data>\")"), npos) << log;
+  EXPECT_LT(at("Host text: SessionReady"), at("Paused for the host page"));
+  EXPECT_LT(at("Paused for the host page"), at("Host command 9: SessionStart"));
+  EXPECT_LT(at("Host command 9: SessionStart"), at("Resumed for the host page"));
+  EXPECT_NE(at("Sound muted for the host page"), npos);
+  EXPECT_NE(at("Host command 4: PauseOn"), npos);
+  EXPECT_NE(at("Host command 2: MuteOn"), npos);
+  EXPECT_NE(at("Host command 42 (unknown)"), npos);
+  // One restart for the second start, one for RestartGame; one menu request.
+  size_t restarts = 0;
+  for (size_t p = at("asked for a new game"); p != npos;
+       p = log.find("asked for a new game", p + 1))
+    ++restarts;
+  EXPECT_EQ(restarts, 2u);
+  EXPECT_LT(at("Host command 1: GameMenu"), at("The host page asked for the main menu"));
+  EXPECT_LT(at("The host page asked for the main menu"), at("Host command 8: RestartGame"));
+  // The game mode chosen: GameReady, and the game waits for the page's start.
+  const size_t ready =
+      at("Host text: GameReady(\"<data><mode>mahjongcuriomar_web</mode></data>\")");
+  ASSERT_NE(ready, npos) << log;
+  EXPECT_GT(ready, at("Host command 42"));
+  EXPECT_NE(log.find("Paused for the host page", ready), npos) << log;
+  EXPECT_LT(log.find("Paused for the host page", ready), log.find("Host command 7", ready));
+  EXPECT_NE(at("Game loop ended"), npos);
+  EXPECT_EQ(at("Exit time of"), npos) << log;
+
+  if (log.find("Frames are not written") != npos) GTEST_SKIP() << "no offscreen GL here";
+  TPixelImage shot[4], splash, plaque;
+  ASSERT_TRUE(ReadFrames(frames, 4, shot));
+  ASSERT_TRUE(ReadFrame(kSplashPicture, &splash));
+  ASSERT_TRUE(ReadFrame(kStageFolder + "/menu/plaque_off.png", &plaque));
+  // The menu's sound switch (its plaque at 300, 248) is not there while the splash waits out
+  // its time, which stood still during the pause, and is there afterwards.
+  EXPECT_TRUE(NearlyEqual(shot[0].At(350, 260), splash.At(350, 260)));
+  EXPECT_FALSE(NearlyEqual(shot[0].At(350, 260), plaque.At(50, 12)));
+  EXPECT_TRUE(NearlyEqual(shot[1].At(350, 260), plaque.At(50, 12)));
+  // The W pressed during the pause opened no dialog: the screen is unchanged.
+  EXPECT_EQ(shot[1].pixels, shot[2].pixels);
+  // The page's restart and menu commands closed the menu; it came back.
+  EXPECT_TRUE(NearlyEqual(shot[3].At(350, 260), plaque.At(50, 12)));
+}
+
+TEST_F(Program, InZylomModeTheGameAnnouncesItselfWithoutPausing) {
+  const std::string script = WriteScript("400 host 4\n600 host 5\n800 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest -zylom --exit-after=20000 --input=" + script), 0);
+  const std::string log = Log();
+  const size_t ready = log.find("Host text: SessionReady");
+  ASSERT_NE(ready, std::string::npos) << log;
+  // The only pause is the page's PauseOn.
+  EXPECT_GT(log.find("Paused for the host page"), log.find("Host command 4: PauseOn"));
+  EXPECT_GT(log.find("Sound muted for the host page"), log.find("Host command 4: PauseOn"));
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
+}
+
+TEST_F(Program, WithoutAPortalModeHostMessagesAreOnlyLogged) {
+  const std::string script = WriteScript("400 host 4\n600 quit\n");
+  EXPECT_EQ(Run("--headless --multiple --axtest --exit-after=20000 --input=" + script), 0);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("Host text:"), std::string::npos);
+  EXPECT_EQ(log.find("Paused for the host page"), std::string::npos);
+  EXPECT_NE(log.find("Game loop ended"), std::string::npos);
 }
 
 TEST_F(Program, AFirstPlayerNamedOnTheMainMenuIsThePlayerOfTheNextStart) {

@@ -494,8 +494,11 @@ TEST_F(GameAppTest, InAWebPageTheScoreGoesToThePageAndNotToTheLocalTable) {
     void SendGameReady(const std::string&) override {}
     void EvaluateMute() override {}
     void SetLevel(int, int) override {}
-    void ReportScore(int score) override { scores.push_back(score); }
-    std::vector<int> scores;
+    void SendScoreSubmit(long score) override { sent.push_back("submit " + std::to_string(score)); }
+    void SendScoreBroadcast(long score) override {
+      sent.push_back("broadcast " + std::to_string(score));
+    }
+    std::vector<std::string> sent;
   } host;
   TGameApp& g = Start();
   g.CreateNewUser("Web");
@@ -503,6 +506,6 @@ TEST_F(GameAppTest, InAWebPageTheScoreGoesToThePageAndNotToTheLocalTable) {
   g.SetLaunchOptions(ParseGameOptions("game.exe -msn"));
   g.State().Progress().bankroll = 700;
   EXPECT_EQ(g.AddFinishedLevelScore(), 700);
-  EXPECT_EQ(host.scores, std::vector<int>{700});
+  EXPECT_EQ(host.sent, (std::vector<std::string>{"submit 700", "broadcast 700"}));
   EXPECT_EQ(g.Hiscores()->GetRowCount(true), 0);
 }

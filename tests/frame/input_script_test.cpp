@@ -102,3 +102,13 @@ TEST(VirtualKeys, Names) {
   EXPECT_EQ(VirtualKeyFromName(""), 0);
   EXPECT_EQ(VirtualKeyFromName(nullptr), 0);
 }
+
+TEST(InputScript, HostCommandsArriveAsThePagesMessages) {
+  std::vector<std::string> errors;
+  TInputScript script = TInputScript::Parse("10 host 7\n20 host\n30 host start\n", &errors);
+  ASSERT_EQ(script.Steps().size(), 1u);
+  EXPECT_EQ(script.Steps()[0].message.type, kMsgUser);
+  EXPECT_EQ(script.Steps()[0].message.wparam, 7);
+  EXPECT_EQ(script.Steps()[0].message.lparam, 0);
+  EXPECT_EQ(errors.size(), 2u);
+}
