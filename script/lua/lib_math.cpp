@@ -32,13 +32,15 @@ static int MAtan2(lua_State* L) {
 static int MMod(lua_State* L) {
   double a = luaL_checknumber(L, 1), b = luaL_checknumber(L, 2);
   // Whole numbers in the exact integer range give the same result as fmod, faster.
-  if (a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < 9e15 && std::fabs(b) < 9e15 &&
-      b != 0) {
-    int64_t r = static_cast<int64_t>(a) % static_cast<int64_t>(b);
-    lua_pushnumber(L, r == 0 && a < 0 ? -0.0 : static_cast<double>(r));
-  } else {
-    lua_pushnumber(L, std::fmod(a, b));
+  if (std::fabs(a) < 9e15 && std::fabs(b) < 9e15) {
+    int64_t ia = static_cast<int64_t>(a), ib = static_cast<int64_t>(b);
+    if (static_cast<double>(ia) == a && static_cast<double>(ib) == b && ib != 0) {
+      int64_t r = ia % ib;
+      lua_pushnumber(L, r == 0 && std::signbit(a) ? -0.0 : static_cast<double>(r));
+      return 1;
+    }
   }
+  lua_pushnumber(L, std::fmod(a, b));
   return 1;
 }
 static int MPow(lua_State* L) {

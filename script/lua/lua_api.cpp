@@ -203,8 +203,10 @@ int lua_lessthan(lua_State* L, int index1, int index2) {
 }
 
 lua_Number lua_tonumber(lua_State* L, int idx) {
+  const Value* o = Index2Adr(L, idx);
+  if (ttisnumber(o)) return o->n;
   double n;
-  return luaV_tonumber(Index2Adr(L, idx), &n) ? n : 0;
+  return luaV_tonumber(o, &n) ? n : 0;
 }
 
 int lua_toboolean(lua_State* L, int idx) {

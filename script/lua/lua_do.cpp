@@ -107,10 +107,6 @@ CallInfo* luaD_growCI(lua_State* L) {
   return ++L->ci;
 }
 
-static inline CallInfo* NextCI(lua_State* L) {
-  return L->ci == L->end_ci ? luaD_growCI(L) : ++L->ci;
-}
-
 // Collects the extra arguments of a vararg function into the table "arg" (with n).
 static void AdjustVarargs(lua_State* L, int nfixargs, Value* base) {
   int actual = static_cast<int>(L->top - base);
@@ -153,45 +149,11 @@ int luaD_precall(lua_State* L, Value* func, int nresults) {
       func = restorestack(L, funcr);
     }
     if (p->is_vararg) AdjustVarargs(L, p->numparams, func + 1);
-    NextCI(L);
+    luaD_nextCI(L);
     luaD_enterluaframe(L, func, p, nresults);
     return PCRLUA;
   }
-  if (L->stack_last - L->top <= LUA_MINSTACK) {
-    ptrdiff_t funcr = savestack(L, func);
-    luaD_growstack(L, LUA_MINSTACK);
-    func = restorestack(L, funcr);
-  }
-  CallInfo* ci = NextCI(L);
-  ci->func = func;
-  ci->base = func + 1;
-  L->base = ci->base;
-  ci->top = L->top + LUA_MINSTACK;
-  ci->savedpc = nullptr;
-  ci->nresults = nresults;
-  ci->tailcalls = 0;
-  ci->isLua = 0;
-  ci->yielded = 0;
-  ci->entry = 0;
-  int n = (*cl->c.f)(L);
-  if (n < 0) return PCRYIELD;
-  // A native function answers at most the values it left on its frame.
-  lua_assert(!L->ci->isLua && n <= L->top - L->base);
-  luaD_poscall(L, nresults, L->top - n);
-  return PCRC;
-}
-
-void luaD_poscall(lua_State* L, int wanted, Value* firstResult) {
-  lua_assert(L->ci > L->base_ci && firstResult >= L->ci->func && firstResult <= L->top);
-  Value* res = L->ci->func;
-  L->ci--;
-  L->base = L->ci->base;
-  while (wanted != 0 && firstResult < L->top) {
-    *res++ = *firstResult++;
-    wanted--;
-  }
-  while (wanted-- > 0) setnilvalue(res++);
-  L->top = res;
+  return luaD_callnative(L, func, nresults);
 }
 
 void luaD_call(lua_State* L, Value* func, int nResults) {

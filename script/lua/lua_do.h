@@ -59,8 +59,55 @@ inline void luaD_enterluaframe(lua_State* L, Value* func, const Proto* p, int nr
   L->top = ci->top;
 }
 
+// Leaves the current frame: its function's slot and those above get the results from
+// firstResult up to L->top, as many as wanted (nil-padded) or all for LUA_MULTRET.
+inline void luaD_poscall(lua_State* L, int wanted, Value* firstResult) {
+  lua_assert(L->ci > L->base_ci && firstResult >= L->ci->func && firstResult <= L->top);
+  Value* res = L->ci->func;
+  L->ci--;
+  L->base = L->ci->base;
+  Value* top = L->top;
+  while (wanted != 0 && firstResult < top) {
+    *res++ = *firstResult++;
+    wanted--;
+  }
+  while (wanted-- > 0) setnilvalue(res++);
+  L->top = res;
+}
+
+inline CallInfo* luaD_nextCI(lua_State* L) {
+  return L->ci == L->end_ci ? luaD_growCI(L) : ++L->ci;
+}
+
+// Calls the native function at func with the arguments up to L->top and leaves its
+// results at func, as luaD_poscall. Answers PCRC, or PCRYIELD when it yielded. The part
+// of luaD_precall the interpreter's call instruction uses directly.
+inline int luaD_callnative(lua_State* L, Value* func, int nresults) {
+  if (L->stack_last - L->top <= LUA_MINSTACK) {
+    ptrdiff_t funcr = savestack(L, func);
+    luaD_growstack(L, LUA_MINSTACK);
+    func = restorestack(L, funcr);
+  }
+  CallInfo* ci = luaD_nextCI(L);
+  ci->func = func;
+  ci->base = func + 1;
+  L->base = ci->base;
+  ci->top = L->top + LUA_MINSTACK;
+  ci->savedpc = nullptr;
+  ci->nresults = nresults;
+  ci->tailcalls = 0;
+  ci->isLua = 0;
+  ci->yielded = 0;
+  ci->entry = 0;
+  int n = (*clvalue(func)->c.f)(L);
+  if (n < 0) return PCRYIELD;
+  // A native function answers at most the values it left on its frame.
+  lua_assert(!L->ci->isLua && n <= L->top - L->base);
+  luaD_poscall(L, nresults, L->top - n);
+  return PCRC;
+}
+
 int luaD_precall(lua_State* L, Value* func, int nresults);
-void luaD_poscall(lua_State* L, int wanted, Value* firstResult);
 void luaD_call(lua_State* L, Value* func, int nResults);
 void luaD_seterrorobj(lua_State* L, int errcode, Value* oldtop);
 

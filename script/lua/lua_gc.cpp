@@ -248,8 +248,7 @@ void Sweep(lua_State* L, bool all) {
       } else {
         *sp = s->hnext;
         tb->nuse--;
-        size_t nbytes = s->tt == LUA_TWSTRING ? s->len * 2 : s->len;
-        luaM_free(L, s, sizeof(TString) + nbytes + 2);
+        luaM_free(L, s, luaS_blocksize(s->tt, s->len));
       }
     }
   }

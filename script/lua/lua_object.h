@@ -2,6 +2,7 @@
 // closures, upvalues and userdata. Every collectable object starts with GCObject.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -23,7 +24,12 @@ struct GCObject {
   GCObject* gcnext;
   uint8_t tt;
   uint8_t marked;
+  // Strings' own fields, here in room the header has anyway (a string's text then starts
+  // 32 bytes after it, not 40); other objects leave them alone.
+  uint8_t reserved;  // keyword index + 1 for reserved words
+  uint32_t hash;
 };
+static_assert(sizeof(GCObject) == 16);
 
 // Mark bits.
 enum : uint8_t { GC_MARKED = 1, GC_FIXED = 2, GC_FINALIZED = 4 };
@@ -82,32 +88,47 @@ inline bool l_isfalse(const Value* v) {
   return v->tt == LUA_TNIL || (v->tt == LUA_TBOOLEAN && !v->b);
 }
 
+// Every value is written with one 16-byte store of its payload and type (the padding
+// zeroed). Values are copied as 16-byte blocks, and a block read right after separate
+// smaller stores to it cannot be forwarded from them: the read waits until the stores
+// reach the cache, a stall of many cycles on each result handed on (a return value, an
+// argument, a register moved after arithmetic).
+inline void setvalue(Value* v, uint64_t payload, uint8_t tt) {
+#if defined(__GNUC__)
+  using Block = long long __attribute__((vector_size(16)));
+  Block block = {static_cast<long long>(payload), tt};
+  memcpy(static_cast<void*>(v), &block, sizeof block);
+#else
+  memcpy(&v->n, &payload, sizeof payload);
+  v->tt = tt;
+#endif
+}
+static_assert(sizeof(Value) == 16);
+// The payload's low bytes are its int (a boolean's b) on this byte order.
+static_assert(std::endian::native == std::endian::little);
+
 inline void setnilvalue(Value* v) {
-  v->tt = LUA_TNIL;
+  setvalue(v, 0, LUA_TNIL);
 }
 inline void setnvalue(Value* v, double n) {
-  v->n = n;
-  v->tt = LUA_TNUMBER;
+  uint64_t bits;
+  memcpy(&bits, &n, sizeof bits);
+  setvalue(v, bits, LUA_TNUMBER);
 }
 inline void setbvalue(Value* v, bool b) {
-  v->b = b ? 1 : 0;
-  v->tt = LUA_TBOOLEAN;
+  setvalue(v, b ? 1 : 0, LUA_TBOOLEAN);
 }
 inline void setpvalue(Value* v, void* p) {
-  v->p = p;
-  v->tt = LUA_TLIGHTUSERDATA;
+  setvalue(v, reinterpret_cast<uintptr_t>(p), LUA_TLIGHTUSERDATA);
 }
 inline void setgcvalue(Value* v, GCObject* o, uint8_t tt) {
-  v->gc = o;
-  v->tt = tt;
+  setvalue(v, reinterpret_cast<uintptr_t>(o), tt);
 }
 inline void setobj(Value* d, const Value* s) {
   *d = *s;
 }
 
 struct TString : GCObject {
-  uint8_t reserved;  // keyword index + 1 for reserved words
-  uint32_t hash;
   size_t len;  // bytes for strings, 16-bit characters for wide strings
   TString* hnext;
   char* data() { return reinterpret_cast<char*>(this + 1); }

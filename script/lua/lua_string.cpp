@@ -51,8 +51,7 @@ static TString* Intern(lua_State* L, const char* bytes, size_t nbytes, size_t le
       return ts;
     }
   }
-  size_t total = sizeof(TString) + nbytes + 2;
-  TString* ts = static_cast<TString*>(luaM_alloc(L, total));
+  TString* ts = static_cast<TString*>(luaM_alloc(L, luaS_blocksize(tt, len)));
   ts->tt = tt;
   ts->marked = 0;
   ts->reserved = 0;
@@ -60,7 +59,7 @@ static TString* Intern(lua_State* L, const char* bytes, size_t nbytes, size_t le
   ts->len = len;
   memcpy(ts->data(), bytes, nbytes);
   ts->data()[nbytes] = 0;
-  ts->data()[nbytes + 1] = 0;
+  if (tt == LUA_TWSTRING) ts->data()[nbytes + 1] = 0;
   int idx = static_cast<int>(h & static_cast<uint32_t>(tb->size - 1));
   ts->hnext = tb->hash[idx];
   tb->hash[idx] = ts;
@@ -84,8 +83,7 @@ void luaS_free(lua_State* L, TString* ts) {
   while (*p != ts) p = &(*p)->hnext;
   *p = ts->hnext;
   tb->nuse--;
-  size_t nbytes = ts->tt == LUA_TWSTRING ? ts->len * 2 : ts->len;
-  luaM_free(L, ts, sizeof(TString) + nbytes + 2);
+  luaM_free(L, ts, luaS_blocksize(ts->tt, ts->len));
 }
 
 void luaS_freeall(lua_State* L) {

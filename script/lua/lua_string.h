@@ -18,4 +18,9 @@ char* luaS_scratch(lua_State* L, size_t size);
 void luaS_trimscratch(lua_State* L);
 // Frees a string that the collector found dead (removes it from the table).
 void luaS_free(lua_State* L, TString* ts);
+// Bytes of a string's block: header, text and its terminator (one zero byte, two for
+// wide strings).
+inline size_t luaS_blocksize(uint8_t tt, size_t len) {
+  return tt == LUA_TWSTRING ? sizeof(TString) + 2 * len + 2 : sizeof(TString) + len + 1;
+}
 Udata* luaS_newudata(lua_State* L, size_t s);

@@ -6,8 +6,8 @@
 // instead, so every chain starts at its own main position and lookups walk one short
 // chain (the scheme of Lua's tables, Brent's variation). Free nodes are found by a cursor
 // that only moves down; when it reaches the bottom the table is rehashed: its live keys
-// are counted, the array part is sized so that more than half of it is used, and the
-// rest goes to a hash part of the next power of two.
+// are counted, the array part is sized so that more than a quarter of it is used, and
+// the rest goes to a hash part of the next power of two.
 #include "script/lua/lua_table.h"
 
 #include <cmath>
@@ -174,19 +174,25 @@ static inline int Slice(unsigned k) {
   return k <= 1 ? 0 : 32 - __builtin_clz(k - 1);
 }
 
-// The array size 2^i for which more than half of the slots would be used, the largest
-// such; nums[i] counts the integer keys of slice i. Answers the keys that go there.
+// The array size 2^i for which more than a quarter of the slots would be used, the
+// largest such up to the first that holds every integer key; nums[i] counts the integer
+// keys of slice i. Answers the keys that go there. A node takes the room of two array
+// slots and the hash part is a power of two, so the nodes the keys of such an array
+// would take are at least as large as the array: it costs no memory, and its keys need
+// no hashing (a table filled at every second or third integer key, as a sieve fills it,
+// lives in its array part from the start). A larger array would only add empty slots
+// (a dense run of keys grows its array by doubling).
 static int ComputeArraySize(const int nums[], int nint, int* narray) {
+  static_assert(sizeof(Node) == 2 * sizeof(Value));
   int a = 0, na = 0, best = 0;
-  for (int i = 0, twotoi = 1; i < 31 && twotoi / 2 < nint; i++, twotoi *= 2) {
+  for (int i = 0, twotoi = 1; i < 31 && twotoi / 4 < nint && na < nint; i++, twotoi *= 2) {
     a += nums[i];
-    if (a > twotoi / 2) {
+    if (a > twotoi / 4) {
       best = twotoi;
       na = a;
     }
   }
-  // More than half of the chosen array slots are in use.
-  lua_assert(na <= nint && (best == 0 || na > best / 2));
+  lua_assert(na <= nint && (best == 0 || na > best / 4));
   *narray = best;
   return na;
 }

@@ -749,21 +749,26 @@ reentry:
       int b = x->b;
       int nresults = x->c - 1;
       if (b != 0) L->top = ra + b;
-      if (ttisfunction(ra) && !clvalue(ra)->c.isC) {
-        // Lua to Lua call without a vararg adjustment: set the frame up in place.
-        Proto* p = clvalue(ra)->l.p;
-        if (!p->is_vararg && L->stack_last - L->top > p->maxstacksize + 2 && ci != L->end_ci) {
-          ci = ++L->ci;
-          luaD_enterluaframe(L, ra, p, nresults);
-          cl = &clvalue(ra)->l;
-          base = ci->base;
-          k = p->k;
-          pc = ci->savedpc;
-          vmbreak;
+      int r;
+      if (ttisfunction(ra) && clvalue(ra)->c.isC) {
+        r = luaD_callnative(L, ra, nresults);
+      } else {
+        if (ttisfunction(ra)) {
+          // Lua to Lua call without a vararg adjustment: set the frame up in place.
+          Proto* p = clvalue(ra)->l.p;
+          if (!p->is_vararg && L->stack_last - L->top > p->maxstacksize + 2 && ci != L->end_ci) {
+            ci = ++L->ci;
+            luaD_enterluaframe(L, ra, p, nresults);
+            cl = &clvalue(ra)->l;
+            base = ci->base;
+            k = p->k;
+            pc = ci->savedpc;
+            vmbreak;
+          }
         }
+        r = luaD_precall(L, ra, nresults);
+        if (r == PCRLUA) goto reentry;
       }
-      int r = luaD_precall(L, ra, nresults);
-      if (r == PCRLUA) goto reentry;
       if (r == PCRYIELD) return;
       ci = L->ci;
       if (nresults >= 0) L->top = ci->top;

@@ -140,6 +140,41 @@ end
 local primes = 0
 for i = 2, 5000 do if not composite[i] then primes = primes + 1 end end
 assert(primes == 669)
+-- integer keys at a stride of 2 to 5, ascending or descending, beside string keys: the
+-- array part takes them with holes between; then half of them go, the gaps are filled
+-- and the table shrinks again, each step checked by lookups and by a full walk
+local function checkstrided(t, expect, label)
+  local walked = 0
+  for k, v in pairs(t) do
+    assert(expect[k] == v, label)
+    walked = walked + 1
+  end
+  local n = 0
+  for k, v in pairs(expect) do
+    assert(t[k] == v, label)
+    n = n + 1
+  end
+  assert(walked == n, label)
+end
+for stride = 2, 5 do
+  for _, descending in ipairs({false, true}) do
+    local t, expect = {}, {}
+    local first, last, step = stride, 3000, stride
+    if descending then first, last, step = 3000 - math.mod(3000, stride), stride, -stride end
+    for k = first, last, step do t[k] = k * 3 expect[k] = k * 3 end
+    for i = 1, 50 do t["s" .. i] = i expect["s" .. i] = i end
+    checkstrided(t, expect, "filled")
+    for k = stride, 3000, 2 * stride do t[k] = nil expect[k] = nil end
+    checkstrided(t, expect, "halved")
+    for k = 1, 3000 do
+      if t[k] == nil then t[k] = -k expect[k] = -k end
+    end
+    checkstrided(t, expect, "gaps filled")
+    for k = 1, 2990 do t[k] = nil expect[k] = nil end
+    t[100000] = 1 expect[100000] = 1  -- a far key makes the next rehash shrink the array
+    checkstrided(t, expect, "shrunk")
+  end
+end
 -- clearing every field during a walk, then refilling the same table
 local fields = {}
 for i = 1, 500 do fields["f" .. i] = i fields[i * 7] = i end
