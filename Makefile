@@ -7,7 +7,7 @@ JOBS           ?= $(shell nproc)
 TEST_CXX       ?= $(shell command -v clang++ || command -v g++)
 TEST_CC        ?= $(shell command -v clang || command -v gcc)
 
-.PHONY: all setup build play serve test bench format clean
+.PHONY: all setup build play serve test bench format clean install install-tools uninstall deb
 
 all: build
 
@@ -44,6 +44,28 @@ test: setup
 	  -DCMAKE_CXX_COMPILER=$(TEST_CXX) -DCMAKE_C_COMPILER=$(TEST_CC) >/dev/null
 	@cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	@cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Installing like a Linux game: the program in $(PREFIX)/bin, its assets in
+# $(PREFIX)/share/mahjongcuriomar, the desktop entry, icons and AppStream metainfo, the
+# high-score server with its systemd unit (cmake/Install.cmake lists it all). DESTDIR stages
+# the install elsewhere; uninstall removes what the last install recorded (give it the same
+# DESTDIR).
+PREFIX ?= /usr/local
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+install-tools: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip --component tools
+
+uninstall:
+	@cmake -DBUILD_DIR=$(BUILD_DIR) -DPREFIX=$(PREFIX) -DDESTDIR="$(DESTDIR)" -P cmake/Uninstall.cmake
+
+# The Debian package of the game in $(BUILD_DIR)/package/, with the AppStream screenshot
+# beside it (to be published at the metainfo's screenshot address).
+deb: build
+	@tools/package/build_deb.sh $(BUILD_DIR)
+	@tools/package/screenshot.sh $(BUILD_DIR)/bin/mahjongcuriomar \
+	  $(BUILD_DIR)/package/screenshots/mahjongcuriomar-1.png
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done

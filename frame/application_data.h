@@ -37,7 +37,7 @@ struct TApplicationData {
   bool repaintPending = false;
   bool hiddenWhileMinimized = false;
 
-  std::string assetsFolder;   // programFolder + "assets/"
+  std::string assetsFolder;   // the content folder (frame/content_folder.h) + "assets/"
   std::string programFolder;  // with trailing slash
   std::string programPath;
   std::string userFolder, commonFolder, desktopFolder;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "frame/application.h"
+#include "frame/content_folder.h"
 #include "frame/input_script.h"
 #include "frame/log.h"
 
@@ -16,6 +17,9 @@
 #endif
 #ifndef MC_BUILD_TAG
 #define MC_BUILD_TAG ""
+#endif
+#ifndef MC_INSTALL_NAME
+#define MC_INSTALL_NAME ""
 #endif
 
 namespace {
@@ -29,10 +33,19 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+// A path given on the command line, relative to the folder the program was started from:
+// by now the working directory is the content folder, which may be far from where the
+// user typed the command.
+std::string FromStartupFolder(TApplication& app, const std::string& path) {
+  const std::string& startup = app.Data().startupFolder;
+  if (path.empty() || path.front() == '/' || startup.empty()) return path;
+  return startup.back() == '/' ? startup + path : startup + "/" + path;
+}
+
 // The options that let tests and tools drive the program: an input script, frames out and
 // a quit after a given application time.
 void SetUpDrivers(TApplication& app, const TCommandLine& commandLine) {
-  const std::string input = commandLine.PathOption("--input=");
+  const std::string input = FromStartupFolder(app, commandLine.PathOption("--input="));
   if (!input.empty()) {
     TInputScript script;
     std::vector<std::string> errors;
@@ -44,10 +57,11 @@ void SetUpDrivers(TApplication& app, const TCommandLine& commandLine) {
       bool marks = false;
       for (const TInputStep& step : script.Steps()) marks |= step.action == TInputStep::kFrame;
       app.SetInputScript(std::move(script));
-      const std::string frames = commandLine.PathOption("--frames=");
+      const std::string frames = FromStartupFolder(app, commandLine.PathOption("--frames="));
       if (!frames.empty()) app.SetFrameOutput(frames, marks);
     }
-  } else if (const std::string frames = commandLine.PathOption("--frames="); !frames.empty()) {
+  } else if (const std::string frames = FromStartupFolder(app, commandLine.PathOption("--frames="));
+             !frames.empty()) {
     app.SetFrameOutput(frames, false);
   }
   const long exitAfter = commandLine.ExitAfterMs();
@@ -122,7 +136,8 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   // 4. Application data: folders, the instance rule, identity, the heartbeat.
   Trace(services, "application data");
   data->startupFolder = platform.CurrentDirectory();
-  platform.ChangeDirectory(data->programFolder);
+  const std::string contentFolder = ContentFolderFor(data->programFolder, MC_INSTALL_NAME);
+  platform.ChangeDirectory(contentFolder);
   data->instanceName = InstanceNameFromPath(data->programPath);
   data->lockName = data->instanceName + "_MUTEX";
   data->className = data->instanceName + "_WNDCLASS";
@@ -134,7 +149,7 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
     }
     data->instanceLocked = true;
   }
-  data->assetsFolder = data->programFolder + "assets/";
+  data->assetsFolder = contentFolder + "assets/";
   data->startTime = platform.TickMs();
   data->userFolder = data->commonFolder = data->desktopFolder = data->programFolder;
   data->version = MC_VERSION;
@@ -171,6 +186,7 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
   // 8. The log, except in a page without container mode.
   if (!data->embedded || data->containerMode) SetLogFolder(data->userFolder);
   Log("Platform: %s", platform.Name());
+  Log("Assets folder: %s", data->assetsFolder.c_str());
 
   // 9. The application object, the window manager, identity settings.
   Trace(services, "application");

@@ -8,6 +8,7 @@
 #include "campaign/screens/r_intro.h"
 #include "campaign/screens/r_tutorial.h"
 #include "campaign/screens/r_window.h"
+#include "campaign/screens/sprite_layer.h"
 #include "campaign/screens/story_window.h"
 #include "campaign/screens/treasure_gallery.h"
 #include "ui/dialog_vocabulary.h"
@@ -20,6 +21,7 @@ constexpr TWindowType kCampaignWindowTypes[] = {
     {"OptionsWindow", &TOptions::Create},   {"CityMap", &TCityMap::Create},
     {"StoryWindow", &TStoryWindow::Create}, {"RIntro", &RIntro::Create},
     {"RTutorial", &RTutorial::Create},      {"HelpWindow", &Help::Create},
+    {"SpriteLayer", &TSpriteLayer::Create},
 };
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include "campaign/game_app.h"
 #include "campaign/screens/campaign_functions.h"
+#include "campaign/screens/sprite_layer.h"
 #include "data/string_table.h"
 #include "files/file_system.h"
 #include "frame/application.h"
 #include "frame/frame_links.h"
+#include "ui/modal_window.h"
 #include "ui/text.h"
 
 namespace {
@@ -72,6 +74,17 @@ void TMainMenu::PostCreate(const TWindowStyle& style) {
   }
   ApplySolvableDealsChoice();
   SetWelcomeName();
+  if (auto* layer = dynamic_cast<TSpriteLayer*>(FindChild("spritelayer"))) {
+    TModalWindow* modal = GetModalAncestor();
+    const unsigned seed = modal ? static_cast<unsigned>(modal->Clock().GetTime()) : 1u;
+    if (mDecorations.Start(*layer, seed))
+      StartAnimation(TSpriteLayer::kUpdateMs, true, true, false);
+  }
+}
+
+bool TMainMenu::Animate() {
+  mDecorations.Update();
+  return true;
 }
 
 void TMainMenu::SetWelcomeName() {

@@ -1,10 +1,12 @@
 // TMainMenu: the window class of the main menu ("MainMenu"). It plays the menu music, greets
 // the current player, tilts the menu's painted labels, hides the more-games sign when there
 // is no cross-sell file, and offers the script functions of the menu: SetWelcomeName,
-// HasGameStarted, Reset, KillMusic, PlayMusic, PauseMusic, ResumeMusic and DoWork.
+// HasGameStarted, Reset, KillMusic, PlayMusic, PauseMusic, ResumeMusic and DoWork. With a
+// sprite layer named "spritelayer" its decorations move (TMenuDecorations).
 #pragma once
 
 #include "campaign/screens/keyboard_screen.h"
+#include "campaign/screens/menu_decorations.h"
 #include "campaign/screens/screen_functions.h"
 
 class TMainMenu : public TKeyboardScreen {
@@ -22,6 +24,7 @@ class TMainMenu : public TKeyboardScreen {
   }
 
   void PostCreate(const TWindowStyle& style) override;
+  bool Animate() override;
 
   // Script functions.
   void SetWelcomeName();
@@ -33,7 +36,10 @@ class TMainMenu : public TKeyboardScreen {
   void ResumeMusic();
   void DoWork() {}
 
+  const TMenuDecorations& Decorations() const { return mDecorations; }
+
  private:
   TScreenFunctions mFunctions;
+  TMenuDecorations mDecorations;
   bool mMusicPaused = false;
 };

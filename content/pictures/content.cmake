@@ -94,9 +94,17 @@ add_custom_command(
   COMMENT "Drawing the city map"
   VERBATIM)
 
+add_custom_command(
+  OUTPUT ${pic_stamps}/appraisers.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/appraisers.py ${MC_CONTENT_STAGE} ${pic_stamps}/appraisers.stamp
+  DEPENDS ${pic_common} ${pic_gen}/appraisers.py ${pic_gen}/menus.py
+  COMMENT "Drawing the appraisers and the end-of-level pieces"
+  VERBATIM)
+
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
     ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/animations.stamp
-    ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp ${pic_stamps}/citymap.stamp)
+    ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp ${pic_stamps}/citymap.stamp
+    ${pic_stamps}/appraisers.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(

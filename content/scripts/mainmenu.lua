@@ -100,6 +100,8 @@ end
 MakeDialog{ name = "mainmenu",
   MainMenu{ name = "mainmenu_screen", x = 0, y = 0, w = 800, h = 600,
     Bitmap{ name = "mainmenu_background", x = 0, y = 0, image = "menu/mainmenu_background" },
+    -- The moving toys and sparkles, behind the signs so that they never catch a click.
+    SpriteLayer{ name = "spritelayer", x = 0, y = 0, w = 800, h = 600 },
     Text{ name = "mainmenu_title", x = 300, y = 22, w = 480, h = 70, label = "application_title",
           flags = kHAlignCenter + kVAlignCenter,
           font = { kScreenDisplayFont, 44, { 0.95, 0.78, 0.33, 1 } } },

@@ -93,8 +93,10 @@ def face(c, x, y, w, h, look, state):
     c.stroke()
 
 
-def body(c, look, steps=48):
-    """The tile's sides: an ivory layer over a coloured base, stacked along the depth."""
+def body(c, look, steps=48, vector_only=False):
+    """The tile's sides: an ivory layer over a coloured base, stacked along the depth.
+    With vector_only the side shadow is clipped to the tile's outline instead of painted
+    over what is drawn (a paint over the drawing would turn an SVG into a bitmap)."""
     side = hexrgb(LOOKS[look][0])
     ivory = hexrgb("#efe4c8")
     x, y, w, h = TOP
@@ -107,7 +109,13 @@ def body(c, look, steps=48):
         c.fill()
     # the left side lies deeper in shadow than the bottom one
     c.save()
-    c.set_operator(cairo.OPERATOR_ATOP)
+    if vector_only:
+        for i in range(steps + 1):
+            rrect(c, x + DEPTH[0] * i / steps, y + DEPTH[1] * i / steps, w, h, 5)
+        c.set_fill_rule(cairo.FILL_RULE_WINDING)
+        c.clip()
+    else:
+        c.set_operator(cairo.OPERATOR_ATOP)
     g = cairo.LinearGradient(0, 0, 16, -6)
     g.add_color_stop_rgba(0, 0.05, 0.03, 0.0, 0.38)
     g.add_color_stop_rgba(1, 0.05, 0.03, 0.0, 0.0)

@@ -39,6 +39,8 @@ for anim in animations.animations():
 FIXED["gamepiece/small.png"] = particles.PUFF
 FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, particles.SPARK[1])
 FIXED["gamepiece/spark.xml"] = None
+for n in ("appraiser_gent", "appraiser_lady"):
+    FIXED["gfx/%s.png" % n] = (150, 190)
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 # Pictures drawn over other pictures.
 NEED_ALPHA = ("tiles/", "cursor/", "anim/", "gamepiece/")
