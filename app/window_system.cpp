@@ -1,6 +1,7 @@
 #include "app/window_system.h"
 
 #include "app/game_vocabulary.h"
+#include "campaign/hiscore/hiscore_vocabulary.h"
 #include "frame/application.h"
 #include "frame/log.h"
 #include "gfx/renderer.h"
@@ -16,6 +17,7 @@ TWindowSystem::TWindowSystem(TApplication& app) : mApp(app) {
   mScript = new TWindowScript(mManager.get());
   mManager->SetScript(mScript);  // the application task list owns the script from here on
   RegisterGameVocabulary(*mManager);
+  RegisterHiscoreVocabulary(*mManager);
   // Buttons play their sounds, and scripts theirs, through the sound manager.
   SetSoundPlayer(&mWidgetSounds);
   RegisterSoundFunctions(mScript->GetState());

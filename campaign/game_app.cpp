@@ -49,6 +49,9 @@ TGameApp::TGameApp(TApplication& app, lua_State* script, TWindowManager* windows
   // Saving on: every change is written as it is made (atomically), so options and progress
   // are there at the next start. Files of earlier releases are read (and converted).
   mPrefs = std::make_unique<TPrefs>(true);
+  // The service reads the key set above and its server address; with no server configured
+  // it never touches the network.
+  mHiscores = std::make_unique<TTvHiscores>(true);
   const int user = CurrentUser();
   mSfxOff = mPrefs->GetPrefInt(record_key::kSfxOff, 0, user) == 1;
   mMusicOff = mPrefs->GetPrefInt(record_key::kMusicOff, 0, user) == 1;
@@ -207,6 +210,26 @@ void TGameApp::SetCurrentGameMode(int mode) {
   SetHiscoreCategory(kHiscoreCategories[mode]);
 }
 
+int TGameApp::AddFinishedLevelScore() {
+  if (CurrentUser() < 0) {
+    Log("A finished level's score with no player is not kept");
+    return -1;
+  }
+  SetCurrentGameMode(kGameModeCampaign);
+  const int score = mState->Progress().bankroll + mState->CollectionValue();
+  if (mMsn) {
+    if (mHost) {
+      mHost->SendScoreSubmit(score);
+      mHost->SendScoreBroadcast(score);
+    }
+    return score;
+  }
+  if (mHiscores && !mHiscores->AddLocalScore(score, true))
+    Log("Score %d of \"%s\" is not in the local table (below it, or below the player's best)",
+        score, CurrentUserName().c_str());
+  return score;
+}
+
 void TGameApp::SetHiscoreCategory(const std::string& category) {
   mHiscoreCategory = category;
   if (mHiscores) mHiscores->SetParameter(TTvHiscores::kCategory, category);
@@ -304,6 +327,9 @@ void TGameApp::ChangeCurrentUserName(const std::string& name) {
 void TGameApp::ChangeUserName(const std::string& name, int index) {
   if (index < 0 || index >= GetNumUsers()) return;
   mPrefs->SetPref(record_key::kName, name, index, true);
+  // Scores added after a rename carry the new name.
+  if (index == CurrentUser() && mHiscores)
+    mHiscores->SetParameter(TTvHiscores::kPlayerName, CurrentUserName());
 }
 
 void TGameApp::DeleteUser(int index) {

@@ -37,8 +37,9 @@ class THostReports {
   // The page decides the master volume: the host link applies its mute rule.
   virtual void EvaluateMute() = 0;
   virtual void SetLevel(int level, int sublevel) = 0;
-  // The end of a level (the end-of-level screen): the final score of a won level, then the
-  // page's break, won or lost.
+  // The end of a level: the final score of a won level (both sent by
+  // TGameApp::AddFinishedLevelScore), then the page's break, won or lost (the end-of-level
+  // screen).
   virtual void SendScoreSubmit(long /*score*/) {}
   virtual void SendScoreBroadcast(long /*score*/) {}
   virtual void SendGameBreak() {}
@@ -103,6 +104,11 @@ class TGameApp {
   bool IsAOLGame() const { return mAol; }
   bool IsMSNGame() const { return mMsn; }
   void KillMusicForCurrentLocation();
+  // The end of a won level: selects the campaign mode and takes its final score (bankroll
+  // plus the value of the collection). In a web page the score goes to the page; otherwise
+  // it joins the local table of the campaign's category, one row per player. Answers the
+  // final score, or -1 when there is no player to credit it to.
+  int AddFinishedLevelScore();
 
   // --- State
   TPrefs& Prefs() { return *mPrefs; }

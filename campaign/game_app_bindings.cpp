@@ -41,6 +41,7 @@ constexpr TBinding kBindings[] = {
     {"IsAOLGame", &Bind<&TGameApp::IsAOLGame>},
     {"IsMSNGame", &Bind<&TGameApp::IsMSNGame>},
     {"KillMusicForCurrentLocation", &Bind<&TGameApp::KillMusicForCurrentLocation>},
+    {"AddFinishedLevelScore", &Bind<&TGameApp::AddFinishedLevelScore>},
 };
 
 constexpr auto kNames = [] {

@@ -2,21 +2,52 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <list>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "files/file.h"
 
 namespace {
 
-// The request threads still running, so that the program can let them end before exit.
+// The request threads of the process. Each is joined once it has said that it is done, so
+// that no request thread is still winding down (its stack, its thread-local data) when the
+// program exits, and finished threads do not pile up while the program runs.
+struct TRequestThread {
+  std::thread thread;
+  bool done = false;
+};
+
 struct TLiveThreads {
   std::mutex mutex;
   std::condition_variable ended;
-  int count = 0;
+  std::list<TRequestThread> threads;
+
+  // Joins the threads that are done; the caller holds the lock. Their last step is to take
+  // the lock and mark themselves done, so each join waits only for the thread's exit.
+  void JoinDone() {
+    for (auto it = threads.begin(); it != threads.end();) {
+      if (!it->done) {
+        ++it;
+        continue;
+      }
+      it->thread.join();
+      it = threads.erase(it);
+    }
+  }
+  bool AllDone() const {
+    for (const TRequestThread& entry : threads) {
+      if (!entry.done) return false;
+    }
+    return true;
+  }
 };
+
 TLiveThreads& LiveThreads() {
-  static TLiveThreads* live = new TLiveThreads;  // never destroyed: threads may outlive main
+  // Never destroyed: a thread still hanging when the program gives up waiting keeps its
+  // entry, and destroying a joinable std::thread would end the program.
+  static TLiveThreads* live = new TLiveThreads;
   return *live;
 }
 
@@ -39,21 +70,31 @@ std::shared_ptr<THttpRequest> THttpRequest::Failed(const std::string& url, int s
 
 void THttpRequest::Start(const std::shared_ptr<THttpRequest>& request,
                          std::shared_ptr<THttpTransport> transport) {
-  {
-    std::lock_guard<std::mutex> lock(LiveThreads().mutex);
-    ++LiveThreads().count;
+  TLiveThreads& live = LiveThreads();
+  std::lock_guard<std::mutex> lock(live.mutex);
+  live.JoinDone();
+  TRequestThread& entry = live.threads.emplace_back();
+  // The thread's last step waits for this lock, so it cannot mark the entry before the
+  // entry holds it.
+  try {
+    entry.thread =
+        std::thread([&entry, request = request, transport = std::move(transport)]() mutable {
+          request->Run(*transport);
+          // Let go of the request and the session before the thread counts as done, so that
+          // nothing of it runs once the program has stopped waiting.
+          request.reset();
+          transport.reset();
+          TLiveThreads& threads = LiveThreads();
+          std::lock_guard<std::mutex> done(threads.mutex);
+          entry.done = true;
+          threads.ended.notify_all();
+        });
+  } catch (const std::system_error& error) {
+    live.threads.pop_back();
+    request->mFailure = std::string("no thread for the request: ") + error.what();
+    request->mResult.error = request->mFailure;
+    request->Finish(kHttpFailed);
   }
-  std::thread([request = request, transport = std::move(transport)]() mutable {
-    request->Run(*transport);
-    // Let go of the request and the session before the thread counts as ended, so that
-    // nothing of it runs once the program has stopped waiting.
-    request.reset();
-    transport.reset();
-    TLiveThreads& live = LiveThreads();
-    std::lock_guard<std::mutex> lock(live.mutex);
-    --live.count;
-    live.ended.notify_all();
-  }).detach();
 }
 
 bool THttpRequest::Receive(const char* data, size_t size) {
@@ -97,6 +138,14 @@ void THttpRequest::Finish(int status) {
 bool WaitForHttpRequests(unsigned timeoutMs) {
   TLiveThreads& live = LiveThreads();
   std::unique_lock<std::mutex> lock(live.mutex);
-  return live.ended.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                             [&] { return live.count == 0; });
+  const bool allDone = live.ended.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                           [&] { return live.AllDone(); });
+  live.JoinDone();
+  return allDone;
+}
+
+size_t LiveHttpRequestThreads() {
+  TLiveThreads& live = LiveThreads();
+  std::lock_guard<std::mutex> lock(live.mutex);
+  return live.threads.size();
 }

@@ -72,6 +72,9 @@ class THttpRequest final : public THttpReceiver {
   std::atomic<bool> mReleased{false};
 };
 
-// Waits until every request thread of the process has ended, at most timeoutMs; true when
-// none is left. The program calls it before it exits, after abandoning its requests.
+// Waits until every request thread of the process has ended, at most timeoutMs, and joins
+// the ended ones; true when none is left. The program calls it before it exits, after
+// abandoning its requests (an abandoned transfer stops at its next progress report).
 bool WaitForHttpRequests(unsigned timeoutMs);
+// Request threads not joined yet (running, or ended since the last start or wait).
+size_t LiveHttpRequestThreads();

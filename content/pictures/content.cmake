@@ -74,6 +74,13 @@ add_custom_command(
   VERBATIM)
 
 add_custom_command(
+  OUTPUT ${pic_stamps}/hiscore.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/hiscore.py ${MC_CONTENT_STAGE} ${pic_stamps}/hiscore.stamp
+  DEPENDS ${pic_common} ${pic_gen}/hiscore.py ${pic_gen}/signs.py
+  COMMENT "Drawing the high-score screens' pictures"
+  VERBATIM)
+
+add_custom_command(
   OUTPUT ${pic_stamps}/animations.stamp
   COMMAND ${MC_PYTHON} ${pic_gen}/animations.py ${MC_CONTENT_STAGE} ${pic_stamps}/animations.stamp
   DEPENDS ${pic_common} ${pic_gen}/animations.py
@@ -111,7 +118,7 @@ add_custom_command(
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
     ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/playscreen.stamp
     ${pic_stamps}/animations.stamp ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp
-    ${pic_stamps}/citymap.stamp ${pic_stamps}/appraisers.stamp)
+    ${pic_stamps}/citymap.stamp ${pic_stamps}/appraisers.stamp ${pic_stamps}/hiscore.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(

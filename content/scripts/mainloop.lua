@@ -50,6 +50,8 @@ return function()
       PostMessage( CreateNamedMessage( kQuitNow, "" ) )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:W" then
       DoModal( "scripts/widgetdemo.lua" )
+    elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:H" then
+      DoModal( "scripts/hiscore.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:S" then
       DoModal( "scripts/spritedemo.lua" )
     elseif m ~= nil and m.type == kPressAnyKey and m.name == "raw:B" then

@@ -130,6 +130,7 @@ MakeDialog{ name = "mainmenu",
     Sign( "newclassicgame", 232, StartClassic ),
     Sign( "options", 294, function() OpenScreen( "scripts/options.lua" ) end ),
     Sign( "help", 356, function() OpenScreen( "scripts/help.lua" ) end ),
+    Sign( "highscores", 418, function() OpenScreen( "scripts/hiscore.lua" ) end ),
     -- The main loop ends the program on this sign's press.
     Sign( "quit", 480, nil ),
   },

@@ -15,9 +15,6 @@
 #include <sstream>
 #include <string>
 
-#include "app/data_services.h"
-#include "app/game_main.h"
-#include "app/window_system.h"
 #include "campaign/game_app.h"
 #include "campaign/record/record_keys.h"
 #include "campaign/record/treasure_table.h"
@@ -25,102 +22,15 @@
 #include "data/prefs_cipher.h"
 #include "data/prefs_legacy.h"
 #include "frame/application.h"
-#include "frame/engine_main.h"
-#include "frame/task.h"
-#include "platform/headless/headless_platform.h"
-#include "sound/sound_device.h"
-#include "sound/sound_manager.h"
+#include "tests/app/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
-
-// The headless platform, running as the program in the build's bin folder.
-class TProgramPlatform : public THeadlessPlatform {
- public:
-  std::string ExecutablePath() const override { return kProgram; }
-};
-
-// Runs once, at the first idle pass of the event loop (the game object exists by then), then
-// ends the run through the normal quit path.
-class TOnceTask : public TTask {
- public:
-  TOnceTask(TApplication& app, std::function<void(TApplication&, TGameApp&)> body)
-      : mApp(app), mBody(std::move(body)) {}
-  bool DoTask() override {
-    if (TGameApp* game = TGameApp::Get()) mBody(mApp, *game);
-    mApp.PostQuit();
-    return false;
-  }
-
- private:
-  TApplication& mApp;
-  std::function<void(TApplication&, TGameApp&)> mBody;
-};
-
-std::function<void(TApplication&, TGameApp&)> gDuringRun;
-
-int GameMainWithTask(TApplication& app, const std::string& commandLine) {
-  app.AddTask(new TOnceTask(app, gDuringRun));
-  return GameMain(app, commandLine);
-}
-
-class RecordProgram : public ::testing::Test {
+class RecordProgram : public TProgramRun {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("mc_record_program_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    userFolder = folder / "Tandervel" / "Mahjong Curio Mar";
-    previousDirectory = fs::current_path();
-  }
-  void TearDown() override {
-    fs::current_path(previousDirectory);
-    std::error_code error;
-    fs::remove_all(folder, error);
-  }
-
-  // The program's start-up and GameMain in this process, with body run inside the loop.
-  static int RunInProcess(std::function<void(TApplication&, TGameApp&)> body) {
-    gDuringRun = std::move(body);
-    TProgramPlatform platform;
-    TFrameServices services;
-    AddDataServices(services);
-    // The sound system without a device, as the headless program has it.
-    services.createSound = [](TApplication&) -> std::unique_ptr<TSoundLink> {
-      return std::make_unique<TSoundManager>(nullptr);
-    };
-    services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
-      return std::make_unique<TWindowSystem>(app);
-    };
-    const int status = EngineMain(TCommandLine("--multiple --exit-after=20000"), platform,
-                                  GameMainWithTask, std::move(services));
-    gDuringRun = nullptr;
-    return status;
-  }
-  // The real program, until it quits by itself after ms (or its input script ends it).
-  static int RunProgram(int ms, const std::string& arguments = "") {
-    const std::string command = kProgram +
-                                " --headless --multiple --exit-after=" + std::to_string(ms) + " " +
-                                arguments + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-  }
-  std::string ReadFile(const fs::path& path) const {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
-  std::string Log() const { return ReadFile(userFolder / "logfile.txt"); }
-
-  fs::path folder;
-  fs::path userFolder;
-  fs::path previousDirectory;
+  RecordProgram() : TProgramRun("mc_record_program_") {}
 };
 
 }  // namespace

@@ -20,9 +20,11 @@
 #include "frame/application.h"
 #include "frame/command_line.h"
 #include "gfx/texture.h"
+#include "online/tv_hiscores.h"
 #include "platform/headless/headless_platform.h"
 #include "script/lua/lua_api.h"
 #include "script/script.h"
+#include "tests/campaign/campaign_test_folder.h"
 #include "tests/frame/frame_fakes.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/screen.h"
@@ -60,16 +62,7 @@ class TCursorRecordingRenderer : public TRecordingRenderer {
 class GameAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             (std::string("mc_game_app_") +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    ResetFileSystem();
-    SetFileSystemFolders(folder.string(), folder.string(), folder.string());
-    ResetSettings();
-    SetSetting("installkey", "game_app_test");
-    StringTable().Clear();
+    folder = StartCampaignTestFolder("mc_game_app_", "game_app_test");
     StartApplication();
   }
   void TearDown() override {
@@ -458,4 +451,61 @@ TEST_F(GameAppScriptTest, QuitToMainMenuPopsEveryDialogDownToTheScreen) {
   EXPECT_EQ(windows.ModalStack().size(), 1u);
   Eval("QuitToMainMenu()");
   EXPECT_EQ(windows.TopModal(), screen);
+}
+
+// The high-score service the application object owns: told the player and the category,
+// and given the finished levels' scores.
+TEST_F(GameAppTest, AFinishedLevelsScoreJoinsTheCampaignTableOncePerPlayer) {
+  TGameApp& g = Start();
+  ASSERT_NE(g.Hiscores(), nullptr);
+  EXPECT_FALSE(g.Hiscores()->OnlineScoresAvailable()) << "no server is configured here";
+  EXPECT_EQ(g.AddFinishedLevelScore(), -1) << "no player yet";
+  g.CreateNewUser("Ada");
+  EXPECT_EQ(g.Hiscores()->PlayerName(), "Ada");
+  g.State().Progress().bankroll = 1500;
+  EXPECT_EQ(g.AddFinishedLevelScore(), 1500);
+  EXPECT_EQ(g.GameMode(), kGameModeCampaign);
+  EXPECT_EQ(g.Hiscores()->Category(), "mahjongcuriomar_web");
+  ASSERT_EQ(g.Hiscores()->GetRowCount(true), 1);
+  EXPECT_EQ(g.Hiscores()->GetRow(true, 0)->name, "Ada");
+  EXPECT_EQ(g.Hiscores()->GetRow(true, 0)->score, 1500);
+
+  g.State().Progress().bankroll = 900;  // a lower score: the player's best stays
+  EXPECT_EQ(g.AddFinishedLevelScore(), 900);
+  ASSERT_EQ(g.Hiscores()->GetRowCount(true), 1);
+  EXPECT_EQ(g.Hiscores()->GetRow(true, 0)->score, 1500);
+
+  g.ChangeCurrentUserName("Ada L.");
+  g.State().Progress().bankroll = 2000;
+  g.AddFinishedLevelScore();
+  ASSERT_EQ(g.Hiscores()->GetRowCount(true), 2);
+  EXPECT_EQ(g.Hiscores()->GetRow(true, 0)->name, "Ada L.") << "the new name is used at once";
+
+  // The table is kept for the next start of the program.
+  Start();
+  game->SetCurrentGameMode(kGameModeCampaign);
+  EXPECT_EQ(game->Hiscores()->GetRowCount(true), 2);
+  game->SetCurrentGameMode(kGameModeSpeed);
+  EXPECT_EQ(game->Hiscores()->GetRowCount(true), 0) << "the other mode has its own table";
+}
+
+TEST_F(GameAppTest, InAWebPageTheScoreGoesToThePageAndNotToTheLocalTable) {
+  struct THost : THostReports {
+    void SendGameReady(const std::string&) override {}
+    void EvaluateMute() override {}
+    void SetLevel(int, int) override {}
+    void SendScoreSubmit(long score) override { sent.push_back("submit " + std::to_string(score)); }
+    void SendScoreBroadcast(long score) override {
+      sent.push_back("broadcast " + std::to_string(score));
+    }
+    std::vector<std::string> sent;
+  } host;
+  TGameApp& g = Start();
+  g.CreateNewUser("Web");
+  g.SetHostReports(&host);
+  g.SetLaunchOptions(ParseGameOptions("game.exe -msn"));
+  g.State().Progress().bankroll = 700;
+  EXPECT_EQ(g.AddFinishedLevelScore(), 700);
+  EXPECT_EQ(host.sent, (std::vector<std::string>{"submit 700", "broadcast 700"}));
+  EXPECT_EQ(g.Hiscores()->GetRowCount(true), 0);
 }

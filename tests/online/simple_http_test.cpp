@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "online/form_encoding.h"
@@ -264,6 +265,47 @@ TEST_F(SimpleHttpTest, StartAbandonsTheRunningRequest) {
   EXPECT_STREQ(http.GetResponse(), "second");
   // The abandoned thread notices and ends well before its total timeout.
   EXPECT_TRUE(WaitForHttpRequests(5000));
+}
+
+// Threads of this process as the system lists them (an exiting thread stays listed until
+// it is gone).
+size_t ProcessThreads() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    ++count;
+  return count;
+}
+
+TEST_F(SimpleHttpTest, RequestThreadsAreJoinedSoNoneIsLeftWhenTheProgramExits) {
+  const size_t before = ProcessThreads();
+  {
+    TTestHttpServer server([](const TTestRequest& request) {
+      TTestReply reply;
+      if (request.target == "/hang")
+        reply.kind = TTestReply::kNeverAnswer;
+      else
+        reply.body = "ok";
+      return reply;
+    });
+    TSimpleHttp hanging;
+    hanging.SetUrl(server.Url("/hang"), false);
+    hanging.Start(0);
+    TSimpleHttp http;
+    constexpr int kRequests = 20;
+    for (int i = 0; i < kRequests; ++i) {
+      http.SetUrl(server.Url("/ok"), false);
+      http.Start(0);
+      ASSERT_EQ(Finish(http), kHttpComplete) << "request " << i;
+    }
+    // Each start joins the threads that have ended, so they do not pile up.
+    EXPECT_LT(LiveHttpRequestThreads(), 6u);
+    EXPECT_FALSE(WaitForHttpRequests(100)) << "the hanging request still runs";
+    hanging.SetUrl("", false);  // abandoned: it stops at its next progress report
+    EXPECT_TRUE(WaitForHttpRequests(5000));
+    EXPECT_EQ(LiveHttpRequestThreads(), 0u);
+  }
+  // Every request thread has been joined, not merely told to end.
+  EXPECT_EQ(ProcessThreads(), before);
 }
 
 TEST_F(SimpleHttpTest, TransportHandsTheBodyOverIn32KiBPieces) {
