@@ -3,11 +3,13 @@
 #include <memory>
 
 #include "app/program_host_link.h"
+#include "app/record_game_player.h"
 #include "app/window_system.h"
 #include "campaign/game_app.h"
 #include "frame/application.h"
 #include "frame/command_line.h"
 #include "frame/log.h"
+#include "game/window/game_player.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
 
@@ -37,6 +39,9 @@ int GameMain(TApplication& app, const std::string& commandLine) {
   game->ApplyDisplaySettings();
   game->UseNormalCursor();
   game->EnsurePlayer();
+  // The play screen reads and records the current player's progress through the record.
+  TRecordGamePlayer player(*game);
+  SetCurrentGamePlayer(&player);
 
   const TGameOptions options = ParseGameOptions(commandLine);
   if (!options.url.empty()) Log("Game address: %s", options.url.c_str());
@@ -74,6 +79,7 @@ int GameMain(TApplication& app, const std::string& commandLine) {
   }
   Log("Game loop ended");
   // The record goes before the windows: its script functions leave the window script.
+  SetCurrentGamePlayer(nullptr);
   game.reset();
   return 0;
 }

@@ -26,6 +26,7 @@ enum class TScoreKind : int32_t {
   kRunOf4 = 4,          // four tiles of one suit, not all identical
   kTreasurePair = 5,    // matched treasure pair, worth 0
   kTilesLeft = 6,       // tiles left at a treasure ending
+  kKennyGift = 7,       // money given by Zozad Uravi's offer
   kBankroll = 8,        // the opening entry: money carried from earlier levels
   kPurchase = 10,       // hint, shuffle, appraisal (negative)
   kUndoCorrection = 12  // brings a total that undo made negative back to 0
@@ -76,6 +77,8 @@ class TScoreLedger {
   // Undo of one entry: ignored for a negative or empty slot. A total that falls below 0
   // is brought back to 0 by a correction entry.
   void Remove(int slot);
+  // Redo of an entry that undo took out: the same entry in a new slot.
+  int Restore(const TScoreEntry& entry) { return Append(entry); }
 
   int Total() const;
   int TotalOfKind(TScoreKind kind) const;

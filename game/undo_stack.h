@@ -26,6 +26,9 @@ class TUndoStack {
   bool Pop(TUndoRecord& record);
   // Records the gift of the top record (the Kenny offer).
   void SetTopGift(TFace gift);
+  // The top record, or null on an empty stack (the Kenny offer adds its gift's score slot).
+  TUndoRecord* Top() { return mRecords.empty() ? nullptr : &mRecords.back(); }
+  const TUndoRecord* Top() const { return mRecords.empty() ? nullptr : &mRecords.back(); }
 
   bool Empty() const { return mRecords.empty(); }
   int Size() const { return static_cast<int>(mRecords.size()); }

@@ -63,6 +63,7 @@ void TButton::Init(const TWindowStyle& style) {
   if (style.GetBool("beginGroup", false)) bits |= kOptionBeginGroup;
   if (style.GetBool("close", false)) bits |= kOptionClose;
   if (style.GetBool("default", false)) bits |= kOptionDefault;
+  if (style.GetBool("cancel", false)) bits |= kOptionCancel;
   // The options first: a radio button that begins a group and starts switched on must see
   // its own group start, or it would clear the group before it.
   SetOptions(bits);
@@ -132,6 +133,7 @@ void TButton::SetOptions(unsigned bits) {
   if (bits & kOptionSendToParent) mSendToParent = true;
   if (bits & kOptionClose) mClose = true;
   if (bits & kOptionDefault) mDefault = true;
+  if (bits & kOptionCancel) mCancel = true;
 }
 
 void TButton::SetAction(std::unique_ptr<Action> action) {

@@ -31,6 +31,7 @@ class TButton : public TLayeredWindow,
     kOptionSendToParent = 0x2,
     kOptionClose = 0x4,
     kOptionDefault = 0x8,
+    kOptionCancel = 0x10,
   };
   // The window flag that marks the first button of a radio group.
   static constexpr uint32_t kBeginGroupFlag = 0x8;
@@ -91,6 +92,7 @@ class TButton : public TLayeredWindow,
 
   // TButtonWindow, TLabelledWindow, TScriptActionTarget
   bool IsDefaultButton() const override { return mDefault; }
+  bool IsCancelButton() const override { return mCancel; }
   bool GetToggleState() const override { return mOn; }
   void SetToggleState(bool on) override { SetToggle(on); }
   std::string GetLabelText() const override;
@@ -109,6 +111,7 @@ class TButton : public TLayeredWindow,
   bool mOn = false;
   bool mClose = false;
   bool mDefault = false;
+  bool mCancel = false;
   bool mDisarmed = false;
   std::unique_ptr<Action> mAction;
   std::shared_ptr<TPlayableSound> mSounds[3];

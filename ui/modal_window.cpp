@@ -35,7 +35,16 @@ bool TModalWindow::OnMessage(TMessage& message) {
   return true;
 }
 
+// Enter presses the default button (or sends the default action); Escape presses the
+// button marked "cancel", when the dialog has one.
 bool TModalWindow::OnChar(int character) {
+  if (character == 27) {
+    FindDefault finder(true);
+    ForEachChild(finder);
+    auto* button = dynamic_cast<TButtonWindow*>(finder.result);
+    if (button) button->Press();
+    return button != nullptr;
+  }
   if (character != 13) return false;
   FindDefault finder;
   ForEachChild(finder);

@@ -19,6 +19,8 @@ class TButtonWindow {
  public:
   virtual ~TButtonWindow() = default;
   virtual bool IsDefaultButton() const = 0;
+  // The button Escape presses (a dialog's cancel or close button).
+  virtual bool IsCancelButton() const { return false; }
   // Runs the button's action; true only when the action detached the button (closed its
   // dialog).
   virtual bool Press() = 0;

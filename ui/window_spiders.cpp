@@ -22,7 +22,8 @@ bool GetLargest::Visit(TWindow* window) {
 
 bool FindDefault::Visit(TWindow* window) {
   auto* button = dynamic_cast<TButtonWindow*>(window);
-  if (button && button->IsDefaultButton() && window->IsShown()) {
+  const bool marked = button && (mCancel ? button->IsCancelButton() : button->IsDefaultButton());
+  if (marked && window->IsShown()) {
     result = window;
     return false;
   }

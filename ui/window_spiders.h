@@ -33,11 +33,15 @@ class GetLargest : public TWindowSpider {
   int maxBottom;
 };
 
-// The first shown button marked "default", depth first.
+// The first shown button marked "default" (or "cancel"), depth first.
 class FindDefault : public TWindowSpider {
  public:
+  explicit FindDefault(bool cancel = false) : mCancel(cancel) {}
   bool Visit(TWindow* window) override;
   TWindow* result = nullptr;
+
+ private:
+  bool mCancel;
 };
 
 class TWindowClearFlags : public TWindowSpider {

@@ -67,6 +67,13 @@ add_custom_command(
   VERBATIM)
 
 add_custom_command(
+  OUTPUT ${pic_stamps}/playscreen.stamp
+  COMMAND ${MC_PYTHON} ${pic_gen}/playscreen.py ${MC_CONTENT_STAGE} ${pic_stamps}/playscreen.stamp
+  DEPENDS ${pic_common} ${pic_gen}/playscreen.py
+  COMMENT "Drawing the play screen's buttons, plaques, drawer and preview card"
+  VERBATIM)
+
+add_custom_command(
   OUTPUT ${pic_stamps}/animations.stamp
   COMMAND ${MC_PYTHON} ${pic_gen}/animations.py ${MC_CONTENT_STAGE} ${pic_stamps}/animations.stamp
   DEPENDS ${pic_common} ${pic_gen}/animations.py
@@ -102,9 +109,9 @@ add_custom_command(
   VERBATIM)
 
 set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
-    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/animations.stamp
-    ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp ${pic_stamps}/citymap.stamp
-    ${pic_stamps}/appraisers.stamp)
+    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/playscreen.stamp
+    ${pic_stamps}/animations.stamp ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp
+    ${pic_stamps}/citymap.stamp ${pic_stamps}/appraisers.stamp)
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(

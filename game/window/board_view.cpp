@@ -40,6 +40,14 @@ void TBoardView::Appraise(TTile& tile) {
   if (mAppraise) mAppraise(tile);
 }
 
+bool TBoardView::SendToBox(TTile& tile) {
+  return mSendToBox && mSendToBox(tile);
+}
+
+void TBoardView::Drop(TTile& tile, TPoint2 screenPoint) {
+  if (mDrop) mDrop(tile, screenPoint);
+}
+
 void TBoardView::PlaySound(TBoardSound sound) {
   if (const auto& playable = mSounds[static_cast<size_t>(sound)]) playable->Play();
   mGame->PlaySound(sound);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "ui/window.h"
 
 class TPlayableSound;
 class TTile;
@@ -41,6 +42,13 @@ class TBoardView : public TBoardHost {
   // A left click on a tile in appraisal mode.
   void SetAppraiseHandler(std::function<void(TTile&)> handler) { mAppraise = std::move(handler); }
   void Appraise(TTile& tile);
+  // A right click on a tile: send it to the sets box. The handler answers whether the
+  // click was taken (without one the click goes on).
+  void SetSendToBoxHandler(std::function<bool(TTile&)> handler) { mSendToBox = std::move(handler); }
+  bool SendToBox(TTile& tile);
+  // A dragged tile was let go at a screen point (the sets box may take it).
+  void SetDropHandler(std::function<void(TTile&, TPoint2)> handler) { mDrop = std::move(handler); }
+  void Drop(TTile& tile, TPoint2 screenPoint);
 
   // TBoardHost: the windows' part, then the game's.
   void PlaySound(TBoardSound sound) override;
@@ -71,6 +79,8 @@ class TBoardView : public TBoardHost {
   bool mTutorialSeen = true;
   std::function<void(TTile*)> mPreview;
   std::function<void(TTile&)> mAppraise;
+  std::function<bool(TTile&)> mSendToBox;
+  std::function<void(TTile&, TPoint2)> mDrop;
   std::vector<std::unique_ptr<TTile>> mTiles;  // by tile id; attached ones are also children
   std::array<std::shared_ptr<TPlayableSound>, 10> mSounds;
 };

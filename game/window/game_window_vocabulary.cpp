@@ -1,6 +1,8 @@
 #include "game/window/game_window_vocabulary.h"
 
 #include "game/window/board_window.h"
+#include "game/window/game.h"
+#include "game/window/holding_area.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/window_manager.h"
 
@@ -8,6 +10,8 @@ namespace {
 
 constexpr TWindowType kWindowTypes[] = {
     {"GameBoard", &TBoardWindow::Create},
+    {"GameWindow", &TGame::Create},
+    {"SetDrawer", &THoldingArea::Create},
 };
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "game/window/tile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "frame/event.h"
 #include "game/face_catalogue.h"
 #include "game/window/board_view.h"
 #include "gfx/texture.h"
@@ -125,7 +127,17 @@ bool TTile::OnMouseDown(TPoint2 point) {
   return true;
 }
 
-bool TTile::OnMouseUp(TPoint2) {
+// The right button sends the tile to the sets box (the game decides); nothing in
+// appraisal mode or while a tile flies.
+bool TTile::OnMouseButton(TPoint2, int code) {
+  TBoard& board = mView.Board();
+  if (board.appraisalMode || board.inputLocked) return true;
+  if (code != kMouseRightDown) return false;
+  return mView.SendToBox(*this);
+}
+
+bool TTile::OnMouseUp(TPoint2 point) {
+  if (mDragging) EndDrag(point);
   EndPress();
   return true;
 }
@@ -133,12 +145,55 @@ bool TTile::OnMouseUp(TPoint2) {
 void TTile::EndPress() {
   mPressed = false;
   mPressPoint.reset();
+  if (mDragging) {
+    // The tile left play while dragged: no drop, the pointer is free again.
+    mDragging = false;
+    if (TWindowTreeHost* host = TreeHost()) host->RemoveCapture(this);
+  }
+}
+
+bool TTile::MaybeStartDrag(TPoint2 point) {
+  if (mDragging || !mPressed || !mPressPoint) return mDragging;
+  if (std::abs(point.x - mPressPoint->x) <= kDragThreshold ||
+      std::abs(point.y - mPressPoint->y) <= kDragThreshold)
+    return false;
+  mDragging = true;
+  if (TWindowTreeHost* host = TreeHost()) host->AddCapture(this);
+  ChangeOrder(kToFront);
+  return true;
+}
+
+void TTile::DragTo(TPoint2 point) {
+  const TPoint2 inParent = LocalToParent(point);
+  SetPosition(inParent.x - kDragGrip, inParent.y - kDragGrip);
+}
+
+// Letting go of a dragged tile: it jumps home, is selected (which may match it with the
+// tile selected before), and the sets box may take it at the release point; what stays
+// selected is then deselected and the board's drawing order restored.
+void TTile::EndDrag(TPoint2 point) {
+  const TPoint2 release = LocalToScreen(point);
+  mDragging = false;
+  if (TWindowTreeHost* host = TreeHost()) host->RemoveCapture(this);
+  if (TWindow* parent = GetParent()) {
+    const TPoint2 home = parent->ScreenToLocal(mHome);
+    SetPosition(home.x, home.y);
+  }
+  TBoard& board = mView.Board();
+  if (!Model().selected) board.SelectTile(mId, true);
+  mView.Drop(*this, release);
+  board.DeselectAll();
+  board.RecountTiles(true);
 }
 
 // Hover: over a free tile that is not selected the lit blank shows and the rollover plays;
 // any tile with a face shows in the game window's preview. The tile keeps the pointer while
 // it is top-visible, so that it sees the pointer leave.
 bool TTile::OnMouseMove(TPoint2 point) {
+  if (mDragging || MaybeStartDrag(point)) {
+    DragTo(point);
+    return true;
+  }
   if (!Contains(point)) return OnMouseLeave();
   const TBoardTile& tile = Model();
   TBoard& board = mView.Board();
@@ -154,6 +209,9 @@ bool TTile::OnMouseMove(TPoint2 point) {
 }
 
 bool TTile::OnMouseLeave() {
+  // A dragged tile keeps the pointer; leaving while pressed is a move to (0, 0), which
+  // starts the drag when the press point is far enough from the corner.
+  if (mDragging || MaybeStartDrag({0, 0})) return true;
   if (TWindowManager* manager = TWindowManager::Get()) manager->RemoveCapture(this);
   if (mHovered && !Model().selected) SetNormalImage();
   mHovered = false;

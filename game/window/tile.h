@@ -54,6 +54,7 @@ class TTile : public TImage {
 
   void Draw() override;
   bool OnMouseDown(TPoint2 point) override;
+  bool OnMouseButton(TPoint2 point, int code) override;
   bool OnMouseUp(TPoint2 point) override;
   bool OnMouseMove(TPoint2 point) override;
   bool OnMouseLeave() override;
@@ -74,6 +75,7 @@ class TTile : public TImage {
   bool IsHovered() const { return mHovered; }
   bool IsHintMarked() const { return mHintMarked; }
   bool IsPressed() const { return mPressed; }
+  bool IsDragging() const { return mDragging; }
   TPoint2 Home() const { return mHome; }
   void SetHome(TPoint2 home) { mHome = home; }
   float Alpha() const { return mAlpha; }
@@ -82,8 +84,18 @@ class TTile : public TImage {
   // Ends a press without a click (the tile left play, or a drag ended).
   void EndPress();
 
+  // A press moved this far (more than this in x and in y) starts a drag.
+  static constexpr int kDragThreshold = 5;
+  // A dragged tile hangs from the pointer by this point of its window.
+  static constexpr int kDragGrip = 25;
+
  private:
   bool Contains(TPoint2 point) const;
+  // Drags start when a press has moved beyond the threshold: the tile takes the pointer
+  // and comes to the front of the board.
+  bool MaybeStartDrag(TPoint2 point);
+  void DragTo(TPoint2 point);
+  void EndDrag(TPoint2 point);
 
   TBoardView& mView;
   TTileId mId;
@@ -93,6 +105,7 @@ class TTile : public TImage {
   bool mHovered = false;
   bool mHintMarked = false;
   bool mPressed = false;
+  bool mDragging = false;
   std::optional<TPoint2> mPressPoint;
   TPoint2 mHome;
   float mAlpha = 1.0f;

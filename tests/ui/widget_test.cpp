@@ -322,6 +322,32 @@ TEST_F(WidgetTest, EnterPressesTheDefaultButton) {
   EXPECT_EQ(G("got").find("2:"), std::string::npos) << G("got");
 }
 
+TEST_F(WidgetTest, EscapePressesTheCancelButtonAndIsLeftAloneWithoutOne) {
+  Run(R"(return function()
+      local id = PushModal('ask')
+      MakeDialog{
+        Button{ name = 'yes', x = 0, y = 0, w = 40, h = 30, close = true, default = true },
+        Button{ name = 'no', x = 100, y = 0, w = 40, h = 30, close = true, cancel = true,
+                command = function() ran = 1 end } }
+      WaitForCloseMessage(id)
+      result = gReturnValue
+      PushModal('plain')
+      MakeDialog{ Button{ name = 'only', x = 0, y = 0, w = 40, h = 30, close = true } }
+      while true do WaitForMessage() end
+    end)");
+  Pass();
+  Event(kEventChar, 0, 0, 27);
+  Pass();
+  Pass();
+  EXPECT_EQ(G("ran"), "1");
+  EXPECT_EQ(G("result"), "no");
+  ASSERT_EQ(manager->TopModal()->GetName(), "plain");
+  // No cancel button: Escape is not taken, and the dialog stays.
+  Event(kEventChar, 0, 0, 27);
+  Pass();
+  EXPECT_EQ(manager->TopModal()->GetName(), "plain");
+}
+
 TEST_F(WidgetTest, TypingEditsTheFocusedFieldWithinItsLimits) {
   OpenDialog();
   TTextEdit* field = Find<TTextEdit>("field");

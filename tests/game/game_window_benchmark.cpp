@@ -1,0 +1,175 @@
+// The running play screen with the largest layout (level 50, 200 tiles): the CPU of one
+// frame of our code (the game's update, the window walk, the sprite batching and the
+// driver's front end on this thread), one frame with the software rasteriser's pixel work
+// added (process CPU, its threads included), and the cost of a hover and of a click. Runs
+// headless on an offscreen context with the shipped package.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "data/settings.h"
+#include "data/string_table.h"
+#include "files/file_system.h"
+#include "frame/application_time.h"
+#include "frame/event.h"
+#include "frame/log.h"
+#include "game/window/board_view.h"
+#include "game/window/game.h"
+#include "game/window/game_player.h"
+#include "game/window/game_window_vocabulary.h"
+#include "game/window/tile.h"
+#include "platform/egl/offscreen_screen.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/modal_window.h"
+#include "ui/screen.h"
+#include "ui/window_manager.h"
+#include "ui/window_script.h"
+
+namespace {
+
+class TBenchHost : public TTestHost {
+ public:
+  bool IsFlipDone() const override { return drawing; }
+  bool drawing = true;
+};
+
+// The play screen of level 50 in a scratch folder that sees the shipped package.
+class TPlayScreen {
+ public:
+  TPlayScreen() {
+    folder = std::filesystem::temp_directory_path() /
+             ("mc_game_window_benchmark_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    std::error_code error;
+    std::filesystem::create_directory_symlink(std::filesystem::path(MC_BIN_DIR) / "assets",
+                                              folder / "assets", error);
+    SetLogFolder((folder / "log").string());
+    ResetFileSystem();
+    InitFileSystem();
+    LoadSettingsFile("::assets/settings.xml");
+    StringTable().LoadAll();
+    SetSetting("game_level", "levels/level_050.xml");
+    SetSetting("game_seed", "7");
+    offscreen = TOffscreenScreen::Create(800, 600);
+    if (!offscreen) return;
+    manager = std::make_unique<TWindowManager>(&host);
+    auto* script = new TWindowScript(manager.get());
+    script->SetLocalizeLabels(true);
+    manager->SetScript(script);
+    manager->SetScreen(new TScreen);
+    RegisterGameWindowVocabulary(*manager);
+    script->DoLuaString(
+        "return function() DoModal( 'scripts/game.lua' ) while true do WaitForMessage() end end");
+    Frame();
+    game = dynamic_cast<TGame*>(manager->TopModal()->FindChild("game_window", -1));
+  }
+  ~TPlayScreen() {
+    manager.reset();
+    host.tasks.Clear();
+    offscreen.reset();
+    StringTable().Clear();
+    ResetSettings();
+    ResetFileSystem();
+    SetLogFolder("");
+    std::filesystem::current_path(previous);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+  }
+
+  // One frame: 16 ms later, the tasks (the game's update), then the idle pass that draws.
+  void Frame() {
+    host.now += 16;
+    time.Set(host.now);
+    host.tasks.Run(kUpdatePhase);
+    manager->Invalidate();
+    Event(kEventIdle, 0, 0);
+  }
+  void Event(int kind, int x, int y, int param = 0) {
+    TEvent e;
+    e.kind = kind;
+    e.x = x;
+    e.y = y;
+    e.param = param;
+    manager->HandleEvent(e);
+  }
+  TPoint2 TopFace(TTileId id) {
+    const TRect r = game->View().TileWindow(id)->GetAbsoluteRect();
+    return {r.left + 20, r.top + 28};
+  }
+
+  std::filesystem::path folder, previous;
+  TManualTime time{1000};
+  TBenchHost host;
+  std::unique_ptr<TOffscreenScreen> offscreen;
+  std::unique_ptr<TWindowManager> manager;
+  TGame* game = nullptr;
+};
+
+bool Ready(benchmark::State& state, TPlayScreen& screen) {
+  if (screen.game && screen.game->Board().TilesOnBoard() == 200) return true;
+  state.SkipWithError("no offscreen context or no level 50 in the package");
+  return false;
+}
+
+// Our code per frame: update, window walk and batching; the rasteriser's threads are not
+// this thread's CPU time.
+void BM_GameFrame(benchmark::State& state) {
+  TPlayScreen screen;
+  if (!Ready(state, screen)) return;
+  for (auto _ : state) screen.Frame();
+}
+BENCHMARK(BM_GameFrame)->Unit(benchmark::kMicrosecond);
+
+// The same frame with the pixels filled: the software driver's threads counted too.
+void BM_GameFrameWithPixelFill(benchmark::State& state) {
+  TPlayScreen screen;
+  if (!Ready(state, screen)) return;
+  TPixelImage frame;
+  for (auto _ : state) {
+    screen.Frame();
+    screen.offscreen->ReadFrame(&frame);  // waits for the rasteriser
+  }
+}
+BENCHMARK(BM_GameFrameWithPixelFill)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// The update alone (score roll, timer, tasks), no drawing.
+void BM_GameUpdateOnly(benchmark::State& state) {
+  TPlayScreen screen;
+  if (!Ready(state, screen)) return;
+  screen.host.drawing = false;
+  for (auto _ : state) screen.Frame();
+}
+BENCHMARK(BM_GameUpdateOnly)->Unit(benchmark::kMicrosecond);
+
+// The pointer moving from one free tile to another: hit test, the lit blank, the preview.
+void BM_HoverTile(benchmark::State& state) {
+  TPlayScreen screen;
+  if (!Ready(state, screen)) return;
+  const std::vector<TTileId> free = screen.game->Board().FreeTiles();
+  const TPoint2 a = screen.TopFace(free.front()), b = screen.TopFace(free.back());
+  bool flip = false;
+  for (auto _ : state) {
+    const TPoint2 p = (flip = !flip) ? a : b;
+    screen.Event(kEventMove, p.x, p.y);
+  }
+}
+BENCHMARK(BM_HoverTile)->Unit(benchmark::kMicrosecond);
+
+// A click on a free tile (it is selected, the next click deselects it).
+void BM_ClickTile(benchmark::State& state) {
+  TPlayScreen screen;
+  if (!Ready(state, screen)) return;
+  const TPoint2 p = screen.TopFace(screen.game->Board().FreeTiles().front());
+  screen.Event(kEventMove, p.x, p.y);
+  for (auto _ : state) {
+    screen.Event(kEventLeftDown, p.x, p.y);
+    screen.Event(kEventLeftUp, p.x, p.y);
+  }
+}
+BENCHMARK(BM_ClickTile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
