@@ -1,6 +1,5 @@
 #include "campaign/screens/end_level.h"
 
-#include "campaign/game_app.h"
 #include "campaign/screens/sprite_layer.h"
 #include "campaign/screens/window_fader.h"
 #include "data/string_table.h"
@@ -10,6 +9,7 @@
 #include "game/appraisal.h"
 #include "game/face_catalogue.h"
 #include "game/score_ledger.h"
+#include "game/window/game_player.h"
 #include "game/window/level_result.h"
 #include "gfx/animated_sprite.h"
 #include "gfx/texture.h"
@@ -92,7 +92,7 @@ void REndLevel::PostCreate(const TWindowStyle& style) {
   TKeyboardScreen::PostCreate(style);
   mLayer = dynamic_cast<TSpriteLayer*>(FindChild("endlevel_spritelayer"));
   const TLevelResult& result = LastLevelResult();
-  if (TGameApp* game = TGameApp::Get()) game->KillMusicForCurrentLocation();
+  CurrentGamePlayer().StopLocationMusic();
   if (TApplication* app = TApplication::Get())
     if (TSoundLink* sound = app->GetSoundManager())
       sound->PlayEffect(kLevelEndSound, TSoundLink::kGameEffectsGroup);
@@ -111,16 +111,19 @@ void REndLevel::PostCreate(const TWindowStyle& style) {
   StartAnimation(kUpdateMs, true, true, false);
 }
 
-// The record moves on once per level, however often the screen is built. A classic game is
-// played beside the campaign and changes nothing in it.
+// The record moves on once per level, however often the screen is built, through the game's
+// player (the program's is the current player's progress record). A classic game is played
+// beside the campaign and changes nothing in it.
 void REndLevel::RecordTheLevel(const TLevelResult& result) {
   if (result.recorded || !result.ledger) return;
   TLevelResult recorded = result;
   recorded.recorded = true;
-  TGameApp* game = TGameApp::Get();
-  if (result.campaign && game) {
-    game->State().RecordWonLevel({result.levelFile, result.won, result.ledger->Total()});
+  if (result.campaign) {
+    CurrentGamePlayer().RecordWonLevel(result.levelFile, result.won, result.ledger->Total());
     Log("EndLevel: %s won with %d", result.levelFile.c_str(), result.ledger->Total());
+  } else {
+    Log("Game: classic game ended with %d; the campaign's record is unchanged",
+        result.ledger->Total());
   }
   SetLastLevelResult(std::move(recorded));
 }

@@ -11,6 +11,7 @@
 #include "game/appraisal.h"
 #include "game/face_catalogue.h"
 #include "game/window/appraised_face.h"
+#include "game/window/game_player.h"
 #include "game/window/level_result.h"
 #include "tests/campaign/screens/screen_test.h"
 #include "ui/image.h"
@@ -40,10 +41,34 @@ constexpr char kEndLevel[] =
     "  Button{ name = 'endlevel_continue_button', x = 200, y = 500, w = 100, h = 40 },"
     "}";
 
+// The game's player over the test's record, as the program installs one.
+class TStatePlayer : public TGamePlayer {
+ public:
+  explicit TStatePlayer(TGameState& state) : mState(state) {}
+  TLevelProgress Progress() const override { return {}; }
+  int GameMode() const override { return 1; }
+  void SetGameMode(int) override {}
+  int Bankroll() const override { return mState.Progress().bankroll; }
+  std::string Name() const override { return "Player"; }
+  int CurrentLocation() const override { return 0; }
+  bool TutorialSeen() const override { return false; }
+  TFace PickTreasure(TFace, uint32_t) override { return kNoFace; }
+  bool GiveTreasure(TFace) override { return false; }
+  void TakeBackTreasure(TFace) override {}
+  void RecordWonLevel(const std::string& levelFile, TFace won, int total) override {
+    mState.RecordWonLevel({levelFile, won, total});
+  }
+
+ private:
+  TGameState& mState;
+};
+
 class EndScreensTest : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
+    player = std::make_unique<TStatePlayer>(game->State());
+    SetCurrentGamePlayer(player.get());
     StringTable().SetString("localizer_currency_tens_format", "$%%d");
     StringTable().SetString("localizer_currency_thousands_format", "$%%d,%%03d");
     StringTable().SetString("localizer_currency_millions_format", "$%%d,%%03d,%%03d");
@@ -60,6 +85,8 @@ class EndScreensTest : public ScreenTest {
     StringTable().SetString("appraisal_lady", "Mrs. Lorne");
   }
   void TearDown() override {
+    SetCurrentGamePlayer(nullptr);
+    player.reset();
     SetLastLevelResult({});
     SetAppraisedFace(kNoFace);
     StringTable().Clear();
@@ -84,6 +111,7 @@ class EndScreensTest : public ScreenTest {
     SetLastLevelResult(result);
   }
   static TFace Treasure() { return TreasureTable(0)[0]; }
+  std::unique_ptr<TStatePlayer> player;
   std::string TextOf(const std::string& name) {
     TText* text = Find<TText>(name);
     return text ? text->GetText() : "<missing " + name + ">";
