@@ -1,28 +1,36 @@
--- STAND-IN for the campaign's loss screen: no move is left; undo, shuffle (when the money
--- covers it), start the level over or leave for the main menu. The real screen replaces
--- this file; the game window queues DoModal('scripts/loss.lua') for both.
-ReadFile( "scripts/dialogkit.lua" )
+-- No move is left: take the last move back, shuffle the tiles (for the price shown), start
+-- the level over or leave for the menu. Enter takes the move back when there is one, else
+-- starts over; Escape leaves for the menu.
+ReadFile( "scripts/screenkit.lua" )
 
--- Enter takes the move back when there is one, else starts over; Escape also takes it back,
--- else leaves for the main menu.
 local canUndo = CanUndo()
 
+local function Leave( script ) FadeDown( "PopModal( 'loss' );" .. script ) end
+
 MakeDialog{ name = "loss",
-  DialogPanel( "loss", {
-    DialogTitle( "loss_title", "gameloss_title" ),
-    DialogBody( "loss_body", "gameloss_body", 74, 100 ),
-    DialogButton{ name = "loss_undo", label = "gameloss_undo", x = 35, y = 196, default = canUndo,
-                  cancel = canUndo,
-                  command = function() PopModal( "loss" ); Undo() end },
-    DialogButton{ name = "loss_shuffle", label = "gameloss_shuffle", x = 235, y = 196,
-                  command = function() PopModal( "loss" ); Shuffle() end },
-    DialogButton{ name = "loss_restart", label = "gameloss_restart", x = 35, y = 250,
-                  default = not canUndo,
-                  command = function() PopModal( "loss" ); SwapToModal( "scripts/game.lua" ) end },
-    DialogButton{ name = "loss_quit", label = "gameloss_quit", x = 235, y = 250,
-                  cancel = not canUndo,
-                  command = function() PopModal( "loss" ); QuitGame() end },
-  } ),
+  RLoss{ name = "loss_window", x = 0, y = 0, w = 800, h = 600, rfadeup = true,
+         escapebutton = "loss_quit_button",
+    ScreenShade(),
+    ScreenPanel( "loss_panel", "large", {
+      ScreenTitle( "loss_title_text", "loss_title", 30, 26, 500 ),
+      ScreenText{ name = "loss_body_text", x = 50, y = 90, w = 460, h = 110, label = "loss_body",
+                  flags = kHAlignCenter + kVAlignTop, size = 17 },
+      ScreenButton{ name = "loss_undo_button", label = "loss_undo", x = 60, y = 220,
+                    default = canUndo, command = function() Leave( "Undo()" ) end },
+      ScreenButton{ name = "loss_shuffle_button", label = "loss_shuffle", x = 310, y = 220,
+                    command = function() Leave( "Shuffle()" ) end },
+      Text{ name = "loss_shuffle_price", x = 310, y = 266, w = 170, h = 24, label = "#",
+            flags = kHAlignCenter + kVAlignTop, font = { kScreenDisplayFont, 18, kScreenRed } },
+      ScreenButton{ name = "loss_tryagain_button", label = "loss_tryagain", x = 60, y = 310,
+                    default = not canUndo,
+                    command = function() Leave( "SwapToModal( 'scripts/game.lua' )" ) end },
+      ScreenButton{ name = "loss_quit_button", label = "loss_quit", x = 310, y = 310,
+                    command = function() Leave( "QuitGame()" ) end },
+    } ),
+  },
 }
-if not canUndo then EnableWindow( "loss_undo", false ) end
-if not CanShuffle() then EnableWindow( "loss_shuffle", false ) end
+if not canUndo then EnableWindow( "loss_undo_button", false ) end
+if not CanShuffle() then
+  EnableWindow( "loss_shuffle_button", false )
+  EnableWindow( "loss_shuffle_price", false )
+end

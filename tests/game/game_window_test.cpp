@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <set>
 
+#include "campaign/screens/campaign_vocabulary.h"
 #include "data/settings.h"
 #include "data/string_table.h"
 #include "frame/application_time.h"
@@ -94,8 +95,10 @@ class GameWindowTest : public ScriptTest {
     manager->SetScript(script);
     manager->SetScreen(new TScreen);
     RegisterGameWindowVocabulary(*manager);
-    // The campaign's map window type is not part of these tests: the map's dialog is built of
-    // plain windows, enough to see the game hand over to it.
+    // The end-of-level, loss and appraisal screens are the campaign's; the map's window type
+    // is not part of these tests: its dialog is built of plain windows, enough to see the game
+    // hand over to it.
+    RegisterCampaignVocabulary(*manager);
     script->DoLuaString("CityMap = Window");
     SetCurrentGamePlayer(&player);
     SetSetting("game_seed", "7");
@@ -393,12 +396,13 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Click(kRegisterRight);
   Wait(4000);
   ASSERT_TRUE(Board().LevelEnded());
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "levels/tutorial/tutorial.xml");
-  const TRect next = manager->TopModal()->FindChild("endlevel_continue", -1)->GetAbsoluteRect();
+  const TRect next =
+      manager->TopModal()->FindChild("endlevel_continue_button", -1)->GetAbsoluteRect();
   ClickAt(next.left + 20, next.top + 20);
-  Wait(100);
+  Wait(500);
   EXPECT_EQ(Top(), "citymap");
 }
 
@@ -429,7 +433,7 @@ TEST_F(GameWindowTest, TwoKennyTilesInTheBoxBringTheOfferAndUndoTakesTheGiftBack
   RightClick(b);
   ASSERT_EQ(game->Play().SetsBox().Count(), 2);
   Key(VK_RETURN);
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "choosekenny");
   EXPECT_EQ(Total(), 1000) << "a Kenny pair scores nothing";
   // Enter takes the sure gift: the kenny_giftcost of the settings.
@@ -437,7 +441,7 @@ TEST_F(GameWindowTest, TwoKennyTilesInTheBoxBringTheOfferAndUndoTakesTheGiftBack
   EXPECT_EQ(Total(), 1100);
   EXPECT_EQ(Top(), "choosekenny");
   Key(VK_ESCAPE);
-  Wait(100);
+  Wait(500);
   EXPECT_NE(Top(), "choosekenny");
   Key('U');
   EXPECT_FALSE(Board().Tile(a).removed);
@@ -463,10 +467,10 @@ TEST_F(GameWindowTest, AHintLightsTwoTilesForItsPriceAndTheLightGoesOut) {
 TEST_F(GameWindowTest, EscapeOpensTheMenuAndEscapeClosesIt) {
   Open();
   Key(VK_ESCAPE);
-  Wait(50);
+  Wait(500);
   EXPECT_EQ(Top(), "gamemenu");
   Key(VK_ESCAPE);
-  Wait(50);
+  Wait(500);
   EXPECT_EQ(Top(), "game");
   // The keys reach the game again.
   Key('H');
@@ -509,13 +513,13 @@ TEST_F(GameWindowTest, TheTutorialLevelIsWonWithTheKeyboardAlone) {
   choose(kRegisterRight);
   Wait(4000);
   ASSERT_TRUE(Board().LevelEnded());
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "levels/tutorial/tutorial.xml");
   EXPECT_EQ(player.wonFace, Board().Tile(kRegisterLeft).face);
   // Enter goes on to the map.
   Key(VK_RETURN);
-  Wait(100);
+  Wait(500);
   EXPECT_EQ(Top(), "citymap");
 }
 
@@ -534,13 +538,13 @@ TEST_F(GameWindowTest, AClassicGameKeepsItsModeSkipsTheTutorialAndIsNotRecorded)
   }
   EXPECT_EQ(TextOf("game_antiquename_text"), "") << "no day in a classic game";
   static_cast<TBoardHost*>(game)->OnLevelEnded(kNoFace);  // as the board reports a clear
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "") << "the campaign was told of a classic game";
   EXPECT_TRUE(LogHas("Game: classic game ended with"));
   // Continue leads back to where the game was started, not to the campaign's map.
   Key(VK_RETURN);
-  Wait(100);
+  Wait(500);
   EXPECT_EQ(manager->TopModal(), manager->Screen()) << "not back on the main screen: " << Top();
 }
 
@@ -553,22 +557,22 @@ TEST_F(GameWindowTest, NoMoveLeftOpensTheLossDialogAndEnterStartsOver) {
   ASSERT_LE(Board().TilesOnBoard(), kLastCommonSuit);
   for (TTileId id : Board().GridOrder()) Board().SetTileFace(id, TFace{suit++, 0});
   game->DisplayDialogIfEnd();
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "loss");
   EXPECT_TRUE(LogHas("Game: no moves left"));
   Key(VK_RETURN);
-  Wait(100);
+  Wait(500);
   game = dynamic_cast<TGame*>(manager->TopModal()->FindChild("game_window", -1));
   ASSERT_NE(game, nullptr);
   EXPECT_NE(FreePair().first, kNoTile) << "a new deal";
   int next = kFirstCommonSuit;
   for (TTileId id : Board().GridOrder()) Board().SetTileFace(id, TFace{next++, 0});
   game->DisplayDialogIfEnd();
-  Wait(100);
+  Wait(500);
   ASSERT_EQ(Top(), "loss");
-  const TRect quit = manager->TopModal()->FindChild("loss_quit", -1)->GetAbsoluteRect();
+  const TRect quit = manager->TopModal()->FindChild("loss_quit_button", -1)->GetAbsoluteRect();
   ClickAt(quit.left + 20, quit.top + 20);
-  Wait(100);
+  Wait(500);
   EXPECT_EQ(manager->TopModal(), manager->Screen()) << "back to the main screen: " << Top();
   EXPECT_TRUE(LogHas("Game: quit levels/level_001.xml"));
 }
@@ -615,12 +619,12 @@ TEST_F(GameWindowTest, AnAppraisalIsBoughtByClickingATileInAppraisalMode) {
   EXPECT_FALSE(player.magnifier);
   EXPECT_FALSE(Board().Tile(tile).selected) << "appraising does not choose the tile";
   EXPECT_EQ(Total(), 970);
-  Wait(50);
+  Wait(500);
   ASSERT_EQ(Top(), "appraisal");
   EXPECT_EQ(game->AppraisedPicture(),
             "tiles/" + std::string(FaceImageName(Board().Tile(tile).face)) + "_lg");
   Key(VK_ESCAPE);
-  Wait(50);
+  Wait(500);
   EXPECT_EQ(Top(), "game");
   // Escape also leaves appraisal mode without buying.
   Key('A');
