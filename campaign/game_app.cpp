@@ -230,6 +230,10 @@ int TGameApp::AddFinishedLevelScore() {
   return score;
 }
 
+void TGameApp::ReportLevelBreak() {
+  if (mMsn && mHost) mHost->SendGameBreak();
+}
+
 void TGameApp::SetHiscoreCategory(const std::string& category) {
   mHiscoreCategory = category;
   if (mHiscores) mHiscores->SetParameter(TTvHiscores::kCategory, category);

@@ -109,6 +109,9 @@ class TGameApp {
   // it joins the local table of the campaign's category, one row per player. Answers the
   // final score, or -1 when there is no player to credit it to.
   int AddFinishedLevelScore();
+  // The end of a level, won or lost (once per level): a hosting page hears its break and
+  // holds the game until it says to go on. Nothing happens outside a page.
+  void ReportLevelBreak();
 
   // --- State
   TPrefs& Prefs() { return *mPrefs; }

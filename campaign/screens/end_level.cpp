@@ -1,5 +1,6 @@
 #include "campaign/screens/end_level.h"
 
+#include "campaign/game_app.h"
 #include "campaign/screens/sprite_layer.h"
 #include "campaign/screens/window_fader.h"
 #include "data/string_table.h"
@@ -121,11 +122,15 @@ void REndLevel::RecordTheLevel(const TLevelResult& result) {
   if (result.campaign) {
     CurrentGamePlayer().RecordWonLevel(result.levelFile, result.won, result.ledger->Total());
     Log("EndLevel: %s won with %d", result.levelFile.c_str(), result.ledger->Total());
+    // The campaign's score (money plus collection) joins the high scores once the record
+    // holds this level's money.
+    if (TGameApp* game = TGameApp::Get()) game->AddFinishedLevelScore();
   } else {
     Log("Game: classic game ended with %d; the campaign's record is unchanged",
         result.ledger->Total());
   }
   SetLastLevelResult(std::move(recorded));
+  if (TGameApp* game = TGameApp::Get()) game->ReportLevelBreak();
 }
 
 void REndLevel::ShowEarnedItem(TFace face) {

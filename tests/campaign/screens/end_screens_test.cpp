@@ -8,11 +8,14 @@
 #include "campaign/screens/r_loss.h"
 #include "data/settings.h"
 #include "data/string_table.h"
+#include "frame/command_line.h"
 #include "game/appraisal.h"
 #include "game/face_catalogue.h"
 #include "game/window/appraised_face.h"
 #include "game/window/game_player.h"
 #include "game/window/level_result.h"
+#include "online/hiscore_table.h"
+#include "online/tv_hiscores.h"
 #include "tests/campaign/screens/screen_test.h"
 #include "ui/image.h"
 #include "ui/text.h"
@@ -137,11 +140,18 @@ TEST_F(EndScreensTest, AWonLevelIsRecordedOnceAndItsTreasureShown) {
   EXPECT_EQ(game->State().Progress().levelsBeatenCount, 1);
   EXPECT_TRUE(game->State().IsOwned(treasure));
   EXPECT_TRUE(LastLevelResult().recorded);
+  // The campaign's score (the money now held plus the collection) joins the local table.
+  TTvHiscores* scores = game->Hiscores();
+  ASSERT_NE(scores, nullptr);
+  ASSERT_EQ(scores->GetRowCount(true), 1);
+  const int finalScore = game->State().Progress().bankroll + game->State().CollectionValue();
+  EXPECT_EQ(scores->GetRow(true, 0)->score, finalScore);
   // A second screen for the same result (rebuilt) does not win the day twice.
   Run("PopModal( 'endlevel' )");
   Passes(2);
   OpenDialog("endlevel", kEndLevel);
   EXPECT_EQ(game->State().Progress().levelsBeatenCount, 1);
+  EXPECT_EQ(scores->GetRowCount(true), 1);
 
   EXPECT_EQ(TextOf("endlevel_tiletitle_text"), AppraisalTitle(treasure, TAppraisalSet::kValued));
   EXPECT_EQ(TextOf("endlevel_tiledescription_text"),
@@ -180,6 +190,36 @@ TEST_F(EndScreensTest, AClassicGameLeavesTheCampaignAlone) {
   EXPECT_EQ(game->State().Progress().bankroll, 777);
   EXPECT_EQ(game->State().Progress().levelsBeatenCount, 0);
   EXPECT_FALSE(game->State().IsOwned(TreasureTable(0)[0]));
+  EXPECT_EQ(game->Hiscores()->GetRowCount(true), 0) << "no campaign score from a classic game";
+}
+
+TEST_F(EndScreensTest, AHostingPageHearsTheScoreAndABreakOncePerLevelWonOrLost) {
+  struct THost : THostReports {
+    void SendGameReady(const std::string&) override {}
+    void EvaluateMute() override {}
+    void SetLevel(int, int) override {}
+    void SendScoreSubmit(long score) override { sent.push_back("submit " + std::to_string(score)); }
+    void SendScoreBroadcast(long) override { sent.push_back("broadcast"); }
+    void SendGameBreak() override { sent.push_back("break"); }
+    std::vector<std::string> sent;
+  } host;
+  game->SetHostReports(&host);
+  game->SetLaunchOptions(ParseGameOptions("game.exe -msn"));
+  EndLevel(kNoFace);
+  OpenDialog("endlevel", kEndLevel);
+  const std::string submit = "submit " + std::to_string(game->State().Progress().bankroll +
+                                                        game->State().CollectionValue());
+  EXPECT_EQ(host.sent, (std::vector<std::string>{submit, "broadcast", "break"}));
+  Run("PopModal( 'endlevel' )");
+  Passes(2);
+  OpenDialog("endlevel", kEndLevel);  // the same level's screen again: nothing new
+  EXPECT_EQ(host.sent.size(), 3u);
+  Run("PopModal( 'endlevel' )");
+  Passes(2);
+  host.sent.clear();
+  OpenDialog("loss", "RLoss{ name = 'loss_window', x = 0, y = 0, w = 800, h = 600 }");
+  EXPECT_EQ(host.sent, (std::vector<std::string>{"break"}));
+  game->SetHostReports(nullptr);
 }
 
 TEST_F(EndScreensTest, ThePlaqueCountsOnlyAfterTheFadeAndAClickHurriesIt) {
