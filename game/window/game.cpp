@@ -26,6 +26,7 @@
 #include "game/window/holding_area.h"
 #include "game/window/level_result.h"
 #include "game/window/tile.h"
+#include "gfx/text_layout.h"
 #include "gfx/texture.h"
 #include "ui/image.h"
 #include "ui/modal_window.h"
@@ -42,6 +43,8 @@ constexpr float kBackgroundScale = 5.0f / 3.0f;
 constexpr char kEndgameMusic[] = "audio/music/endgame.ogg";
 // The location sign of the auction house at the end of the campaign.
 constexpr int kLuxuryLocation = 6;
+// Wide enough for any one line of text on the screen.
+constexpr float kUnwrappedWidth = 4000.0f;
 
 void ShowWindow(TWindow* window, bool shown) {
   if (!window) return;
@@ -58,6 +61,18 @@ template <class F>
 void ForEachState(TWindow& root, const std::string& base, F&& apply) {
   for (const char* state : {"_up", "_down", "_over", "_inactive"})
     if (TText* text = FindText(root, base + state)) apply(*text);
+}
+
+// Keeps a one-line text on its line: laid out without wrapping and, when it is wider than
+// its window, drawn smaller to fit (a long player's name on the preview card's signature).
+void FitOnOneLine(TText& text) {
+  TTextLayout* layout = text.Layout();
+  if (!layout || text.Width() <= 0) return;
+  layout->SetBox(kUnwrappedWidth, layout->Height());
+  float widest = 0;
+  for (const TTextLine& line : layout->Lines()) widest = std::max(widest, line.width);
+  const float width = static_cast<float>(text.Width());
+  text.SetScale(widest > width ? width / widest : 1.0f);
 }
 
 }  // namespace
@@ -215,6 +230,7 @@ void TGame::ConfigureChildren() {
     std::string name = mPlayer.Name();
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     signature->SetText(name);
+    FitOnOneLine(*signature);
     signature->SetRotation(-8, 0, 0);
   }
   const TScoreLedger& ledger = mBoard->Ledger();

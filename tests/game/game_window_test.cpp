@@ -23,6 +23,7 @@
 #include "game/window/game_window_vocabulary.h"
 #include "game/window/holding_area.h"
 #include "game/window/tile.h"
+#include "gfx/text_layout.h"
 #include "platform/egl/offscreen_screen.h"
 #include "tests/script/script_test_fixture.h"
 #include "tests/ui/ui_test_support.h"
@@ -41,7 +42,7 @@ class TTestPlayer : public TGamePlayer {
   int GameMode() const override { return mode; }
   void SetGameMode(int m) override { mode = m; }
   int Bankroll() const override { return bankroll; }
-  std::string Name() const override { return "Ada Lovelace"; }
+  std::string Name() const override { return name; }
   int CurrentLocation() const override { return 0; }
   bool TutorialSeen() const override { return progress.tutorialWon; }
   TFace PickTreasure(TFace excluded, uint32_t) override {
@@ -63,6 +64,7 @@ class TTestPlayer : public TGamePlayer {
   TLevelProgress progress{true, 3};
   int mode = 1;
   int bankroll = 1000;
+  std::string name = "Ada Lovelace";
   std::set<int> owned;
   std::string wonLevel;
   TFace wonFace = kNoFace;
@@ -249,6 +251,7 @@ TEST_F(GameWindowTest, TheScreenComesUpDealtWithPricesMoneyTimeAndThePlayersSign
   EXPECT_EQ(TextOf("game_shuffle_price_up"), "$100");
   EXPECT_EQ(TextOf("game_appraisal_price_up"), "$30");
   EXPECT_EQ(TextOf("game_preview_signature_text"), "ada lovelace");
+  EXPECT_EQ(dynamic_cast<TText*>(game->FindChild("game_preview_signature_text"))->GetScale(), 1.0f);
   EXPECT_EQ(TextOf("game_antiquename_text"), "Day 4");
   EXPECT_EQ(TextOf("game_preview_location"), "Grandma's Attic");
   EXPECT_FALSE(Shown("game_submit_button"));
@@ -259,6 +262,21 @@ TEST_F(GameWindowTest, TheScreenComesUpDealtWithPricesMoneyTimeAndThePlayersSign
   Pass(125000);
   EXPECT_EQ(TextOf("game_time_text"), "2:05");
   EXPECT_TRUE(LogHas("Game: levels/level_003.xml dealt with seed 7"));
+}
+
+// A long name stays on the signature line, drawn smaller to fit the card; a short one keeps
+// its size.
+TEST_F(GameWindowTest, ALongPlayersNameIsDrawnSmallerOnOneSignatureLine) {
+  player.name = "Bartholomew Featherstonehaugh";
+  Open();
+  auto* signature = dynamic_cast<TText*>(game->FindChild("game_preview_signature_text"));
+  ASSERT_NE(signature, nullptr);
+  ASSERT_NE(signature->Layout(), nullptr);
+  ASSERT_EQ(signature->Layout()->Lines().size(), 1u) << "the name wrapped";
+  const float drawn = signature->Layout()->Lines()[0].width * signature->GetScale();
+  EXPECT_LE(drawn, static_cast<float>(signature->Width()));
+  EXPECT_GT(drawn, 0.9f * static_cast<float>(signature->Width())) << "shrunk more than needed";
+  EXPECT_LT(signature->GetScale(), 1.0f);
 }
 
 TEST_F(GameWindowTest, TheScoreRollsTowardsTheTotalInAboutTwentyFiveUpdates) {
@@ -462,6 +480,24 @@ TEST_F(GameWindowTest, AHintLightsTwoTilesForItsPriceAndTheLightGoesOut) {
   for (TTileId id : Board().GridOrder())
     lit += game->View().TileWindow(id)->BlankName().find("hint") != std::string::npos;
   EXPECT_EQ(lit, 0);
+}
+
+// A shuffle gives the lit tiles other faces: the light, which pointed at the old pair, goes
+// out at once.
+TEST_F(GameWindowTest, AShufflePutsOutTheHintLight) {
+  Open();
+  auto litTiles = [&] {
+    int lit = 0;
+    for (TTileId id : Board().GridOrder())
+      lit += game->View().TileWindow(id)->BlankName().find("hint") != std::string::npos;
+    return lit;
+  };
+  Key('H');
+  ASSERT_EQ(litTiles(), 2);
+  Key('M');
+  EXPECT_TRUE(LogHas("Game: shuffle, total"));
+  Wait(500);
+  EXPECT_EQ(litTiles(), 0);
 }
 
 TEST_F(GameWindowTest, EscapeOpensTheMenuAndEscapeClosesIt) {
