@@ -81,9 +81,8 @@ void THostLink::SetLevel(int level, int sublevel) {
 void THostLink::HandleHostCommand(long code) {
   if (!IsActive()) return;
   const auto command = static_cast<uint32_t>(code);
-  const std::string_view name = HostCommandName(command);
-  Log("Host command %ld%s%.*s", code, name.empty() ? " (unknown)" : ": ",
-      static_cast<int>(name.size()), name.data());
+  const std::string name(HostCommandName(command));
+  Log("Host command %ld%s%s", code, name.empty() ? " (unknown)" : ": ", name.c_str());
   switch (command) {
     case kHostGameMenu:
       mMenuRequest = true;

@@ -243,7 +243,9 @@ TEST_F(CrispFrameTest, TheFrameTakesThePicturesSizeInTheOutput) {
                                     fit.offsetY + fit.height})
                   .pixels,
               frame.pixels);
-    if (fit.offsetX > 0) EXPECT_EQ(presented.At(fit.offsetX - 1, 0), 0xFF000000u);
+    if (fit.offsetX > 0) {
+      EXPECT_EQ(presented.At(fit.offsetX - 1, 0), 0xFF000000u);
+    }
   }
 }
 
