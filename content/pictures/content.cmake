@@ -62,7 +62,7 @@ add_custom_command(
 add_custom_command(
   OUTPUT ${pic_stamps}/widgets.stamp
   COMMAND ${MC_PYTHON} ${pic_gen}/widgets.py ${MC_CONTENT_STAGE} ${pic_stamps}/widgets.stamp
-  DEPENDS ${pic_gen}/widgets.py
+  DEPENDS ${pic_gen}/paint.py ${pic_gen}/widgets.py
   COMMENT "Drawing widget pictures"
   VERBATIM)
 

@@ -319,14 +319,7 @@ def main():
         "endlevel/valuetag": brass_plate(210, 70),
         "endlevel/scoreboard": scoreboard(),
     }
-    written = []
-    for name, image in sorted(pictures.items()):
-        rel = name + ".png"
-        image.save(os.path.join(stage, rel), optimize=True)
-        written.append(rel)
-    with open(stamp, "w") as f:
-        f.write("\n".join(written) + "\n")
-    return 0
+    return paint.stage_pictures(stage, stamp, pictures)
 
 
 if __name__ == "__main__":

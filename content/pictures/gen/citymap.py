@@ -270,14 +270,7 @@ def main():
         "gfx/dot_yellow_over": dot(20, "#f2c94c", 1.0, "#7a4a10"),
         "gfx/diamond": diamond(),
     }
-    written = []
-    for name, image in sorted(pictures.items()):
-        rel = name + ".png"
-        image.save(os.path.join(stage, rel), optimize=True)
-        written.append(rel)
-    with open(stamp, "w") as f:
-        f.write("\n".join(written) + "\n")
-    return 0
+    return paint.stage_pictures(stage, stamp, pictures)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@ import sys
 
 import cairo
 
+import paint
 from paint import hexrgb, shade
 from signs import render
 from vector import rrect, star
@@ -184,14 +185,7 @@ def main():
         pictures["arrow_%s_normal" % side] = arrow(ARROW, WOOD, side)
         pictures["arrow_%s_pressed" % side] = arrow(ARROW, WOOD, side, pressed=True)
         pictures["arrow_%s_over" % side] = arrow(ARROW, over, side)
-    written = []
-    for name, image in sorted(pictures.items()):
-        rel = "hiscore/%s.png" % name
-        image.save(os.path.join(stage, rel), optimize=True)
-        written.append(rel)
-    with open(stamp, "w") as f:
-        f.write("\n".join(written) + "\n")
-    return 0
+    return paint.stage_pictures(stage, stamp, pictures, "hiscore")
 
 
 if __name__ == "__main__":

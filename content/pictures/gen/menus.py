@@ -362,14 +362,7 @@ def main():
     }
     rail, knob, knob_over = slider_pieces()
     pictures.update({"slider_rail": rail, "slider_knob": knob, "slider_knob_over": knob_over})
-    written = []
-    for name, image in sorted(pictures.items()):
-        rel = "menu/%s.png" % name
-        image.save(os.path.join(stage, rel), optimize=True)
-        written.append(rel)
-    with open(stamp, "w") as f:
-        f.write("\n".join(written) + "\n")
-    return 0
+    return paint.stage_pictures(stage, stamp, pictures, "menu")
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@ colour treatments and the finishing pass (outline and shadow) that gives every f
 the same look."""
 
 import math
+import os
 
 import cairo
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
@@ -46,6 +47,19 @@ def save_atomic(path, data):
         with open(tmp, "w") as f:
             f.write(data)
     os.replace(tmp, path)
+
+
+def stage_pictures(stage, stamp, pictures, folder=""):
+    """Saves each picture (name -> image) as <stage>/<folder>/<name>.png and lists the saved
+    files in the stamp, which tells the build the step is done. Answers the exit status."""
+    written = []
+    for name, image in sorted(pictures.items()):
+        rel = "%s/%s.png" % (folder, name) if folder else name + ".png"
+        image.save(os.path.join(stage, rel), optimize=True)
+        written.append(rel)
+    with open(stamp, "w") as f:
+        f.write("\n".join(written) + "\n")
+    return 0
 
 
 def hexrgb(h):

@@ -9,6 +9,8 @@ import sys
 
 from PIL import Image, ImageDraw
 
+import paint
+
 BUTTON = (120, 36)
 PANELS = {
     "button_normal": ((0x8a, 0x5a, 0x2b), (0xd9, 0xb0, 0x6c)),
@@ -36,14 +38,7 @@ def main():
     rail = Image.new("RGBA", (6, 16), (0x30, 0x30, 0x30, 255))
     ImageDraw.Draw(rail).rectangle((1, 0, 4, 15), fill=(0x90, 0x80, 0x60, 255))
     pictures["slider_rail"] = rail
-    written = []
-    for name, image in sorted(pictures.items()):
-        rel = "ui/%s.png" % name
-        image.save(os.path.join(stage, rel), optimize=True)
-        written.append(rel)
-    with open(stamp, "w") as f:
-        f.write("\n".join(written) + "\n")
-    return 0
+    return paint.stage_pictures(stage, stamp, pictures, "ui")
 
 
 if __name__ == "__main__":
