@@ -32,93 +32,40 @@ foreach(part RANGE ${last})
 endforeach()
 
 add_custom_command(
-  OUTPUT ${pic_stamps}/blanks.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/blanks.py ${MC_CONTENT_STAGE} ${pic_stamps}/blanks.stamp
-  DEPENDS ${pic_common} ${pic_gen}/blanks.py
-  COMMENT "Drawing tile blanks"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/signs.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/signs.py ${MC_CONTENT_STAGE} ${pic_stamps}/signs.stamp
-  DEPENDS ${pic_common} ${pic_gen}/signs.py
-  COMMENT "Drawing cursors and signs"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/backgrounds.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/backgrounds.py ${MC_CONTENT_STAGE} ${pic_stamps}/backgrounds.stamp
-  DEPENDS ${pic_common} ${pic_gen}/backgrounds.py ${pic_gen}/scene.py
-  COMMENT "Drawing level backgrounds"
-  VERBATIM)
-
-add_custom_command(
   OUTPUT ${MC_CONTENT_STAGE}/credits.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/credits.txt ${MC_CONTENT_STAGE}/credits.txt
   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/credits.txt
   COMMENT "Staging credits.txt"
   VERBATIM)
 
-add_custom_command(
-  OUTPUT ${pic_stamps}/widgets.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/widgets.py ${MC_CONTENT_STAGE} ${pic_stamps}/widgets.stamp
-  DEPENDS ${pic_gen}/paint.py ${pic_gen}/widgets.py
-  COMMENT "Drawing widget pictures"
-  VERBATIM)
+# One generator: gen/NAME.py draws its pictures into the stage and lists them in NAME.stamp;
+# it runs again when the script or any of the other files named after the comment change.
+# The stamp joins pic_step_stamps, which the check below waits for.
+set(pic_step_stamps "")
+function(mc_picture_step name comment)
+  set(stamp ${pic_stamps}/${name}.stamp)
+  add_custom_command(
+    OUTPUT ${stamp}
+    COMMAND ${MC_PYTHON} ${pic_gen}/${name}.py ${MC_CONTENT_STAGE} ${stamp}
+    DEPENDS ${pic_gen}/${name}.py ${ARGN}
+    COMMENT "${comment}"
+    VERBATIM)
+  set(pic_step_stamps ${pic_step_stamps} ${stamp} PARENT_SCOPE)
+endfunction()
 
-add_custom_command(
-  OUTPUT ${pic_stamps}/playscreen.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/playscreen.py ${MC_CONTENT_STAGE} ${pic_stamps}/playscreen.stamp
-  DEPENDS ${pic_common} ${pic_gen}/playscreen.py
-  COMMENT "Drawing the play screen's buttons, plaques, drawer and preview card"
-  VERBATIM)
+mc_picture_step(blanks "Drawing tile blanks" ${pic_common})
+mc_picture_step(signs "Drawing cursors and signs" ${pic_common})
+mc_picture_step(backgrounds "Drawing level backgrounds" ${pic_common} ${pic_gen}/scene.py)
+mc_picture_step(widgets "Drawing widget pictures" ${pic_gen}/paint.py)
+mc_picture_step(playscreen "Drawing the play screen's buttons, plaques, drawer and preview card" ${pic_common})
+mc_picture_step(hiscore "Drawing the high-score screens' pictures" ${pic_common} ${pic_gen}/signs.py)
+mc_picture_step(animations "Drawing the decorative animations" ${pic_common})
+mc_picture_step(particles "Drawing the particle pictures" ${pic_common} ${pic_gen}/animations.py)
+mc_picture_step(menus "Drawing the menu screens' pictures" ${pic_common})
+mc_picture_step(citymap "Drawing the city map" ${pic_common} ${pic_gen}/menus.py)
+mc_picture_step(appraisers "Drawing the appraisers and the end-of-level pieces" ${pic_common} ${pic_gen}/menus.py)
 
-add_custom_command(
-  OUTPUT ${pic_stamps}/hiscore.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/hiscore.py ${MC_CONTENT_STAGE} ${pic_stamps}/hiscore.stamp
-  DEPENDS ${pic_common} ${pic_gen}/hiscore.py ${pic_gen}/signs.py
-  COMMENT "Drawing the high-score screens' pictures"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/animations.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/animations.py ${MC_CONTENT_STAGE} ${pic_stamps}/animations.stamp
-  DEPENDS ${pic_common} ${pic_gen}/animations.py
-  COMMENT "Drawing the decorative animations"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/particles.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/particles.py ${MC_CONTENT_STAGE} ${pic_stamps}/particles.stamp
-  DEPENDS ${pic_common} ${pic_gen}/particles.py ${pic_gen}/animations.py
-  COMMENT "Drawing the particle pictures"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/menus.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/menus.py ${MC_CONTENT_STAGE} ${pic_stamps}/menus.stamp
-  DEPENDS ${pic_common} ${pic_gen}/menus.py
-  COMMENT "Drawing the menu screens' pictures"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/citymap.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/citymap.py ${MC_CONTENT_STAGE} ${pic_stamps}/citymap.stamp
-  DEPENDS ${pic_common} ${pic_gen}/citymap.py ${pic_gen}/menus.py
-  COMMENT "Drawing the city map"
-  VERBATIM)
-
-add_custom_command(
-  OUTPUT ${pic_stamps}/appraisers.stamp
-  COMMAND ${MC_PYTHON} ${pic_gen}/appraisers.py ${MC_CONTENT_STAGE} ${pic_stamps}/appraisers.stamp
-  DEPENDS ${pic_common} ${pic_gen}/appraisers.py ${pic_gen}/menus.py
-  COMMENT "Drawing the appraisers and the end-of-level pieces"
-  VERBATIM)
-
-set(pic_all_stamps ${pic_face_stamps} ${pic_stamps}/blanks.stamp ${pic_stamps}/signs.stamp
-    ${pic_stamps}/backgrounds.stamp ${pic_stamps}/widgets.stamp ${pic_stamps}/playscreen.stamp
-    ${pic_stamps}/animations.stamp ${pic_stamps}/particles.stamp ${pic_stamps}/menus.stamp
-    ${pic_stamps}/citymap.stamp ${pic_stamps}/appraisers.stamp ${pic_stamps}/hiscore.stamp)
+set(pic_all_stamps ${pic_face_stamps} ${pic_step_stamps})
 
 # Fails the build when a picture the game asks for is missing or has the wrong size.
 add_custom_command(
