@@ -85,7 +85,7 @@ void TAnimatedSprite::TaskGone(TAnimationScript* task) {
   if (mTask == task) mTask = nullptr;
 }
 
-void TAnimatedSprite::DrawSelf(const TDrawSpec& drawing) {
+void TAnimatedSprite::DrawSelf(const TDrawParams& drawing) {
   if (!mAnimation) {
     TSprite::DrawSelf(drawing);
     return;
@@ -100,7 +100,7 @@ bool TAnimatedSprite::PictureBox(float* left, float* top, float* width, float* h
   if (!frame || frame->w <= 0 || frame->h <= 0) return false;
   *width = static_cast<float>(frame->w);
   *height = static_cast<float>(frame->h);
-  const unsigned flags = Spec().flags;
+  const unsigned flags = DrawParams().flags;
   if (flags & kDrawCentred) {
     *left = -*width / 2;
     *top = -*height / 2;

@@ -58,7 +58,7 @@ class TAnimatedSprite : public TSprite {
   TAnimationScript* Task() const { return mTask; }
 
  protected:
-  void DrawSelf(const TDrawSpec& drawing) override;
+  void DrawSelf(const TDrawParams& drawing) override;
   bool PictureBox(float* left, float* top, float* width, float* height) const override;
 
  private:

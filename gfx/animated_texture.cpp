@@ -44,7 +44,7 @@ int TAnimatedTexture::GetHeight() const {
   return frame ? frame->h : 0;
 }
 
-void TAnimatedTexture::Draw(const TDrawSpec& drawing) {
+void TAnimatedTexture::Draw(const TDrawParams& drawing) {
   const TAnimationFrame* frame = Frame(mCurrent);
   // An empty frame hides the animation while it is current.
   if (!frame || frame->w <= 0 || frame->h <= 0 || !mSheet) return;
@@ -74,7 +74,7 @@ void TAnimatedTexture::Draw(const TDrawSpec& drawing) {
     transform = Compose(TTransform2d{m[0], m[1], m[2], m[3], m[4], m[5]}, transform);
   }
   if (drawing.flags & kDrawTransform) transform = Compose(drawing.transform, transform);
-  TDrawSpec part = drawing;
+  TDrawParams part = drawing;
   part.flags = (drawing.flags & (kDrawMirrorX | kDrawMirrorY)) | kDrawSourceRect | kDrawTransform;
   part.source = source;
   part.transform = transform;

@@ -25,7 +25,7 @@ class TAnimatedTexture : public TTexture {
 
   // Draws the current frame (nothing for -1 or an empty frame). With kDrawCentred the
   // frame is centred on the position instead of placed by its origin point.
-  void Draw(const TDrawSpec& drawing) override;
+  void Draw(const TDrawParams& drawing) override;
   // The current frame's size (0 without one).
   int GetWidth() const override;
   int GetHeight() const override;

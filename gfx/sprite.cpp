@@ -56,8 +56,8 @@ void TSprite::SetDrawable(std::shared_ptr<TTexture> drawable) {
 }
 
 void TSprite::SetPosition(float x, float y) {
-  mSpec.x = x;
-  mSpec.y = y;
+  mParams.x = x;
+  mParams.y = y;
 }
 
 void TSprite::SetScaleRotation(float scaleX, float scaleY, float radians) {
@@ -66,57 +66,57 @@ void TSprite::SetScaleRotation(float scaleX, float scaleY, float radians) {
 }
 
 void TSprite::SetTransform(const TTransform2d& transform) {
-  mSpec.transform = transform;
-  mSpec.transform.tx = mSpec.transform.ty = 0;
-  mSpec.flags |= kDrawTransform;
+  mParams.transform = transform;
+  mParams.transform.tx = mParams.transform.ty = 0;
+  mParams.flags |= kDrawTransform;
 }
 
 void TSprite::SetColor(float red, float green, float blue) {
-  mSpec.red = red;
-  mSpec.green = green;
-  mSpec.blue = blue;
+  mParams.red = red;
+  mParams.green = green;
+  mParams.blue = blue;
 }
 
 void TSprite::SetDrawFlags(unsigned flags) {
-  mSpec.flags =
-      (mSpec.flags & kDrawTransform) | (flags & (kDrawMirrorX | kDrawMirrorY | kDrawCentred));
+  mParams.flags =
+      (mParams.flags & kDrawTransform) | (flags & (kDrawMirrorX | kDrawMirrorY | kDrawCentred));
 }
 
-TDrawSpec TSprite::Combine(const TDrawSpec& parent) const {
+TDrawParams TSprite::Combine(const TDrawParams& parent) const {
   const TTransform2d parentPlace =
       parent.flags & kDrawTransform
           ? TTransform2d{parent.transform.a, parent.transform.b, parent.transform.c,
                          parent.transform.d, parent.x,           parent.y}
           : TTransform2d{1, 0, 0, 1, parent.x, parent.y};
-  TTransform2d own{1, 0, 0, 1, mSpec.x, mSpec.y};
-  if (mSpec.flags & kDrawTransform) {
-    own.a = mSpec.transform.a;
-    own.b = mSpec.transform.b;
-    own.c = mSpec.transform.c;
-    own.d = mSpec.transform.d;
+  TTransform2d own{1, 0, 0, 1, mParams.x, mParams.y};
+  if (mParams.flags & kDrawTransform) {
+    own.a = mParams.transform.a;
+    own.b = mParams.transform.b;
+    own.c = mParams.transform.c;
+    own.d = mParams.transform.d;
   }
   const TTransform2d place = Compose(parentPlace, own);
-  TDrawSpec out;
+  TDrawParams out;
   out.x = place.tx;
   out.y = place.ty;
   out.transform = TTransform2d{place.a, place.b, place.c, place.d, 0, 0};
-  out.red = parent.red * mSpec.red;
-  out.green = parent.green * mSpec.green;
-  out.blue = parent.blue * mSpec.blue;
-  out.alpha = parent.alpha * mSpec.alpha;
-  out.blendMode = mSpec.blendMode == -1 ? parent.blendMode : mSpec.blendMode;
-  const unsigned mirrors = (parent.flags ^ mSpec.flags) & (kDrawMirrorX | kDrawMirrorY);
-  out.flags = mirrors | ((parent.flags | mSpec.flags) & kDrawCentred) | kDrawTransform;
+  out.red = parent.red * mParams.red;
+  out.green = parent.green * mParams.green;
+  out.blue = parent.blue * mParams.blue;
+  out.alpha = parent.alpha * mParams.alpha;
+  out.blendMode = mParams.blendMode == -1 ? parent.blendMode : mParams.blendMode;
+  const unsigned mirrors = (parent.flags ^ mParams.flags) & (kDrawMirrorX | kDrawMirrorY);
+  out.flags = mirrors | ((parent.flags | mParams.flags) & kDrawCentred) | kDrawTransform;
   return out;
 }
 
-void TSprite::DrawSelf(const TDrawSpec& drawing) {
+void TSprite::DrawSelf(const TDrawParams& drawing) {
   if (mDrawable) mDrawable->Draw(drawing);
 }
 
-void TSprite::Draw(const TDrawSpec& parent, int depth) {
+void TSprite::Draw(const TDrawParams& parent, int depth) {
   if (!mVisible) return;
-  const TDrawSpec drawing = Combine(parent);
+  const TDrawParams drawing = Combine(parent);
   if (depth == 0) {
     DrawSelf(drawing);
     return;
@@ -142,12 +142,12 @@ bool TSprite::PictureBox(float* left, float* top, float* width, float* height) c
 TRect TSprite::GetBounds() const {
   float left, top, w, h;
   if (!PictureBox(&left, &top, &w, &h)) return TRect{};
-  const TTransform2d t = mSpec.flags & kDrawTransform ? mSpec.transform : TTransform2d{};
+  const TTransform2d t = mParams.flags & kDrawTransform ? mParams.transform : TTransform2d{};
   float minX = 1e30f, minY = 1e30f, maxX = -1e30f, maxY = -1e30f;
   for (const auto& [cx, cy] : {std::pair{left, top}, std::pair{left + w, top},
                                std::pair{left, top + h}, std::pair{left + w, top + h}}) {
-    const float x = t.a * cx + t.c * cy + mSpec.x;
-    const float y = t.b * cx + t.d * cy + mSpec.y;
+    const float x = t.a * cx + t.c * cy + mParams.x;
+    const float y = t.b * cx + t.d * cy + mParams.y;
     minX = std::min(minX, x), maxX = std::max(maxX, x);
     minY = std::min(minY, y), maxY = std::max(maxY, y);
   }

@@ -24,9 +24,9 @@ class TSprite : public std::enable_shared_from_this<TSprite> {
   // Draws the sprite combined with its parent's drawing: transforms multiplied, colour and
   // alpha multiplied, mirror flags combined by exclusive or, the blend mode inherited when
   // the sprite's is -1. depth 0 draws the sprite alone, a negative depth every level.
-  virtual void Draw(const TDrawSpec& parent, int depth);
+  virtual void Draw(const TDrawParams& parent, int depth);
   // Draws the tree as a root.
-  void Draw() { Draw(TDrawSpec{}, -1); }
+  void Draw() { Draw(TDrawParams{}, -1); }
 
   // Removes a child (and answers it, null when it is not one).
   virtual std::shared_ptr<TSprite> RemoveChild(TSprite* child);
@@ -49,32 +49,32 @@ class TSprite : public std::enable_shared_from_this<TSprite> {
   const std::shared_ptr<TTexture>& GetDrawable() const { return mDrawable; }
 
   void SetPosition(float x, float y);
-  float GetX() const { return mSpec.x; }
-  float GetY() const { return mSpec.y; }
+  float GetX() const { return mParams.x; }
+  float GetY() const { return mParams.y; }
   // Scale and rotation (radians, clockwise on screen) around the sprite's position.
   void SetScaleRotation(float scaleX, float scaleY, float radians);
   void SetTransform(const TTransform2d& transform);
-  void SetAlpha(float alpha) { mSpec.alpha = alpha; }
-  float GetAlpha() const { return mSpec.alpha; }
+  void SetAlpha(float alpha) { mParams.alpha = alpha; }
+  float GetAlpha() const { return mParams.alpha; }
   void SetColor(float red, float green, float blue);
   // kDrawMirrorX, kDrawMirrorY; kDrawCentred centres an animation's frames.
   void SetDrawFlags(unsigned flags);
-  void SetBlendMode(int mode) { mSpec.blendMode = mode; }
-  const TDrawSpec& Spec() const { return mSpec; }
+  void SetBlendMode(int mode) { mParams.blendMode = mode; }
+  const TDrawParams& DrawParams() const { return mParams; }
 
   // Combines a parent's drawing with this sprite's placement (what Draw passes down).
-  TDrawSpec Combine(const TDrawSpec& parent) const;
+  TDrawParams Combine(const TDrawParams& parent) const;
 
  protected:
   // Draws the sprite's own picture with the combined drawing.
-  virtual void DrawSelf(const TDrawSpec& drawing);
+  virtual void DrawSelf(const TDrawParams& drawing);
   // Where the sprite's own picture lies around its position, before the transform: false
   // when it shows nothing. A plain texture is centred on the position.
   virtual bool PictureBox(float* left, float* top, float* width, float* height) const;
 
  private:
   bool mVisible = true;
-  TDrawSpec mSpec;  // x, y and transform: the placement; flags: mirror and centring
+  TDrawParams mParams;  // x, y and transform: the placement; flags: mirror and centring
   std::shared_ptr<TTexture> mDrawable;
   int mLayer = 0;
   TSprite* mParent = nullptr;

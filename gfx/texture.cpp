@@ -37,7 +37,7 @@ int TTexture::GetHeight() const {
   return mData ? mData->ImageHeight() : 0;
 }
 
-void TTexture::Draw(const TDrawSpec& drawing) {
+void TTexture::Draw(const TDrawParams& drawing) {
   if (!mData || !mData->Usable()) return;
   TRenderer* renderer = mData->Renderer();
   if (!renderer->SurfacesUsable()) return;
@@ -81,7 +81,7 @@ void TTexture::Draw(const TDrawSpec& drawing) {
 }
 
 void TTexture::DrawAt(float x, float y, float scaleX, float scaleY, float alpha, int blendMode) {
-  TDrawSpec drawing;
+  TDrawParams drawing;
   drawing.x = x;
   drawing.y = y;
   drawing.alpha = alpha;

@@ -27,7 +27,7 @@ struct TTransform2d {
 // outer after inner: Compose(outer, inner)(p) = outer(inner(p)).
 TTransform2d Compose(const TTransform2d& outer, const TTransform2d& inner);
 
-struct TDrawSpec {
+struct TDrawParams {
   float x = 0, y = 0;  // where the image's centre goes (plus the transform)
   float red = 1, green = 1, blue = 1;
   float alpha = 1;
@@ -50,7 +50,7 @@ class TTexture : public TAsset {
   void Release() override;
   void Restore() override;
 
-  virtual void Draw(const TDrawSpec& drawing);
+  virtual void Draw(const TDrawParams& drawing);
   // Draws centred on (x, y) scaled by (scaleX, scaleY); blendMode -1 keeps the current one.
   virtual void DrawAt(float x, float y, float scaleX, float scaleY, float alpha, int blendMode);
   // Copies the source rectangle (clipped to this image) into `target` at (x, y).

@@ -112,7 +112,7 @@ void TImage::Draw() {
   if (!batch.Renderer()) return;
   const float w = static_cast<float>(mTexture->GetWidth()) * mScale;
   const float h = static_cast<float>(mTexture->GetHeight()) * mScale;
-  TDrawSpec drawing;
+  TDrawParams drawing;
   drawing.alpha = std::clamp(mOpacity, 0.0f, 1.0f);
   drawing.flags = (mDrawFlags & (kImageMirrorX | kImageMirrorY)) | kDrawTransform;
   if (mRotated) {

@@ -198,7 +198,7 @@ void TSlider::Draw() {
     const float along = static_cast<float>(offset) + pieceLength / 2.0f;
     const float stretch =
         static_cast<float>(pieceLength) / static_cast<float>(texture->GetHeight());
-    TDrawSpec drawing;
+    TDrawParams drawing;
     drawing.blendMode = kBlendNormal;
     drawing.flags = kDrawTransform;
     if (mHorizontal) {

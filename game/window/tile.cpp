@@ -22,7 +22,7 @@ std::shared_ptr<TTexture> LoadTilePicture(std::string_view name) {
 }
 
 void DrawCentred(TTexture& texture, float x, float y, float scale, float alpha) {
-  TDrawSpec drawing;
+  TDrawParams drawing;
   drawing.x = x;
   drawing.y = y;
   drawing.alpha = alpha;

@@ -82,7 +82,7 @@ TEST(ComposedFrameTest, WritesAComposedFrameAsPng) {
   for (int col = 0; col < 3; ++col)
     red->DrawAt(110.0f + col * 47 - 4, 102.0f - 4, 1, 1, 1, kBlendNormal);
   // A selected tile: tinted and half transparent, mirrored.
-  TDrawSpec selected;
+  TDrawParams selected;
   selected.x = 340, selected.y = 80;
   selected.red = 1, selected.green = 0.8f, selected.blue = 0.3f;
   selected.alpha = 0.6f;

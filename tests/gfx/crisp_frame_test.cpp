@@ -484,7 +484,7 @@ TEST_F(CrispFrameTest, EnlargedFramesTakePicturesFromTheirLargerVersions) {
   ASSERT_TRUE(r.BeginDraw(true));
   r.Begin2d();
   FillRect(r, 0, 0, 800, 600, kBackground);
-  TDrawSpec half;
+  TDrawParams half;
   half.x = 212;
   half.y = 132;
   half.blendMode = kBlendOpaque;

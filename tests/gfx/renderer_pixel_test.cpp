@@ -178,7 +178,7 @@ TEST_F(RendererPixelTest, MirroringAndSourceRectangles) {
   R().BeginDraw(true);
   R().Begin2d();
   R().SetTextureFilter(kFilterPoint);
-  TDrawSpec drawing;
+  TDrawParams drawing;
   drawing.x = 16, drawing.y = 16;
   texture->Draw(drawing);
   drawing.x = 66, drawing.flags = kDrawMirrorX;
@@ -216,7 +216,7 @@ TEST_F(RendererPixelTest, ColourAlphaAndTransformOfTheDrawingSpecification) {
   ASSERT_NE(texture, nullptr);
   R().BeginDraw(true);
   R().Begin2d();
-  TDrawSpec drawing;
+  TDrawParams drawing;
   drawing.x = 50, drawing.y = 50;
   drawing.red = 1, drawing.green = 0.5f, drawing.blue = 0;
   drawing.alpha = 0.5f;

@@ -24,7 +24,7 @@ class SpriteTest : public AnimationTest {
     r.SetBlendMode(kBlendOpaque);
     r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, black, 4});
     r.SetBlendMode(kBlendNormal);
-    root.Draw(TDrawSpec{}, depth);
+    root.Draw(TDrawParams{}, depth);
     r.End2d();
     r.EndDraw(true);
     TPixelImage image;
