@@ -21,6 +21,7 @@
 
 #include "campaign/game_app.h"
 #include "campaign/record/game_state.h"
+#include "campaign/record/treasure_table.h"
 #include "campaign/screens/city_map_rules.h"
 #include "data/string_table.h"
 #include "frame/application.h"
@@ -47,6 +48,7 @@ struct TSeenWindows {
   std::string treasureTitle;  // the appraisal title of the collection's first treasure
   std::string treasureValue;  // and its appraised value
   std::string appraisers[2];
+  std::string galleryChoose;  // the gallery card's line while no tile is chosen
 };
 
 // Money as the shipped string table writes it: "$1,234".
@@ -72,6 +74,7 @@ class CampaignProgram : public TProgramRun {
       }
       seen.appraisers[0] = GetString("appraisal_gent");
       seen.appraisers[1] = GetString("appraisal_lady");
+      seen.galleryChoose = GetString("gallery_choose");
       TWindowManager* windows = TWindowManager::Get();
       if (!windows) return;
       TModalWindow* top = windows->TopModal();
@@ -284,4 +287,104 @@ TEST_F(CampaignProgram, ANewPlayersFirstDayIsWonAndKeptAcrossARestart) {
   EXPECT_EQ(kept.bankroll, total);
   EXPECT_EQ(kept.levelsBeatenCount, 1);
   EXPECT_FALSE(tipsOn);
+}
+
+TEST_F(CampaignProgram, AfterTheFiftiethDayTheMapShowsTheGalleryAndTheEndOfTheAdventure) {
+  // The record of a player who has won the lesson and all fifty days, each day's treasure
+  // the next of its location's table (the collection's ten slots fill up; the rest of the
+  // treasures wait in the display case), written by the game's own operations.
+  constexpr int kFinalBankroll = 1234567;
+  int owned = 0;
+  ASSERT_EQ(RunInProcess([&](TApplication&, TGameApp& game) {
+              TGameState& state = game.State();
+              state.Progress().gameStarted = true;
+              state.Progress().introSeen = true;
+              state.RecordWonLevel({"levels/tutorial/tutorial.xml", kNoFace, 100});
+              for (int day = 0; day < kCampaignLevelCount; ++day) {
+                const int location = state.CurrentLocation();
+                const auto table = TreasureTable(location);
+                const size_t next = static_cast<size_t>(state.Progress().locationWins[location]);
+                const TFace treasure = next < table.size() ? table[next] : kNoFace;
+                char level[32];
+                std::snprintf(level, sizeof level, "levels/level_%03d.xml", day + 1);
+                state.RecordWonLevel(
+                    {level, treasure, day + 1 == kCampaignLevelCount ? kFinalBankroll : day * 100});
+                owned += treasure.IsNone() ? 0 : 1;
+              }
+            }),
+            0);
+  ASSERT_GT(owned, 10) << "more treasures than collection slots";
+
+  // Adventure opens the map at its end: no day left, so after the signs have bounced the
+  // gallery opens by itself. A click on the first tile shows that treasure, Next turns to
+  // the yard sale, Close (Enter) leads to the end of the adventure, whose default button
+  // shows the credits; Escape closes it, back to the main menu. Frames: 0 gallery, 1 treasure
+  // shown, 2 the next location, 3 the end, 4 the credits, 5 the main menu.
+  const fs::path frames = folder / "frames";
+  const fs::path script = WriteScript("end.txt",
+                                      "500 click 400 300\n"
+                                      "2500 move 645 195\n"
+                                      "2600 click 645 195\n"
+                                      "9000 frame\n"
+                                      "9400 move 66 209\n"
+                                      "9500 click 66 209\n"
+                                      "10500 frame\n"
+                                      "10900 move 449 146\n"
+                                      "11000 click 449 146\n"
+                                      "12000 frame\n"
+                                      "12100 key return\n"
+                                      "15000 frame\n"
+                                      "15100 key return\n"
+                                      "16000 frame\n"
+                                      "16100 key escape\n"
+                                      "19000 frame\n"
+                                      "19100 quit\n");
+  TSeenWindows seen;
+  ASSERT_EQ(RunDriven(script.string(), frames.string(), 60000, Watch(seen)), 0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_NE(log.find("50 of 50 levels beaten, bankroll " + std::to_string(kFinalBankroll)),
+            std::string::npos)
+      << log;
+  std::vector<std::string> dialogs = seen.dialogs;
+  dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), ""), dialogs.end());
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"mainmenu", "citymap", "treasuregallery", "endgame",
+                                               "mainmenu"}));
+  // The end of the adventure is kept: the map will not lead to it as news again.
+  EXPECT_TRUE(seen.progress.gameEnded);
+  EXPECT_TRUE(seen.progress.gallerySeen);
+
+  // The gallery: the attic's treasures, then the yard sale's; the first one's appraisal.
+  const std::vector<std::string>& places = seen.history["treasuregallery/gallery_location_text"];
+  ASSERT_EQ(places.size(), 2u);
+  EXPECT_EQ(places[0], seen.texts["citymap/citymap_grammasattic_up"]);
+  EXPECT_EQ(places[1], seen.texts["citymap/citymap_yardsale_up"]);
+  EXPECT_EQ(seen.history["treasuregallery/gallery_unknown_text"].front(), seen.galleryChoose);
+  const std::vector<std::string>& titles = seen.history["treasuregallery/gallery_title_text"];
+  ASSERT_FALSE(titles.empty());
+  EXPECT_NE(std::find(titles.begin(), titles.end(), seen.treasureTitle), titles.end())
+      << "the attic's first treasure is the collection's first";
+  EXPECT_NE(seen.texts["treasuregallery/gallery_total_text"].find(std::to_string(owned) + " of "),
+            std::string::npos)
+      << seen.texts["treasuregallery/gallery_total_text"];
+  // The end: the money made and the final score, the collection's value added.
+  EXPECT_NE(seen.texts["endgame/endgame_bankroll_text"].find(Dollars(kFinalBankroll)),
+            std::string::npos)
+      << seen.texts["endgame/endgame_bankroll_text"];
+  EXPECT_FALSE(seen.texts["endgame/endgame_collection_text"].empty());
+  EXPECT_EQ(seen.texts["endgame/endgame_score_text"].find(Dollars(kFinalBankroll)),
+            std::string::npos)
+      << "the score adds the collection";
+
+  TPixelImage shot[6];
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(ReadFrame(frames / FrameName(i), &shot[i])) << i;
+  // The card shows the chosen treasure; the next location's tiles differ.
+  EXPECT_GT(Changed(shot[0], shot[1], 566, 65, 796, 520), 5000);
+  EXPECT_GT(Changed(shot[1], shot[2], 40, 170, 470, 400), 5000);
+  // The end's letter, then the credits in its place; the main menu after it.
+  EXPECT_GT(Changed(shot[2], shot[3], 120, 40, 680, 500), 50000);
+  EXPECT_GT(Changed(shot[3], shot[4], 160, 120, 640, 420), 2000);
+  EXPECT_GT(Changed(shot[4], shot[5], 120, 40, 680, 500), 50000);
 }
