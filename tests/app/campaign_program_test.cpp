@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,11 @@
 #include "data/string_table.h"
 #include "frame/application.h"
 #include "frame/application_time.h"
+#include "frame/input_script.h"
 #include "game/appraisal.h"
+#include "game/board.h"
+#include "game/face_catalogue.h"
+#include "game/window/game.h"
 #include "gfx/pixel_image.h"
 #include "tests/app/program_run.h"
 #include "ui/modal_window.h"
@@ -58,34 +63,94 @@ std::string Dollars(int amount) {
   return (amount < 0 ? "-$" : "$") + digits;
 }
 
+// How long the map's note takes to rise into place (200 pixels, 3 every 30 ms), and a new
+// level's deal to settle, before a stage goes on.
+constexpr uint32_t kParchmentRiseMs = 2500;
+constexpr uint32_t kDealMs = 1500;
+
+// One stage of a driven run: once `dialog` has been on top for settleMs of application time
+// (and a few passes), `input` (an input script whose times count from then) is given to the
+// program.
+struct TStage {
+  std::string dialog;
+  std::string input;
+  uint32_t settleMs = 600;
+};
+
+// Drives a run stage by stage from the watch. Each stage waits for its dialog, so on a slow
+// machine, where opening a dialog takes many passes, input never overtakes the screen it is
+// meant for.
+class TDirector {
+ public:
+  explicit TDirector(std::vector<TStage> stages) : mStages(std::move(stages)) {}
+
+  void Step(TApplication& app) {
+    TWindowManager* windows = TWindowManager::Get();
+    TModalWindow* top = windows ? windows->TopModal() : nullptr;
+    const std::string name = top ? top->GetName() : "";
+    const uint32_t now = app.GetTime();
+    if (name != mTop) {
+      mTop = name;
+      mSince = now;
+      mPasses = 0;
+    }
+    ++mPasses;
+    if (mNext >= mStages.size()) return;
+    const TStage& stage = mStages[mNext];
+    if (name != stage.dialog || now - mSince < stage.settleMs || mPasses < 3) return;
+    std::vector<std::string> errors;
+    TInputScript script = TInputScript::Parse(FromNow(stage.input, now), &errors);
+    for (const std::string& error : errors) ADD_FAILURE() << stage.dialog << ": " << error;
+    app.SetInputScript(std::move(script));
+    ++mNext;
+  }
+  size_t StagesStarted() const { return mNext; }
+
+ private:
+  static std::string FromNow(const std::string& input, uint32_t now) {
+    std::istringstream lines(input);
+    std::string line, out;
+    while (std::getline(lines, line)) {
+      const size_t space = line.find(' ');
+      if (space == std::string::npos) continue;
+      out += std::to_string(now + std::stoul(line.substr(0, space))) + line.substr(space) + "\n";
+    }
+    return out;
+  }
+
+  std::vector<TStage> mStages;
+  size_t mNext = 0;
+  std::string mTop;
+  uint32_t mSince = 0;
+  int mPasses = 0;
+};
+
 class CampaignProgram : public TProgramRun {
  protected:
   CampaignProgram() : TProgramRun("mc_campaign_program_") {}
 
-  // A watch that writes down the modal stack and the texts of every dialog on it (not the
-  // captions of buttons, all named "label").
-  static std::function<void(TApplication&, TGameApp&)> Watch(TSeenWindows& seen) {
-    return [&seen](TApplication&, TGameApp& game) {
-      seen.tutorialsOn = game.TutorialsOn();
-      seen.progress = game.State().Progress();
-      if (const TFace first = seen.progress.collection[0]; !first.IsNone()) {
-        seen.treasureTitle = AppraisalTitle(first, TAppraisalSet::kValued);
-        seen.treasureValue = FormatCurrency(AppraisalAmount(first));
-      }
-      seen.appraisers[0] = GetString("appraisal_gent");
-      seen.appraisers[1] = GetString("appraisal_lady");
-      seen.galleryChoose = GetString("gallery_choose");
-      TWindowManager* windows = TWindowManager::Get();
-      if (!windows) return;
-      TModalWindow* top = windows->TopModal();
-      const std::string name = top ? top->GetName() : "";
-      if (seen.dialogs.empty() || seen.dialogs.back() != name) {
-        seen.dialogs.push_back(name);
-        if (std::getenv("MC_TRACE_DIALOGS"))
-          std::printf("dialog %s at %u\n", name.c_str(), ApplicationTime());
-      }
-      for (TModalWindow* modal : windows->ModalStack()) RecordTexts(*modal, modal->GetName(), seen);
-    };
+  // Writes down the modal stack, the texts of every dialog on it (not the captions of
+  // buttons, all named "label") and the record.
+  static void Record(TGameApp& game, TSeenWindows& seen) {
+    seen.tutorialsOn = game.TutorialsOn();
+    seen.progress = game.State().Progress();
+    if (const TFace first = seen.progress.collection[0]; !first.IsNone()) {
+      seen.treasureTitle = AppraisalTitle(first, TAppraisalSet::kValued);
+      seen.treasureValue = FormatCurrency(AppraisalAmount(first));
+    }
+    seen.appraisers[0] = GetString("appraisal_gent");
+    seen.appraisers[1] = GetString("appraisal_lady");
+    seen.galleryChoose = GetString("gallery_choose");
+    TWindowManager* windows = TWindowManager::Get();
+    if (!windows) return;
+    TModalWindow* top = windows->TopModal();
+    const std::string name = top ? top->GetName() : "";
+    if (seen.dialogs.empty() || seen.dialogs.back() != name) {
+      seen.dialogs.push_back(name);
+      if (std::getenv("MC_TRACE_DIALOGS"))
+        std::printf("dialog %s at %u\n", name.c_str(), ApplicationTime());
+    }
+    for (TModalWindow* modal : windows->ModalStack()) RecordTexts(*modal, modal->GetName(), seen);
   }
 
   static void RecordTexts(TWindow& window, const std::string& dialog, TSeenWindows& seen) {
@@ -139,42 +204,31 @@ TEST_F(CampaignProgram, ANewPlayersFirstDayIsWonAndKeptAcrossARestart) {
   // The end-of-level screen counts its lines; Continue shows the map at day 2 and Continue
   // again plays day 2, where A and X appraise the first free tile. Frames are marked at
   // every screen (0 options, 1 intro, 2 map, 3 day 1, 4 end of level, 5 map, 6 day 2,
-  // 7 appraisal, 8 day 2 after it); steps fall due in application time and leave each
-  // dialog time to fade in and out.
+  // 7 appraisal, 8 day 2 after it). Each screen's input waits for the screen.
   const fs::path frames = folder / "frames";
-  const fs::path script = WriteScript("adventure.txt",
-                                      "500 click 400 300\n"
-                                      "2500 move 645 319\n"
-                                      "2600 click 645 319\n"
-                                      "5000 move 186 347\n"
-                                      "5100 click 186 347\n"
-                                      "5500 frame\n"
-                                      "5600 key escape\n"
-                                      "8000 move 645 195\n"
-                                      "8100 click 645 195\n"
-                                      "12000 text Ada\n"
-                                      "12500 key return\n"
-                                      "16000 frame\n"
-                                      "16400 move 425 469\n"
-                                      "16500 click 425 469\n"
-                                      "20000 frame\n"
-                                      "20100 key return\n"
-                                      "24000 frame\n"
-                                      "24400 move 713 69\n"
-                                      "24500 click 713 69\n"
-                                      "32000 frame\n"
-                                      "32100 key return\n"
-                                      "36000 frame\n"
-                                      "36100 key return\n"
-                                      "40000 frame\n"
-                                      "40100 key a\n"
-                                      "40300 key x\n"
-                                      "43000 frame\n"
-                                      "43100 key return\n"
-                                      "46000 frame\n"
-                                      "46100 quit\n");
+  TDirector director({
+      {"splash", "0 click 400 300"},
+      {"mainmenu", "0 move 645 319\n100 click 645 319"},
+      {"options", "0 move 186 347\n100 click 186 347\n400 frame\n500 key escape"},
+      {"mainmenu", "0 move 645 195\n100 click 645 195"},
+      {"playername", "0 text Ada\n300 key return"},
+      {"intro", "0 frame\n400 move 425 469\n500 click 425 469"},
+      {"citymap", "0 frame\n100 key return", kParchmentRiseMs},
+      {"game", "0 frame\n400 move 713 69\n500 click 713 69", kDealMs},
+      {"endlevel", "4000 frame\n4100 key return"},
+      {"citymap", "0 frame\n100 key return", kParchmentRiseMs},
+      {"game", "0 frame\n100 key a\n300 key x", kDealMs},
+      {"appraisal", "0 frame\n100 key return"},
+      {"game", "0 frame\n100 quit", kDealMs},
+  });
   TSeenWindows seen;
-  ASSERT_EQ(RunDriven(script.string(), frames.string(), 120000, Watch(seen), "options=cheatmode=1"),
+  ASSERT_EQ(RunDriven(
+                frames.string(), 240000,
+                [&](TApplication& app, TGameApp& game) {
+                  Record(game, seen);
+                  director.Step(app);
+                },
+                "options=cheatmode=1"),
             0);
   const std::string log = Log();
   if (log.find("Frames are not written") != std::string::npos) {
@@ -184,8 +238,8 @@ TEST_F(CampaignProgram, ANewPlayersFirstDayIsWonAndKeptAcrossARestart) {
 
   // The screens came one after the other, as a player meets them.
   const std::vector<std::string> path = {
-      "mainmenu", "options", "mainmenu", "players", "playername", "players",   "mainmenu", "intro",
-      "citymap",  "game",    "endlevel", "citymap", "game",       "appraisal", "game"};
+      "splash", "mainmenu", "options", "mainmenu", "players", "playername", "players",   "mainmenu",
+      "intro",  "citymap",  "game",    "endlevel", "citymap", "game",       "appraisal", "game"};
   std::vector<std::string> dialogs = seen.dialogs;
   dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), ""), dialogs.end());
   EXPECT_EQ(dialogs, path);
@@ -250,23 +304,27 @@ TEST_F(CampaignProgram, ANewPlayersFirstDayIsWonAndKeptAcrossARestart) {
   // The money plaque of day 2 went down by the appraisal's price.
   EXPECT_GT(Changed(shot[6], shot[8], 76, 5, 200, 37), 20);
 
-  // The real program started again: the same player, day and money.
-  const fs::path again = WriteScript("again.txt",
-                                     "500 click 400 300\n"
-                                     "3000 move 645 195\n"
-                                     "3100 click 645 195\n"
-                                     "9000 frame\n"
-                                     "9100 key return\n"
-                                     "14000 quit\n");
-  const fs::path framesAgain = folder / "frames_again";
+  // The real program started again finds the same player, day and money.
   fs::remove(userFolder / "logfile.txt");
-  ASSERT_EQ(RunProgram(60000, "--input=" + again.string() + " --frames=" + framesAgain.string()),
+  ASSERT_EQ(RunProgram(3000), 0);
+  EXPECT_NE(
+      Log().find("Player 0 \"Ada\": 1 of 50 levels beaten, bankroll " + std::to_string(total)),
+      std::string::npos)
+      << Log();
+  // Adventure leads to the map at day 2 (its note as the first run drew it), and Continue
+  // deals day 2 with the same money.
+  const fs::path framesAgain = folder / "frames_again";
+  TDirector again({
+      {"splash", "0 click 400 300"},
+      {"mainmenu", "0 move 645 195\n100 click 645 195"},
+      {"citymap", "0 frame\n100 key return", kParchmentRiseMs},
+      {"game", "0 quit", kDealMs},
+  });
+  fs::remove(userFolder / "logfile.txt");
+  ASSERT_EQ(RunDriven(framesAgain.string(), 120000,
+                      [&](TApplication& app, TGameApp&) { again.Step(app); }),
             0);
   const std::string logAgain = Log();
-  EXPECT_NE(
-      logAgain.find("Player 0 \"Ada\": 1 of 50 levels beaten, bankroll " + std::to_string(total)),
-      std::string::npos)
-      << logAgain;
   EXPECT_NE(logAgain.find("Game: levels/level_002.xml dealt with seed"), std::string::npos)
       << logAgain;
   EXPECT_NE(logAgain.find("bankroll " + std::to_string(total) + "\n"), std::string::npos)
@@ -321,26 +379,22 @@ TEST_F(CampaignProgram, AfterTheFiftiethDayTheMapShowsTheGalleryAndTheEndOfTheAd
   // shows the credits; Escape closes it, back to the main menu. Frames: 0 gallery, 1 treasure
   // shown, 2 the next location, 3 the end, 4 the credits, 5 the main menu.
   const fs::path frames = folder / "frames";
-  const fs::path script = WriteScript("end.txt",
-                                      "500 click 400 300\n"
-                                      "2500 move 645 195\n"
-                                      "2600 click 645 195\n"
-                                      "9000 frame\n"
-                                      "9400 move 66 209\n"
-                                      "9500 click 66 209\n"
-                                      "10500 frame\n"
-                                      "10900 move 449 146\n"
-                                      "11000 click 449 146\n"
-                                      "12000 frame\n"
-                                      "12100 key return\n"
-                                      "15000 frame\n"
-                                      "15100 key return\n"
-                                      "16000 frame\n"
-                                      "16100 key escape\n"
-                                      "19000 frame\n"
-                                      "19100 quit\n");
+  TDirector director({
+      {"splash", "0 click 400 300"},
+      {"mainmenu", "0 move 645 195\n100 click 645 195"},
+      {"treasuregallery",
+       "0 frame\n400 move 66 209\n500 click 66 209\n1500 frame\n"
+       "1900 move 449 146\n2000 click 449 146\n3000 frame\n3100 key return"},
+      {"endgame", "0 frame\n100 key return\n1000 frame\n1100 key escape"},
+      {"mainmenu", "0 frame\n100 quit"},
+  });
   TSeenWindows seen;
-  ASSERT_EQ(RunDriven(script.string(), frames.string(), 60000, Watch(seen)), 0);
+  ASSERT_EQ(RunDriven(frames.string(), 120000,
+                      [&](TApplication& app, TGameApp& game) {
+                        Record(game, seen);
+                        director.Step(app);
+                      }),
+            0);
   const std::string log = Log();
   if (log.find("Frames are not written") != std::string::npos) {
     GTEST_SKIP() << "no offscreen GL on this machine";
@@ -350,8 +404,8 @@ TEST_F(CampaignProgram, AfterTheFiftiethDayTheMapShowsTheGalleryAndTheEndOfTheAd
       << log;
   std::vector<std::string> dialogs = seen.dialogs;
   dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), ""), dialogs.end());
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"mainmenu", "citymap", "treasuregallery", "endgame",
-                                               "mainmenu"}));
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"splash", "mainmenu", "citymap", "treasuregallery",
+                                               "endgame", "mainmenu"}));
   // The end of the adventure is kept: the map will not lead to it as news again.
   EXPECT_TRUE(seen.progress.gameEnded);
   EXPECT_TRUE(seen.progress.gallerySeen);
@@ -387,4 +441,76 @@ TEST_F(CampaignProgram, AfterTheFiftiethDayTheMapShowsTheGalleryAndTheEndOfTheAd
   EXPECT_GT(Changed(shot[2], shot[3], 120, 40, 680, 500), 50000);
   EXPECT_GT(Changed(shot[3], shot[4], 160, 120, 640, 420), 2000);
   EXPECT_GT(Changed(shot[4], shot[5], 120, 40, 680, 500), 50000);
+}
+
+TEST_F(CampaignProgram, ALevelWithNoPairLeftOffersTheLossScreenWhichStartsItOver) {
+  // A player on day 4 with money for a shuffle.
+  ASSERT_EQ(RunInProcess([](TApplication&, TGameApp& game) {
+              TGameState& state = game.State();
+              state.Progress().gameStarted = true;
+              state.Progress().introSeen = true;
+              state.RecordWonLevel({"levels/tutorial/tutorial.xml", kNoFace, 100});
+              for (int day = 1; day <= 3; ++day) {
+                char level[32];
+                std::snprintf(level, sizeof level, "levels/level_%03d.xml", day);
+                state.RecordWonLevel({level, kNoFace, 500 * day});
+              }
+            }),
+            0);
+
+  // Adventure, the map, Continue: day 4. There the board is made to hold no pair (every
+  // tile a suit of its own), as a stuck deal would, and the game looks for the end. The loss
+  // screen's default (no move to take back) starts the level over. Frames: 0 the loss
+  // screen, 1 the level dealt again.
+  bool stuck = false;
+  int tiles = 0;
+  int dealsSeen = 0;
+  TSeenWindows seen;
+  TDirector director({
+      {"splash", "0 click 400 300"},
+      {"mainmenu", "0 move 645 195\n100 click 645 195"},
+      {"citymap", "0 key return", kParchmentRiseMs},
+      {"loss", "0 frame\n100 key return"},
+      {"game", "0 frame\n100 quit", kDealMs},
+  });
+  const fs::path frames = folder / "frames";
+  ASSERT_EQ(RunDriven(frames.string(), 120000,
+                      [&](TApplication& app, TGameApp& game) {
+                        Record(game, seen);
+                        director.Step(app);
+                        TWindowManager* windows = TWindowManager::Get();
+                        TModalWindow* top = windows ? windows->TopModal() : nullptr;
+                        if (stuck || !top || top->GetName() != "game") return;
+                        auto* play = dynamic_cast<TGame*>(top->FindChild("game_window"));
+                        if (!play || !play->Initialised() || play->Board().inputLocked) return;
+                        tiles = play->Board().TilesOnBoard();
+                        int suit = kFirstCommonSuit;
+                        for (TTileId id : play->Board().GridOrder())
+                          play->Board().SetTileFace(id, TFace{suit++, 0});
+                        play->DisplayDialogIfEnd();
+                        stuck = true;
+                      }),
+            0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_LE(tiles, kLastCommonSuit - kFirstCommonSuit + 1) << "a suit of its own for each tile";
+  for (size_t at = log.find("Game: levels/level_004.xml dealt"); at != std::string::npos;
+       at = log.find("Game: levels/level_004.xml dealt", at + 1))
+    ++dealsSeen;
+  EXPECT_EQ(dealsSeen, 2) << log;
+  EXPECT_NE(log.find("Game: no moves left"), std::string::npos) << log;
+  std::vector<std::string> dialogs = seen.dialogs;
+  dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), ""), dialogs.end());
+  EXPECT_EQ(dialogs,
+            (std::vector<std::string>{"splash", "mainmenu", "citymap", "game", "loss", "game"}));
+  // The shuffle's price is shown as the money it takes.
+  EXPECT_EQ(seen.texts["loss/loss_shuffle_price"], "-$100");
+  EXPECT_EQ(seen.progress.levelsBeatenCount, 3) << "a lost level is not won";
+
+  TPixelImage shot[2];
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(ReadFrame(frames / FrameName(i), &shot[i])) << i;
+  // The loss panel over the board, gone again with the new deal.
+  EXPECT_GT(Changed(shot[0], shot[1], 140, 90, 660, 500), 50000);
 }

@@ -67,6 +67,7 @@ class TWatchTask : public TTask {
 
 std::function<void(TApplication&, TGameApp&)> gDuringRun;
 std::function<void(TApplication&, TGameApp&)> gWatch;
+std::string gFrames;
 
 int GameMainWithTask(TApplication& app, const std::string& commandLine) {
   app.AddTask(new TOnceTask(app, gDuringRun));
@@ -74,6 +75,8 @@ int GameMainWithTask(TApplication& app, const std::string& commandLine) {
 }
 
 int GameMainWatched(TApplication& app, const std::string& commandLine) {
+  // Only marked frames: the watch's input scripts mark them.
+  app.SetFrameOutput(gFrames, true);
   app.AddTask(new TWatchTask(app, gWatch));
   return GameMain(app, commandLine);
 }
@@ -121,10 +124,11 @@ int TProgramRun::RunInProcess(std::function<void(TApplication&, TGameApp&)> body
   return status;
 }
 
-int TProgramRun::RunDriven(const std::string& script, const std::string& frames, int exitAfterMs,
+int TProgramRun::RunDriven(const std::string& frames, int exitAfterMs,
                            std::function<void(TApplication&, TGameApp&)> watch,
                            const std::string& arguments) {
   gWatch = std::move(watch);
+  gFrames = frames;
   TProgramPlatform platform;
   TFrameServices services = InProcessServices();
   // The headless program's offscreen screen, which writes the marked frames.
@@ -135,7 +139,7 @@ int TProgramRun::RunDriven(const std::string& script, const std::string& frames,
   };
   const int status =
       EngineMain(TCommandLine("--headless --multiple --exit-after=" + std::to_string(exitAfterMs) +
-                              " --input=" + script + " --frames=" + frames + " " + arguments),
+                              " " + arguments),
                  platform, GameMainWatched, std::move(services));
   gWatch = nullptr;
   return status;

@@ -26,11 +26,12 @@ class TProgramRun : public ::testing::Test {
   // pass of the loop; the run then quits through the normal path. Answers the exit status.
   static int RunInProcess(std::function<void(TApplication&, TGameApp&)> body,
                           const std::string& commandLine = "");
-  // The program's start-up and GameMain in this process, drawing offscreen, driven by the
-  // input script at script (marked frames go to frames) until the script or the exit time
-  // ends it; watch runs at every update pass of the loop, to look at the windows as the run
-  // goes. arguments are added to the command line (settings such as options=...).
-  static int RunDriven(const std::string& script, const std::string& frames, int exitAfterMs,
+  // The program's start-up and GameMain in this process, drawing offscreen; watch runs at
+  // every update pass of the loop, to look at the windows as the run goes and to drive it
+  // (TApplication::SetInputScript; the "frame" marks of those scripts write frames to
+  // frames). The exit time ends a run that the watch does not. arguments are added to the
+  // command line (settings such as options=...).
+  static int RunDriven(const std::string& frames, int exitAfterMs,
                        std::function<void(TApplication&, TGameApp&)> watch,
                        const std::string& arguments = "");
   // The real program, until it quits by itself after ms (or its input script ends it).
