@@ -11,15 +11,12 @@
 #include "data/settings.h"
 #include "data/string_table.h"
 #include "files/file_system.h"
+#include "tests/support/unique_test_folder.h"
 
 inline std::filesystem::path StartCampaignTestFolder(const std::string& prefix,
                                                      const std::string& installKey) {
   namespace fs = std::filesystem;
-  const fs::path folder =
-      fs::temp_directory_path() /
-      (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const fs::path folder = MakeUniqueTestFolder(prefix);
   ResetFileSystem();
   SetFileSystemFolders(folder.string(), folder.string(), folder.string());
   ResetSettings();

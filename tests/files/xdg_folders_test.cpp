@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/unique_test_folder.h"
+
 namespace {
 
 // Sets an environment variable for the life of the object.
@@ -24,8 +26,7 @@ class ScopedEnv {
 };
 
 TEST(SpecialFoldersTest, FoldersFollowXdgAndAreCreated) {
-  const auto root = std::filesystem::temp_directory_path() / "mc_xdg_folders";
-  std::filesystem::remove_all(root);
+  const auto root = MakeUniqueTestFolder("mc_xdg_folders_");
   std::filesystem::create_directories(root / "config");
   std::filesystem::create_directories(root / "home/Schreibtisch");
   std::ofstream(root / "config/user-dirs.dirs")

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/unique_test_folder.h"
+
 namespace {
 
 std::string ReadAll(const std::string& path) {
@@ -17,15 +19,15 @@ std::string ReadAll(const std::string& path) {
 class LogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("mc_log_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
+    // The log makes its folder itself: the tests start from one that does not exist yet.
+    parent = MakeUniqueTestFolder("mc_log_test_");
+    folder = parent / "log";
   }
   void TearDown() override {
     SetLogFolder("");
-    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(parent);
   }
+  std::filesystem::path parent;
   std::filesystem::path folder;
 };
 

@@ -17,6 +17,7 @@
 #include "online/http_request.h"
 #include "online/online_platform.h"
 #include "platform/online/system_online_platform.h"
+#include "tests/support/unique_test_folder.h"
 
 // The real online platform, counting what is asked of it.
 class TCountingOnlinePlatform final : public TOnlinePlatform {
@@ -40,11 +41,7 @@ class TCountingOnlinePlatform final : public TOnlinePlatform {
 class OnlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("mc_online_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = MakeUniqueTestFolder("mc_online_");
     ResetSettings();
     ResetFileSystem();
     SetFileSystemFolders(folder.string(), folder.string(), folder.string());

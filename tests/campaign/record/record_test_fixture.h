@@ -15,15 +15,12 @@
 #include "data/string_table.h"
 #include "files/file_system.h"
 #include "game/face_catalogue.h"
+#include "tests/support/unique_test_folder.h"
 
 class RecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("mc_record_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = MakeUniqueTestFolder("mc_record_");
     ResetFileSystem();
     SetFileSystemFolders(folder.string(), folder.string(), folder.string());
     StringTable().Clear();
