@@ -58,6 +58,9 @@ class TTestPlayer : public TGamePlayer {
     wonFace = won;
     wonTotal = total;
   }
+  bool PromptSeen(int id) const override { return seenPrompts.count(id) > 0; }
+  void MarkPromptSeen(int id) override { seenPrompts.insert(id); }
+  bool TutorialsOn() const override { return tipsOn; }
   void UseMagnifyCursor() override { magnifier = true; }
   void UseNormalCursor() override { magnifier = false; }
 
@@ -70,6 +73,8 @@ class TTestPlayer : public TGamePlayer {
   TFace wonFace = kNoFace;
   int wonTotal = -1;
   bool magnifier = false;
+  std::set<int> seenPrompts;
+  bool tipsOn = true;
 };
 
 // Frames are drawn only when a test asks: the play itself needs no pictures on the screen,
@@ -221,6 +226,23 @@ class GameWindowTest : public ScriptTest {
     return {kNoTile, kNoTile};
   }
   int Total() { return Board().Ledger().Total(); }
+  // The tile shows the green hint blank (a lesson lit it).
+  bool Lit(TTileId id) {
+    TTile* tile = game->View().TileWindow(id);
+    return tile && tile->BlankName() == "blank/tile_off_hint.png";
+  }
+  // Waits for the tutorial prompt with this text, checks its texts and closes it (Enter).
+  void CloseTip(const std::string& body) {
+    for (int i = 0; i < 80 && Top() != "gametutorial"; ++i) Pass();
+    ASSERT_EQ(Top(), "gametutorial") << "no prompt " << body;
+    auto* text = dynamic_cast<TText*>(manager->TopModal()->FindChild("tutorial_body_text", -1));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetText(), GetString(body.c_str()));
+    Wait(400);
+    Key(VK_RETURN);
+    Wait(500);
+    EXPECT_NE(Top(), "gametutorial") << body;
+  }
 
   TManualTime time{1000};
   TQuietHost host;
@@ -362,7 +384,11 @@ TEST_F(GameWindowTest, PairsByClicksUndoAndRedoByKeysRestoreTilesAndMoney) {
   EXPECT_EQ(Total(), afterMatch);
 }
 
-TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSuits) {
+// The tutorial level played by its lessons with the mouse: each lesson lights its tiles
+// green and its prompt comes up over the board; moves that would break the lesson are
+// refused with the refuse sound; the sets box takes the blocked pair, the three canteens and
+// the four watches; the hint finds the computers; the treasure ends the level.
+TEST_F(GameWindowTest, TheTutorialLevelIsPlayedLessonByLessonWithTheMouse) {
   player.progress = {false, 0};
   player.bankroll = 0;
   Open("");
@@ -370,17 +396,34 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   using namespace tutorial;
   THoldingArea* drawer = game->SetsDrawer();
   ASSERT_NE(drawer, nullptr);
-  // Two stampers block each other: the box takes them one after the other.
+  EXPECT_FALSE(Shown("game_hint_button")) << "the hint waits for its lesson";
+  EXPECT_FALSE(Shown("game_undo_button"));
+
+  // Lesson 1: the televisions light green, the prompt comes 30 updates later.
+  Pass();
+  EXPECT_TRUE(Lit(kTvLeft) && Lit(kTvRight));
+  EXPECT_FALSE(Lit(kStamperLeft));
+  CloseTip("tutorial_normalpair");
+  // A watch does not go into the box yet, and the canteens never go by clicks.
+  RightClick(kWatchHigh1);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
+  EXPECT_TRUE(LogHas("refused by the lesson")) << LogText();
+  Click(kTvLeft);
+  Click(kCanteenHigh);
+  EXPECT_TRUE(Board().Selection().empty()) << "the click was refused and the selection dropped";
+  EXPECT_FALSE(Board().Tile(kCanteenHigh).selected);
   Click(kTvLeft);
   Click(kTvRight);
   ASSERT_TRUE(Board().Tile(kTvRight).removed);
+
+  // Lesson 2: the stampers block each other: the box takes them one after the other.
+  Pass();
+  EXPECT_TRUE(Lit(kStamperLeft) && Lit(kStamperRight));
+  CloseTip("tutorial_blockedpair");
   RightClick(kStamperLeft);
   EXPECT_EQ(game->Play().SetsBox().Count(), 1);
-  EXPECT_TRUE(Board().Tile(kStamperLeft).removed);
-  // A watch does not go with a stamper.
   RightClick(kWatchHigh1);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 1);
-  EXPECT_FALSE(Board().Tile(kWatchHigh1).removed);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 1) << "a watch does not go with a stamper";
   RightClick(kStamperRight);
   EXPECT_EQ(game->Play().SetsBox().Count(), 2);
   EXPECT_TRUE(Shown("game_submit_button"));
@@ -388,8 +431,25 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Key(VK_SPACE);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
   EXPECT_GT(Total(), before);
-  EXPECT_FALSE(Shown("game_submit_button"));
-  // Four watches of the family: a run of four, submitted with the button.
+
+  // Lesson 3: three canteens; the inner one is free once the outer one has gone.
+  Pass();
+  EXPECT_TRUE(Lit(kCanteenHigh) && Lit(kCanteenOuter) && Lit(kCanteenInner));
+  CloseTip("tutorial_threeofakind");
+  RightClick(kCanteenHigh);
+  RightClick(kCanteenOuter);
+  EXPECT_FALSE(game->Play().SubmitReady()) << "the lesson wants all three";
+  RightClick(kCanteenInner);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 3);
+  Key(VK_RETURN);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
+  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kSetOf3), 0);
+
+  // Lesson 4: the four watches; appraisal opens for this lesson only.
+  Pass();
+  EXPECT_TRUE(Lit(kWatchHigh1) && Lit(kWatchLow2));
+  EXPECT_TRUE(Shown("game_appraisal_button"));
+  CloseTip("tutorial_fourofafamily");
   for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) RightClick(id);
   EXPECT_EQ(game->Play().SetsBox().Count(), 4);
   ASSERT_TRUE(Shown("game_submit_button"));
@@ -397,19 +457,22 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   const TRect submit = game->FindChild("game_submit_button")->GetAbsoluteRect();
   ClickAt(submit.left + 20, submit.top + 20);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
-  EXPECT_EQ(Board().Ledger().TotalOfKind(TScoreKind::kRunOf4) > 0, true);
-  // Three canteens: a set of three; the inner one is free once the outer one has gone.
-  RightClick(kCanteenHigh);
-  RightClick(kCanteenOuter);
-  RightClick(kCanteenInner);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 3);
-  Key(VK_RETURN);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
-  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kSetOf3), 0);
-  // The rest with the mouse alone: the computers, then the treasure pair ends the level,
-  // and the end-of-level dialog's button goes on to the map.
+  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kRunOf4), 0);
+
+  // Lesson 5: the hint button opens, the appraisal closes again.
+  Pass();
+  CloseTip("tutorial_hintpair");
+  EXPECT_TRUE(Shown("game_hint_button"));
+  EXPECT_FALSE(Shown("game_appraisal_button"));
+  Key('H');
+  EXPECT_TRUE(LogHas("Game: hint, total")) << LogText();
   Click(kComputerLeft);
   Click(kComputerRight);
+  ASSERT_TRUE(Board().Tile(kComputerRight).removed);
+
+  // Lesson 6: the treasure; its pair ends the level.
+  Pass();
+  CloseTip("tutorial_antiquepair");
   Click(kRegisterLeft);
   Click(kRegisterRight);
   Wait(4000);
@@ -417,6 +480,7 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Wait(500);
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "levels/tutorial/tutorial.xml");
+  EXPECT_TRUE(player.seenPrompts.empty()) << "the tutorial level's prompts are not recorded";
   const TRect next =
       manager->TopModal()->FindChild("endlevel_continue_button", -1)->GetAbsoluteRect();
   ClickAt(next.left + 20, next.top + 20);
@@ -533,18 +597,24 @@ TEST_F(GameWindowTest, TheTutorialLevelIsWonWithTheKeyboardAlone) {
     Key('S');
     WaitForFlight();
   };
+  CloseTip("tutorial_normalpair");
   choose(kTvLeft);
   choose(kTvRight);
+  CloseTip("tutorial_blockedpair");
   box(kStamperLeft);
   box(kStamperRight);
   Key(VK_SPACE);
-  for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) box(id);
-  Key(VK_SPACE);
+  CloseTip("tutorial_threeofakind");
   for (TTileId id : {kCanteenHigh, kCanteenOuter, kCanteenInner}) box(id);
   Key(VK_SPACE);
+  CloseTip("tutorial_fourofafamily");
+  for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) box(id);
+  Key(VK_SPACE);
+  CloseTip("tutorial_hintpair");
   choose(kComputerLeft);
   choose(kComputerRight);
   EXPECT_EQ(Board().TilesOnBoard(), 2);
+  CloseTip("tutorial_antiquepair");
   choose(kRegisterLeft);
   choose(kRegisterRight);
   Wait(4000);
