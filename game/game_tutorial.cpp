@@ -1,5 +1,6 @@
 #include "game/game_tutorial.h"
 
+#include <span>
 #include <string>
 
 #include "frame/log.h"
@@ -111,54 +112,38 @@ void TGameTutorial::RunLesson() {
   }
 }
 
-void TGameTutorial::MarkDue(TLesson next) {
-  if (!LessonShown(next)) mPending = true;
+// The lesson a move of the suit makes due.
+struct TDueLesson {
+  int suit;
+  TLesson next;
+};
+constexpr TDueLesson kDueAfterPair[] = {
+    {tutorial_suit::kNormalPair, TLesson::kBlockedPair},
+    {tutorial_suit::kBlockedPair, TLesson::kThreeOfAKind},
+    {tutorial_suit::kHintPair, TLesson::kTreasurePair},
+    {tutorial_suit::kTreasure, TLesson::kEnd},
+};
+constexpr TDueLesson kDueAfterSubmit[] = {
+    {tutorial_suit::kNormalPair, TLesson::kBlockedPair},
+    {tutorial_suit::kBlockedPair, TLesson::kThreeOfAKind},
+    {tutorial_suit::kThreeOfAKind, TLesson::kFourOfAFamily},
+    {tutorial_suit::kFourOfAFamily, TLesson::kHintPair},
+    {tutorial_suit::kHintPair, TLesson::kTreasurePair},
+    {tutorial_suit::kTreasure, TLesson::kEnd},
+};
+
+void TGameTutorial::MarkDue(std::span<const TDueLesson> table, TFace face) {
+  if (!mTutorialLevel) return;
+  for (const TDueLesson& due : table)
+    if (due.suit == face.suit && !LessonShown(due.next)) mPending = true;
 }
 
 void TGameTutorial::OnPairAccepted(TFace face) {
-  if (!mTutorialLevel) return;
-  switch (face.suit) {
-    case tutorial_suit::kNormalPair:
-      MarkDue(TLesson::kBlockedPair);
-      break;
-    case tutorial_suit::kBlockedPair:
-      MarkDue(TLesson::kThreeOfAKind);
-      break;
-    case tutorial_suit::kHintPair:
-      MarkDue(TLesson::kTreasurePair);
-      break;
-    case tutorial_suit::kTreasure:
-      MarkDue(TLesson::kEnd);
-      break;
-    default:
-      break;
-  }
+  MarkDue(kDueAfterPair, face);
 }
 
 void TGameTutorial::OnSubmitting(TFace first) {
-  if (!mTutorialLevel) return;
-  switch (first.suit) {
-    case tutorial_suit::kNormalPair:
-      MarkDue(TLesson::kBlockedPair);
-      break;
-    case tutorial_suit::kBlockedPair:
-      MarkDue(TLesson::kThreeOfAKind);
-      break;
-    case tutorial_suit::kThreeOfAKind:
-      MarkDue(TLesson::kFourOfAFamily);
-      break;
-    case tutorial_suit::kFourOfAFamily:
-      MarkDue(TLesson::kHintPair);
-      break;
-    case tutorial_suit::kHintPair:
-      MarkDue(TLesson::kTreasurePair);
-      break;
-    case tutorial_suit::kTreasure:
-      MarkDue(TLesson::kEnd);
-      break;
-    default:
-      break;
-  }
+  MarkDue(kDueAfterSubmit, first);
 }
 
 bool TGameTutorial::BlocksSelection(TFace face) const {

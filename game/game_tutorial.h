@@ -19,6 +19,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,9 @@ inline constexpr int kFourOfAFamily = 36;
 inline constexpr int kHintPair = 73;
 inline constexpr int kTreasure = 126;
 }  // namespace tutorial_suit
+
+// A suit whose move makes a lesson due (game_tutorial.cpp's tables).
+struct TDueLesson;
 
 // What the tutorial needs of the game window and the player.
 class TGameTutorialHost {
@@ -112,7 +116,7 @@ class TGameTutorial {
  private:
   void ScanQueue();
   void RunLesson();
-  void MarkDue(TLesson next);
+  void MarkDue(std::span<const TDueLesson> table, TFace face);
   bool& Shown(TLesson lesson) { return mShown[static_cast<size_t>(lesson)]; }
 
   TGameTutorialHost& mHost;

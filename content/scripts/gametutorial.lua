@@ -111,6 +111,7 @@ table.insert( content, ScreenButton{ name = "tutorial_skip_button", label = "tut
 MakeDialog{ name = "gametutorial",
   RTutorial{ name = "gametutorial_window", x = 0, y = 0, w = 800, h = 600, rfadeup = true,
              escapebutton = "tutorial_ok_button",
+    ScreenShade(),
     ScreenPanel( "tutorial_panel", "small", content ),
     ScreenSwitch{ name = "tutorialson_button", label = "tutorial_tips", x = 250, y = 418,
                   command = function() ToggleTutorials() end },

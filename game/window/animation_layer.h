@@ -26,8 +26,9 @@ class TAnimationLayer : public TWindow, public TGameAnimations {
  public:
   static constexpr char kMatchSound[] = "audio/sfx/tile_select_2.ogg";
   static constexpr char kTreasureSound[] = "audio/sfx/match_antique.ogg";
-  // At most this many steps are caught up in one frame after a hitch.
-  static constexpr int kMaxCatchUpSteps = 8;
+  // At most this many steps (about a second) are caught up at once: a slow frame rate keeps
+  // the animations in time, a long stall skips what is more than a second late.
+  static constexpr int kMaxCatchUpSteps = 64;
 
   TAnimationLayer();
   ~TAnimationLayer() override;
