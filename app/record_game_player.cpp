@@ -3,6 +3,8 @@
 #include "campaign/game_app.h"
 #include "campaign/location_music.h"
 #include "campaign/record/location_info.h"
+#include "campaign/record/record_keys.h"
+#include "game/tutorial_prompt.h"
 
 TLevelProgress TRecordGamePlayer::Progress() const {
   const TProgress& progress = mApp.State().Progress();
@@ -53,6 +55,21 @@ void TRecordGamePlayer::TakeBackTreasure(TFace face) {
 
 void TRecordGamePlayer::RecordWonLevel(const std::string& levelFile, TFace won, int total) {
   mApp.State().RecordWonLevel({levelFile, won, total});
+}
+
+bool TRecordGamePlayer::TutorialsOn() const {
+  return mApp.TutorialsOn();
+}
+
+bool TRecordGamePlayer::PromptSeen(int id) const {
+  const TTutorialPrompt* prompt = TutorialPromptById(id);
+  return prompt && mApp.State().IsTutorialSeen(prompt->bodyKey);
+}
+
+// The seen list is written at once: a prompt shown once stays shown after a crash or quit.
+void TRecordGamePlayer::MarkPromptSeen(int id) {
+  if (mApp.State().MarkTutorialSeen(id) == kTutorialSlots) return;
+  mApp.State().Save(record_key::kTutorials);
 }
 
 void TRecordGamePlayer::PlayLocationMusic() {

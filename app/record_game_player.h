@@ -24,6 +24,9 @@ class TRecordGamePlayer : public TGamePlayer {
   bool GiveTreasure(TFace face) override;
   void TakeBackTreasure(TFace face) override;
   void RecordWonLevel(const std::string& levelFile, TFace won, int total) override;
+  bool TutorialsOn() const override;
+  bool PromptSeen(int id) const override;
+  void MarkPromptSeen(int id) override;
   void PlayLocationMusic() override;
   void StopLocationMusic() override;
   void UseNormalCursor() override;

@@ -160,7 +160,8 @@ TPlacedTile TBoard::Placed(TTileId id) const {
 }
 
 TSelectResult TBoard::ClickTile(TTileId id) {
-  if (id < 0 || id >= TileCount()) return TSelectResult::kNothing;
+  // Once the level has ended (the treasure ending fades the tiles left) nothing is matched.
+  if (id < 0 || id >= TileCount() || mLevelEnded) return TSelectResult::kNothing;
   const TBoardTile& tile = mTiles[id];
   if (mHost->SetsBoxCount() >= 4 || !mHost->SetsBoxCanTake(tile) || !IsSelectable(id)) {
     mHost->PlaySound(TBoardSound::kRefuse);
@@ -170,8 +171,11 @@ TSelectResult TBoard::ClickTile(TTileId id) {
   if (HasManyCopies(tile.face)) return TSelectResult::kNothing;
   // While a set is being built, left clicks do not select.
   if (mHost->SetsBoxCount() > 0) return TSelectResult::kNothing;
+  // A move that would break the tutorial's lesson: the selection is dropped and the click
+  // refused, audibly.
   if (mSelectionCount > 0 && mHost->TutorialBlocksSelection(tile)) {
-    DeselectAll();
+    ClearSelection();
+    mHost->PlaySound(TBoardSound::kRefuse);
     return TSelectResult::kDeselectedAll;
   }
   return SelectTile(id, true);

@@ -159,7 +159,8 @@ TWindow* TWindow::FindChild(const std::string& name, int depth) {
 
 TWindow* TWindow::FindChildAt(TPoint2 point) {
   for (TWindow* child : mChildren) {
-    if (child->Contains(point) && child->IsShown()) return child;
+    if (child->Contains(point) && child->IsShown() && !(child->mFlags & kWindowPassThrough))
+      return child;
   }
   return this;
 }
@@ -378,7 +379,8 @@ void TWindow::DispatchEvent(TWindow* window, const TEvent& event, bool focusHand
       if (self != parent->mChildren.end()) {
         for (auto it = std::next(self); it != parent->mChildren.end(); ++it) {
           TWindow* sibling = *it;
-          if (sibling->Contains(p) && sibling->IsShown()) {
+          if (sibling->Contains(p) && sibling->IsShown() &&
+              !(sibling->mFlags & kWindowPassThrough)) {
             TPoint2 inside = sibling->ParentToLocal(p);
             TWindow* deepest = sibling->FindWindowAt(inside, -1);
             TPoint2 local = deepest->ScreenToLocal(parent->LocalToScreen(p));

@@ -39,6 +39,8 @@ enum : uint32_t {
   kWindowModal = 0x1,
   kWindowFocusable = 0x2,
   kWindowLayer = 0x4,
+  // The pointer goes through the window to what lies behind it (a layer that only shows).
+  kWindowPassThrough = 0x8,
   kWindowVisible = 0x100,
   kWindowDrawn = 0x400,
   kWindowOpaque = 0x800,

@@ -18,7 +18,7 @@
 #include "campaign/record/display_case.h"
 #include "campaign/record/face_slots.h"
 #include "campaign/record/location_info.h"
-#include "campaign/record/tutorial_prompt.h"
+#include "game/tutorial_prompt.h"
 
 class TPrefs;
 

@@ -1,5 +1,6 @@
-// RTutorial: the tutorial pop-up ("RTutorial"). Its tips switch follows the player's option,
-// and its skip button goes once the tutorial level is behind the player.
+// RTutorial: the tutorial pop-up ("RTutorial") and the in-game prompt dialog. Its tips
+// switch follows the player's option and is hidden for a prompt that is always shown; its
+// skip button goes once the tutorial level is behind the player.
 #pragma once
 
 #include "campaign/screens/r_window.h"

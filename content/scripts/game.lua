@@ -159,5 +159,8 @@ MakeDialog{ name = "game",
 
     -- The keyboard's ring, moved over the focused tile by the game window.
     Bitmap{ name = "game_focus_ring", x = 0, y = 0, image = "gfx/game_focus_ring", alpha = true },
+
+    -- Money popups, dust, the sets box's particles and the treasure ending, over it all.
+    AnimationLayer{ name = "animationlayer", x = 0, y = 0, w = 800, h = 600 },
   },
 }

@@ -17,12 +17,14 @@
 #include "game/deal.h"
 #include "game/face_catalogue.h"
 #include "game/preview_rule.h"
+#include "game/tutorial_prompt_queue.h"
 #include "game/window/appraised_face.h"
 #include "game/window/board_view.h"
 #include "game/window/game_animations.h"
 #include "game/window/game_bindings.h"
 #include "game/window/game_player.h"
 #include "game/window/game_tasks.h"
+#include "game/window/game_tutorial_link.h"
 #include "game/window/holding_area.h"
 #include "game/window/level_result.h"
 #include "game/window/tile.h"
@@ -89,6 +91,7 @@ TGame::~TGame() {
   UnbindGameFunctions(this);
   if (mBoard) mBoard->SetHost(nullptr);
   mPlay.reset();
+  mTutorial.reset();
   mView.reset();
   mBoard.reset();
 }
@@ -121,6 +124,7 @@ void TGame::Init(const TWindowStyle& style) {
   mLevelFile = NextLevelEntry(dealtProgress, mSeed).file;
   mLevelFile = style.GetString("level", GetSetting("game_level", mLevelFile));
   mTutorialLevel = mGameMode == 1 && !progress.tutorialWon && mLevelFile == kTutorialLevelFile;
+  TutorialPromptQueue().Clear();
 
   TBoardSetup setup;
   setup.campaignMode = mGameMode == 1;
@@ -136,6 +140,8 @@ void TGame::Init(const TWindowStyle& style) {
   mView->SetSendToBoxHandler([this](TTile& tile) { return SendToSetsBox(tile.Id()); });
   mView->SetDropHandler([this](TTile&, TPoint2 point) { DropAt(point); });
   mPlay = std::make_unique<TGamePlay>(*mBoard, *this, mSeed + 2);
+  mTutorialLink = std::make_unique<TGameTutorialLink>(*this, mPlayer, mGameMode);
+  mTutorial = std::make_unique<TGameTutorial>(*mTutorialLink, mTutorialLevel);
   mFlyToSound = GetWidgetSound("audio/sfx/sets_flyto.ogg");
 
   BindGameFunctions(this);
@@ -172,7 +178,10 @@ void TGame::PostCreate(const TWindowStyle& style) {
   if (mGameMode == 1) {
     bool treasure = false;
     for (TTileId id : mBoard->GridOrder()) treasure |= IsTreasureSuit(mBoard->Tile(id).face.suit);
-    if (!treasure) ShowWindow(mMapButton, true);
+    if (!treasure) {
+      ShowWindow(mMapButton, true);
+      mTutorial->RequestPrompt("tutorial_discover_notreasuresleft");
+    }
   }
   ShowPreview(nullptr);
   if (TWindowManager* manager = TWindowManager::Get()) {
@@ -218,8 +227,10 @@ void TGame::ConfigureChildren() {
   }
   ShowWindow(mMapButton, false);
   if (mTutorialLevel) {
-    if (auto* hint = dynamic_cast<TImage*>(FindChild("game_hint_button_image_up")))
+    if (auto* hint = dynamic_cast<TImage*>(FindChild("game_hint_button_image_up"))) {
       hint->SetTexture(GetTexture("buttons/game_hint_glow", 0), 1.0f);
+      mHintGlowing = true;
+    }
     if (auto* submit = dynamic_cast<TImage*>(FindChild("game_submit_image_up")))
       submit->SetTexture(GetTexture("buttons/game_submit_glow", 0), 1.0f);
   }
@@ -327,6 +338,8 @@ void TGame::Update() {
   if (mShownScore != before) ShowScoreText();
   if (dt > 0) mTimer += dt;
   if (mTimer > 0) ShowTimeText();
+  // The tutorial counts updates of 16 ms: a late update does the ones it missed.
+  for (int i = 0; i < steps; ++i) mTutorial->Drive();
 }
 
 void TGame::ShowScoreText() {
@@ -347,16 +360,22 @@ void TGame::ShowButton(TWindow* button, TWindow* disabled, bool enabled) {
   ShowWindow(disabled, !enabled);
 }
 
-// The help buttons by price; during the tutorial level they wait for its lessons.
+// The help buttons by price; during the tutorial level they wait for its lessons. The
+// second and third days explain the shuffle and the appraisal once they are affordable.
 void TGame::UpdateButtons() {
   const TScoreLedger& ledger = mBoard->Ledger();
-  const bool seen = mPlayer.Progress().tutorialWon;
   const bool playing = !mBoard->LevelEnded();
-  ShowButton(mHintButton, mHintDisabled, playing && seen && ledger.CanAfford(ledger.HintCost()));
-  ShowButton(mShuffleButton, mShuffleDisabled,
-             playing && seen && ledger.CanAfford(ledger.ShuffleCost()));
-  ShowButton(mAppraisalButton, mAppraisalDisabled,
-             playing && seen && ledger.CanAfford(ledger.AppraisalCost()));
+  const int beaten = mPlayer.Progress().levelsBeaten;
+  ShowButton(mHintButton, mHintDisabled,
+             playing && mTutorial->HintAllowed() && ledger.CanAfford(ledger.HintCost()));
+  const bool shuffle =
+      playing && mTutorial->ShuffleAllowed() && ledger.CanAfford(ledger.ShuffleCost());
+  ShowButton(mShuffleButton, mShuffleDisabled, shuffle);
+  if (shuffle && beaten == 1) mTutorial->RequestPrompt("tutorial_discover_shuffle");
+  const bool appraisal =
+      playing && mTutorial->AppraisalAllowed() && ledger.CanAfford(ledger.AppraisalCost());
+  ShowButton(mAppraisalButton, mAppraisalDisabled, appraisal);
+  if (appraisal && beaten == 2) mTutorial->RequestPrompt("tutorial_discover_appraisal");
 }
 
 void TGame::UpdateUndoButtons() {
@@ -507,6 +526,12 @@ bool TGame::SendToSetsBox(TTileId id) {
     return false;
   }
   mBoard->ClearSelection();
+  if (mTutorial->BlocksSetsBox(mBoard->Tile(id).face)) {
+    Log("Tutorial: %s refused by the lesson",
+        std::string(FaceShortName(mBoard->Tile(id).face)).c_str());
+    PlayCue(TBoardSound::kRefuse);
+    return true;
+  }
   const TSetsBox& box = mPlay->SetsBox();
   TTile* tile = mView->TileWindow(id);
   TModalWindow* modal = GetModalAncestor();
@@ -536,6 +561,11 @@ void TGame::FinishFlight(TTileId id, int /*boxCountAtStart*/) {
 bool TGame::DropAt(TPoint2 screenPoint) {
   if (!mDrawer || mBoard->LevelEnded()) return false;
   if (mDrawer->SlotAt(screenPoint) != mPlay->SetsBox().Count()) return false;
+  const std::span<const TPlacedTile> selection = mBoard->Selection();
+  if (!selection.empty() && mTutorial->BlocksSetsBox(mBoard->Tile(selection.back().tile).face)) {
+    PlayCue(TBoardSound::kRefuse);
+    return false;
+  }
   return mPlay->DropSelectedIntoSetsBox();
 }
 
@@ -611,9 +641,22 @@ bool TGame::SetsBoxCanTake(const TBoardTile& tile) const {
   return !mPlay || mPlay->SetsBox().CanAccept(*mBoard, tile.face);
 }
 
-void TGame::OnPairAccepted(TTileId, TTileId, int) {
+void TGame::OnPairAccepted(TTileId first, TTileId, int) {
   mPlay->ForgetRedo();
+  mTutorial->OnPairAccepted(mBoard->Tile(first).face);
   UpdateScore();
+}
+
+void TGame::OnSubmitting(TFace first) {
+  mTutorial->OnSubmitting(first);
+}
+
+bool TGame::TutorialBlocksSelection(const TBoardTile& tile) {
+  return mTutorial->BlocksSelection(tile.face);
+}
+
+void TGame::FlushTutorial() {
+  TutorialPromptQueue().Flush();
 }
 
 void TGame::OnMatchShown(TTileId id) {
@@ -792,7 +835,14 @@ void TGame::Redo() {
 bool TGame::Hint() {
   const int before = mBoard->Ledger().Total();
   const bool answered = mPlay->Hint();
-  if (mBoard->Ledger().Total() != before) Log("Game: hint, total %d", mBoard->Ledger().Total());
+  if (mBoard->Ledger().Total() == before) return answered;
+  Log("Game: hint, total %d", mBoard->Ledger().Total());
+  // The tutorial's glow on the hint button lasts until the first hint.
+  if (mHintGlowing) {
+    mHintGlowing = false;
+    if (auto* hint = dynamic_cast<TImage*>(FindChild("game_hint_button_image_up")))
+      hint->SetTexture(GetTexture("buttons/game_hint_up", 0), 1.0f);
+  }
   return answered;
 }
 

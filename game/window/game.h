@@ -25,6 +25,7 @@
 
 #include "game/board.h"
 #include "game/game_play.h"
+#include "game/game_tutorial.h"
 #include "game/level_info.h"
 #include "game/tile_navigation.h"
 #include "ui/window.h"
@@ -38,6 +39,7 @@ class TTile;
 class TBoardView;
 class TGamePlayer;
 class TGameAnimations;
+class TGameTutorialLink;
 class TPlayableSound;
 
 // A game window's life, shared with its tasks: they stop when the window is gone.
@@ -119,6 +121,8 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   TGamePlay& Play() { return *mPlay; }
   TBoardView& View() { return *mView; }
   THoldingArea* SetsDrawer() const { return mDrawer; }
+  // The level's picture in colour, which the treasure ending reveals (null when none).
+  TImage* RevealImage() const { return mReveal; }
   const TLevelInfo& LevelInfo() const { return mInfo; }
   const std::string& LevelFile() const { return mLevelFile; }
   int ShownScore() const { return mShownScore; }
@@ -126,6 +130,9 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   int TimerMs() const { return mTimer; }
   bool Initialised() const { return mInitialised; }
   bool TutorialLevel() const override { return mTutorialLevel; }
+  TGameTutorial& Tutorial() { return *mTutorial; }
+  // "FlushTutorial": the first waiting prompt is dropped.
+  void FlushTutorial();
   TTileId FocusTile() const { return mFocusTile; }
   TTileId HoveredTile() const { return mHoveredTile; }
   const std::shared_ptr<TGameLife>& Life() const { return mLife; }
@@ -145,6 +152,7 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   void OnLevelEnded(TFace won) override;
   void OnNoMovesLeft() override;
   void OnGiftTakenBack(TFace face) override;
+  bool TutorialBlocksSelection(const TBoardTile& tile) override;
 
   // TGamePlayHost
   void PlayCue(TBoardSound sound) override;
@@ -161,6 +169,7 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   bool GiveTreasure(TFace face) override;
   void TakeBackTreasure(TFace face) override;
   TFace OfferTreasure() override;
+  void OnSubmitting(TFace first) override;
 
   void FindChildren();
   void ConfigureChildren();
@@ -183,6 +192,9 @@ class TGame : public TWindow, public TBoardHost, public TGamePlayHost {
   std::unique_ptr<TBoard> mBoard;
   std::unique_ptr<TBoardView> mView;
   std::unique_ptr<TGamePlay> mPlay;
+  std::unique_ptr<TGameTutorialLink> mTutorialLink;
+  std::unique_ptr<TGameTutorial> mTutorial;
+  bool mHintGlowing = false;
   TLevelInfo mInfo;
   std::string mLevelFile;
   uint32_t mSeed = 0;

@@ -43,7 +43,7 @@ constexpr TBinding kBindings[] = {
     {"CanShuffle", &Bind<&TGame::CanShuffle>},
     {"CanUndo", &Bind<&TGame::CanUndo>},
     {"CanRedo", &Bind<&TGame::CanRedo>},
-    {"FlushTutorial", &BindNothing},
+    {"FlushTutorial", &Bind<&TGame::FlushTutorial>},
     {"AssignKennyUndo", &Bind<&TGame::AssignKennyUndo>},
     {"UpdateScore", &Bind<&TGame::UpdateScore>},
     {"SetTreasureGalleryLaunched", &BindNothing},

@@ -4,6 +4,8 @@
 #include "frame/frame_links.h"
 #include "game/deal.h"
 
+#include <set>
+
 namespace {
 
 constexpr const char* kBackgrounds[] = {"attic",      "yardsale",     "fleamarket", "antiqueshop",
@@ -45,6 +47,8 @@ class TFreshPlayer : public TGamePlayer {
       ++mProgress.levelsBeaten;
     mBankroll = total;
   }
+  bool PromptSeen(int id) const override { return mSeenPrompts.contains(id); }
+  void MarkPromptSeen(int id) override { mSeenPrompts.insert(id); }
   void PlayLocationMusic() override {
     if (TSoundLink* sound = SoundLink()) sound->PlayMusic(LocationMusic(0));
   }
@@ -57,6 +61,7 @@ class TFreshPlayer : public TGamePlayer {
   TLevelProgress mProgress;
   int mGameMode = 1;
   int mBankroll = 0;
+  std::set<int> mSeenPrompts;
 };
 
 TGamePlayer* gPlayer = nullptr;

@@ -39,6 +39,13 @@ class TGamePlayer {
   // the money carried on.
   virtual void RecordWonLevel(const std::string& levelFile, TFace won, int total) = 0;
 
+  // The player's tips option ("tutorialson"): prompts flagged in the table need it.
+  virtual bool TutorialsOn() const { return true; }
+  // The prompts the player has seen ("mj_tutorials"); marking one saves the record. A
+  // player without a record remembers none.
+  virtual bool PromptSeen(int /*id*/) const { return false; }
+  virtual void MarkPromptSeen(int /*id*/) {}
+
   virtual void PlayLocationMusic() {}
   virtual void StopLocationMusic() {}
   virtual void UseNormalCursor() {}

@@ -1,5 +1,6 @@
 #include "game/window/game_window_vocabulary.h"
 
+#include "game/window/animation_layer.h"
 #include "game/window/board_window.h"
 #include "game/window/game.h"
 #include "game/window/holding_area.h"
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr TWindowType kWindowTypes[] = {
+    {"AnimationLayer", &TAnimationLayer::Create},
     {"GameBoard", &TBoardWindow::Create},
     {"GameWindow", &TGame::Create},
     {"SetDrawer", &THoldingArea::Create},

@@ -19,6 +19,7 @@
 #include "game/board.h"
 #include "game/face_catalogue.h"
 #include "gfx/pixel_image.h"
+#include "tests/app/program_run.h"
 
 namespace {
 
@@ -71,23 +72,6 @@ class GameProgram : public ::testing::Test {
     }
     return tiles;
   }
-  static bool ReadFrame(const std::string& frames, int index, TPixelImage* image) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", index);
-    std::ifstream file(frames + name, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    return file && DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
-  }
-  // Pixels that differ between two frames in a rectangle.
-  static int Changed(const TPixelImage& a, const TPixelImage& b, int left, int top, int right,
-                     int bottom) {
-    int count = 0;
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) count += a.At(x, y) != b.At(x, y);
-    return count;
-  }
-
   std::filesystem::path folder;
 };
 
@@ -167,7 +151,7 @@ TEST_F(GameProgram, TheMainMenuOpensALevelThatIsPlayedWithTheMouseHintShuffleAnd
   EXPECT_NE(log.find("Game loop ended"), std::string::npos) << log;
 
   TPixelImage shot[5];
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(ReadFrame(frames, i, &shot[i])) << i;
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(ReadProgramFrame(frames, i, &shot[i])) << i;
   auto around = [&](int id) {
     const TLoggedTile& p = tiles[id];
     // The top face without its left edge, where a left neighbour's side shows.
@@ -176,16 +160,16 @@ TEST_F(GameProgram, TheMainMenuOpensALevelThatIsPlayedWithTheMouseHintShuffleAnd
   // The matched tiles are gone from their places, the money plaque changed.
   for (int id : moves) {
     const auto r = around(id);
-    EXPECT_GT(Changed(shot[0], shot[1], r[0], r[1], r[2], r[3]), 200) << "tile " << id;
+    EXPECT_GT(ChangedPixels(shot[0], shot[1], r[0], r[1], r[2], r[3]), 200) << "tile " << id;
   }
-  EXPECT_GT(Changed(shot[0], shot[1], 76, 5, 200, 37), 20);
+  EXPECT_GT(ChangedPixels(shot[0], shot[1], 76, 5, 200, 37), 20);
   // The hint lit two tiles somewhere on the board (and cost a dollar).
-  EXPECT_GT(Changed(shot[1], shot[2], 0, 50, 800, 470), 100);
+  EXPECT_GT(ChangedPixels(shot[1], shot[2], 0, 50, 800, 470), 100);
   // The shuffle changed faces all over the board.
-  EXPECT_GT(Changed(shot[2], shot[3], 0, 50, 800, 470), 2000);
+  EXPECT_GT(ChangedPixels(shot[2], shot[3], 0, 50, 800, 470), 2000);
   // Undo brought the second pair back onto the board, as it was dealt.
   for (int k = 2; k < 4; ++k) {
     const auto r = around(moves[k]);
-    EXPECT_LT(Changed(shot[0], shot[4], r[0], r[1], r[2], r[3]), 20) << "tile " << moves[k];
+    EXPECT_LT(ChangedPixels(shot[0], shot[4], r[0], r[1], r[2], r[3]), 20) << "tile " << moves[k];
   }
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -15,6 +16,7 @@
 #include "frame/application.h"
 #include "frame/engine_main.h"
 #include "frame/task.h"
+#include "gfx/pixel_image.h"
 #include "platform/backend/render_link.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_device.h"
@@ -158,4 +160,20 @@ std::string TProgramRun::ReadFile(const fs::path& path) {
   std::stringstream bytes;
   bytes << file.rdbuf();
   return bytes.str();
+}
+
+bool ReadProgramFrame(const std::string& frames, int index, TPixelImage* image) {
+  char name[32];
+  std::snprintf(name, sizeof name, "/frame_%06d.png", index);
+  std::ifstream file(frames + name, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  return file && DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
+}
+
+int ChangedPixels(const TPixelImage& a, const TPixelImage& b, int left, int top, int right,
+                  int bottom) {
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) count += a.At(x, y) != b.At(x, y);
+  return count;
 }

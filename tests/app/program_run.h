@@ -15,6 +15,14 @@
 
 class TApplication;
 class TGameApp;
+struct TPixelImage;
+
+// The index-th frame a run wrote into the folder frames ("frame_NNNNNN.png"); false when it
+// is missing or cannot be decoded.
+bool ReadProgramFrame(const std::string& frames, int index, TPixelImage* image);
+// Pixels that differ between two frames in a rectangle (right and bottom excluded).
+int ChangedPixels(const TPixelImage& a, const TPixelImage& b, int left, int top, int right,
+                  int bottom);
 
 class TProgramRun : public ::testing::Test {
  protected:

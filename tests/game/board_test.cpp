@@ -218,6 +218,8 @@ TEST_F(BoardTest, ClickRulesRefuseIgnoreAndDeferToTheSetsBoxAndTutorial) {
   host.tutorialBlockedSuit = kBook.suit;
   EXPECT_EQ(board.ClickTile(other), TSelectResult::kDeselectedAll);
   EXPECT_TRUE(board.Selection().empty());
+  EXPECT_EQ(host.sounds.back(), TBoardSound::kRefuse) << "a vetoed move is refused audibly";
+  EXPECT_FALSE(board.Tile(free).selected);
   EXPECT_EQ(board.ClickTile(free), TSelectResult::kSelected) << "the veto needs a selection";
 }
 

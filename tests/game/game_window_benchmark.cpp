@@ -15,6 +15,8 @@
 #include "frame/application_time.h"
 #include "frame/event.h"
 #include "frame/log.h"
+#include "game/face.h"
+#include "game/window/animation_layer.h"
 #include "game/window/board_view.h"
 #include "game/window/game.h"
 #include "game/window/game_player.h"
@@ -173,3 +175,70 @@ void BM_ClickTile(benchmark::State& state) {
 BENCHMARK(BM_ClickTile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// The treasure ending on the largest layout: every tile left fading, its popups rising, and
+// the dust of two pairs matched just before. One iteration is one frame (update and
+// drawing, this thread's CPU); when an ending finishes, a new screen starts another,
+// outside the timing.
+class TTreasureEnding {
+ public:
+  bool Start() {
+    screen = std::make_unique<TPlayScreen>();
+    if (!screen->game || screen->game->Board().TilesOnBoard() != 200) return false;
+    TGame& game = *screen->game;
+    for (int pair = 0; pair < 2; ++pair) {
+      const std::vector<TTileId> free = game.Board().FreeTiles();
+      for (size_t i = 0; i < free.size(); ++i)
+        for (size_t j = i + 1; j < free.size(); ++j)
+          if (game.Board().Tile(free[i]).face == game.Board().Tile(free[j]).face &&
+              IsCommonSuit(game.Board().Tile(free[i]).face.suit)) {
+            game.ClickTile(free[i]);
+            game.ClickTile(free[j]);
+            i = j = free.size();
+          }
+    }
+    return game.Play().AutoWin();
+  }
+  TAnimationLayer* Layer() const {
+    return dynamic_cast<TAnimationLayer*>(screen->game->FindChild("animationlayer"));
+  }
+  // The ending is over once the level has been handed to the end-of-level screen.
+  bool Over() const { return screen->game->Board().WonFace().suit >= 0; }
+
+  std::unique_ptr<TPlayScreen> screen;
+};
+
+void RunTreasureEnding(benchmark::State& state, bool fillPixels) {
+  TTreasureEnding ending;
+  if (!ending.Start()) {
+    state.SkipWithError("no offscreen context, no level 50 or no treasure to win");
+    return;
+  }
+  TPixelImage frame;
+  int64_t frames = 0, particles = 0;
+  for (auto _ : state) {
+    ending.screen->Frame();
+    if (fillPixels) ending.screen->offscreen->ReadFrame(&frame);
+    ++frames;
+    particles += ending.Layer()->LiveParticles();
+    if (ending.Over()) {
+      state.PauseTiming();
+      ending.screen.reset();
+      if (!ending.Start()) state.SkipWithError("the next ending did not start");
+      state.ResumeTiming();
+    }
+  }
+  state.counters["particles"] = benchmark::Counter(static_cast<double>(particles) / frames);
+}
+
+void BM_TreasureEndingFrame(benchmark::State& state) {
+  RunTreasureEnding(state, false);
+}
+BENCHMARK(BM_TreasureEndingFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_TreasureEndingFrameWithPixelFill(benchmark::State& state) {
+  RunTreasureEnding(state, true);
+}
+BENCHMARK(BM_TreasureEndingFrameWithPixelFill)
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();

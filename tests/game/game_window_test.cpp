@@ -17,11 +17,15 @@
 #include "frame/event.h"
 #include "frame/virtual_keys.h"
 #include "game/face_catalogue.h"
+#include "game/window/animation_layer.h"
 #include "game/window/board_view.h"
 #include "game/window/game.h"
 #include "game/window/game_player.h"
 #include "game/window/game_window_vocabulary.h"
 #include "game/window/holding_area.h"
+#include "game/window/level_result.h"
+#include "game/window/r_end_level_anim.h"
+#include "game/window/r_particle_anim.h"
 #include "game/window/tile.h"
 #include "gfx/text_layout.h"
 #include "platform/egl/offscreen_screen.h"
@@ -58,6 +62,9 @@ class TTestPlayer : public TGamePlayer {
     wonFace = won;
     wonTotal = total;
   }
+  bool PromptSeen(int id) const override { return seenPrompts.count(id) > 0; }
+  void MarkPromptSeen(int id) override { seenPrompts.insert(id); }
+  bool TutorialsOn() const override { return tipsOn; }
   void UseMagnifyCursor() override { magnifier = true; }
   void UseNormalCursor() override { magnifier = false; }
 
@@ -70,6 +77,8 @@ class TTestPlayer : public TGamePlayer {
   TFace wonFace = kNoFace;
   int wonTotal = -1;
   bool magnifier = false;
+  std::set<int> seenPrompts;
+  bool tipsOn = true;
 };
 
 // Frames are drawn only when a test asks: the play itself needs no pictures on the screen,
@@ -121,7 +130,10 @@ class GameWindowTest : public ScriptTest {
     script->DoLuaString(
         "return function() DoModal( 'scripts/game.lua' ) while true do WaitForMessage() end end");
     Pass();
-    game = dynamic_cast<TGame*>(manager->TopModal()->FindChild("game_window", -1));
+    // A prompt may already stand over the play screen.
+    game = nullptr;
+    for (TModalWindow* modal : manager->ModalStack())
+      if (!game) game = dynamic_cast<TGame*>(modal->FindChild("game_window", -1));
     ASSERT_NE(game, nullptr);
     ASSERT_TRUE(game->Initialised());
   }
@@ -221,6 +233,43 @@ class GameWindowTest : public ScriptTest {
     return {kNoTile, kNoTile};
   }
   int Total() { return Board().Ledger().Total(); }
+  TAnimationLayer& Layer() {
+    auto* layer = dynamic_cast<TAnimationLayer*>(game->FindChild("animationlayer"));
+    EXPECT_NE(layer, nullptr);
+    return *layer;
+  }
+  // The texts of the popups on the animation layer.
+  std::vector<std::string> Popups() {
+    std::vector<std::string> texts;
+    for (const auto& animation : Layer().Animations())
+      if (const auto* text = dynamic_cast<const RFloatyText*>(animation.get()))
+        texts.push_back(text->Text());
+    return texts;
+  }
+  template <class T>
+  int Running() {
+    int count = 0;
+    for (const auto& animation : Layer().Animations())
+      count += dynamic_cast<const T*>(animation.get()) != nullptr;
+    return count;
+  }
+  // The tile shows the green hint blank (a lesson lit it).
+  bool Lit(TTileId id) {
+    TTile* tile = game->View().TileWindow(id);
+    return tile && tile->BlankName() == "blank/tile_off_hint.png";
+  }
+  // Waits for the tutorial prompt with this text, checks its texts and closes it (Enter).
+  void CloseTip(const std::string& body) {
+    for (int i = 0; i < 80 && Top() != "gametutorial"; ++i) Pass();
+    ASSERT_EQ(Top(), "gametutorial") << "no prompt " << body;
+    auto* text = dynamic_cast<TText*>(manager->TopModal()->FindChild("tutorial_body_text", -1));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetText(), GetString(body.c_str()));
+    Wait(400);
+    Key(VK_RETURN);
+    Wait(500);
+    EXPECT_NE(Top(), "gametutorial") << body;
+  }
 
   TManualTime time{1000};
   TQuietHost host;
@@ -362,7 +411,11 @@ TEST_F(GameWindowTest, PairsByClicksUndoAndRedoByKeysRestoreTilesAndMoney) {
   EXPECT_EQ(Total(), afterMatch);
 }
 
-TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSuits) {
+// The tutorial level played by its lessons with the mouse: each lesson lights its tiles
+// green and its prompt comes up over the board; moves that would break the lesson are
+// refused with the refuse sound; the sets box takes the blocked pair, the three canteens and
+// the four watches; the hint finds the computers; the treasure ends the level.
+TEST_F(GameWindowTest, TheTutorialLevelIsPlayedLessonByLessonWithTheMouse) {
   player.progress = {false, 0};
   player.bankroll = 0;
   Open("");
@@ -370,17 +423,42 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   using namespace tutorial;
   THoldingArea* drawer = game->SetsDrawer();
   ASSERT_NE(drawer, nullptr);
-  // Two stampers block each other: the box takes them one after the other.
+  EXPECT_FALSE(Shown("game_hint_button")) << "the hint waits for its lesson";
+  EXPECT_FALSE(Shown("game_undo_button"));
+
+  // Lesson 1: the televisions light green, the prompt comes 30 updates later. A lesson's
+  // prompt is always shown, so it offers no tips switch.
+  Pass();
+  EXPECT_TRUE(Lit(kTvLeft) && Lit(kTvRight));
+  EXPECT_FALSE(Lit(kStamperLeft));
+  for (int i = 0; i < 80 && Top() != "gametutorial"; ++i) Pass();
+  TWindow* tips = manager->TopModal()->FindChild("tutorialson_button", -1);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_FALSE(tips->IsShown());
+  CloseTip("tutorial_normalpair");
+  // A watch does not go into the box yet, and the canteens never go by clicks.
+  RightClick(kWatchHigh1);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
+  EXPECT_TRUE(LogHas("refused by the lesson")) << LogText();
+  Click(kTvLeft);
+  Click(kCanteenHigh);
+  EXPECT_TRUE(Board().Selection().empty()) << "the click was refused and the selection dropped";
+  EXPECT_FALSE(Board().Tile(kCanteenHigh).selected);
   Click(kTvLeft);
   Click(kTvRight);
   ASSERT_TRUE(Board().Tile(kTvRight).removed);
+  // The tutorial praises a match instead of counting its money.
+  EXPECT_EQ(Popups(), std::vector<std::string>(2, GetString("tutorial_exclamation_1")));
+  EXPECT_EQ(Running<RMatchAnim>(), 2);
+
+  // Lesson 2: the stampers block each other: the box takes them one after the other.
+  Pass();
+  EXPECT_TRUE(Lit(kStamperLeft) && Lit(kStamperRight));
+  CloseTip("tutorial_blockedpair");
   RightClick(kStamperLeft);
   EXPECT_EQ(game->Play().SetsBox().Count(), 1);
-  EXPECT_TRUE(Board().Tile(kStamperLeft).removed);
-  // A watch does not go with a stamper.
   RightClick(kWatchHigh1);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 1);
-  EXPECT_FALSE(Board().Tile(kWatchHigh1).removed);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 1) << "a watch does not go with a stamper";
   RightClick(kStamperRight);
   EXPECT_EQ(game->Play().SetsBox().Count(), 2);
   EXPECT_TRUE(Shown("game_submit_button"));
@@ -388,8 +466,27 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Key(VK_SPACE);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
   EXPECT_GT(Total(), before);
-  EXPECT_FALSE(Shown("game_submit_button"));
-  // Four watches of the family: a run of four, submitted with the button.
+
+  // Lesson 3: three canteens; the inner one is free once the outer one has gone.
+  Pass();
+  EXPECT_TRUE(Lit(kCanteenHigh) && Lit(kCanteenOuter) && Lit(kCanteenInner));
+  CloseTip("tutorial_threeofakind");
+  RightClick(kCanteenHigh);
+  RightClick(kCanteenOuter);
+  EXPECT_FALSE(game->Play().SubmitReady()) << "the lesson wants all three";
+  RightClick(kCanteenInner);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 3);
+  Key(VK_RETURN);
+  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
+  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kSetOf3), 0);
+  EXPECT_EQ(Popups().back(), GetString("tutorial_exclamation_3")) << "one word, on the second slot";
+  EXPECT_GE(Running<RSetsAnim>(), 1);
+
+  // Lesson 4: the four watches; appraisal opens for this lesson only.
+  Pass();
+  EXPECT_TRUE(Lit(kWatchHigh1) && Lit(kWatchLow2));
+  EXPECT_TRUE(Shown("game_appraisal_button"));
+  CloseTip("tutorial_fourofafamily");
   for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) RightClick(id);
   EXPECT_EQ(game->Play().SetsBox().Count(), 4);
   ASSERT_TRUE(Shown("game_submit_button"));
@@ -397,19 +494,22 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   const TRect submit = game->FindChild("game_submit_button")->GetAbsoluteRect();
   ClickAt(submit.left + 20, submit.top + 20);
   EXPECT_EQ(game->Play().SetsBox().Count(), 0);
-  EXPECT_EQ(Board().Ledger().TotalOfKind(TScoreKind::kRunOf4) > 0, true);
-  // Three canteens: a set of three; the inner one is free once the outer one has gone.
-  RightClick(kCanteenHigh);
-  RightClick(kCanteenOuter);
-  RightClick(kCanteenInner);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 3);
-  Key(VK_RETURN);
-  EXPECT_EQ(game->Play().SetsBox().Count(), 0);
-  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kSetOf3), 0);
-  // The rest with the mouse alone: the computers, then the treasure pair ends the level,
-  // and the end-of-level dialog's button goes on to the map.
+  EXPECT_GT(Board().Ledger().TotalOfKind(TScoreKind::kRunOf4), 0);
+
+  // Lesson 5: the hint button opens, the appraisal closes again.
+  Pass();
+  CloseTip("tutorial_hintpair");
+  EXPECT_TRUE(Shown("game_hint_button"));
+  EXPECT_FALSE(Shown("game_appraisal_button"));
+  Key('H');
+  EXPECT_TRUE(LogHas("Game: hint, total")) << LogText();
   Click(kComputerLeft);
   Click(kComputerRight);
+  ASSERT_TRUE(Board().Tile(kComputerRight).removed);
+
+  // Lesson 6: the treasure; its pair ends the level.
+  Pass();
+  CloseTip("tutorial_antiquepair");
   Click(kRegisterLeft);
   Click(kRegisterRight);
   Wait(4000);
@@ -417,6 +517,7 @@ TEST_F(GameWindowTest, TheSetsBoxTakesRunsAndSetsByRightClicksAndRefusesMixedSui
   Wait(500);
   ASSERT_EQ(Top(), "endlevel");
   EXPECT_EQ(player.wonLevel, "levels/tutorial/tutorial.xml");
+  EXPECT_TRUE(player.seenPrompts.empty()) << "the tutorial level's prompts are not recorded";
   const TRect next =
       manager->TopModal()->FindChild("endlevel_continue_button", -1)->GetAbsoluteRect();
   ClickAt(next.left + 20, next.top + 20);
@@ -451,6 +552,9 @@ TEST_F(GameWindowTest, TwoKennyTilesInTheBoxBringTheOfferAndUndoTakesTheGiftBack
   RightClick(b);
   ASSERT_EQ(game->Play().SetsBox().Count(), 2);
   Key(VK_RETURN);
+  // A Kenny set earns nothing: its particles fly, but no money pops up.
+  EXPECT_EQ(Running<RSetsAnim>(), 1);
+  EXPECT_TRUE(Popups().empty());
   Wait(500);
   ASSERT_EQ(Top(), "choosekenny");
   EXPECT_EQ(Total(), 1000) << "a Kenny pair scores nothing";
@@ -533,18 +637,24 @@ TEST_F(GameWindowTest, TheTutorialLevelIsWonWithTheKeyboardAlone) {
     Key('S');
     WaitForFlight();
   };
+  CloseTip("tutorial_normalpair");
   choose(kTvLeft);
   choose(kTvRight);
+  CloseTip("tutorial_blockedpair");
   box(kStamperLeft);
   box(kStamperRight);
   Key(VK_SPACE);
-  for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) box(id);
-  Key(VK_SPACE);
+  CloseTip("tutorial_threeofakind");
   for (TTileId id : {kCanteenHigh, kCanteenOuter, kCanteenInner}) box(id);
   Key(VK_SPACE);
+  CloseTip("tutorial_fourofafamily");
+  for (TTileId id : {kWatchHigh1, kWatchHigh2, kWatchLow1, kWatchLow2}) box(id);
+  Key(VK_SPACE);
+  CloseTip("tutorial_hintpair");
   choose(kComputerLeft);
   choose(kComputerRight);
   EXPECT_EQ(Board().TilesOnBoard(), 2);
+  CloseTip("tutorial_antiquepair");
   choose(kRegisterLeft);
   choose(kRegisterRight);
   Wait(4000);
@@ -669,4 +779,138 @@ TEST_F(GameWindowTest, AnAppraisalIsBoughtByClickingATileInAppraisalMode) {
   Key(VK_ESCAPE);
   EXPECT_FALSE(Board().appraisalMode);
   EXPECT_EQ(Total(), 970);
+}
+
+TEST_F(GameWindowTest, AMatchedPairShowsHalfItsValueOnEachTileAndDustWhereTheyWere) {
+  Open();
+  const auto [a, b] = FreePair();
+  ASSERT_NE(a, kNoTile);
+  Click(a);
+  Click(b);
+  ASSERT_TRUE(Board().Tile(a).removed);
+  const int value = Board().Ledger().LastValue();
+  EXPECT_EQ(Popups(), std::vector<std::string>(2, PopupMoney(value * 0.5)));
+  ASSERT_EQ(Running<RMatchAnim>(), 2);
+  Wait(200);
+  EXPECT_GT(Layer().LiveParticles(), 0) << "dust rises where the tiles were";
+  // Popups last about 1.4 s, dust 1.9 s; then the layer is empty and its systems released.
+  Wait(2000);
+  EXPECT_TRUE(Layer().Animations().empty());
+  EXPECT_EQ(Layer().LiveParticles(), 0);
+}
+
+TEST_F(GameWindowTest, PopupsCountMoneyWithCents) {
+  EXPECT_EQ(PopupMoney(13 * 0.5), "$6.50");
+  EXPECT_EQ(PopupMoney(56 / 3.0), "$18.67");
+  EXPECT_EQ(PopupMoney(6 * 20), "$120.00");
+  EXPECT_EQ(PopupMoney(1250), "$1,250.00");
+  EXPECT_EQ(PopupMoney(0.004), "$0.00");
+  EXPECT_EQ(RFloatyText::OutlineMarkup("$1", 1, 300, -4),
+            "<outline color=\"01FF00\" size=\"1\">$1</outline>");
+}
+
+// A popup rises 75 pixels faster and faster (29 updates), holds as long, fades as long.
+TEST_F(GameWindowTest, APopupRisesHoldsAndFadesInThreeEqualParts) {
+  RFloatyText text("$6.50", 100, 200, TFloatyTextStyle{});
+  int updates = 1;
+  float lastScale = -1;
+  while (text.Update(KAnim::kStepMs) && updates < 500) {
+    ++updates;
+    if (text.Rise() < RFloatyText::kRise) {
+      EXPECT_GT(text.Scale(), lastScale) << "it grows while it rises";
+      lastScale = text.Scale();
+    }
+    if (updates == 40) EXPECT_FLOAT_EQ(text.Opacity(), 1.0f) << "holding";
+    if (updates == 75) EXPECT_LT(text.Opacity(), 0.6f) << "fading";
+  }
+  EXPECT_EQ(text.Rise(), RFloatyText::kRise);
+  EXPECT_EQ(updates, 89);
+}
+
+// The treasure ending: the tiles left are cashed in popups of six, the bonus enters the
+// ledger at once, the tiles fade while the coloured picture comes up, and 25 updates after
+// the fade the level ends with the end-of-level dialog. Nothing can be matched meanwhile.
+TEST_F(GameWindowTest, TheTreasureEndingCashesFadesAndHandsOverToTheEndOfLevel) {
+  SetSetting("cheatmode", "1");
+  Open();
+  const int before = Total();
+  game->AutoWin();
+  ASSERT_TRUE(Board().LevelEnded());
+  ASSERT_EQ(Running<REndLevelAnim>(), 1);
+  const REndLevelAnim* ending = nullptr;
+  for (const auto& animation : Layer().Animations())
+    if (auto* e = dynamic_cast<const REndLevelAnim*>(animation.get())) ending = e;
+  const std::vector<TTileId> cashed = ending->Cashed();
+  const int n = static_cast<int>(cashed.size());
+  ASSERT_GT(n, 6);
+  std::vector<std::string> expected(n / 6, "$120.00");
+  if (n % 6) expected.push_back(PopupMoney(20.0 * (n % 6)));
+  EXPECT_EQ(Popups(), expected);
+  game->AutoWin();
+  EXPECT_EQ(Running<REndLevelAnim>(), 1) << "the ending runs once";
+
+  Pass();
+  EXPECT_EQ(Board().Ledger().TotalOfKind(TScoreKind::kTilesLeft), 20 * n);
+  EXPECT_EQ(Total(), before + 20 * n);
+  EXPECT_EQ(Board().ClickTile(cashed[0]), TSelectResult::kNothing);
+  Wait(250);
+  TTile* tile = game->View().TileWindow(cashed[0]);
+  ASSERT_NE(tile, nullptr);
+  EXPECT_GT(tile->Alpha(), 0.0f);
+  EXPECT_LT(tile->Alpha(), 1.0f);
+  auto* reveal = dynamic_cast<TImage*>(game->FindChild("game_background_reveal_image"));
+  ASSERT_NE(reveal, nullptr);
+  EXPECT_TRUE(reveal->IsShown());
+  EXPECT_NEAR(reveal->GetOpacity(), 1.0f - tile->Alpha(), 0.01f);
+  // About 34 updates of fading and 25 more: just under a second.
+  Wait(600);
+  EXPECT_NE(Top(), "endlevel");
+  Wait(800);
+  ASSERT_EQ(Top(), "endlevel");
+  EXPECT_EQ(tile->Alpha(), 0.0f);
+  const TLevelResult result = LastLevelResult();
+  ASSERT_NE(result.ledger, nullptr);
+  EXPECT_EQ(result.ledger->Total(), before + 20 * n);
+  EXPECT_TRUE(HasAntiqueLook(result.won.suit));
+}
+
+// A prompt that explains a feature: shown at once once the tutorial is won, with the tips
+// switch, recorded as seen, and not shown again when its reason comes back.
+TEST_F(GameWindowTest, AFeaturePromptOffersTheTipsSwitchAndIsShownOnce) {
+  player.progress = {true, 1};
+  Open();
+  ASSERT_EQ(Top(), "gametutorial") << "the shuffle is affordable on the second day";
+  TWindow* tips = manager->TopModal()->FindChild("tutorialson_button", -1);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_TRUE(tips->IsShown());
+  EXPECT_EQ(player.seenPrompts, std::set<int>{7});
+  CloseTip("tutorial_discover_shuffle");
+  const auto [a, b] = FreePair();
+  ASSERT_NE(a, kNoTile);
+  Click(a);
+  Click(b);
+  Wait(1000);
+  EXPECT_EQ(Top(), "game");
+}
+
+TEST_F(GameWindowTest, WithTheTipsOffTheFeaturePromptStaysAway) {
+  player.progress = {true, 1};
+  player.tipsOn = false;
+  Open();
+  Wait(1000);
+  EXPECT_EQ(Top(), "game");
+  EXPECT_TRUE(player.seenPrompts.empty());
+}
+
+// "Skip the Lesson" on a prompt of the tutorial level leaves the level for the map.
+TEST_F(GameWindowTest, SkippingTheLessonFromItsPromptGoesOnToTheMap) {
+  player.progress = {false, 0};
+  Open("");
+  for (int i = 0; i < 80 && Top() != "gametutorial"; ++i) Pass();
+  ASSERT_EQ(Top(), "gametutorial");
+  Wait(400);
+  const TRect skip = manager->TopModal()->FindChild("tutorial_skip_button", -1)->GetAbsoluteRect();
+  ClickAt(skip.left + 20, skip.top + 20);
+  Wait(1000);
+  EXPECT_EQ(Top(), "citymap");
 }

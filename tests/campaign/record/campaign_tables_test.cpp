@@ -6,7 +6,7 @@
 
 #include "campaign/record/location_info.h"
 #include "campaign/record/treasure_table.h"
-#include "campaign/record/tutorial_prompt.h"
+#include "game/tutorial_prompt.h"
 #include "game/face_catalogue.h"
 
 TEST(CampaignTables, EachLocationStartsWhereTheDaysBeforeItEnd) {

@@ -1,4 +1,4 @@
-#include "campaign/record/tutorial_prompt.h"
+#include "game/tutorial_prompt.h"
 
 #include <array>
 
@@ -47,4 +47,8 @@ const TTutorialPrompt* FindTutorialPrompt(std::string_view bodyKey) {
   for (const TTutorialPrompt& prompt : kPrompts)
     if (prompt.bodyKey == bodyKey) return &prompt;
   return nullptr;
+}
+
+const TTutorialPrompt* TutorialPromptById(int id) {
+  return id >= 0 && id < kTutorialPromptCount ? &kPrompts[static_cast<size_t>(id)] : nullptr;
 }

@@ -17,3 +17,5 @@ inline constexpr int kTutorialPromptCount = 22;
 std::span<const TTutorialPrompt> TutorialPrompts();
 // The prompt with that body key, or null.
 const TTutorialPrompt* FindTutorialPrompt(std::string_view bodyKey);
+// The prompt with that id, or null.
+const TTutorialPrompt* TutorialPromptById(int id);
