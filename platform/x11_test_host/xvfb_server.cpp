@@ -1,5 +1,6 @@
 #include "platform/x11_test_host/xvfb_server.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -22,14 +23,18 @@ bool TXvfbServer::Start(int width, int height) {
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   std::vector<std::string> words = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
                                     "-screen",   "0",          screen,
-                                    "-nolisten", "tcp",        "-noreset"};
+                                    "-nolisten", "tcp",        "-terminate"};
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0, 0);
+  // Nothing of the test's output stays open in the server: a test runner reading that output
+  // would otherwise wait for a server left behind by a test that crashed. Such a server ends
+  // by itself when its last client has gone (-terminate).
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = -1;
   const int spawned = posix_spawnp(&pid, "Xvfb", &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
