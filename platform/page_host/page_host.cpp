@@ -1,6 +1,7 @@
 #include "platform/page_host/page_host.h"
 
 #include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
@@ -294,7 +295,18 @@ void TPageHost::Open(const std::string& page) {
 }
 
 void TPageHost::Run() {
-  if (mState->window) gtk_main();
+  if (!mState->window) return;
+  // Ctrl+C or a termination request closes the page like its close box, so the controls
+  // end their games and remove their folders.
+  auto close = [](gpointer state) -> gboolean {
+    if (GtkWidget* window = static_cast<TState*>(state)->window) gtk_widget_destroy(window);
+    return G_SOURCE_CONTINUE;
+  };
+  const guint interrupt = g_unix_signal_add(SIGINT, close, mState.get());
+  const guint terminate = g_unix_signal_add(SIGTERM, close, mState.get());
+  gtk_main();
+  g_source_remove(interrupt);
+  g_source_remove(terminate);
 }
 
 void TPageHost::RunFor(unsigned ms) {
