@@ -84,7 +84,18 @@ std::string TLauncherControl::StatusText() const {
 void TLauncherControl::Release() {
   if (mReleased) return;
   mReleased = true;
-  if (mWindow && mWindow->HasGameWindow()) mWindow->PostQuit();
+  bool quitPosted = false;
+  const auto postQuit = [&] {
+    if (quitPosted || !mWindow || !mWindow->HasGameWindow()) return;
+    mWindow->PostQuit();
+    quitPosted = true;
+  };
+  postQuit();
   if (!mLaunchStarted) return;
-  while (!Finished()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // A game still starting has no window to ask yet; it is asked as soon as its window
+  // appears, or the wait would last as long as the game.
+  while (!Finished()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    postQuit();
+  }
 }

@@ -2,6 +2,10 @@
 // X11 window, and its launch thread, which unpacks the payload this library carries.
 #include "platform/launcher/activex.h"
 
+#include <dlfcn.h>
+#include <limits.h>
+#include <stdlib.h>
+
 #include <memory>
 #include <string>
 #include <thread>
@@ -10,11 +14,10 @@
 #include "platform/launcher/posix_launch_platform.h"
 #include "platform/launcher/x11_control_window.h"
 #include "webcontrol/control_properties.h"
+#include "webcontrol/control_registration.h"
 #include "webcontrol/launcher_control.h"
 
 namespace {
-
-constexpr char kClassId[] = "6c1d2a4e-93f0-4b8e-a7d5-2f61c0b9e384";
 
 // The property bag of one page parameter.
 class TOneParameter : public TPropertyBag {
@@ -54,6 +57,29 @@ bool IsPersisted(const std::string& name) {
   return false;
 }
 
+// This library's own file, as the registry names it.
+std::string ModulePath() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&activex_register_server), &info) || !info.dli_fname)
+    return "";
+  char resolved[PATH_MAX];
+  return realpath(info.dli_fname, resolved) ? resolved : info.dli_fname;
+}
+
+int UpdateRegistry(bool add) {
+  TRegistryFile registry;
+  const std::string path = UserRegistryPath();
+  if (path.empty() || !registry.Load(path)) return 0;
+  if (add) {
+    const std::string module = ModulePath();
+    if (module.empty()) return 0;
+    RegisterControl(&registry, module);
+  } else {
+    UnregisterControl(&registry);
+  }
+  return registry.Save() ? 1 : 0;
+}
+
 }  // namespace
 
 struct activex_control {
@@ -90,7 +116,15 @@ struct activex_control {
 extern "C" {
 
 const char* activex_class_id(void) {
-  return kClassId;
+  return kControlClassId;
+}
+
+int activex_register_server(void) {
+  return UpdateRegistry(true);
+}
+
+int activex_unregister_server(void) {
+  return UpdateRegistry(false);
 }
 
 activex_control* activex_create(activex_script_fn run_script, void* user) {

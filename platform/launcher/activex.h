@@ -20,6 +20,12 @@ typedef void (*activex_property_fn)(void* user, const char* name, const char* va
 /* The class GUID pages name in <object classid="clsid:...">. */
 const char* activex_class_id(void);
 
+/* Registration: writes (or removes) the control's keys in the user's registry file, with
+ * this library's own path as the class's module, so a page host finds it by the class
+ * GUID. 1 on success, 0 when the registry could not be written. */
+int activex_register_server(void);
+int activex_unregister_server(void);
+
 activex_control* activex_create(activex_script_fn run_script, void* user);
 /* Final release: asks the game to quit and waits until it has ended and its folder is gone. */
 void activex_release(activex_control* control);

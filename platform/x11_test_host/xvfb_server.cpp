@@ -34,7 +34,11 @@ bool TXvfbServer::Start(int width, int height) {
     if (getppid() != parent) _exit(1);  // the parent died before the line above
     close(fds[0]);
     const int null_fd = open("/dev/null", O_WRONLY);
-    if (null_fd >= 0) dup2(null_fd, 2);
+    // Nor does it hold the test's output open: a runner reading it would wait for the server.
+    if (null_fd >= 0) {
+      dup2(null_fd, 1);
+      dup2(null_fd, 2);
+    }
     execvp("Xvfb", argv.data());
     _exit(127);
   }

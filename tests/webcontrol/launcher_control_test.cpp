@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -124,6 +125,40 @@ TEST(LauncherControl, TheStatusLineFollowsTheLaunch) {
   failed.control.SetStarted(false);
   failed.control.SetFinished();
   EXPECT_EQ(failed.control.StatusText(), "Sorry, the game cannot run.");
+}
+
+// A page that lets go of the control while the game is still starting: the game is asked to
+// quit once its window appears, so the release does not wait for the game's whole life.
+TEST(LauncherControl, ReleaseDuringTheGamesStartAsksItToQuitOnceItsWindowAppears) {
+  class TStartingWindow : public TFakeWindow {
+   public:
+    bool HasGameWindow() const override { return appeared.load(); }
+    void PostQuit() override { quits.fetch_add(1); }
+    std::atomic<bool> appeared{false};
+    std::atomic<int> quits{0};
+  } window;
+  std::thread launch;
+  {
+    TLauncherControl control(
+        [](const std::string&) {},
+        [&](TLauncherControl* c) {
+          c->SetStarted(true);
+          launch = std::thread([c, &window] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            window.appeared = true;  // the game's window comes up
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (window.quits.load() == 0 && std::chrono::steady_clock::now() < end)
+              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            c->SetFinished();
+          });
+        });
+    control.WindowCreated(&window);
+    const auto start = std::chrono::steady_clock::now();
+    control.Release();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  }
+  launch.join();
+  EXPECT_EQ(window.quits.load(), 1);
 }
 
 TEST(LauncherControl, ReleaseWithoutAWindowDoesNotWait) {
