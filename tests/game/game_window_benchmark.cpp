@@ -25,6 +25,7 @@
 #include "game/window/tile.h"
 #include "gfx/renderer.h"
 #include "platform/egl/offscreen_screen.h"
+#include "platform/gl/gl_device.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/modal_window.h"
 #include "ui/screen.h"
