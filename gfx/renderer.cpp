@@ -242,20 +242,24 @@ bool TRenderer::FitsDeviceViewport(const TVertexArray& vertices) const {
   if (!mIn2d || (vertices.kind != kVertex2d && vertices.kind != kVertexColored)) return false;
   static const TMatrix4 identity = TMatrix4::Identity();
   if (!(mWorld == identity) || !(mView == identity)) return false;
-  // Target pixels of the vertices' bounds against the device viewport's pixels: a triangle
-  // inside those covers no pixel centre outside them, so the viewport clips nothing.
+  // Target pixels of the vertices' bounds against the device viewport's pixels: geometry
+  // strictly within half a pixel of them covers no pixel centre outside them (centres sit
+  // at k + 0.5), so the viewport clips nothing. Half a pixel matters on an enlarged frame,
+  // where a window's edges are rounded to whole target pixels.
   const TRect device = DeviceViewport();
   const float scale = mPixelScale, offset = Caps().pixelOffset;
   const float left = static_cast<float>(mViewport.left), top = static_cast<float>(mViewport.top);
+  const float minX = static_cast<float>(device.left) - 0.5f;
+  const float maxX = static_cast<float>(device.right) + 0.5f;
+  const float minY = static_cast<float>(device.top) - 0.5f;
+  const float maxY = static_cast<float>(device.bottom) + 0.5f;
   const auto* bytes = static_cast<const uint8_t*>(vertices.vertices);
   for (int i = 0; i < vertices.count; ++i) {
     float xy[2];
     std::memcpy(xy, bytes + static_cast<size_t>(i) * kVertexStride, sizeof xy);
     const float px = (xy[0] + left) * scale - offset, py = (xy[1] + top) * scale - offset;
     // Written so that NaN fails.
-    if (!(px >= static_cast<float>(device.left) && px <= static_cast<float>(device.right) &&
-          py >= static_cast<float>(device.top) && py <= static_cast<float>(device.bottom)))
-      return false;
+    if (!(px > minX && px < maxX && py > minY && py < maxY)) return false;
   }
   return true;
 }

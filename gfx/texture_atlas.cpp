@@ -31,10 +31,33 @@ TRenderer* TTextureAtlas::Renderer() const {
   return mData ? mData->Renderer() : nullptr;
 }
 
+namespace {
+
+// Textures of one file with the same options hold the same picture (without an asset cache
+// every load is a texture of its own).
+std::string FileKey(const TTexture& texture) {
+  const TTextureData* data = texture.Data();
+  if (!data || data->FileName().empty()) return "";
+  return data->FileName() + '\n' + data->MaskName() + '\n' + std::to_string(data->Flags());
+}
+
+}  // namespace
+
+const TTextureAtlas::TEntry* TTextureAtlas::Find(const TTexture& texture) const {
+  if (auto it = mIndex.find(&texture); it != mIndex.end()) return &mEntries[it->second];
+  const std::string key = FileKey(texture);
+  if (key.empty()) return nullptr;
+  auto it = mByFile.find(key);
+  return it == mByFile.end() ? nullptr : &mEntries[it->second];
+}
+
 bool TTextureAtlas::Add(const std::shared_ptr<TTexture>& texture) {
   if (!texture || !Renderer()) return false;
-  if (auto it = mIndex.find(texture.get()); it != mIndex.end()) return mEntries[it->second].held;
+  if (const TEntry* entry = Find(*texture)) return entry->held;
+  const std::string key = FileKey(*texture);
+  if (key.empty()) return false;
   mIndex[texture.get()] = mEntries.size();
+  mByFile[key] = mEntries.size();
   mEntries.push_back(TEntry{texture});
   if (Renderer()->AssetGeneration() != mGeneration) {
     Rebuild();
@@ -145,10 +168,10 @@ bool TTextureAtlas::Prepare() {
 }
 
 bool TTextureAtlas::Draw(const TTexture& texture, const TDrawParams& drawing) {
-  auto it = mIndex.find(&texture);
-  if (it == mIndex.end() || !Prepare()) return false;
-  const TEntry& entry = mEntries[it->second];
-  if (!entry.held) return false;
+  const TEntry* found = Find(texture);
+  // Preparing may copy everything again (after the textures were rebuilt).
+  if (!found || !Prepare() || !found->held) return false;
+  const TEntry& entry = *found;
   const TRect source = drawing.flags & kDrawSourceRect
                            ? drawing.source
                            : TRect{0, 0, texture.GetWidth(), texture.GetHeight()};

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -31,10 +32,10 @@ class TTextureAtlas {
   TTextureAtlas(const TTextureAtlas&) = delete;
   TTextureAtlas& operator=(const TTextureAtlas&) = delete;
 
-  // Takes a loaded texture in (once: later calls find it) and keeps it alive. False when
-  // it cannot be held: no usable surface, larger than the atlas, or the atlas is full.
+  // Takes a texture's picture in (once: later calls, with this or another texture of the
+  // same file, find it) and keeps the texture alive. False when it cannot be held: no usable
+  // surface or file, larger than the atlas, or the atlas is full.
   bool Add(const std::shared_ptr<TTexture>& texture);
-  bool Contains(const TTexture& texture) const { return mIndex.count(&texture) != 0; }
   // Draws the texture's picture from the atlas exactly as TTexture::Draw would place it
   // (clamped addressing). False, drawing nothing, when the texture is not held.
   bool Draw(const TTexture& texture, const TDrawParams& drawing);
@@ -55,6 +56,8 @@ class TTextureAtlas {
 
   // Finds room for a picture of width x height pixels (border included); false when full.
   bool Place(int width, int height, int* x, int* y);
+  // The entry holding this texture's picture (by the texture itself, else by its file).
+  const TEntry* Find(const TTexture& texture) const;
   // Copies the entry's texture pixels (and the border) into the pixel buffer.
   bool CopyIn(TEntry& entry);
   // Lays every picture out again and copies them (after the textures were rebuilt).
@@ -65,8 +68,9 @@ class TTextureAtlas {
 
   std::unique_ptr<TTextureData> mData;
   std::vector<TEntry> mEntries;
-  std::unordered_map<const TTexture*, size_t> mIndex;
-  std::vector<uint32_t> mPixels;  // mWidth x mHeight, ARGB
+  std::unordered_map<const TTexture*, size_t> mIndex;  // the entries' own textures
+  std::unordered_map<std::string, size_t> mByFile;     // file, mask and flags
+  std::vector<uint32_t> mPixels;                       // mWidth x mHeight, ARGB
   int mWidth = 0;
   int mHeight = 0;
   int mShelfX = 0, mShelfY = 0, mShelfHeight = 0;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "data/asset_manager.h"
 #include "data/settings.h"
 #include "data/string_table.h"
 #include "files/file_system.h"
@@ -61,6 +62,8 @@ class TPlayScreen {
     SetSetting("game_seed", "7");
     offscreen = TOffscreenScreen::Create(800, 600);
     if (!offscreen) return;
+    // As in the program: pictures loaded once and shared by every window that shows them.
+    assets = std::make_unique<TAssetManager>();
     offscreen->SetOutputSize(outputWidth, outputHeight);
     manager = std::make_unique<TWindowManager>(&host);
     auto* script = new TWindowScript(manager.get());
@@ -76,6 +79,7 @@ class TPlayScreen {
   ~TPlayScreen() {
     manager.reset();
     host.tasks.Clear();
+    assets.reset();
     offscreen.reset();
     StringTable().Clear();
     ResetSettings();
@@ -111,6 +115,7 @@ class TPlayScreen {
   TManualTime time{1000};
   TBenchHost host;
   std::unique_ptr<TOffscreenScreen> offscreen;
+  std::unique_ptr<TAssetManager> assets;
   std::unique_ptr<TWindowManager> manager;
   TGame* game = nullptr;
 };

@@ -102,10 +102,18 @@ TEST_F(TextureAtlasTest, RefusesWhatItCannotHoldAndTheCallerDrawsItself) {
   EXPECT_FALSE(atlas.Draw(*huge, TDrawParams{}));
   EXPECT_FALSE(atlas.Draw(*pictures[0], TDrawParams{})) << "never added";
   EXPECT_FALSE(atlas.Add(nullptr));
+  EXPECT_FALSE(atlas.Add(CreateTexture(16, 16, true))) << "a surface without a file";
+  // Another texture of a file already held (no asset cache shares textures here) draws from
+  // the same picture instead of taking room again.
+  ASSERT_TRUE(atlas.Add(pictures[1]));
+  auto again = LoadTexture(source, "face.png", 0);
+  ASSERT_NE(again, nullptr);
+  const int held = atlas.Pictures();
+  EXPECT_TRUE(atlas.Add(again));
+  EXPECT_EQ(atlas.Pictures(), held);
   TTextureAtlas withoutRenderer(nullptr);
   EXPECT_FALSE(withoutRenderer.Add(pictures[0]));
   // Many pictures: the atlas grows downward and keeps what it held.
-  ASSERT_TRUE(atlas.Add(pictures[1]));
   for (int i = 0; i < 200; ++i) {
     const std::string name = "many" + std::to_string(i) + ".png";
     source->files[name] = PngBytes(Picture(48, 64, static_cast<uint32_t>(i)));
