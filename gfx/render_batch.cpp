@@ -18,20 +18,22 @@ int TriangleCount(int primitive, int count) {
   }
 }
 
-bool TRenderBatch::Accepts(const TDrawState& state, int kind, int vertexCount) const {
+bool TRenderBatch::Accepts(const TDrawState& state, int kind, int vertexCount,
+                           const TRect& deviceRect) const {
   return mStarted && kind == mKind && mVertexCount + vertexCount <= kMaxBatchVertices &&
-         state == mState;
+         deviceRect == mDeviceRect && state == mState;
 }
 
-void TRenderBatch::Start(const TDrawState& state, int kind) {
+void TRenderBatch::Start(const TDrawState& state, int kind, const TRect& deviceRect) {
   Clear();
   mState = state;
   mKind = kind;
+  mDeviceRect = deviceRect;
   mStarted = true;
 }
 
 bool TRenderBatch::Append(int primitive, const void* vertices, int vertexCount,
-                          const uint16_t* indices, int indexCount) {
+                          const uint16_t* indices, int indexCount, float dx, float dy) {
   int elements = indices ? indexCount : vertexCount;
   int triangles = TriangleCount(primitive, elements);
   if (!mStarted || !vertices || vertexCount <= 0 || triangles == 0) return false;
@@ -65,7 +67,18 @@ bool TRenderBatch::Append(int primitive, const void* vertices, int vertexCount,
   size_t bytes = static_cast<size_t>(vertexCount) * kVertexStride;
   size_t oldSize = mVertices.size();
   mVertices.resize(oldSize + bytes);
-  std::memcpy(mVertices.data() + oldSize, vertices, bytes);
+  uint8_t* added = mVertices.data() + oldSize;
+  std::memcpy(added, vertices, bytes);
+  if (dx != 0 || dy != 0) {
+    for (int i = 0; i < vertexCount; ++i) {
+      float xy[2];
+      uint8_t* vertex = added + static_cast<size_t>(i) * kVertexStride;
+      std::memcpy(xy, vertex, sizeof xy);
+      xy[0] += dx;
+      xy[1] += dy;
+      std::memcpy(vertex, xy, sizeof xy);
+    }
+  }
   mVertexCount += vertexCount;
   return true;
 }
@@ -76,6 +89,7 @@ TDeviceResult TRenderBatch::Flush(TRenderDevice& device) {
     result = device.Draw(mState, kTriangleList, mKind, mVertices.data(), mVertexCount,
                          mIndices.data(), static_cast<int>(mIndices.size()));
     ++mDrawCalls;
+    mTriangles += static_cast<int64_t>(mIndices.size() / 3);
   }
   Clear();
   return result;

@@ -1,6 +1,7 @@
 #include "gfx/renderer.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "frame/application_time.h"
 #include "frame/log.h"
@@ -51,7 +52,10 @@ void TRenderer::SetDevice(TRenderDevice* device) {
   mPixelScale = device ? device->FrameScale() : 1.0f;
   mWantsLargeSources = mPixelScale >= kLargeSourceScale;
   mProjectionDirty = true;
-  if (mDevice) mDevice->SetViewport(DeviceViewport());
+  mScreenProjectionDirty = true;
+  ++mAssetGeneration;
+  mDeviceRectKnown = false;
+  if (mDevice) UseDeviceRect(DeviceViewport());
 }
 
 // ---------------------------------------------------------------- state machine
@@ -75,7 +79,7 @@ bool TRenderer::End2d() {
     Log("End2d called when not in Begin2d state");
     return false;
   }
-  Flush();
+  if (mBatchHolds == 0) Flush();
   mIn2d = false;
   mWorld = mView = TMatrix4::Identity();
   return true;
@@ -186,16 +190,28 @@ bool TRenderer::Submit(const char* caller, int primitive, const TVertexArray& ve
   }
   TDrawState state = CurrentState(vertices.kind);
   if (TriangleCount(primitive, indices ? indexCount : vertices.count) > 0) {
-    if (!mBatch.Accepts(state, vertices.kind, vertices.count)) {
-      Flush();
-      mBatch.Start(state, vertices.kind);
+    // Geometry the viewport need not clip goes to the batch in screen coordinates, drawn
+    // over the whole target: it joins what other viewports drew before it.
+    TRect deviceRect = DeviceViewport();
+    float dx = 0, dy = 0;
+    TDrawState batchState = state;
+    if (FitsDeviceViewport(vertices)) {
+      batchState.projection = ScreenProjection();
+      deviceRect = TargetRect();
+      dx = static_cast<float>(mViewport.left);
+      dy = static_cast<float>(mViewport.top);
     }
-    if (mBatch.Append(primitive, vertices.vertices, vertices.count, indices, indexCount))
+    if (!mBatch.Accepts(batchState, vertices.kind, vertices.count, deviceRect)) {
+      Flush();
+      mBatch.Start(batchState, vertices.kind, deviceRect);
+    }
+    if (mBatch.Append(primitive, vertices.vertices, vertices.count, indices, indexCount, dx, dy))
       return true;
     mBatch.Clear();  // too large for one batch: draw it on its own
   } else {
     Flush();
   }
+  UseDeviceRect(DeviceViewport());
   TDeviceResult result = mDevice->Draw(state, primitive, vertices.kind, vertices.vertices,
                                        vertices.count, indices, indices ? indexCount : 0);
   HandleDrawResult(result);
@@ -207,7 +223,73 @@ void TRenderer::Flush() {
     mBatch.Clear();
     return;
   }
-  if (!mBatch.Empty()) HandleDrawResult(mBatch.Flush(*mDevice));
+  if (mBatch.Empty()) return;
+  if (!UseDeviceRect(mBatch.DeviceRect())) {
+    Log("A batch's viewport %d, %d, %d, %d is refused", mBatch.DeviceRect().left,
+        mBatch.DeviceRect().top, mBatch.DeviceRect().right, mBatch.DeviceRect().bottom);
+    mBatch.Clear();
+    return;
+  }
+  HandleDrawResult(mBatch.Flush(*mDevice));
+}
+
+void TRenderer::ReleaseBatches() {
+  if (mBatchHolds == 0) return;
+  if (--mBatchHolds == 0) Flush();
+}
+
+bool TRenderer::FitsDeviceViewport(const TVertexArray& vertices) const {
+  if (!mIn2d || (vertices.kind != kVertex2d && vertices.kind != kVertexColored)) return false;
+  static const TMatrix4 identity = TMatrix4::Identity();
+  if (!(mWorld == identity) || !(mView == identity)) return false;
+  // Target pixels of the vertices' bounds against the device viewport's pixels: geometry
+  // strictly within half a pixel of them covers no pixel centre outside them (centres sit
+  // at k + 0.5), so the viewport clips nothing. Half a pixel matters on an enlarged frame,
+  // where a window's edges are rounded to whole target pixels.
+  const TRect device = DeviceViewport();
+  const float scale = mPixelScale, offset = Caps().pixelOffset;
+  const float left = static_cast<float>(mViewport.left), top = static_cast<float>(mViewport.top);
+  const float minX = static_cast<float>(device.left) - 0.5f;
+  const float maxX = static_cast<float>(device.right) + 0.5f;
+  const float minY = static_cast<float>(device.top) - 0.5f;
+  const float maxY = static_cast<float>(device.bottom) + 0.5f;
+  const auto* bytes = static_cast<const uint8_t*>(vertices.vertices);
+  for (int i = 0; i < vertices.count; ++i) {
+    float xy[2];
+    std::memcpy(xy, bytes + static_cast<size_t>(i) * kVertexStride, sizeof xy);
+    const float px = (xy[0] + left) * scale - offset, py = (xy[1] + top) * scale - offset;
+    // Written so that NaN fails.
+    if (!(px > minX && px < maxX && py > minY && py < maxY)) return false;
+  }
+  return true;
+}
+
+const TMatrix4& TRenderer::ScreenProjection() {
+  if (mScreenProjectionDirty) {
+    // As the viewport's projection with the viewport at the target's corner: screen x lands
+    // on target pixel x * scale.
+    const TRect target = TargetRect();
+    const float scale = mPixelScale, offset = Caps().pixelOffset;
+    const float left = offset / scale, top = offset / scale;
+    const float right = left + static_cast<float>(std::max(target.Width(), 1)) / scale;
+    const float bottom = top + static_cast<float>(std::max(target.Height(), 1)) / scale;
+    mScreenProjection = OrthoOffCenterLH(left, right, bottom, top, kNearPlane, kFarPlane);
+    mScreenProjectionDirty = false;
+  }
+  return mScreenProjection;
+}
+
+TRect TRenderer::TargetRect() const {
+  if (mTarget) return TRect{0, 0, mTarget->SurfaceWidth(), mTarget->SurfaceHeight()};
+  return mDevice ? TRect{0, 0, mDevice->FrameWidth(), mDevice->FrameHeight()} : TRect{};
+}
+
+bool TRenderer::UseDeviceRect(const TRect& rect) {
+  if (!mDevice) return false;
+  if (mDeviceRectKnown && rect == mDeviceRect) return true;
+  mDeviceRectKnown = mDevice->SetViewport(rect);
+  mDeviceRect = rect;
+  return mDeviceRectKnown;
 }
 
 void TRenderer::HandleDrawResult(TDeviceResult result) {
@@ -222,12 +304,11 @@ void TRenderer::HandleDrawResult(TDeviceResult result) {
 // ---------------------------------------------------------------- viewport
 
 bool TRenderer::SetViewport(const TRect& rect) {
-  Flush();
   TRect previous = mViewport;
   mViewport = rect;
   mProjectionDirty = true;
   if (!mDevice) return true;
-  if (rect.right < rect.left || rect.bottom < rect.top || !mDevice->SetViewport(DeviceViewport())) {
+  if (rect.right < rect.left || rect.bottom < rect.top || !UseDeviceRect(DeviceViewport())) {
     Log("Bad viewport: %d, %d, %d, %d", rect.left, rect.top, rect.right, rect.bottom);
     mViewport = previous;
     ApplyViewport();
@@ -238,7 +319,7 @@ bool TRenderer::SetViewport(const TRect& rect) {
 
 void TRenderer::ApplyViewport() {
   if (!mDevice) return;
-  mDevice->SetViewport(DeviceViewport());
+  UseDeviceRect(DeviceViewport());
   mProjectionDirty = true;
 }
 
@@ -273,20 +354,19 @@ TPixelSpace TRenderer::PixelSpace() const {
 }
 
 void TRenderer::UsePixelScale(float scale) {
+  mScreenProjectionDirty = true;
   if (scale == mPixelScale) return;
   mPixelScale = scale;
   mProjectionDirty = true;
 }
 
 void TRenderer::SetScissor(const TRect& rect) {
-  Flush();
   mScissor = rect;
   mHasScissor = true;
   ApplyViewport();
 }
 
 void TRenderer::ResetScissor() {
-  Flush();
   mHasScissor = false;
   ApplyViewport();
 }
@@ -296,7 +376,11 @@ void TRenderer::ResetScissor() {
 bool TRenderer::BeginDraw(bool clear) {
   if (!mDevice || mBroken) return false;
   if (mInFrame) return true;
+  Flush();
   if (!mDevice->BeginFrame()) return false;  // the previous frame is still being shown
+  // The device may have resized the back buffer and re-set its viewport.
+  mDeviceRectKnown = false;
+  mScreenProjectionDirty = true;
   // A frame that now is (or no longer is) much larger than the logical screen takes its
   // pictures from their larger versions (or the normal ones) from here on.
   if ((mDevice->FrameScale() >= kLargeSourceScale) != mWantsLargeSources) {
@@ -358,6 +442,7 @@ bool TRenderer::SetRenderTarget(TTextureData* target) {
   if (!target) {
     mDevice->SetRenderTarget(kBackBuffer);
     mTarget = nullptr;
+    mDeviceRectKnown = false;
     UsePixelScale(mDevice->FrameScale());
     mHasScissor = false;
     mViewport = mFullScreen;
@@ -380,12 +465,13 @@ bool TRenderer::SetRenderTarget(TTextureData* target) {
   }
   mTarget = target;
   mHasScissor = false;
+  mDeviceRectKnown = false;
   UsePixelScale(1.0f);
   TRect rect{0, 0, static_cast<int>(std::lround(target->SurfaceWidth() / mScale)),
              static_cast<int>(std::lround(target->SurfaceHeight() / mScale))};
   mViewport = rect;
   mProjectionDirty = true;
-  if (!mDevice->SetViewport(rect)) {
+  if (!UseDeviceRect(rect)) {
     Log("Bad viewport in switching render target!");
     mViewport = TRect{0, 0, target->SurfaceWidth(), target->SurfaceHeight()};
     ApplyViewport();
@@ -413,6 +499,8 @@ void TRenderer::RestoreAssets() {
     Log("RestoreAssets: DX broken");
     return;
   }
+  Flush();
+  ++mAssetGeneration;
   if (!mTextureRestorer || !mTextureRestorer()) {
     // Restoring may register or drop textures; walk a copy.
     std::vector<TTextureData*> textures(mTextures.begin(), mTextures.end());

@@ -1,8 +1,10 @@
 // TRenderer: the one object all drawing goes through. A small immediate-mode interface: a
 // frame is opened and closed (BeginDraw/EndDraw), 2D or 3D drawing is bracketed inside it,
 // and vertex arrays are submitted with the current blend mode, filter and address modes.
-// Consecutive triangle draws with the same state are batched before they reach the device.
-// Misuse of the state machine is logged and ignored; no failure here ends the program.
+// Consecutive triangle draws with the same state are batched before they reach the device;
+// 2D geometry that lies inside its viewport and clip is batched in screen coordinates, so
+// consecutive windows drawing from one texture share a batch (see HoldBatches). Misuse of the state
+// machine is logged and ignored; no failure here ends the program.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +47,12 @@ class TRenderer {
                            int indexCount);
   // Hands pending batched triangles to the device.
   void Flush();
+  // While held, ending a 2D bracket leaves the pending batch open, so that the brackets of
+  // a window walk (every window opens its own) can share batches. Holds nest; releasing
+  // the last one flushes. Anything that touches the device otherwise (targets, clears,
+  // read-back, texture uploads) flushes first, held or not.
+  void HoldBatches() { ++mBatchHolds; }
+  void ReleaseBatches();
 
   // --- render states
   void SetBlendMode(int mode) { mBlendMode = mode; }
@@ -120,6 +128,9 @@ class TRenderer {
   void SetTextureRestorer(std::function<bool()> restorer) {
     mTextureRestorer = std::move(restorer);
   }
+  // Rises whenever textures may have been rebuilt (a new device, restored assets): whatever
+  // copied pixels out of them copies again.
+  uint32_t AssetGeneration() const { return mAssetGeneration; }
   void RegisterTexture(TTextureData* texture);
   void UnregisterTexture(TTextureData* texture);
   // Runs once per run on video-memory exhaustion: device broken, low-memory mode on, and
@@ -162,11 +173,20 @@ class TRenderer {
 
   // Device calls made by batches so far (for tests and benchmarks).
   int DrawCalls() const { return mBatch.DrawCalls(); }
+  int64_t BatchedTriangles() const { return mBatch.Triangles(); }
 
  private:
   bool Submit(const char* caller, int primitive, const TVertexArray& vertices,
               const uint16_t* indices, int indexCount);
   TDrawState CurrentState(int kind);
+  // Whether 2D vertices can be drawn in screen coordinates: plain 2D geometry (no world or
+  // view matrix) lying inside the current device viewport, which then need not clip it.
+  bool FitsDeviceViewport(const TVertexArray& vertices) const;
+  // The projection of screen coordinates onto the whole target, and that target's pixels.
+  const TMatrix4& ScreenProjection();
+  TRect TargetRect() const;
+  // Gives the device this viewport unless it has it already; false when it refuses it.
+  bool UseDeviceRect(const TRect& rect);
   void ApplyViewport();
   // The device rectangle the viewport and scissor give.
   TRect DeviceViewport() const;
@@ -176,6 +196,13 @@ class TRenderer {
 
   TRenderDevice* mDevice = nullptr;
   TRenderBatch mBatch;
+  int mBatchHolds = 0;
+  uint32_t mAssetGeneration = 0;
+  // The viewport the device was last given (unknown after it may have changed it itself).
+  TRect mDeviceRect;
+  bool mDeviceRectKnown = false;
+  TMatrix4 mScreenProjection = TMatrix4::Identity();
+  bool mScreenProjectionDirty = true;
 
   bool mIn2d = false;
   bool mIn3d = false;
@@ -225,6 +252,22 @@ class TRenderer {
 
   mutable std::mutex mCursorMutex;
   bool mCursorVisible = true;
+};
+
+// Holds the renderer's batches open for a scope (a window walk).
+class TBatchHold {
+ public:
+  explicit TBatchHold(TRenderer* renderer) : mRenderer(renderer) {
+    if (mRenderer) mRenderer->HoldBatches();
+  }
+  ~TBatchHold() {
+    if (mRenderer) mRenderer->ReleaseBatches();
+  }
+  TBatchHold(const TBatchHold&) = delete;
+  TBatchHold& operator=(const TBatchHold&) = delete;
+
+ private:
+  TRenderer* mRenderer;
 };
 
 // The renderer of the running program (null when none exists).

@@ -44,6 +44,17 @@ void TTexture::Draw(const TDrawParams& drawing) {
   TRect source = drawing.flags & kDrawSourceRect
                      ? drawing.source
                      : TRect{0, 0, mData->ImageWidth(), mData->ImageHeight()};
+  // Texture coordinates count surface pixels: drawing units times the source's scale.
+  float sw = static_cast<float>(mData->SurfaceWidth()) / mData->SourceScaleX();
+  float sh = static_cast<float>(mData->SurfaceHeight()) / mData->SourceScaleY();
+  const TQuadTexCoords uv{static_cast<float>(source.left) / sw, static_cast<float>(source.top) / sh,
+                          static_cast<float>(source.right) / sw,
+                          static_cast<float>(source.bottom) / sh};
+  DrawPictureQuad(*renderer, mData->Surface(), drawing, source, uv);
+}
+
+void DrawPictureQuad(TRenderer& renderer, TSurfaceId surface, const TDrawParams& drawing,
+                     const TRect& source, const TQuadTexCoords& uv) {
   float halfW = static_cast<float>(source.Width()) / 2;
   float halfH = static_cast<float>(source.Height()) / 2;
   // Corners in fan order: top-left, top-right, bottom-right, bottom-left.
@@ -56,14 +67,10 @@ void TTexture::Draw(const TDrawParams& drawing) {
       corner[1] = t.b * x + t.d * y + t.ty;
     }
   }
-  // Texture coordinates count surface pixels: drawing units times the source's scale.
-  float sw = static_cast<float>(mData->SurfaceWidth()) / mData->SourceScaleX();
-  float sh = static_cast<float>(mData->SurfaceHeight()) / mData->SourceScaleY();
-  float u0 = static_cast<float>(source.left) / sw, u1 = static_cast<float>(source.right) / sw;
-  float v0 = static_cast<float>(source.top) / sh, v1 = static_cast<float>(source.bottom) / sh;
+  float u0 = uv.u0, u1 = uv.u1, v0 = uv.v0, v1 = uv.v1;
   if (drawing.flags & kDrawMirrorX) std::swap(u0, u1);
   if (drawing.flags & kDrawMirrorY) std::swap(v0, v1);
-  const float uv[4][2] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+  const float coords[4][2] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
   uint32_t colour = PackArgb(drawing.red, drawing.green, drawing.blue, drawing.alpha);
   TVertexColored vertices[4];
   for (int i = 0; i < 4; ++i)
@@ -73,11 +80,11 @@ void TTexture::Draw(const TDrawParams& drawing) {
                                  0.5f,
                                  colour,
                                  0xFF000000u,
-                                 uv[i][0],
-                                 uv[i][1]};
-  renderer->SetTexture(mData->Surface());
-  if (drawing.blendMode != -1) renderer->SetBlendMode(drawing.blendMode);
-  renderer->DrawVertices(kTriangleFan, TVertexArray{kVertex2d, vertices, 4});
+                                 coords[i][0],
+                                 coords[i][1]};
+  renderer.SetTexture(surface);
+  if (drawing.blendMode != -1) renderer.SetBlendMode(drawing.blendMode);
+  renderer.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, vertices, 4});
 }
 
 void TTexture::DrawAt(float x, float y, float scaleX, float scaleY, float alpha, int blendMode) {

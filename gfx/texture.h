@@ -37,6 +37,18 @@ struct TDrawParams {
   TTransform2d transform;
 };
 
+// Texture coordinates of a picture's top-left and bottom-right corners.
+struct TQuadTexCoords {
+  float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
+};
+
+class TRenderer;
+
+// Draws the `source` rectangle (drawing units) of a picture whose corners sit at `uv` in
+// `surface`, placed, coloured and mirrored by `drawing`: the quad every picture is drawn as.
+void DrawPictureQuad(TRenderer& renderer, TSurfaceId surface, const TDrawParams& drawing,
+                     const TRect& source, const TQuadTexCoords& uv);
+
 class TTexture : public TAsset {
  public:
   static const TAssetType kType;

@@ -59,7 +59,10 @@ void TTextureData::SetSmallSource() {
 }
 
 void TTextureData::ReleaseVideoMemory() {
-  if (mSurface != 0 && Device()) Device()->DestroySurface(mSurface);
+  if (mSurface != 0 && Device()) {
+    mRenderer->Flush();  // pending triangles may still sample this surface
+    Device()->DestroySurface(mSurface);
+  }
   mSurface = 0;
 }
 
@@ -101,10 +104,24 @@ bool TTextureData::Upload(const TPixelBuffer& buffer) {
     return false;
   int width = std::min(buffer.side, mSurfaceWidth);
   int height = std::min(buffer.side, mSurfaceHeight);
-  if (!device->Upload(mSurface, buffer.pixels.data(), width, height, buffer.side)) return false;
+  if (!UploadPixels(buffer.pixels.data(), width, height, buffer.side)) return false;
   mImageWidth = buffer.imageWidth;
   mImageHeight = buffer.imageHeight;
   return true;
+}
+
+bool TTextureData::UploadPixels(const uint32_t* argb, int width, int height, int stride) {
+  TRenderDevice* device = Device();
+  if (!device || mSurface == 0) return false;
+  mRenderer->Flush();  // pending triangles sample the pixels as they were
+  return device->Upload(mSurface, argb, width, height, stride);
+}
+
+bool TTextureData::ReadPixels(const TRect& rect, uint32_t* argb) const {
+  TRenderDevice* device = Device();
+  if (!device || mSurface == 0 || !argb) return false;
+  mRenderer->Flush();
+  return device->ReadPixels(mSurface, rect, argb);
 }
 
 bool TTextureData::Restore() {
@@ -143,6 +160,7 @@ bool TTextureData::CopyRect(int x, int y, const TRect& from, TTextureData& targe
                std::min(from.bottom, mImageHeight)};
   if (source.Empty()) return false;
   TRect to{x, y, x + source.Width(), y + source.Height()};
+  mRenderer->Flush();
   // Rectangles are in drawing units; surfaces holding a larger picture count more pixels.
   auto pixels = [](const TRect& r, float sx, float sy) {
     if (sx == 1.0f && sy == 1.0f) return r;

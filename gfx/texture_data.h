@@ -42,6 +42,10 @@ class TTextureData {
   virtual bool Restore();
   // Uploads a decoded buffer into the surface (created before) and records the image size.
   virtual bool Upload(const TPixelBuffer& buffer);
+  // Replaces the surface's top-left width x height pixels (ARGB, stride in pixels).
+  bool UploadPixels(const uint32_t* argb, int width, int height, int stride);
+  // Reads a rectangle of the surface's pixels (ARGB, top row first).
+  bool ReadPixels(const TRect& rect, uint32_t* argb) const;
   // Allocates the surface; square devices raise non-simple surfaces to the larger side.
   virtual bool CreateSurface(int width, int height);
   // Copies `from` (clipped to this image) into `target` at (x, y).

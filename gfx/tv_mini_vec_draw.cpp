@@ -29,20 +29,38 @@ uint32_t FloatBits(float f) {
 }  // namespace
 
 void CoverageToRuns(const TCoverageBitmap& bitmap, int dx, int dy, std::vector<TGlyphRun>* runs) {
+  // Runs reaching the row above (and those reaching this row), left to right.
+  std::vector<size_t> above, reaching;
   for (int y = 0; y < bitmap.height; ++y) {
     const uint8_t* row = &bitmap.alpha[static_cast<size_t>(y) * bitmap.width];
+    reaching.clear();
+    size_t candidate = 0;
     int x = 0;
     while (x < bitmap.width) {
       const uint8_t a = row[x];
       int end = x + 1;
       while (end < bitmap.width && row[end] == a) ++end;
       if (a != 0) {
-        runs->push_back(TGlyphRun{static_cast<int16_t>(bitmap.left + x + dx),
-                                  static_cast<int16_t>(bitmap.top + y + dy),
-                                  static_cast<uint16_t>(end - x), a});
+        const auto left = static_cast<int16_t>(bitmap.left + x + dx);
+        const auto length = static_cast<uint16_t>(end - x);
+        while (candidate < above.size() && (*runs)[above[candidate]].x < left) ++candidate;
+        TGlyphRun* same = nullptr;
+        if (candidate < above.size()) {
+          TGlyphRun& run = (*runs)[above[candidate]];
+          if (run.x == left && run.length == length && run.alpha == a && run.rows < 255)
+            same = &run;
+        }
+        if (same) {
+          ++same->rows;
+          reaching.push_back(above[candidate++]);
+        } else {
+          runs->push_back(TGlyphRun{left, static_cast<int16_t>(bitmap.top + y + dy), length, a, 1});
+          reaching.push_back(runs->size() - 1);
+        }
       }
       x = end;
     }
+    above.swap(reaching);
   }
 }
 
@@ -133,7 +151,7 @@ void TTvMiniVecDraw::DrawRuns(TRenderer& renderer, const std::vector<TGlyphRun>&
     const float x0 = pixels.FromPixelX(static_cast<float>(x + run.x));
     const float x1 = pixels.FromPixelX(static_cast<float>(x + run.x + run.length));
     const float y0 = pixels.FromPixelY(static_cast<float>(y + run.y));
-    const float y1 = pixels.FromPixelY(static_cast<float>(y + run.y + 1));
+    const float y1 = pixels.FromPixelY(static_cast<float>(y + run.y + run.rows));
     auto v = [c](float vx, float vy) {
       return TVertexColored{vx, vy, 0.1f, 0.5f, c, 0xFF000000u, 0, 0};
     };

@@ -24,11 +24,13 @@ struct TGlyphParams {
 };
 
 // One run of pixels relative to the pen's pixel: `length` pixels from (x, y) with coverage
-// `alpha` (0..255).
+// `alpha` (0..255), repeated on `rows` rows downward (the same run on consecutive rows, as
+// down a stem, is one rectangle: one quad for the renderer instead of one per row).
 struct TGlyphRun {
   int16_t x, y;
   uint16_t length;
   uint8_t alpha;
+  uint8_t rows = 1;
 };
 
 struct TGlyphRuns {
@@ -36,7 +38,8 @@ struct TGlyphRuns {
   std::vector<TGlyphRun> outline;  // drawn first, under the glyph
 };
 
-// Turns a coverage bitmap into runs of equal coverage, offset by (dx, dy).
+// Turns a coverage bitmap into runs of equal coverage, offset by (dx, dy); a run equal to
+// one on the row above extends that one.
 void CoverageToRuns(const TCoverageBitmap& bitmap, int dx, int dy, std::vector<TGlyphRun>* runs);
 
 class TTvMiniVecDraw {

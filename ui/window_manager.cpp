@@ -417,15 +417,19 @@ void TWindowManager::Draw() {
   if (renderer && !renderer->BeginDraw(false)) return;
   TWindowCanvas::Reset(width, height);
   mLastDrawn.clear();
-  if (mBackdrop && mScreen) {
-    mScreen->DrawTree(kDrawAll);
-    mLastDrawn.push_back(mScreen);
-    DrawModals(kDrawUnmarked);
-  } else {
-    DrawModals(kDrawAll);
+  {
+    // Windows drawn one after another share batches (a board of tiles from one picture).
+    TBatchHold batches(renderer);
+    if (mBackdrop && mScreen) {
+      mScreen->DrawTree(kDrawAll);
+      mLastDrawn.push_back(mScreen);
+      DrawModals(kDrawUnmarked);
+    } else {
+      DrawModals(kDrawAll);
+    }
+    for (TWindow* overlay : mOverlayWindows) overlay->DrawTree(kDrawAll);
+    if (mHighlightHover && mHoverWindow) DrawHoverOutline();
   }
-  for (TWindow* overlay : mOverlayWindows) overlay->DrawTree(kDrawAll);
-  if (mHighlightHover && mHoverWindow) DrawHoverOutline();
   if (renderer) renderer->EndDraw(true);
   if (mHost) mHost->OnFrameDrawn();
   if (mFrameObserver) mFrameObserver();

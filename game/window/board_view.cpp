@@ -1,6 +1,7 @@
 #include "game/window/board_view.h"
 
 #include "game/window/tile.h"
+#include "gfx/renderer.h"
 #include "ui/sound_player.h"
 #include "ui/window.h"
 #include "ui/window_manager.h"
@@ -18,8 +19,10 @@ static_assert(std::size(kSoundFiles) == static_cast<size_t>(TBoardSound::kSubmit
 }  // namespace
 
 TBoardView::TBoardView(TBoard& board, TWindow& parent, std::string anchor)
-    : mBoard(board), mParent(parent), mAnchor(std::move(anchor)) {
+    : mBoard(board), mParent(parent), mAnchor(std::move(anchor)), mAtlas(GetRenderer()) {
   for (size_t i = 0; i < mSounds.size(); ++i) mSounds[i] = GetWidgetSound(kSoundFiles[i]);
+  // Every blank is there before the first hover or hint needs it.
+  AddTileBlanks(mAtlas);
   mBoard.SetHost(this);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "gfx/texture_atlas.h"
 #include "ui/window.h"
 
 class TPlayableSound;
@@ -30,6 +31,8 @@ class TBoardView : public TBoardHost {
 
   TBoard& Board() { return mBoard; }
   TTile* TileWindow(TTileId id) const;
+  // The tiles' pictures (blanks and faces) in one texture: the board draws as one batch.
+  TTextureAtlas& Atlas() { return mAtlas; }
 
   // The game window's part: level flow, sets box and tutorial (null: the plain rules).
   void SetGameHost(TBoardHost* game) { mGame = game; }
@@ -81,6 +84,7 @@ class TBoardView : public TBoardHost {
   std::function<void(TTile&)> mAppraise;
   std::function<bool(TTile&)> mSendToBox;
   std::function<void(TTile&, TPoint2)> mDrop;
+  TTextureAtlas mAtlas;
   std::vector<std::unique_ptr<TTile>> mTiles;  // by tile id; attached ones are also children
   std::array<std::shared_ptr<TPlayableSound>, 10> mSounds;
 };

@@ -78,8 +78,9 @@ void THoldingArea::Refresh() {
     }
   }
   const bool ready = mGame->Play().SubmitReady();
-  if (mSubmit) mSubmit->SetFlags(ready ? kWindowVisible : 0);
-  if (mSubmitInactive) mSubmitInactive->SetFlags(ready ? 0 : kWindowVisible);
+  const uint32_t visible = kWindowVisible;
+  if (mSubmit) mSubmit->SetFlags(ready ? visible : 0u);
+  if (mSubmitInactive) mSubmitInactive->SetFlags(ready ? 0u : visible);
 }
 
 int THoldingArea::SlotUnder(TPoint2 screenPoint) const {

@@ -8,6 +8,7 @@
 #include "game/face_catalogue.h"
 #include "game/window/board_view.h"
 #include "gfx/texture.h"
+#include "gfx/texture_atlas.h"
 #include "ui/window_manager.h"
 #include "ui/window_paint.h"
 
@@ -21,17 +22,26 @@ std::shared_ptr<TTexture> LoadTilePicture(std::string_view name) {
   return GetTexture("tiles/" + std::string(name), 0);
 }
 
-void DrawCentred(TTexture& texture, float x, float y, float scale, float alpha) {
+// From the board's atlas when it holds the picture (the whole board is then one batch).
+void DrawCentred(TTextureAtlas& atlas, TTexture& texture, float x, float y, float scale,
+                 float alpha) {
   TDrawParams drawing;
   drawing.x = x;
   drawing.y = y;
   drawing.alpha = alpha;
   drawing.flags = kDrawTransform;
   drawing.transform = TTransform2d{scale, 0, 0, scale, 0, 0};
-  texture.Draw(drawing);
+  if (!atlas.Draw(texture, drawing)) texture.Draw(drawing);
 }
 
 }  // namespace
+
+void AddTileBlanks(TTextureAtlas& atlas) {
+  using namespace tile_blank;
+  for (const char* blank :
+       {kOff, kOn, kOffHint, kAntique, kAntiqueOn, kAntiqueHint, kKenny, kKennyOn, kKennyHint})
+    atlas.Add(LoadTilePicture(blank));
+}
 
 TTileBlanks BlanksForLook(TFace face) {
   using namespace tile_blank;
@@ -73,6 +83,8 @@ void TTile::SetImages(std::string_view blank) {
   }
   mBlankName = blank;
   mBlank = LoadTilePicture(blank);
+  mView.Atlas().Add(mFace);
+  mView.Atlas().Add(mBlank);
   if (mBlank) SetSize(mBlank->GetWidth(), mBlank->GetHeight());
   Invalidate();
 }
@@ -100,8 +112,9 @@ void TTile::Draw() {
   const float alpha = std::clamp(mAlpha, 0.0f, 1.0f);
   const float cx = static_cast<float>(mBlank->GetWidth()) / 2;
   const float cy = static_cast<float>(mBlank->GetHeight()) / 2;
-  DrawCentred(*mBlank, cx, cy, 1.0f, alpha);
-  DrawCentred(*mFace, cx + kFaceOffsetX, cy + kFaceOffsetY, mFaceScale, alpha);
+  TTextureAtlas& atlas = mView.Atlas();
+  DrawCentred(atlas, *mBlank, cx, cy, 1.0f, alpha);
+  DrawCentred(atlas, *mFace, cx + kFaceOffsetX, cy + kFaceOffsetY, mFaceScale, alpha);
 }
 
 bool TTile::Contains(TPoint2 point) const {

@@ -18,6 +18,7 @@
 
 class TBoardView;
 class TTexture;
+class TTextureAtlas;
 
 // The blanks, relative to the "tiles" folder.
 namespace tile_blank {
@@ -38,6 +39,8 @@ struct TTileBlanks {
   const char* lit;
   const char* hint;
 };
+// Puts all nine blanks into an atlas.
+void AddTileBlanks(TTextureAtlas& atlas);
 // By look: antique (suits 78 and above), else Kenny, else common.
 TTileBlanks BlanksForLook(TFace face);
 // The hint highlight's choice: treasure suits get the antique blanks, so the antique-look

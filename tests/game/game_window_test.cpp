@@ -27,6 +27,7 @@
 #include "game/window/r_end_level_anim.h"
 #include "game/window/r_particle_anim.h"
 #include "game/window/tile.h"
+#include "gfx/renderer.h"
 #include "gfx/text_layout.h"
 #include "platform/egl/offscreen_screen.h"
 #include "tests/script/script_test_fixture.h"
@@ -315,6 +316,24 @@ TEST_F(GameWindowTest, TheScreenComesUpDealtWithPricesMoneyTimeAndThePlayersSign
 
 // A long name stays on the signature line, drawn smaller to fit the card; a short one keeps
 // its size.
+// The largest board (200 tiles, blanks and faces alternating back to front) is drawn from
+// the board's atlas in a handful of device calls for the whole screen, not two per tile.
+TEST_F(GameWindowTest, AFullBoardIsDrawnInAFewBatches) {
+  Open("levels/level_050.xml");
+  ASSERT_EQ(Board().TilesOnBoard(), 200);
+  host.drawing = true;
+  Pass();
+  const int before = GetRenderer()->DrawCalls();
+  manager->Invalidate();
+  Pass();
+  host.drawing = false;
+  const int calls = GetRenderer()->DrawCalls() - before;
+  EXPECT_GT(calls, 0);
+  EXPECT_LT(calls, 60);
+  // Nine blanks and the board's faces.
+  EXPECT_GT(game->View().Atlas().Pictures(), 9 + 20);
+}
+
 TEST_F(GameWindowTest, ALongPlayersNameIsDrawnSmallerOnOneSignatureLine) {
   player.name = "Bartholomew Featherstonehaugh";
   Open();

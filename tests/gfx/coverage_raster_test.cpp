@@ -256,6 +256,43 @@ TEST(GlyphRasterTest, ItalicLeansTopsRightAndOutlineSurroundsTheGlyph) {
   EXPECT_EQ(outline.At(firstInk(upright, midY) - 1, midY), 255);
 }
 
+TEST(GlyphRasterTest, EqualRunsOnConsecutiveRowsBecomeOneRectangle) {
+  // A stem with a soft right edge that changes on the last row, beside a run that moves.
+  TCoverageBitmap bitmap;
+  bitmap.left = 10;
+  bitmap.top = -3;
+  bitmap.width = 6;
+  bitmap.height = 3;
+  bitmap.alpha = {0, 255, 255, 128, 0, 9,  //
+                  0, 255, 255, 128, 9, 0,  //
+                  0, 255, 255, 64,  0, 0};
+  std::vector<TGlyphRun> runs;
+  CoverageToRuns(bitmap, 1, 2, &runs);
+  auto has = [&](int x, int y, int length, int alpha, int rows) {
+    return std::count_if(runs.begin(), runs.end(), [&](const TGlyphRun& r) {
+             return r.x == x && r.y == y && r.length == length && r.alpha == alpha &&
+                    r.rows == rows;
+           }) == 1;
+  };
+  EXPECT_EQ(runs.size(), 5u);
+  EXPECT_TRUE(has(12, -1, 2, 255, 3));  // the stem: one run three rows high
+  EXPECT_TRUE(has(14, -1, 1, 128, 2));
+  EXPECT_TRUE(has(14, 1, 1, 64, 1));
+  EXPECT_TRUE(has(16, -1, 1, 9, 1));  // moved one pixel left: not the same run
+  EXPECT_TRUE(has(15, 0, 1, 9, 1));
+  // Every covered pixel is in exactly one run with its own coverage.
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 6; ++x) {
+      int covering = 0, alpha = 0;
+      for (const TGlyphRun& r : runs)
+        if (x + 11 >= r.x && x + 11 < r.x + r.length && y - 1 >= r.y && y - 1 < r.y + r.rows)
+          ++covering, alpha = r.alpha;
+      const int expected = bitmap.alpha[static_cast<size_t>(y) * 6 + x];
+      EXPECT_EQ(covering, expected ? 1 : 0) << x << ", " << y;
+      EXPECT_EQ(alpha, expected) << x << ", " << y;
+    }
+}
+
 TEST(GlyphRasterTest, RunsReplayFromTheCacheAndFollowTheSubPixelPosition) {
   auto font = BuiltinFont();
   const TMvecGlyph& glyph = *font->FindGlyph('e');
@@ -283,7 +320,8 @@ TEST(GlyphRasterTest, RunsReplayFromTheCacheAndFollowTheSubPixelPosition) {
   draw.RasterizeGlyph(*font, glyph, 0, 0, params, &bitmap, nullptr);
   long total = 0, fromRuns = 0;
   for (uint8_t a : bitmap.alpha) total += a;
-  for (const TGlyphRun& run : first->fill) fromRuns += static_cast<long>(run.alpha) * run.length;
+  for (const TGlyphRun& run : first->fill)
+    fromRuns += static_cast<long>(run.alpha) * run.length * run.rows;
   EXPECT_EQ(total, fromRuns);
 }
 
