@@ -3,6 +3,7 @@
 #include "campaign/game_app.h"
 #include "campaign/location_music.h"
 #include "campaign/record/location_info.h"
+#include "game/player_layouts.h"
 
 TLevelProgress TRecordGamePlayer::Progress() const {
   const TProgress& progress = mApp.State().Progress();
@@ -53,6 +54,15 @@ void TRecordGamePlayer::TakeBackTreasure(TFace face) {
 
 void TRecordGamePlayer::RecordWonLevel(const std::string& levelFile, TFace won, int total) {
   mApp.State().RecordWonLevel({levelFile, won, total});
+}
+
+void TRecordGamePlayer::RecordFreePlayLevel(const std::string& levelFile, int total) {
+  mApp.RecordFreePlayLevel(LayoutHiscoreCategory(levelFile), total);
+}
+
+int TRecordGamePlayer::BestLayoutScore(const std::string& levelFile) {
+  const std::string category = LayoutHiscoreCategory(levelFile);
+  return category.empty() ? -1 : mApp.BestLocalScore(category);
 }
 
 void TRecordGamePlayer::PlayLocationMusic() {

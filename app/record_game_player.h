@@ -24,6 +24,8 @@ class TRecordGamePlayer : public TGamePlayer {
   bool GiveTreasure(TFace face) override;
   void TakeBackTreasure(TFace face) override;
   void RecordWonLevel(const std::string& levelFile, TFace won, int total) override;
+  void RecordFreePlayLevel(const std::string& levelFile, int total) override;
+  int BestLayoutScore(const std::string& levelFile) override;
   void PlayLocationMusic() override;
   void StopLocationMusic() override;
   void UseNormalCursor() override;

@@ -3,15 +3,17 @@
 #include "game/window/board_window.h"
 #include "game/window/game.h"
 #include "game/window/holding_area.h"
+#include "game/window/layout_chooser.h"
+#include "game/window/layout_editor_window.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/window_manager.h"
 
 namespace {
 
 constexpr TWindowType kWindowTypes[] = {
-    {"GameBoard", &TBoardWindow::Create},
-    {"GameWindow", &TGame::Create},
-    {"SetDrawer", &THoldingArea::Create},
+    {"GameBoard", &TBoardWindow::Create},           {"GameWindow", &TGame::Create},
+    {"SetDrawer", &THoldingArea::Create},           {"LayoutChooser", &TLayoutChooser::Create},
+    {"LayoutEditor", &TLayoutEditorWindow::Create},
 };
 
 }  // namespace
