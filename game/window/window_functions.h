@@ -48,6 +48,8 @@ class TWindowFunctions {
     lua_State* L = WindowScriptState();
     if (!L) return;
     for (const TEntry& entry : mEntries) {
+      // RunLater stands for no window: other windows' scripts still use it.
+      if (entry.bind == &TWindowFunctions::RunLater) continue;
       const char* name[] = {entry.name};
       ClearScriptGlobals(L, name);
     }
