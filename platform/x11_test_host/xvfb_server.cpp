@@ -1,15 +1,14 @@
 #include "platform/x11_test_host/xvfb_server.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 constexpr int kStartTimeoutMs = 10000;
@@ -26,15 +25,21 @@ bool TXvfbServer::Start(int width, int height) {
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0, 0);
-  pid_t pid = -1;
-  const int spawned = posix_spawnp(&pid, "Xvfb", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  // fork rather than posix_spawn: the child asks the kernel to stop it when the test that
+  // started it dies, so a test killed by a timeout (no destructor runs) leaves no server.
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(1);  // the parent died before the line above
+    close(fds[0]);
+    const int null_fd = open("/dev/null", O_WRONLY);
+    if (null_fd >= 0) dup2(null_fd, 2);
+    execvp("Xvfb", argv.data());
+    _exit(127);
+  }
   close(fds[1]);
-  if (spawned != 0) {
+  if (pid < 0) {
     close(fds[0]);
     return false;
   }

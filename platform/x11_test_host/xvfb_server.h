@@ -1,5 +1,6 @@
 // TXvfbServer: a private virtual X server for one test, on a display number it picks
-// itself; stopped when destroyed.
+// itself; stopped when destroyed, and by the kernel when the thread that started it dies
+// (a test killed by a timeout leaves no server behind).
 #pragma once
 
 #include <string>
@@ -16,6 +17,8 @@ class TXvfbServer {
   bool Start(int width, int height);
   // The display name (":N"), "" before a successful start.
   const std::string& Display() const { return mDisplay; }
+  // The server's process id, -1 before a start.
+  int Pid() const { return mPid; }
 
  private:
   int mPid = -1;
