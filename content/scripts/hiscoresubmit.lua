@@ -5,32 +5,15 @@
 -- window class (HiscoreSubmit) sends the score, waits for the server and closes the dialog
 -- when it has answered. Enter sends, Escape cancels (keys handled by the class).
 
-local kDisplayFont = "fonts/rosewood_fill.mvec"
-local kTextFont = "fonts/default.mvec"
-local kInk = { 0.23, 0.12, 0.03, 1 }
-local kRed = { 0.45, 0.12, 0.08, 1 }
-local kCream = { 1, 0.93, 0.76, 1 }
-local kClick = "audio/sfx/button_click.ogg"
+ReadFile( "scripts/hiscorekit.lua" )
 
-local function Label( t )
-  return Text{ name = t.name, x = t.x, y = t.y, w = t.w, h = t.h or 24, label = t.label or "",
-               flags = t.flags or ( kHAlignLeft + kVAlignCenter ),
-               font = { t.font or kTextFont, t.size or 16, t.colour or kInk } }
-end
+local kDisplayFont, kTextFont = kHiscoreDisplayFont, kHiscoreTextFont
+local kInk, kRed, kCream, kClick = kHiscoreInk, kHiscoreRed, kHiscoreCream, kHiscoreClick
+local Label, WoodButton = HiscoreLabel, HiscoreWoodButton
 
 local function Field( name, y, text, password )
   return TextEdit{ name = name, x = 180, y = y, w = 240, h = 30, length = 24, label = text or "",
                    password = password, font = { kTextFont, 17, kInk }, padding = 5 }
-end
-
-local function WoodButton( name, label, x, y, command, close, default )
-  return Button{ name = name, x = x, y = y, sound = kClick, command = command, close = close,
-                 default = default,
-                 graphics = { "hiscore/button_normal", "hiscore/button_pressed",
-                              "hiscore/button_over" },
-    Text{ name = "label", x = 4, y = 2, w = 142, h = 36, label = label,
-          flags = kHAlignCenter + kVAlignCenter, font = { kDisplayFont, 18, kCream } },
-  }
 end
 
 MakeDialog{ name = "hiscoresubmit",
