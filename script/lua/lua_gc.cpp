@@ -23,13 +23,36 @@ struct Marker {
   std::vector<GCObject*> gray;
   std::vector<Table*> weak;  // weak tables with their mode bits in gclist
 
+  // Marks o and queues it when it refers to other objects. An upvalue's value is marked at
+  // once: a value is never an upvalue, so this goes one level deep at most.
   void MarkObject(GCObject* o) {
     if (o->marked & GC_MARKED) return;
     o->marked |= GC_MARKED;
-    if (o->tt != LUA_TSTRING && o->tt != LUA_TWSTRING) gray.push_back(o);
+    switch (o->tt) {
+      case LUA_TSTRING:
+      case LUA_TWSTRING:
+        return;
+      case LUAI_TUPVAL:
+        MarkValue(static_cast<UpVal*>(o)->v);
+        return;
+      default:
+        gray.push_back(o);
+    }
   }
   void MarkValue(const Value* v) {
     if (iscollectable(v)) MarkObject(v->gc);
+  }
+  // A table's or a stack's value: a function is traversed at once (its references are
+  // queued, not followed), so a table of many closures does not queue them all.
+  void MarkMember(const Value* v) {
+    if (v->tt == LUA_TFUNCTION) {
+      GCObject* o = v->gc;
+      if (o->marked & GC_MARKED) return;
+      o->marked |= GC_MARKED;
+      TraverseClosure(reinterpret_cast<Closure*>(o));
+    } else if (iscollectable(v)) {
+      MarkObject(v->gc);
+    }
   }
 
   static bool IsCleared(const Value* v) {
@@ -54,7 +77,7 @@ struct Marker {
       }
     }
     if (!weakvalue) {
-      for (int i = 0; i < h->sizearray; i++) MarkValue(&h->array[i]);
+      for (int i = 0; i < h->sizearray; i++) MarkMember(&h->array[i]);
     } else {
       for (int i = 0; i < h->sizearray; i++) {
         if (ttisstring(&h->array[i]) || ttiswstring(&h->array[i])) MarkValue(&h->array[i]);
@@ -67,7 +90,7 @@ struct Marker {
       if (ttisnil(&n->val)) continue;
       Value key = nodekey(&n->key);
       if (!weakkey || ttisstring(&key) || ttiswstring(&key)) MarkValue(&key);
-      if (!weakvalue || ttisstring(&n->val) || ttiswstring(&n->val)) MarkValue(&n->val);
+      if (!weakvalue || ttisstring(&n->val) || ttiswstring(&n->val)) MarkMember(&n->val);
     }
   }
 
@@ -97,7 +120,7 @@ struct Marker {
     lua_assert(L1->top >= L1->stack && L1->top <= L1->stack + L1->stacksize);
     lua_assert(L1->ci >= L1->base_ci && L1->ci <= L1->end_ci);
     MarkValue(&L1->gt);
-    for (Value* o = L1->stack; o < L1->top; o++) MarkValue(o);
+    for (Value* o = L1->stack; o < L1->top; o++) MarkMember(o);
     // Slots above the top are dead: clear them so stale references never resurface.
     for (Value* o = L1->top; o < L1->stack + L1->stacksize; o++) setnilvalue(o);
     for (UpVal* u = L1->openupval; u; u = u->nextopen) MarkObject(u);
@@ -123,9 +146,6 @@ struct Marker {
           break;
         case LUAI_TPROTO:
           TraverseProto(static_cast<Proto*>(o));
-          break;
-        case LUAI_TUPVAL:
-          MarkValue(static_cast<UpVal*>(o)->v);
           break;
         default:
           break;

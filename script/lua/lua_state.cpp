@@ -15,10 +15,6 @@
 #include "script/lua/lua_table.h"
 #include "script/lua/lua_tm.h"
 
-void* luaM_alloc(lua_State* L, size_t size) {
-  return luaM_realloc(L, nullptr, 0, size);
-}
-
 void* luaM_zalloc(lua_State* L, size_t size) {
 #ifndef MC_LUA_NO_POOL
   if (size <= kPoolMax) {
@@ -34,10 +30,6 @@ void* luaM_zalloc(lua_State* L, size_t size) {
   return block;
 }
 
-void luaM_free(lua_State* L, void* block, size_t size) {
-  if (block) luaM_realloc(L, block, size, 0);
-}
-
 static void FreeChunks(global_State* g) {
   while (PoolChunk* c = g->chunks) {
     g->chunks = c->next;
@@ -50,11 +42,12 @@ static inline size_t PoolClass(size_t size) {
 }
 
 [[maybe_unused]] static void* PoolAlloc(lua_State* L, global_State* g, size_t size) {
-  size_t c = PoolClass(size);
-  if (PoolBlock* b = g->freelist[c]) {
-    g->freelist[c] = b->next;
+  PoolBlock*& head = luaM_freelist(g, size);
+  if (PoolBlock* b = head) {
+    head = b->next;
     return b;
   }
+  size_t c = PoolClass(size);
   size_t bytes = (c + 1) * kPoolGrain;
   if (static_cast<size_t>(g->chunkend - g->chunkcur) < bytes) {
     constexpr size_t kChunk = 64 * 1024;
@@ -82,10 +75,10 @@ static inline size_t PoolClass(size_t size) {
 }
 
 [[maybe_unused]] static inline void PoolFree(global_State* g, void* block, size_t size) {
-  size_t c = PoolClass(size);
+  PoolBlock*& head = luaM_freelist(g, size);
   PoolBlock* b = static_cast<PoolBlock*>(block);
-  b->next = g->freelist[c];
-  g->freelist[c] = b;
+  b->next = head;
+  head = b;
 }
 
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size) {

@@ -95,9 +95,44 @@ lua_State* luaE_newthread(lua_State* L);
 void luaE_freethread(lua_State* L, lua_State* L1);
 
 // Raw allocation with accounting in the global state.
-void* luaM_alloc(lua_State* L, size_t size);
 void* luaM_realloc(lua_State* L, void* block, size_t oldsize, size_t size);
-void luaM_free(lua_State* L, void* block, size_t size);
+// Small blocks come straight from their free list when it has one (the interpreter makes
+// and drops closures, upvalues and tables at that rate); the rest goes through
+// luaM_realloc.
+// Free list of a small block's size; size - 1 < kPoolMax.
+inline PoolBlock*& luaM_freelist(global_State* g, size_t size) {
+  return g->freelist[(size - 1) / kPoolGrain];
+}
+inline void* luaM_alloc(lua_State* L, size_t size) {
+#ifndef MC_LUA_NO_POOL
+  if (size - 1 < kPoolMax) {
+    global_State* g = G(L);
+    PoolBlock*& head = luaM_freelist(g, size);
+    if (PoolBlock* b = head) {
+      head = b->next;
+      g->totalbytes += size;
+      return b;
+    }
+  }
+#endif
+  return luaM_realloc(L, nullptr, 0, size);
+}
+inline void luaM_free(lua_State* L, void* block, size_t size) {
+  if (!block) return;
+#ifndef MC_LUA_NO_POOL
+  if (size - 1 < kPoolMax) {
+    global_State* g = G(L);
+    lua_assert(g->totalbytes >= size);
+    PoolBlock*& head = luaM_freelist(g, size);
+    PoolBlock* b = static_cast<PoolBlock*>(block);
+    b->next = head;
+    head = b;
+    g->totalbytes -= size;
+    return;
+  }
+#endif
+  luaM_realloc(L, block, size, 0);
+}
 // A block of zero bytes: large ones come from calloc, whose fresh pages the system hands
 // out already cleared (and only when first touched).
 void* luaM_zalloc(lua_State* L, size_t size);

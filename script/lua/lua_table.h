@@ -5,6 +5,10 @@
 
 #include "script/lua/lua_state.h"
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 // The hash part of every table without one.
 extern Node luaH_dummynode;
 inline bool luaH_hashempty(const Table* t) {
@@ -44,20 +48,30 @@ inline const Value* luaH_getnum(Table* t, int key) {
     return &t->array[key - 1];
   return luaH_getintnode(t, key);
 }
+// The array slot of a number key, or nullptr when the key is not a whole number within
+// the array part. One truncation, no range tests: a NaN or a number beyond the 64-bit range
+// truncates to INT64_MIN, which is no slot, and the round trip rejects fractions.
+inline Value* luaH_arrayslot(Table* t, double n) {
+#if defined(__x86_64__)
+  int64_t i = _mm_cvttsd_si64(_mm_set_sd(n));
+#else
+  int64_t i = n > -9.2e18 && n < 9.2e18 ? static_cast<int64_t>(n) : 0;
+#endif
+  uint64_t slot = static_cast<uint64_t>(i) - 1u;
+  if (slot < static_cast<uint64_t>(t->sizearray) && static_cast<double>(i) == n)
+    return &t->array[slot];
+  return nullptr;
+}
 inline const Value* luaH_get(Table* t, const Value* key) {
-  switch (key->tt) {
-    case LUA_TNIL:
-      return &luaO_nilobject;
-    case LUA_TSTRING:
-      return luaH_getstr(t, tsvalue(key));
-    case LUA_TNUMBER: {
-      int32_t k;
-      if (luaH_numbertoint(key->n, &k)) return luaH_getnum(t, k);
-      return luaH_getother(t, key);
-    }
-    default:
-      return luaH_getother(t, key);
+  if (key->tt == LUA_TNUMBER) [[likely]] {
+    if (const Value* slot = luaH_arrayslot(t, key->n)) return slot;
+    int32_t k;
+    if (luaH_numbertoint(key->n, &k)) return luaH_getintnode(t, k);
+    return luaH_getother(t, key);
   }
+  if (key->tt == LUA_TSTRING) return luaH_getstr(t, tsvalue(key));
+  if (key->tt == LUA_TNIL) return &luaO_nilobject;
+  return luaH_getother(t, key);
 }
 
 // Slot for key, created when absent; raises an error for nil or NaN keys.

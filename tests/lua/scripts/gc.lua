@@ -56,3 +56,67 @@ assert(gcinfo() <= before + 100)
 collectgarbage(1)
 local _, lim = gcinfo()
 assert(lim < 1000000)
+-- functions held by tables and stacks keep what their upvalues refer to
+local holders = {}
+for i = 1, 3000 do
+  local data = {i}
+  holders[i] = function() return data[1] end
+end
+local named = {}
+for i = 1, 500 do
+  local data = {value = i * 3}
+  named["f" .. i] = function(add) data.value = data.value + add return data.value end
+end
+do
+  local shared = {count = 0}
+  local function bump() shared.count = shared.count + 1 return shared.count end
+  holders.bump = bump
+end
+collectgarbage()
+collectgarbage()
+for i = 1, 3000 do assert(holders[i]() == i) end
+for i = 1, 500 do assert(named["f" .. i](1) == i * 3 + 1) end
+assert(holders.bump() == 1 and holders.bump() == 2)
+-- a long chain of functions, each reaching the next through an upvalue
+local chain = function() return 0 end
+for i = 1, 100000 do
+  local inner, n = chain, i
+  chain = function() return n, inner end
+end
+collectgarbage()
+local depth, f = 0, chain
+while true do
+  local i, inner = f()
+  if not inner then break end
+  assert(i == 100000 - depth)
+  depth, f = depth + 1, inner
+end
+assert(depth == 100000)
+chain, f = nil, nil
+-- an open upvalue (the local is still on the stack) keeps its value
+local function open_upvalue()
+  local t = {"open"}
+  local get = function() return t[1] end
+  local junk = {}
+  for i = 1, 20000 do junk[i] = {i} end
+  junk = nil
+  collectgarbage()
+  return get()
+end
+assert(open_upvalue() == "open")
+-- functions only a weak table holds are collected, with what only they kept alive
+local weakfns = setmetatable({}, {__mode = "v"})
+local weaktables = setmetatable({}, {__mode = "v"})
+local kept = {}
+for i = 1, 10 do
+  local data = {i}
+  weaktables[i] = data
+  weakfns[i] = function() return data end
+  if i <= 3 then kept[i] = weakfns[i] end
+end
+collectgarbage()
+local fleft, tleft = 0, 0
+for k in pairs(weakfns) do fleft = fleft + 1 end
+for k in pairs(weaktables) do tleft = tleft + 1 end
+assert(fleft == 3 and tleft == 3)
+for i = 1, 3 do assert(weakfns[i]()[1] == i and weaktables[i] == weakfns[i]()) end

@@ -231,3 +231,22 @@ end
 for i, v in iter, {5, 6, 7}, 0 do assert(v == i + 4) end
 assert(calls == 4)
 for i, v in ipairs({n = 1, 7}) do assert(i == 1 and v == 7) end
+-- number keys near and far from an array part: only whole numbers 1..n are its slots
+do
+  local t = {10, 20, 30, 40, 50, 60, 70, 80}
+  local odd = {0, 0.5, 1.5, 7.999999, 8.5, 9, -1, -0.5, 2^31, 2^31 - 1, 2^32 + 1, 2^32 + 8,
+               2^53, 2^63, -2^63, 2^64 + 2, 1e300, -1e300, 1/0, -1/0}
+  for i = 1, table.getn(odd) do assert(t[odd[i]] == nil, odd[i]) end
+  for i = 1, table.getn(odd) do t[odd[i]] = i end
+  for i = 1, 8 do assert(t[i] == i * 10 and t[i + 0.0] == i * 10) end
+  for i = 1, table.getn(odd) do
+    assert(t[odd[i]] == i and rawget(t, odd[i]) == i, odd[i])
+  end
+  assert(t[-0] == 1 and t[0] == 1)  -- minus zero is the key zero
+  local nan = 0 / 0
+  assert(t[nan] == nil and rawget(t, nan) == nil)
+  assert(not pcall(function() t[nan] = 1 end))
+  local seen = 0
+  for k, v in pairs(t) do seen = seen + 1 end
+  assert(seen == 8 + table.getn(odd))
+end
