@@ -130,8 +130,9 @@ void TCityMap::PostCreate(const TWindowStyle& style) {
     SetCurrentLocationId(kGrammasAttic);
     QueueScript(kGoTutorial);
   }
-  // Steps follow the clock: a slow frame runs the updates it missed.
-  StartAnimation(kUpdateMs, true, true, true);
+  // Steps follow the clock: a slow frame runs the updates it missed (each update is due one
+  // period after the previous one; timed from now, a late pass would never catch up).
+  StartAnimation(kUpdateMs, true, false, true);
   if (beaten < kTrailDays) StartFade(nullptr, RWindowFader::kOpening, "DisplayStoryPoint();");
 }
 

@@ -1,6 +1,7 @@
 #include "campaign/screens/treasure_gallery.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "campaign/game_app.h"
 #include "campaign/record/location_info.h"
@@ -77,19 +78,30 @@ std::string GallerySet(int location, int index) {
   return GetString(complete ? "gallery_set_complete" : "gallery_set", SuitDisplayName(face.suit));
 }
 
+// The totals count each treasure once: a face may be sold at two locations (the diving
+// helmet is), and the player owns it once.
+namespace {
+
+std::vector<TFace> DistinctTreasures() {
+  std::vector<TFace> faces;
+  for (int location = 0; location < kCampaignLocationCount; ++location)
+    for (const TFace face : TreasureTable(location))
+      if (std::find(faces.begin(), faces.end(), face) == faces.end()) faces.push_back(face);
+  return faces;
+}
+
+}  // namespace
+
 int GalleryOwnedCount() {
-  int owned = 0;
-  for (int location = 0; location < kCampaignLocationCount; ++location) {
-    for (int i = 0; i < GalleryTreasureCount(location); ++i) owned += GalleryOwned(location, i);
-  }
-  return owned;
+  TGameState* state = State();
+  if (!state) return 0;
+  const std::vector<TFace> faces = DistinctTreasures();
+  return static_cast<int>(
+      std::count_if(faces.begin(), faces.end(), [&](TFace face) { return state->IsOwned(face); }));
 }
 
 int GalleryTotalCount() {
-  int total = 0;
-  for (int location = 0; location < kCampaignLocationCount; ++location)
-    total += GalleryTreasureCount(location);
-  return total;
+  return static_cast<int>(DistinctTreasures().size());
 }
 
 std::string CollectionValueText() {

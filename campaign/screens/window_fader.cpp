@@ -90,7 +90,9 @@ RWindowFader::RWindowFader(TWindow* window, int mode, std::string endScript)
       mMode(mode),
       mEndScript(std::move(endScript)),
       mSpider(kStep, mode == kClosing ? 1.0f : 0.0f, true) {
-  Schedule(kStepMs, true, true, true);
+  // Each step is due one period after the previous one, so a slow frame runs the steps it
+  // missed and a fade lasts the same time on every machine.
+  Schedule(kStepMs, true, false, true);
   if (mWindow) mSpider.Apply(*mWindow);
 }
 

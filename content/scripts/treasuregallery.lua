@@ -20,6 +20,8 @@ local function ShowDetails()
   for _, name in ipairs{ "gallery_title_text", "gallery_body_text", "gallery_set_text",
                          "gallery_value_text" } do EnableWindow( name, owned ) end
   EnableWindow( "gallery_unknown_text", not owned )
+  SetLabel( "gallery_unknown_text",
+            GetString( gSelected < 0 and "gallery_choose" or "gallery_unknown" ) )
   for d = 1, 3 do
     EnableWindow( "gallery_diamond_" .. d, owned and d <= GalleryDiamonds( gLocation, gSelected ) )
   end
@@ -72,20 +74,22 @@ local function Close()
   end
 end
 
-local function Tile( i )
-  local x = 40 + math.mod( i, kColumns ) * 52
-  local y = 110 + math.floor( i / kColumns ) * 76
+-- The tile of treasure i, in column col and row row of the grid (the game's scripts have no
+-- math library).
+local function Tile( i, col, row )
+  local x = 40 + col * 52
+  local y = 110 + row * 76
   return Button{ name = TileName( i ), type = kToggle, x = x, y = y, w = 45, h = 69,
                  sound = kScreenClick, command = function() Select( i ) end,
     SelectLayer( 0 ),
     Bitmap{ name = TileName( i ) .. "_blank", x = 0, y = 0,
             image = "tiles/blank/tile_medium_antique_headon" },
     SelectLayer( 1 ),
-    Bitmap{ name = TileName( i ) .. "_on", x = 0, y = 0, image = "tiles/blank/tile_antique_on",
-            scale = 0.75 },
+    Bitmap{ name = TileName( i ) .. "_on", x = 0, y = 0,
+            image = "tiles/blank/tile_medium_antique_headon_on" },
     SelectLayer( 2 ),
-    Bitmap{ name = TileName( i ) .. "_over", x = 0, y = 0, image = "tiles/blank/tile_antique_on",
-            scale = 0.75 },
+    Bitmap{ name = TileName( i ) .. "_over", x = 0, y = 0,
+            image = "tiles/blank/tile_medium_antique_headon_on" },
     SelectLayer( -1 ),
     Bitmap{ name = TileName( i ) .. "_face", x = 5, y = 4, image = "tiles/blank/tile_off",
             scale = 0.72 },
@@ -103,7 +107,9 @@ local panel = {
   ScreenButton{ name = "gallery_next_button", label = "gallery_next", x = 360, y = 60,
                 command = function() Turn( 1 ) end },
 }
-for i = 0, kMaxTiles - 1 do table.insert( panel, Tile( i ) ) end
+for row = 0, kMaxTiles / kColumns - 1 do
+  for col = 0, kColumns - 1 do table.insert( panel, Tile( row * kColumns + col, col, row ) ) end
+end
 for _, child in ipairs{
   ScreenText{ name = "gallery_count_text", x = 40, y = 344, w = 400, h = 24, label = "#",
               size = 15, flags = kHAlignLeft + kVAlignCenter },
@@ -126,16 +132,16 @@ MakeDialog{ name = "treasuregallery",
       Bitmap{ name = "gallery_diamond_1", x = 66, y = 176, image = "gfx/diamond" },
       Bitmap{ name = "gallery_diamond_2", x = 94, y = 176, image = "gfx/diamond" },
       Bitmap{ name = "gallery_diamond_3", x = 122, y = 176, image = "gfx/diamond" },
-      Text{ name = "gallery_title_text", x = 16, y = 204, w = 198, h = 44, label = "#",
+      Text{ name = "gallery_title_text", x = 28, y = 204, w = 174, h = 44, label = "#",
             flags = kHAlignCenter + kVAlignCenter, font = { kScreenDisplayFont, 16, kScreenRed } },
-      ScreenText{ name = "gallery_body_text", x = 16, y = 250, w = 198, h = 130, label = "#",
+      ScreenText{ name = "gallery_body_text", x = 28, y = 250, w = 174, h = 130, label = "#",
                   size = 12 },
-      ScreenText{ name = "gallery_set_text", x = 16, y = 384, w = 198, h = 20, label = "#",
+      ScreenText{ name = "gallery_set_text", x = 28, y = 384, w = 174, h = 20, label = "#",
                   size = 12, flags = kHAlignCenter + kVAlignCenter },
-      ScreenText{ name = "gallery_value_text", x = 16, y = 408, w = 198, h = 30, label = "#",
+      ScreenText{ name = "gallery_value_text", x = 28, y = 408, w = 174, h = 30, label = "#",
                   font = kScreenDisplayFont, size = 20, colour = kScreenRed,
                   flags = kHAlignCenter + kVAlignCenter },
-      ScreenText{ name = "gallery_unknown_text", x = 16, y = 180, w = 198, h = 80,
+      ScreenText{ name = "gallery_unknown_text", x = 28, y = 180, w = 174, h = 80,
                   label = "gallery_unknown", size = 14, flags = kHAlignCenter + kVAlignCenter },
     },
   },

@@ -391,7 +391,7 @@ void TGame::ShowPreview(TTile* tile, bool checkCovered) {
         scale);
   if (mPreviewLocation) {
     mPreviewLocation->SetPadding(-5);
-    mPreviewLocation->SetText(GetString(LocationNameKey(location)));
+    mPreviewLocation->SetText(GetString(PlayedLocationNameKey(location, mGameMode)));
     ShowWindow(mPreviewLocation, true);
   }
   if (mAntiqueName) {

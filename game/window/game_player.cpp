@@ -79,6 +79,10 @@ const char* LocationNameKey(int location) {
   return location >= 0 && location < 8 ? kNameKeys[location] : "citymap_estatesale";
 }
 
+const char* PlayedLocationNameKey(int location, int gameMode) {
+  return gameMode != 1 ? "game_speedauction" : LocationNameKey(location);
+}
+
 void SetCurrentGamePlayer(TGamePlayer* player) {
   gPlayer = player;
 }

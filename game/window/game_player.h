@@ -57,6 +57,9 @@ class TGamePlayer {
 std::string LocationBackground(int location, int gameMode, bool revealed);
 // The string-table key of a location's name ("citymap_grammasattic", ...).
 const char* LocationNameKey(int location);
+// The key of the place a game is played at: the location in the adventure (game mode 1),
+// the speed auction in free play, whose hall the background shows.
+const char* PlayedLocationNameKey(int location, int gameMode);
 
 // The player the game windows use; null restores the fresh stand-in. Not owned.
 void SetCurrentGamePlayer(TGamePlayer* player);

@@ -21,9 +21,9 @@ inline const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar"
 class Program : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder =
-        std::filesystem::temp_directory_path() / ("mc_program_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    std::string pattern = (std::filesystem::temp_directory_path() / "mc_program_test_XXXXXX");
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << pattern;
+    folder = pattern;
     // Lock files and the player's data folder (with the log) stay in the test's folder.
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     setenv("XDG_DATA_HOME", folder.c_str(), 1);

@@ -9,11 +9,13 @@
 
 #include "app/data_services.h"
 #include "app/game_main.h"
+#include "app/renderer_setup.h"
 #include "app/window_system.h"
 #include "campaign/game_app.h"
 #include "frame/application.h"
 #include "frame/engine_main.h"
 #include "frame/task.h"
+#include "platform/backend/render_link.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/sound_device.h"
 #include "sound/sound_manager.h"
@@ -47,19 +49,57 @@ class TOnceTask : public TTask {
   std::function<void(TApplication&, TGameApp&)> mBody;
 };
 
+// Runs at every update pass while the game object exists; the run goes on.
+class TWatchTask : public TTask {
+ public:
+  TWatchTask(TApplication& app, std::function<void(TApplication&, TGameApp&)> watch)
+      : mApp(app), mWatch(std::move(watch)) {}
+  bool Ready(int phase) override { return phase == kUpdatePhase; }
+  bool DoTask() override {
+    if (TGameApp* game = TGameApp::Get()) mWatch(mApp, *game);
+    return true;
+  }
+
+ private:
+  TApplication& mApp;
+  std::function<void(TApplication&, TGameApp&)> mWatch;
+};
+
 std::function<void(TApplication&, TGameApp&)> gDuringRun;
+std::function<void(TApplication&, TGameApp&)> gWatch;
+std::string gFrames;
 
 int GameMainWithTask(TApplication& app, const std::string& commandLine) {
   app.AddTask(new TOnceTask(app, gDuringRun));
   return GameMain(app, commandLine);
 }
 
+int GameMainWatched(TApplication& app, const std::string& commandLine) {
+  // Only marked frames: the watch's input scripts mark them.
+  app.SetFrameOutput(gFrames, true);
+  app.AddTask(new TWatchTask(app, gWatch));
+  return GameMain(app, commandLine);
+}
+
+TFrameServices InProcessServices() {
+  TFrameServices services;
+  AddDataServices(services);
+  // The sound system without a device, as the headless program has it.
+  services.createSound = [](TApplication&) -> std::unique_ptr<TSoundLink> {
+    return std::make_unique<TSoundManager>(nullptr);
+  };
+  services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
+    return std::make_unique<TWindowSystem>(app);
+  };
+  return services;
+}
+
 }  // namespace
 
 void TProgramRun::SetUp() {
-  folder = fs::temp_directory_path() / (mPrefix + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  std::string pattern = (fs::temp_directory_path() / (mPrefix + "XXXXXX")).string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << pattern;
+  folder = pattern;
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
   setenv("XDG_DATA_HOME", folder.c_str(), 1);
   userFolder = folder / "Tandervel" / "Mahjong Curio Mar";
@@ -78,18 +118,30 @@ int TProgramRun::RunInProcess(std::function<void(TApplication&, TGameApp&)> body
                               const std::string& commandLine) {
   gDuringRun = std::move(body);
   TProgramPlatform platform;
-  TFrameServices services;
-  AddDataServices(services);
-  // The sound system without a device, as the headless program has it.
-  services.createSound = [](TApplication&) -> std::unique_ptr<TSoundLink> {
-    return std::make_unique<TSoundManager>(nullptr);
-  };
-  services.createWindowManager = [](TApplication& app) -> std::unique_ptr<TWindowManagerLink> {
-    return std::make_unique<TWindowSystem>(app);
-  };
   const int status = EngineMain(TCommandLine("--multiple --exit-after=20000 " + commandLine),
-                                platform, GameMainWithTask, std::move(services));
+                                platform, GameMainWithTask, InProcessServices());
   gDuringRun = nullptr;
+  return status;
+}
+
+int TProgramRun::RunDriven(const std::string& frames, int exitAfterMs,
+                           std::function<void(TApplication&, TGameApp&)> watch,
+                           const std::string& arguments) {
+  gWatch = std::move(watch);
+  gFrames = frames;
+  TProgramPlatform platform;
+  TFrameServices services = InProcessServices();
+  // The headless program's offscreen screen, which writes the marked frames.
+  services.createRenderer = [](TApplication& app) -> std::unique_ptr<TRenderLink> {
+    std::unique_ptr<TRenderLink> link = CreateRenderLink(app.Platform(), 800, 600, false);
+    if (link && link->Renderer()) ConnectRenderer(app, *link->Renderer());
+    return link;
+  };
+  const int status =
+      EngineMain(TCommandLine("--headless --multiple --exit-after=" + std::to_string(exitAfterMs) +
+                              " " + arguments),
+                 platform, GameMainWatched, std::move(services));
+  gWatch = nullptr;
   return status;
 }
 

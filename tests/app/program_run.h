@@ -2,7 +2,9 @@
 // program (headless, as a child process) or through the program's own start-up and GameMain
 // in this process, with a body run inside the event loop (for the steps that have no input
 // yet, such as winning a level). In-process runs act as the executable in the build's bin
-// folder, so the preferences store's installation section is the real program's.
+// folder, so the preferences store's installation section is the real program's. A driven
+// in-process run draws offscreen and follows an input script like the headless program, and
+// lets the test look at the window tree while it runs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,6 +26,14 @@ class TProgramRun : public ::testing::Test {
   // pass of the loop; the run then quits through the normal path. Answers the exit status.
   static int RunInProcess(std::function<void(TApplication&, TGameApp&)> body,
                           const std::string& commandLine = "");
+  // The program's start-up and GameMain in this process, drawing offscreen; watch runs at
+  // every update pass of the loop, to look at the windows as the run goes and to drive it
+  // (TApplication::SetInputScript; the "frame" marks of those scripts write frames to
+  // frames). The exit time ends a run that the watch does not. arguments are added to the
+  // command line (settings such as options=...).
+  static int RunDriven(const std::string& frames, int exitAfterMs,
+                       std::function<void(TApplication&, TGameApp&)> watch,
+                       const std::string& arguments = "");
   // The real program, until it quits by itself after ms (or its input script ends it).
   // arguments are passed through the shell as they are.
   static int RunProgram(int ms, const std::string& arguments = "");

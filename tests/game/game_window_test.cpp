@@ -573,6 +573,8 @@ TEST_F(GameWindowTest, AClassicGameKeepsItsModeSkipsTheTutorialAndIsNotRecorded)
     EXPECT_FALSE(IsKennySuit(Board().Tile(id).face.suit)) << id;
   }
   EXPECT_EQ(TextOf("game_antiquename_text"), "") << "no day in a classic game";
+  // The card names the hall the background shows, not the adventure's location.
+  EXPECT_EQ(TextOf("game_preview_location"), "Speed Auction");
   static_cast<TBoardHost*>(game)->OnLevelEnded(kNoFace);  // as the board reports a clear
   Wait(500);
   ASSERT_EQ(Top(), "endlevel");

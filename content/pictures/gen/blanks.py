@@ -37,8 +37,10 @@ NAMES = {
     ("antique", "hint"): "tile_antique_hint",
     ("kenny", "off"): "tile_kenny", ("kenny", "on"): "tile_kenny_on", ("kenny", "hint"): "tile_kenny_hint",
 }
-HEADON = {"common": "tile_medium_headon", "antique": "tile_medium_antique_headon",
-          "kenny": "tile_medium_kenny_headon"}
+HEADON = {("common", "off"): "tile_medium_headon", ("antique", "off"): "tile_medium_antique_headon",
+          ("kenny", "off"): "tile_medium_kenny_headon",
+          # the treasure gallery's chosen tile
+          ("antique", "on"): "tile_medium_antique_headon_on"}
 
 
 def mix(a, b, t):
@@ -152,7 +154,7 @@ def board_blank(look, state, k=1):
     return render(W, H, draw, k)
 
 
-def headon(look):
+def headon(look, state="off"):
     def draw(c):
         side = hexrgb(LOOKS[look][0])
         rrect(c, 0.5, 0.5, 44, 68, 5)
@@ -166,7 +168,7 @@ def headon(look):
         c.set_source_rgba(*shade(side, 0.3), 0.9)
         c.set_line_width(0.8)
         c.stroke()
-        face(c, 0.5, 0.5, 44, 61, look, "off")
+        face(c, 0.5, 0.5, 44, 61, look, state)
 
     return render(45, 69, draw)
 
@@ -181,8 +183,8 @@ def main():
         board_blank(look, state).save(os.path.join(out, name + ".png"), optimize=True)
         board_blank(look, state, 2).save(os.path.join(out, name + "_hd.png"), optimize=True)
         written += [name, name + "_hd"]
-    for look, name in sorted(HEADON.items()):
-        headon(look).save(os.path.join(out, name + ".png"), optimize=True)
+    for (look, state), name in sorted(HEADON.items()):
+        headon(look, state).save(os.path.join(out, name + ".png"), optimize=True)
         written.append(name)
     with open(stamp, "w") as f:
         f.write("\n".join("tiles/blank/%s.png" % n for n in sorted(written)) + "\n")

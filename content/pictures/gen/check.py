@@ -22,7 +22,8 @@ FIXED = {}
 for n in BOARD_BLANKS:
     FIXED["tiles/blank/%s.png" % n] = (47, 64)
     FIXED["tiles/blank/%s_hd.png" % n] = (94, 128)  # for enlarged screens
-for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon"):
+for n in ("tile_medium_headon", "tile_medium_antique_headon", "tile_medium_kenny_headon",
+          "tile_medium_antique_headon_on"):
     FIXED["tiles/blank/%s.png" % n] = (45, 69)
 for n in ("logo_sign_normal", "logo_sign_large"):
     FIXED["tiles/blank/%s.png" % n] = FACE_SIZES["_lg"]
