@@ -5,6 +5,7 @@
 #include "campaign/record/location_info.h"
 #include "campaign/record/record_keys.h"
 #include "game/tutorial_prompt.h"
+#include "game/player_layouts.h"
 
 TLevelProgress TRecordGamePlayer::Progress() const {
   const TProgress& progress = mApp.State().Progress();
@@ -70,6 +71,15 @@ bool TRecordGamePlayer::PromptSeen(int id) const {
 void TRecordGamePlayer::MarkPromptSeen(int id) {
   if (mApp.State().MarkTutorialSeen(id) == kTutorialSlots) return;
   mApp.State().Save(record_key::kTutorials);
+}
+
+void TRecordGamePlayer::RecordFreePlayLevel(const std::string& levelFile, int total) {
+  mApp.RecordFreePlayLevel(LayoutHiscoreCategory(levelFile), total);
+}
+
+int TRecordGamePlayer::BestLayoutScore(const std::string& levelFile) {
+  const std::string category = LayoutHiscoreCategory(levelFile);
+  return category.empty() ? -1 : mApp.BestLocalScore(category);
 }
 
 void TRecordGamePlayer::PlayLocationMusic() {

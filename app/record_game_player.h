@@ -27,6 +27,8 @@ class TRecordGamePlayer : public TGamePlayer {
   bool TutorialsOn() const override;
   bool PromptSeen(int id) const override;
   void MarkPromptSeen(int id) override;
+  void RecordFreePlayLevel(const std::string& levelFile, int total) override;
+  int BestLayoutScore(const std::string& levelFile) override;
   void PlayLocationMusic() override;
   void StopLocationMusic() override;
   void UseNormalCursor() override;

@@ -1,5 +1,7 @@
 #include "campaign/game_app.h"
 
+#include <algorithm>
+
 #include "campaign/game_app_bindings.h"
 #include "campaign/location_music.h"
 #include "campaign/record/record_keys.h"
@@ -228,6 +230,33 @@ int TGameApp::AddFinishedLevelScore() {
     Log("Score %d of \"%s\" is not in the local table (below it, or below the player's best)",
         score, CurrentUserName().c_str());
   return score;
+}
+
+void TGameApp::RecordFreePlayLevel(const std::string& layoutCategory, int total) {
+  if (CurrentUser() < 0) {
+    Log("A free play level with no player is not counted");
+    return;
+  }
+  ++mState->Progress().speedLevelsPlayed;
+  mState->Save(record_key::kSpeedLevelsPlayed);
+  if (layoutCategory.empty() || !mHiscores || mMsn) return;
+  SetHiscoreCategory(layoutCategory);
+  if (!mHiscores->AddLocalScore(total, true))
+    Log("Score %d on %s is below the player's best there", total, layoutCategory.c_str());
+  SetHiscoreCategory(kHiscoreCategories[mGameMode]);
+}
+
+int TGameApp::BestLocalScore(const std::string& layoutCategory) {
+  if (!mHiscores || CurrentUser() < 0) return -1;
+  SetHiscoreCategory(layoutCategory);
+  const std::string name = CurrentUserName();
+  int best = -1;
+  for (int i = 0; i < mHiscores->GetRowCount(true); ++i) {
+    const THiscoreRow* row = mHiscores->GetRow(true, i);
+    if (row && row->name == name) best = std::max(best, row->score);
+  }
+  SetHiscoreCategory(kHiscoreCategories[mGameMode]);
+  return best;
 }
 
 void TGameApp::ReportLevelBreak() {

@@ -112,6 +112,12 @@ class TGameApp {
   // The end of a level, won or lost (once per level): a hosting page hears its break and
   // holds the game until it says to go on. Nothing happens outside a page.
   void ReportLevelBreak();
+  // The end of a level played outside the campaign (free play or a classic game): one more
+  // speed level played ("mj_speedlevelsplayed"), and the total into the local table of the
+  // layout's own category (one row per player), when a category is given.
+  void RecordFreePlayLevel(const std::string& layoutCategory, int total);
+  // The current player's best local score in a layout's category; -1 when there is none.
+  int BestLocalScore(const std::string& layoutCategory);
 
   // --- State
   TPrefs& Prefs() { return *mPrefs; }

@@ -274,7 +274,13 @@ void TGamePlay::TakeBackGifts() {
 }
 
 bool TGamePlay::AutoWin() {
-  if (!mBoard.CampaignMode() || mBoard.LevelEnded()) return false;
+  if (mBoard.LevelEnded()) return false;
+  if (!mBoard.CampaignMode()) {
+    mBoard.ClearSelection();
+    const std::vector<TTileId> tiles = mBoard.GridOrder();
+    for (TTileId id : tiles) mBoard.RemoveTile(id);
+    return mBoard.EndCheck() == TEndCheck::kCleared;
+  }
   for (TTileId id : mBoard.GridOrder()) {
     const TFace face = mBoard.Tile(id).face;
     if (!HasAntiqueLook(face.suit)) continue;

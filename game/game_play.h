@@ -119,8 +119,9 @@ class TGamePlay {
   void TakeBackGifts();
   const TKennySettings& KennySettings() const { return mKenny; }
 
-  // The cheat: the first tile with the antique look wins the level. False outside the
-  // campaign or without such a tile.
+  // The cheat: in the campaign the first tile with the antique look wins the level (false
+  // without such a tile); outside it, where there are no treasures, every tile leaves the
+  // board and the level ends cleared, so a layout can be tried to its end at once.
   bool AutoWin();
 
  private:

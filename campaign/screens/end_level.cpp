@@ -130,6 +130,7 @@ void REndLevel::RecordTheLevel(const TLevelResult& result) {
   } else {
     Log("Game: classic game ended with %d; the campaign's record is unchanged",
         result.ledger->Total());
+    CurrentGamePlayer().RecordFreePlayLevel(result.levelFile, result.ledger->Total());
   }
   SetLastLevelResult(std::move(recorded));
   if (TGameApp* game = TGameApp::Get()) game->ReportLevelBreak();

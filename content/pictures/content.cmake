@@ -64,6 +64,7 @@ mc_picture_step(particles "Drawing the particle pictures" ${pic_common} ${pic_ge
 mc_picture_step(menus "Drawing the menu screens' pictures" ${pic_common})
 mc_picture_step(citymap "Drawing the city map" ${pic_common} ${pic_gen}/menus.py)
 mc_picture_step(appraisers "Drawing the appraisers and the end-of-level pieces" ${pic_common} ${pic_gen}/menus.py)
+mc_picture_step(editor "Drawing the layout chooser and editor pictures" ${pic_common} ${pic_gen}/menus.py)
 
 set(pic_all_stamps ${pic_face_stamps} ${pic_step_stamps})
 

@@ -65,7 +65,8 @@ local function HelpButton( kind, x, label, command )
 end
 
 MakeDialog{ name = "game",
-  GameWindow{ name = "game_window", x = 0, y = 0, w = 800, h = 600,
+  -- Free play names its layout in FreePlayLevel; otherwise the player's next level is dealt.
+  GameWindow{ name = "game_window", x = 0, y = 0, w = 800, h = 600, level = FreePlayLevel,
     Bitmap{ name = "game_background_image", x = 0, y = 0 },
     Bitmap{ name = "game_background_reveal_image", x = 0, y = 0, alpha = true },
 

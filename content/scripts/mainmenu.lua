@@ -97,6 +97,12 @@ local function StartClassic()
   OpenScreen( "scripts/game.lua" )
 end
 
+-- Free play: any unlocked layout or one of the player's own, and the layout editor.
+local function StartFreePlay()
+  if not AskFirstName() then return end
+  OpenScreen( "scripts/layoutchooser.lua" )
+end
+
 MakeDialog{ name = "mainmenu",
   MainMenu{ name = "mainmenu_screen", x = 0, y = 0, w = 800, h = 600,
     Bitmap{ name = "mainmenu_background", x = 0, y = 0, image = "menu/mainmenu_background" },
@@ -127,11 +133,12 @@ MakeDialog{ name = "mainmenu",
     Switch( "mainmenu_music_button", 298, MusicIsOff(), MusicLabel(),
             function() ToggleMusicMute(); RefreshSwitches() end ),
     Sign( "newadventuregame", 170, StartAdventure, true ),
-    Sign( "newclassicgame", 232, StartClassic ),
-    Sign( "options", 294, function() OpenScreen( "scripts/options.lua" ) end ),
-    Sign( "help", 356, function() OpenScreen( "scripts/help.lua" ) end ),
-    Sign( "highscores", 418, function() OpenScreen( "scripts/hiscore.lua" ) end ),
+    Sign( "newclassicgame", 224, StartClassic ),
+    Sign( "freeplay", 278, StartFreePlay ),
+    Sign( "options", 332, function() OpenScreen( "scripts/options.lua" ) end ),
+    Sign( "help", 386, function() OpenScreen( "scripts/help.lua" ) end ),
+    Sign( "highscores", 440, function() OpenScreen( "scripts/hiscore.lua" ) end ),
     -- The main loop ends the program on this sign's press.
-    Sign( "quit", 480, nil ),
+    Sign( "quit", 494, nil ),
   },
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "game/window/game.h"
+#include "game/window/window_functions.h"
 #include "script/native_binding.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
@@ -65,16 +66,10 @@ constexpr auto kNames = [] {
 
 TGame* gBound = nullptr;
 
-lua_State* ScriptState() {
-  TWindowManager* manager = TWindowManager::Get();
-  auto* script = manager ? dynamic_cast<TWindowScript*>(manager->Script()) : nullptr;
-  return script ? script->GetState() : nullptr;
-}
-
 }  // namespace
 
 void BindGameFunctions(TGame* game) {
-  lua_State* L = ScriptState();
+  lua_State* L = WindowScriptState();
   if (!L) return;
   for (const TBinding& binding : kBindings) binding.bind(L, binding.name, game);
   gBound = game;
@@ -83,13 +78,9 @@ void BindGameFunctions(TGame* game) {
 void UnbindGameFunctions(TGame* game) {
   if (gBound != game) return;
   gBound = nullptr;
-  lua_State* L = ScriptState();
+  lua_State* L = WindowScriptState();
   if (!L) return;
-  for (const TBinding& binding : kBindings) {
-    lua_pushstring(L, binding.name);
-    lua_pushnil(L);
-    lua_settable(L, LUA_GLOBALSINDEX);
-  }
+  ClearScriptGlobals(L, kNames);
 }
 
 std::span<const char* const> GameFunctionNames() {

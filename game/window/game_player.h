@@ -38,6 +38,11 @@ class TGamePlayer {
   // The end of a won level: the treasure into the collection, the level and day recorded,
   // the money carried on.
   virtual void RecordWonLevel(const std::string& levelFile, TFace won, int total) = 0;
+  // The end of a level played outside the campaign: counted among the speed levels played,
+  // and the total kept as a score on that layout (LayoutHiscoreCategory).
+  virtual void RecordFreePlayLevel(const std::string& /*levelFile*/, int /*total*/) {}
+  // The player's best score on a layout in free play; -1 when there is none.
+  virtual int BestLayoutScore(const std::string& /*levelFile*/) { return -1; }
 
   // The player's tips option ("tutorialson"): prompts flagged in the table need it.
   virtual bool TutorialsOn() const { return true; }

@@ -4,6 +4,8 @@
 #include "game/window/board_window.h"
 #include "game/window/game.h"
 #include "game/window/holding_area.h"
+#include "game/window/layout_chooser.h"
+#include "game/window/layout_editor_window.h"
 #include "ui/dialog_vocabulary.h"
 #include "ui/window_manager.h"
 
@@ -13,6 +15,8 @@ constexpr TWindowType kWindowTypes[] = {
     {"AnimationLayer", &TAnimationLayer::Create},
     {"GameBoard", &TBoardWindow::Create},
     {"GameWindow", &TGame::Create},
+    {"LayoutChooser", &TLayoutChooser::Create},
+    {"LayoutEditor", &TLayoutEditorWindow::Create},
     {"SetDrawer", &THoldingArea::Create},
 };
 

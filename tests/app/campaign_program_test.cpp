@@ -208,7 +208,7 @@ TEST_F(CampaignProgram, ANewPlayersFirstDayIsWonAndKeptAcrossARestart) {
   const fs::path frames = folder / "frames";
   TDirector director({
       {"splash", "0 click 400 300"},
-      {"mainmenu", "0 move 645 319\n100 click 645 319"},
+      {"mainmenu", "0 move 645 357\n100 click 645 357"},
       {"options", "0 move 186 347\n100 click 186 347\n400 frame\n500 key escape"},
       {"mainmenu", "0 move 645 195\n100 click 645 195"},
       {"playername", "0 text Ada\n300 key return"},

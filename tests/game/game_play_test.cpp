@@ -483,8 +483,14 @@ TEST_F(GamePlayTest, AutoWinEndsTheLevelWithTheFirstAntiqueFace) {
   TBoard other(freePlay);
   TPlayHost otherHost;
   TGamePlay otherPlay(other, otherHost, 1);
-  other.PlaceTile(0, 0, 0, kTreasure);
-  EXPECT_FALSE(otherPlay.AutoWin()) << "only in the campaign";
+  other.PlaceTile(0, 0, 0, kBook);
+  other.PlaceTile(0, 2, 0, kBook);
+  other.PlaceTile(1, 0, 0, kBook);
+  EXPECT_TRUE(otherPlay.AutoWin()) << "free play: the board is cleared";
+  EXPECT_EQ(other.TilesOnBoard(), 0);
+  EXPECT_TRUE(other.LevelEnded());
+  EXPECT_TRUE(other.WonFace().IsNone());
+  EXPECT_FALSE(otherPlay.AutoWin()) << "once ended, nothing more";
 }
 
 // More than 512 records at once (the old fixed capacity): every one undoes and redoes.
