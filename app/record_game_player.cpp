@@ -4,8 +4,8 @@
 #include "campaign/location_music.h"
 #include "campaign/record/location_info.h"
 #include "campaign/record/record_keys.h"
-#include "game/tutorial_prompt.h"
 #include "game/player_layouts.h"
+#include "game/tutorial_prompt.h"
 
 TLevelProgress TRecordGamePlayer::Progress() const {
   const TProgress& progress = mApp.State().Progress();

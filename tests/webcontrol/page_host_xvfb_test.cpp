@@ -253,10 +253,17 @@ TEST_F(PageHost, TheSamplePageRunsTheGameAndHearsItsCalls) {
       << "no level: " << std::hex << probe.PixelAt(Control(), 713, 69);
   host->RunFor(500);
   Shot("4_level");
-  ASSERT_TRUE(probe.Click(Control(), 713, 69));
+  // The lesson's first prompt comes up over the board a moment after the deal and takes the
+  // clicks until Return closes it: click the cheat, and close a prompt if the level stays.
+  bool scored = false;
+  for (int attempt = 0; attempt < 6 && !scored; ++attempt) {
+    ASSERT_TRUE(probe.Click(Control(), 713, 69));
+    scored = WaitForCall("in ScoreSubmit", attempt == 5 ? 60000 : 8000);
+    if (!scored) ASSERT_TRUE(probe.PressKey("Return"));
+  }
 
   // The end of the level: the score goes to the page, and the break it answers.
-  ASSERT_TRUE(WaitForCall("in ScoreSubmit", 60000)) << "no score after the level was won";
+  ASSERT_TRUE(scored) << "no score after the level was won";
   const std::string score = Call("in ScoreSubmit");
   EXPECT_EQ(score.rfind("in ScoreSubmit <game><score>", 0), 0u) << score;
   EXPECT_NE(score.find("</score><time>"), std::string::npos) << score;
