@@ -39,6 +39,11 @@ if [ -z "$depends" ]; then
   exit 1
 fi
 
+# The program loads its OpenGL driver at run time, so no library it links names one: on a
+# machine without a desktop (a fresh minimal Debian) it would start and draw nothing. Mesa's
+# drivers come with the package unless the user turns recommendations off.
+recommends=libgl1-mesa-dri
+
 size=$(du -sk "$root/usr" | cut -f1)
 mkdir -p "$root/DEBIAN"
 cat >"$root/DEBIAN/control" <<CONTROL
@@ -48,6 +53,7 @@ Architecture: $arch
 Maintainer: Tandervel <games@tandervel.example>
 Installed-Size: $size
 Depends: $depends
+Recommends: $recommends
 Section: games
 Priority: optional
 Homepage: $homepage
