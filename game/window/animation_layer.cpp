@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "data/string_table.h"
 #include "frame/application_time.h"
@@ -28,6 +29,9 @@ constexpr int kTileCentreX = 23;
 constexpr int kTileCentreY = 32;
 // The tutorial's praise on the sets box stands a little left of the slot's centre.
 constexpr int kSlotPraiseLeft = 15;
+// Two of the treasure ending's small popups closer than this side by side would read as one
+// amount ("$120.00$20.00"): the later one goes up by half a box.
+constexpr int kEndingPopupApart = 60;
 
 // What the tutorial says when a set of this suit is submitted (its key, size), or none.
 struct TPraise {
@@ -167,12 +171,19 @@ bool TAnimationLayer::StartTreasureEnding(TGame& game, TFace won) {
   const int value = ending->TileValue();
   TFloatyTextStyle style;
   style.size = 15;
+  bool placed = false;
+  TPoint2 previous{0, 0};
   auto popupAt = [&](TTileId id, int count) {
     TTile* tile = game.View().TileWindow(id);
     if (!tile) return;
     const TPoint2 home = FromScreen(tile->Home());
-    ShowFloatyText(PopupMoney(static_cast<double>(count) * value), home.x - kPopupLeft,
-                   home.y + kPopupDrop, style);
+    TPoint2 at{home.x - kPopupLeft, home.y + kPopupDrop};
+    if (placed && std::abs(at.x - previous.x) < kEndingPopupApart &&
+        std::abs(at.y - previous.y) < RFloatyText::kBoxHeight / 2)
+      at.y = previous.y - RFloatyText::kBoxHeight / 2;
+    ShowFloatyText(PopupMoney(static_cast<double>(count) * value), at.x, at.y, style);
+    placed = true;
+    previous = at;
   };
   const int per = REndLevelAnim::kTilesPerPopup;
   for (size_t i = 0; i < tiles.size(); ++i)

@@ -38,6 +38,8 @@ class RFloatyText : public KAnim {
   float Scale() const { return mScale; }
   float Opacity() const { return mOpacity; }
   const std::string& Text() const { return mText; }
+  int X() const { return mX; }
+  int Y() const { return mY; }
 
  private:
   std::string mText;

@@ -6,11 +6,12 @@
 // 800 x 600 output (the picture's own size) and for a 1920 x 1080 full screen (a frame of
 // 1440 x 1080 from the larger pictures).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "data/asset_manager.h"
 #include "data/settings.h"
@@ -47,9 +48,11 @@ class TBenchHost : public TTestHost {
 class TPlayScreen {
  public:
   explicit TPlayScreen(int outputWidth = 800, int outputHeight = 600) {
-    folder = std::filesystem::temp_directory_path() /
-             ("mc_game_window_benchmark_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    // A folder of its own (mkdtemp): two runs at once never share or delete each other's.
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "mc_game_window_benchmark_XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) return;
+    folder = pattern;
     previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     std::error_code error;
@@ -79,6 +82,7 @@ class TPlayScreen {
     game = dynamic_cast<TGame*>(manager->TopModal()->FindChild("game_window", -1));
   }
   ~TPlayScreen() {
+    if (folder.empty()) return;
     manager.reset();
     host.tasks.Clear();
     assets.reset();
@@ -253,9 +257,13 @@ void RunTreasureEnding(benchmark::State& state, bool fillPixels) {
     return;
   }
   TPixelImage frame;
-  int64_t frames = 0, particles = 0;
+  int64_t frames = 0, particles = 0, calls = 0, triangles = 0;
   for (auto _ : state) {
+    const int callsBefore = GetRenderer()->DrawCalls();
+    const int64_t trianglesBefore = GetRenderer()->BatchedTriangles();
     ending.screen->Frame();
+    calls += GetRenderer()->DrawCalls() - callsBefore;
+    triangles += GetRenderer()->BatchedTriangles() - trianglesBefore;
     if (fillPixels) ending.screen->offscreen->ReadFrame(&frame);
     ++frames;
     particles += ending.Layer()->LiveParticles();
@@ -266,7 +274,10 @@ void RunTreasureEnding(benchmark::State& state, bool fillPixels) {
       state.ResumeTiming();
     }
   }
-  state.counters["particles"] = benchmark::Counter(static_cast<double>(particles) / frames);
+  const double perFrame = static_cast<double>(std::max<int64_t>(frames, 1));
+  state.counters["particles"] = benchmark::Counter(static_cast<double>(particles) / perFrame);
+  state.counters["draw_calls_per_frame"] = static_cast<double>(calls) / perFrame;
+  state.counters["triangles_per_frame"] = static_cast<double>(triangles) / perFrame;
 }
 
 void BM_TreasureEndingFrame(benchmark::State& state) {

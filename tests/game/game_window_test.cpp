@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -246,6 +247,19 @@ class GameWindowTest : public ScriptTest {
       if (const auto* text = dynamic_cast<const RFloatyText*>(animation.get()))
         texts.push_back(text->Text());
     return texts;
+  }
+  // Pairs of popups one after the other that stand so close side by side that they would
+  // read as one amount.
+  int PopupsSideBySide() {
+    std::vector<const RFloatyText*> popups;
+    for (const auto& animation : Layer().Animations())
+      if (const auto* text = dynamic_cast<const RFloatyText*>(animation.get()))
+        popups.push_back(text);
+    int close = 0;
+    for (size_t i = 1; i < popups.size(); ++i)
+      close += std::abs(popups[i]->X() - popups[i - 1]->X()) < RFloatyText::kBoxWidth / 2 &&
+               std::abs(popups[i]->Y() - popups[i - 1]->Y()) < RFloatyText::kBoxHeight / 2;
+    return close;
   }
   template <class T>
   int Running() {
@@ -865,6 +879,7 @@ TEST_F(GameWindowTest, TheTreasureEndingCashesFadesAndHandsOverToTheEndOfLevel) 
   std::vector<std::string> expected(n / 6, "$120.00");
   if (n % 6) expected.push_back(PopupMoney(20.0 * (n % 6)));
   EXPECT_EQ(Popups(), expected);
+  EXPECT_EQ(PopupsSideBySide(), 0);
   game->AutoWin();
   EXPECT_EQ(Running<REndLevelAnim>(), 1) << "the ending runs once";
 
@@ -891,6 +906,17 @@ TEST_F(GameWindowTest, TheTreasureEndingCashesFadesAndHandsOverToTheEndOfLevel) 
   ASSERT_NE(result.ledger, nullptr);
   EXPECT_EQ(result.ledger->Total(), before + 20 * n);
   EXPECT_TRUE(HasAntiqueLook(result.won.suit));
+}
+
+// The attic's ending cashes 13 tiles: $120.00 at the 6th and 12th, and $20.00 at the 13th,
+// the 12th's neighbour, which goes up half a box so that the two amounts read apart.
+TEST_F(GameWindowTest, TheEndingsLastPopupStandsApartFromItsNeighbour) {
+  SetSetting("cheatmode", "1");
+  Open("levels/tutorial/tutorial.xml");
+  game->AutoWin();
+  ASSERT_TRUE(Board().LevelEnded());
+  EXPECT_EQ(Popups(), (std::vector<std::string>{"$120.00", "$120.00", "$20.00"}));
+  EXPECT_EQ(PopupsSideBySide(), 0);
 }
 
 // A prompt that explains a feature: shown at once once the tutorial is won, with the tips
