@@ -9,9 +9,15 @@
 #                                            pictures, fonts and music)
 #   bin/hiscored, lib/systemd/system/,       the high-score server (component "server"),
 #   share/doc/hiscored/                      its systemd unit and example configuration
+#   lib/mahjongcuriomar/activex_host,        the game in a web page (component "pagehost"):
+#   lib/mahjongcuriomar/libactivex.so,       the page host, the launcher control it loads from
+#   share/mahjongcuriomar/page/              beside itself (carrying its own copy of the game),
+#   bin/mahjongcuriomar-page                 the sample page the host opens when given none,
+#                                            and a link to the host for the player to start
 #   bin/tvtool, bin/lua50                    the developer's tools (component "tools"), only
 #                                            when asked for: `make install-tools`
-# Component "game" is the game alone, the content of the Debian package.
+# Component "game" is the game alone, the content of the Debian package; "pagehost" is the
+# second package (tools/package/build_deb.sh).
 
 set(MC_SHARE_DIR share/${PROJECT_NAME})
 
@@ -62,6 +68,19 @@ if(TARGET hiscored)
   install(FILES ${unit} DESTINATION lib/systemd/system COMPONENT server)
   install(FILES ${CMAKE_SOURCE_DIR}/online/server/hiscored.example.xml
           DESTINATION share/doc/hiscored COMPONENT server)
+endif()
+
+if(TARGET activex_host AND TARGET activex)
+  set(MC_LIB_DIR lib/${PROJECT_NAME})
+  install(TARGETS activex_host RUNTIME DESTINATION ${MC_LIB_DIR} COMPONENT pagehost)
+  install(TARGETS activex LIBRARY DESTINATION ${MC_LIB_DIR} COMPONENT pagehost)
+  install(FILES ${CMAKE_SOURCE_DIR}/webcontrol/page/mahjongcuriomar.html
+          DESTINATION ${MC_SHARE_DIR}/page COMPONENT pagehost)
+  # A relative link, so it holds under any prefix and DESTDIR; the host follows it back to
+  # its own folder to find the control and the page.
+  set(page_link ${CMAKE_BINARY_DIR}/install/${PROJECT_NAME}-page)
+  file(CREATE_LINK ../${MC_LIB_DIR}/activex_host ${page_link} SYMBOLIC)
+  install(FILES ${page_link} DESTINATION bin COMPONENT pagehost)
 endif()
 
 foreach(tool IN ITEMS tvtool lua50)

@@ -2,7 +2,8 @@
 # recorded in the build's install manifests (paths below the prefix, without DESTDIR: give
 # uninstall the DESTDIR that install had), then the folders that this left empty, up to
 # but not including the prefix's standard folders (bin/, share/, share/applications/, ...),
-# which other programs share. The game's own share/<game> folder goes with its files.
+# which other programs share. The game's own share/<game> and lib/<game> folders go with
+# their files.
 #
 #   cmake -DBUILD_DIR=build -DPREFIX=/usr/local [-DDESTDIR=...] [-DGAME_FOLDER=name]
 #         -P cmake/Uninstall.cmake
@@ -29,8 +30,8 @@ if(NOT manifests)
 endif()
 
 # A folder is kept when it is the prefix, a folder right below it (bin, share, lib) or right
-# below one of those (share/applications, share/icons, lib/systemd, ...), unless it is the
-# game's own folder.
+# below one of those (share/applications, share/icons, lib/systemd, ...), unless it is one
+# of the game's own folders.
 function(prune_empty_folders folder)
   while(TRUE)
     cmake_path(IS_PREFIX root "${folder}" NORMALIZE inside)
@@ -40,7 +41,8 @@ function(prune_empty_folders folder)
     file(RELATIVE_PATH relative "${root}" "${folder}")
     string(REGEX MATCHALL "[^/]+" parts "${relative}")
     list(LENGTH parts depth)
-    if(depth LESS 3 AND NOT relative STREQUAL "share/${GAME_FOLDER}")
+    if(depth LESS 3 AND NOT relative STREQUAL "share/${GAME_FOLDER}"
+       AND NOT relative STREQUAL "lib/${GAME_FOLDER}")
       return()
     endif()
     file(GLOB left "${folder}/*" "${folder}/.*")

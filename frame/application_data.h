@@ -37,7 +37,8 @@ struct TApplicationData {
   bool repaintPending = false;
   bool hiddenWhileMinimized = false;
 
-  std::string assetsFolder;   // the content folder (frame/content_folder.h) + "assets/"
+  std::string contentFolder;  // frame/content_folder.h, with trailing slash
+  std::string assetsFolder;   // the content folder + "assets/"
   std::string programFolder;  // with trailing slash
   std::string programPath;
   std::string userFolder, commonFolder, desktopFolder;

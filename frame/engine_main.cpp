@@ -149,6 +149,7 @@ int EngineMain(TCommandLine commandLine, TPlatform& platform, TGameMain gameMain
     }
     data->instanceLocked = true;
   }
+  data->contentFolder = contentFolder;
   data->assetsFolder = contentFolder + "assets/";
   data->startTime = platform.TickMs();
   data->userFolder = data->commonFolder = data->desktopFolder = data->programFolder;

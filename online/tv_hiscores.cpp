@@ -66,7 +66,10 @@ std::vector<std::string> ModeNames() {
 
 THiscoreSetup THiscoreSetup::ForThisProgram() {
   THiscoreSetup setup;
-  if (TApplication* app = TApplication::Get()) setup.programFolder = app->Data().programFolder;
+  if (TApplication* app = TApplication::Get()) {
+    setup.programFolder = app->Data().programFolder;
+    setup.contentFolder = app->Data().contentFolder;
+  }
   setup.platform = GetOnlinePlatform();
   return setup;
 }
@@ -88,9 +91,12 @@ TTvHiscores::TTvHiscores(bool savingAllowed, const THiscoreSetup& setup)
     mChannel = TServletChannel::Load(*setup.platform, setup.programFolder,
                                      GetSetting("tvgamehandle"), mGame.keyText, ModeNames());
   }
-  ReadConfiguration(setup.programFolder);
+  // An installed program's folder is <prefix>/bin/, which holds no data of the game's.
+  const std::string& settingsFolder =
+      setup.contentFolder.empty() ? setup.programFolder : setup.contentFolder;
+  ReadConfiguration(settingsFolder);
   Load();
-  ReadServerAddress(setup.programFolder);
+  ReadServerAddress(settingsFolder);
   if (!mChannel && !mServerUrl.empty()) {
     mChannel = std::make_unique<THiscoreWebChannel>(mServerUrl, mCipher);
     Log("HiScores: server %s", mServerUrl.c_str());
@@ -101,9 +107,9 @@ TTvHiscores::TTvHiscores(bool savingAllowed, const THiscoreSetup& setup)
 
 TTvHiscores::~TTvHiscores() = default;
 
-void TTvHiscores::ReadConfiguration(const std::string& programFolder) {
+void TTvHiscores::ReadConfiguration(const std::string& folder) {
   TXmlNode document;
-  document.LoadFile("::" + programFolder + kConfigFile);
+  document.LoadFile("::" + folder + kConfigFile);
   const TXmlNode* root = document.FindChild("hiscore");
   if (!root) return;
   if (const TXmlNode* language = root->FindChild("language")) {
@@ -113,11 +119,11 @@ void TTvHiscores::ReadConfiguration(const std::string& programFolder) {
   if (const TXmlNode* error = root->FindChild("defaulterror")) mDefaultError = error->GetText();
 }
 
-void TTvHiscores::ReadServerAddress(const std::string& programFolder) {
+void TTvHiscores::ReadServerAddress(const std::string& folder) {
   std::string configured = GetSetting("hiscoreserver");
   if (configured.empty()) {
     std::string text;
-    if (ReadWholeFile("::" + programFolder + kServerFile, text, kReadText))
+    if (ReadWholeFile("::" + folder + kServerFile, text, kReadText))
       configured = text.substr(0, text.find('\n'));
   }
   mServerUrl = ServiceUrl(configured);

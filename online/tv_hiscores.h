@@ -4,7 +4,8 @@
 // tables, downloads one table, submits a local score (each one once) and submits medals.
 //
 // Where the server is: the setting "hiscoreserver", else the first line of
-// "hiscoreserver.txt" in the program folder, a URL such as
+// "hiscoreserver.txt" in the content folder (beside assets/: build/bin/ in a build tree,
+// <prefix>/share/<game>/ when installed), a URL such as
 // "http://scores.example.org/go/hiscore" (an address without a path gets "/go/hiscore").
 // When the in-process server "tvservlet_stub.so" is in the program folder, every request
 // goes to it instead. With neither, online scores are off: nothing touches the network and
@@ -32,6 +33,9 @@ class TOnlinePlatform;
 // program's.
 struct THiscoreSetup {
   std::string programFolder;  // with a trailing "/"; "" for the working directory
+  // Where "hiscoreserver.txt" and "hiscore.xml" are, with a trailing "/": the folder that
+  // holds assets/ (frame/content_folder.h). "" for the program folder.
+  std::string contentFolder;
   TOnlinePlatform* platform = nullptr;
 
   static THiscoreSetup ForThisProgram();
@@ -107,8 +111,8 @@ class TTvHiscores {
  private:
   enum TRequestKind { kSubmit = 0, kScores = 1, kTables = 2 };
 
-  void ReadConfiguration(const std::string& programFolder);
-  void ReadServerAddress(const std::string& programFolder);
+  void ReadConfiguration(const std::string& folder);
+  void ReadServerAddress(const std::string& folder);
   void Load();
   void Save();
   void RememberAccount(const std::string& accountName, const std::string& password, bool remember);

@@ -1,10 +1,11 @@
 // activex_host: shows a web page that embeds the launcher control, with the game running
 // inside the page.
-//   activex_host [--width=N] [--height=N] PAGE.html
+//   activex_host [--width=N] [--height=N] [PAGE.html]
 //   activex_host --register [MODULE]      (writes the control's keys to the user's registry)
 //   activex_host --unregister [MODULE]
 // MODULE defaults to libactivex.so beside this program, which also serves pages naming its
-// class when the registry names no module for it.
+// class when the registry names no module for it. Without a page the host opens the sample
+// page (webcontrol/sample_page.h says where it finds it).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,18 +13,26 @@
 
 #include "platform/page_host/control_module.h"
 #include "platform/page_host/page_host.h"
+#include "webcontrol/sample_page.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: activex_host [--width=N] [--height=N] PAGE.html\n"
+    "usage: activex_host [--width=N] [--height=N] [PAGE.html]\n"
     "       activex_host --register [MODULE] | --unregister [MODULE]\n";
 
-std::string ModuleBesideProgram() {
+// The folder of this program's own file (a link to it, as in <prefix>/bin, is followed).
+std::filesystem::path ProgramFolder() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "";
-  const std::filesystem::path module = self.parent_path() / "libactivex.so";
+  return error ? std::filesystem::path() : self.parent_path();
+}
+
+std::string ModuleBesideProgram() {
+  const std::filesystem::path folder = ProgramFolder();
+  if (folder.empty()) return "";
+  std::error_code error;
+  const std::filesystem::path module = folder / "libactivex.so";
   return std::filesystem::exists(module, error) ? module.string() : "";
 }
 
@@ -74,8 +83,13 @@ int main(int argc, char** argv) {
     page = argument;
   }
   if (page.empty()) {
-    std::fputs(kUsage, stderr);
-    return 1;
+    page = SamplePageFor(ProgramFolder().string(), MC_INSTALL_NAME);
+    if (page.empty()) {
+      std::fprintf(stderr, "activex_host: no page given and the sample page %s is not installed\n",
+                   kSamplePageName);
+      std::fputs(kUsage, stderr);
+      return 1;
+    }
   }
   if (!TPageHost::StartToolkit()) {
     std::fprintf(stderr, "activex_host: cannot open the display (is DISPLAY set?)\n");

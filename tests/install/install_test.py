@@ -1,19 +1,21 @@
 """The installed game: `make install` into a staging DESTDIR lists exactly the expected
-files, `make uninstall` takes them away again and nothing else, the installed program runs
-from a read-only tree, the desktop entry and AppStream metainfo pass Debian's validators,
-and the Debian package carries the same files with computed dependencies and installs into
-a throwaway root, from which the game starts.
+files, `make uninstall` takes them away again and nothing else, the installed program and
+the installed page host run from a read-only tree, the desktop entry and AppStream metainfo
+pass Debian's validators, and the Debian packages carry the same files with computed
+dependencies; the game's installs into a throwaway root, from which the game starts.
 
 Environment: MC_SOURCE_DIR, MC_BUILD_DIR (a configured and built tree), MC_APP_ID."""
 
 import os
 import re
+import signal
 import shutil
 import stat
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import xml.etree.ElementTree as ET
 
@@ -36,6 +38,10 @@ GAME_FILES = sorted(
     + ["share/icons/hicolor/%dx%d/apps/%s.png" % (n, n, APP_ID) for n in ICON_SIZES])
 SERVER_FILES = ["bin/hiscored", "lib/systemd/system/hiscored.service",
                 "share/doc/hiscored/hiscored.example.xml"]
+PAGEHOST_FILES = ["bin/%s-page" % GAME,
+                  "lib/%s/activex_host" % GAME,
+                  "lib/%s/libactivex.so" % GAME,
+                  "share/%s/page/%s.html" % (GAME, GAME)]
 TOOL_FILES = ["bin/lua50", "bin/tvtool"]
 
 
@@ -105,6 +111,37 @@ def read_only_mount_works():
         shutil.rmtree(probe)
 
 
+class ReadOnlyTree:
+    """Makes tree read-only while in use (file modes, and a read-only bind mount in a private
+    mount namespace where the machine allows it: wrap() the command to run); afterwards
+    `unchanged` tells whether anything in the tree changed (catches writes even as root)."""
+
+    def __init__(self, tree):
+        self.tree = tree
+        self.mount = read_only_mount_works()
+        self.unchanged = None
+
+    def wrap(self, command):
+        if not self.mount:
+            return command
+        return ["unshare", "-m", "--propagation", "private", "sh", "-c",
+                'mount --bind "$0" "$0" && mount -o remount,bind,ro "$0" && shift && '
+                'exec "$@"', self.tree, "--"] + command
+
+    def __enter__(self):
+        self.before = snapshot(self.tree)
+        subprocess.run(["chmod", "-R", "a-w", self.tree], check=True)
+        return self
+
+    def __exit__(self, *error):
+        subprocess.run(["chmod", "-R", "u+w", self.tree], check=True)
+        after = snapshot(self.tree)
+        # chmod changes the modes and back: compare everything but the modes' write bits
+        self.unchanged = {k: v[:2] + (v[3],) for k, v in self.before.items()} == \
+                         {k: v[:2] + (v[3],) for k, v in after.items()}
+        return False
+
+
 def run_game_read_only(tree, program, seconds=1):
     """Starts the program found in tree with the tree read-only, headless, from an
     unrelated working folder and with a fresh home; returns (exit code, output, log text,
@@ -115,27 +152,82 @@ def run_game_read_only(tree, program, seconds=1):
         os.mkdir(home)
         env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, "data"),
                    LP_NUM_THREADS="0")
-        before = snapshot(tree)
-        subprocess.run(["chmod", "-R", "a-w", tree], check=True)
         command = [program, "--headless", "--multiple", "--exit-after=%d" % (seconds * 1000)]
-        if read_only_mount_works():
-            command = ["unshare", "-m", "--propagation", "private", "sh", "-c",
-                       'mount --bind "$0" "$0" && mount -o remount,bind,ro "$0" && shift && '
-                       'exec "$@"', tree, "--"] + command
-        try:
-            result = subprocess.run(command, cwd=work, env=env, stdout=subprocess.PIPE,
-                                    stderr=subprocess.STDOUT, text=True, timeout=120)
-        finally:
-            subprocess.run(["chmod", "-R", "u+w", tree], check=True)
-        after = snapshot(tree)
-        # chmod changes the modes and back: compare everything but the modes' write bits
-        unchanged = {k: v[:2] + (v[3],) for k, v in before.items()} == \
-                    {k: v[:2] + (v[3],) for k, v in after.items()}
+        with ReadOnlyTree(tree) as read_only:
+            result = subprocess.run(read_only.wrap(command), cwd=work, env=env,
+                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                                    timeout=120)
+        unchanged = read_only.unchanged
         user = os.path.join(home, "data", "Tandervel", "Mahjong Curio Mar")
         log_path = os.path.join(user, "logfile.txt")
         log = open(log_path, errors="replace").read() if os.path.exists(log_path) else ""
         return result.returncode, result.stdout, log, files_below(user), unchanged
     finally:
+        shutil.rmtree(work)
+
+
+def start_xvfb():
+    """A private X server on a display number it picks itself: (process, ":N"), or None
+    where Xvfb is missing or cannot start."""
+    if not shutil.which("Xvfb"):
+        return None
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24",
+                               "-nolisten", "tcp"], pass_fds=(write_end,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as answer:
+        number = answer.readline().strip()
+    if not number.isdigit():
+        server.kill()
+        server.wait()
+        return None
+    return server, ":" + number
+
+
+def run_page_host_read_only(tree, program, display, wait_for, limit=120):
+    """Starts the page host found in tree with no page, the tree read-only, on display, with
+    a fresh home and runtime folder; once its output shows wait_for (or after limit
+    seconds) asks it to close like a player closing the window (SIGTERM). Returns (exit code,
+    output, whether wait_for was seen, the runtime folder's entries while it ran and after,
+    whether the tree stayed unchanged)."""
+    work = tempfile.mkdtemp(prefix="mc_page_")
+    try:
+        runtime = os.path.join(work, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        env = dict(os.environ, HOME=os.path.join(work, "home"),
+                   XDG_DATA_HOME=os.path.join(work, "home", "data"), XDG_RUNTIME_DIR=runtime,
+                   DISPLAY=display, GDK_BACKEND="x11", NO_AT_BRIDGE="1",
+                   WEBKIT_DISABLE_COMPOSITING_MODE="1", LIBGL_ALWAYS_SOFTWARE="1",
+                   SDL_AUDIODRIVER="dummy", LP_NUM_THREADS="0",
+                   ASAN_OPTIONS="detect_leaks=0")  # GTK's, WebKit's and the GL driver's
+        output_path = os.path.join(work, "output.txt")
+        with ReadOnlyTree(tree) as read_only, open(output_path, "w") as output:
+            host = subprocess.Popen(read_only.wrap([program]), cwd=work, env=env, stdout=output,
+                                    stderr=subprocess.STDOUT)
+            seen = False
+            running = []
+            end = time.monotonic() + limit
+            while time.monotonic() < end and host.poll() is None:
+                time.sleep(0.5)
+                with open(output_path, errors="replace") as so_far:
+                    found = wait_for in so_far.read()
+                if found:
+                    seen = True
+                    running = os.listdir(runtime)
+                    break
+            if host.poll() is None:
+                host.send_signal(signal.SIGTERM)
+            try:
+                code = host.wait(timeout=60)
+            except subprocess.TimeoutExpired:
+                host.kill()
+                code = host.wait()
+        with open(output_path, errors="replace") as final:
+            text = final.read()
+        return code, text, seen, running, os.listdir(runtime), read_only.unchanged
+    finally:
+        subprocess.run(["chmod", "-R", "u+w", work])
         shutil.rmtree(work)
 
 
@@ -162,10 +254,16 @@ class InstallTest(unittest.TestCase):
         self.install()
         prefix = os.path.join(self.destdir, "usr/local")
         self.assertEqual(files_below(self.destdir), ["usr/local/" + f for f in
-                                                      sorted(GAME_FILES + SERVER_FILES)])
+                                                      sorted(GAME_FILES + SERVER_FILES +
+                                                             PAGEHOST_FILES)])
         for name in files_below(prefix):
             mode = stat.S_IMODE(os.stat(os.path.join(prefix, name)).st_mode)
-            self.assertEqual(mode, 0o755 if name.startswith("bin/") else 0o644, name)
+            # Programs are executable; shared libraries, like data, are not (Debian's rule).
+            program = name.startswith("bin/") or name.endswith("/activex_host")
+            self.assertEqual(mode, 0o755 if program else 0o644, name)
+        # The page host's link is relative, so the tree works under any prefix.
+        self.assertEqual(os.readlink(os.path.join(prefix, "bin", GAME + "-page")),
+                         "../lib/%s/activex_host" % GAME)
         # The server's unit starts the server where this install put it.
         unit = open(os.path.join(prefix, "lib/systemd/system/hiscored.service")).read()
         self.assertIn("ExecStart=/usr/local/bin/hiscored ", unit)
@@ -188,14 +286,15 @@ class InstallTest(unittest.TestCase):
         shutil.copy(os.path.join(tools, "install_manifest.txt"),
                     os.path.join(manifests, "install_manifest_tools.txt"))
         self.assertEqual(len(files_below(self.destdir)),
-                         len(foreign) + len(GAME_FILES) + len(SERVER_FILES) + len(TOOL_FILES))
+                         len(foreign) + len(GAME_FILES) + len(SERVER_FILES) + len(PAGEHOST_FILES)
+                         + len(TOOL_FILES))
         self.uninstall(manifests)
         self.assertEqual(files_below(self.destdir), sorted(foreign))
         for folder in ("share/%s" % GAME, "share/doc/%s" % GAME, "share/icons/hicolor/scalable",
-                       "share/icons/hicolor/256x256"):
+                       "share/icons/hicolor/256x256", "lib/%s" % GAME):
             self.assertFalse(os.path.exists(os.path.join(self.destdir, "usr/local", folder)), folder)
         # The standard folders stay for the other programs.
-        for folder in ("bin", "share/applications", "share/metainfo", "share/icons"):
+        for folder in ("bin", "lib", "share/applications", "share/metainfo", "share/icons"):
             self.assertTrue(os.path.isdir(os.path.join(self.destdir, "usr/local", folder)), folder)
         # A second uninstall finds nothing left to do and fails on nothing.
         self.uninstall(manifests)
@@ -241,6 +340,40 @@ class InstallTest(unittest.TestCase):
         self.assertIn("prefs.dat", user_files)
         self.assertTrue(unchanged, "the program wrote into its install folder")
 
+    def test_installed_page_host_runs_the_game_in_its_page_from_a_read_only_tree(self):
+        xvfb = start_xvfb()
+        if not xvfb:
+            self.skipTest("Xvfb cannot start here; the page host needs an X server")
+        server, display = xvfb
+        try:
+            self.install(component="pagehost")
+            prefix = os.path.join(self.destdir, "usr/local")
+            # Started by its link in bin/, given no page: it finds the control beside itself
+            # and the sample page in share/, and the game the control carries reports to the
+            # page (the page logs every call on the host's output).
+            code, output, seen, running, left, unchanged = run_page_host_read_only(
+                self.destdir, os.path.join(prefix, "bin", GAME + "-page"), display,
+                "game -> page: SessionReady")
+        finally:
+            server.terminate()
+            server.wait()
+        self.assertTrue(seen, output)
+        self.assertIn("using %s/lib/%s/libactivex.so beside the host" % (prefix, GAME), output)
+        self.assertEqual(len(running), 1, "the game runs from one private folder")
+        self.assertEqual(code, 0, output)
+        self.assertEqual(left, [], "closing the page leaves the game's folder behind")
+        self.assertTrue(unchanged, "the page host wrote into its install folder")
+
+    def test_server_address_file_is_read_from_the_installed_data_folder(self):
+        self.install(component="game")
+        share = os.path.join(self.destdir, "usr/local/share", GAME)
+        with open(os.path.join(share, "hiscoreserver.txt"), "w") as f:
+            f.write("http://127.0.0.1:9/go/hiscore\n")
+        code, output, log, _, _ = run_game_read_only(
+            self.destdir, os.path.join(self.destdir, "usr/local/bin", GAME))
+        self.assertEqual(code, 0, output + log)
+        self.assertIn("HiScores: server http://127.0.0.1:9/go/hiscore", log)
+
     def test_screenshot_comes_from_the_installed_game(self):
         self.install(component="game")
         out = os.path.join(self.destdir, "shot", "screenshot.png")
@@ -256,12 +389,46 @@ class InstallTest(unittest.TestCase):
         self.assertGreater(len(colours), 1000, "the screenshot is (nearly) blank")
 
 
+def package_files(deb):
+    listing = run(["dpkg-deb", "-c", deb])
+    for line in listing.splitlines():
+        assert "root/root" in line, line
+    return sorted(line.split()[5][len("./"):] for line in listing.splitlines()
+                  if line.startswith(("-", "l")))
+
+
+def depends_of(deb):
+    depends = run(["dpkg-deb", "-f", deb, "Depends"]).strip()
+    return {re.split(r"[ (]", d.strip())[0] for d in depends.split(",")}
+
+
+def library_owners(program):
+    """The Debian packages of the libraries the program names itself (not those they bring
+    in), as ldd finds them."""
+    needed = re.findall(r"\(NEEDED\)\s+Shared library: \[(.+?)\]", run(["readelf", "-d", program]))
+    found_at = dict(re.findall(r"^\s*(\S+) => (/\S+)", run(["ldd", program]), re.M))
+    libraries = [found_at[name] for name in needed if name in found_at]
+    assert len(libraries) == len(needed), (needed, found_at)
+    # dpkg knows a library by the path its package installed, /lib or /usr/lib: ask for
+    # both in one call (dpkg -S reads its whole database each time).
+    paths = set()
+    for library in libraries:
+        real = os.path.realpath(library)
+        paths |= {real, re.sub(r"^/usr/lib/", "/lib/", real)}
+    found = subprocess.run(["dpkg", "-S"] + sorted(paths), text=True,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    owners = {line.split(":")[0] for line in found.stdout.splitlines() if ": /" in line}
+    # The sanitizer runtime of a test build is no dependency of a real build.
+    return {o for o in owners if not o.startswith("libclang-rt")}
+
+
 class DebianPackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="mc_deb_")
-        cls.deb = run([os.path.join(SOURCE, "tools/package/build_deb.sh"), BUILD,
-                       os.path.join(cls.work, "out")]).strip().splitlines()[-1]
+        cls.deb, cls.pagehost_deb = run(
+            [os.path.join(SOURCE, "tools/package/build_deb.sh"), BUILD,
+             os.path.join(cls.work, "out")]).strip().splitlines()[-2:]
 
     @classmethod
     def tearDownClass(cls):
@@ -272,50 +439,55 @@ class DebianPackageTest(unittest.TestCase):
         return run(["dpkg-deb", "-f", self.deb, name]).strip()
 
     def test_package_holds_the_game_component_under_usr(self):
-        listing = run(["dpkg-deb", "-c", self.deb])
-        files = sorted(line.split()[-1][len("./"):] for line in listing.splitlines()
-                       if line.startswith("-"))
-        self.assertEqual(files, ["usr/" + f for f in GAME_FILES])
+        self.assertEqual(package_files(self.deb), ["usr/" + f for f in GAME_FILES])
         self.assertEqual(self.field("Package"), GAME)
         self.assertTrue(os.path.basename(self.deb).startswith(GAME + "_"))
-        for line in listing.splitlines():
-            self.assertIn("root/root", line)
+
+    def test_page_host_is_a_package_of_its_own(self):
+        self.assertEqual(package_files(self.pagehost_deb), ["usr/" + f for f in PAGEHOST_FILES])
+        self.assertEqual(run(["dpkg-deb", "-f", self.pagehost_deb, "Package"]).strip(),
+                         GAME + "-pagehost")
+        self.assertTrue(os.path.basename(self.pagehost_deb).startswith(GAME + "-pagehost_"))
+        self.assertIn("-> ../lib/%s/activex_host" % GAME, run(["dpkg-deb", "-c", self.pagehost_deb]))
+        # Nothing of the game's own package is in it, so both install side by side.
+        self.assertFalse(set(package_files(self.deb)) & set(package_files(self.pagehost_deb)))
 
     def test_dependencies_cover_every_library_the_program_loads(self):
-        depends = {re.split(r"[ (]", d.strip())[0] for d in self.field("Depends").split(",")}
+        depends = depends_of(self.deb)
         # The OpenGL driver is loaded at run time, so no linked library brings it in.
         self.assertIn("libgl1-mesa-dri", self.field("Recommends"))
         extract = os.path.join(self.work, "extract")
         run(["dpkg-deb", "-x", self.deb, extract])
-        program = os.path.join(extract, "usr/bin", GAME)
-        # The libraries the program names itself (not those they bring in), as ldd finds them.
-        needed = re.findall(r"\(NEEDED\)\s+Shared library: \[(.+?)\]",
-                            run(["readelf", "-d", program]))
-        found_at = dict(re.findall(r"^\s*(\S+) => (/\S+)", run(["ldd", program]), re.M))
-        libraries = [found_at[name] for name in needed if name in found_at]
-        self.assertEqual(len(libraries), len(needed), (needed, found_at))
-        # dpkg knows a library by the path its package installed, /lib or /usr/lib: ask for
-        # both in one call (dpkg -S reads its whole database each time).
-        paths = set()
-        for library in libraries:
-            real = os.path.realpath(library)
-            paths |= {real, re.sub(r"^/usr/lib/", "/lib/", real)}
-        found = subprocess.run(["dpkg", "-S"] + sorted(paths), text=True,
-                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        owners = {line.split(":")[0] for line in found.stdout.splitlines() if ": /" in line}
-        # The sanitizer runtime of a test build is no dependency of a real build.
-        owners = {o for o in owners if not o.startswith("libclang-rt")}
+        owners = library_owners(os.path.join(extract, "usr/bin", GAME))
         self.assertTrue(owners)
         self.assertEqual(owners - depends, set())
         self.assertIn("libsdl2-2.0-0", depends)
+        self.assertNotIn("libwebkit2gtk-4.1-0", depends)  # the page host's, not the game's
+        self.assertFalse([d for d in depends if d.endswith("-dev")], depends)
+
+    def test_page_host_depends_on_webkit_and_on_what_the_carried_game_loads(self):
+        depends = depends_of(self.pagehost_deb)
+        extract = os.path.join(self.work, "extract_pagehost")
+        run(["dpkg-deb", "-x", self.pagehost_deb, extract])
+        folder = os.path.join(extract, "usr/lib", GAME)
+        owners = (library_owners(os.path.join(folder, "activex_host")) |
+                  library_owners(os.path.join(folder, "libactivex.so")))
+        self.assertEqual(owners - depends, set())
+        self.assertIn("libwebkit2gtk-4.1-0", depends)
+        self.assertIn("libmspack0", depends)
+        # The control unpacks and starts its own copy of the game, which needs the game's
+        # libraries though neither the host nor the control links them.
+        self.assertIn("libsdl2-2.0-0", depends)
+        self.assertIn("libgl1-mesa-dri", run(["dpkg-deb", "-f", self.pagehost_deb, "Recommends"]))
         self.assertFalse([d for d in depends if d.endswith("-dev")], depends)
 
     def test_apt_would_install_it_here(self):
         if not shutil.which("apt-get"):
             self.skipTest("apt-get is not on this machine")
         output = run(["apt-get", "install", "--simulate", "-o", "Debug::NoLocking=1",
-                      self.deb])
+                      self.deb, self.pagehost_deb])
         self.assertRegex(output, r"Inst %s \(" % GAME)
+        self.assertRegex(output, r"Inst %s-pagehost \(" % GAME)
 
     def test_installs_into_a_throwaway_root_and_starts(self):
         root = os.path.join(self.work, "root")

@@ -84,6 +84,7 @@ class HiscoresTest : public OnlineTest {
   std::unique_ptr<TTvHiscores> Make(bool save = true) {
     THiscoreSetup setup;
     setup.programFolder = program.string() + "/";
+    setup.contentFolder = content;
     setup.platform = &platform;
     auto hiscores = std::make_unique<TTvHiscores>(save, setup);
     hiscores->SetParameter(TTvHiscores::kPlayerName, "Ann");
@@ -115,6 +116,7 @@ class HiscoresTest : public OnlineTest {
   }
 
   fs::path program;
+  std::string content;  // THiscoreSetup::contentFolder; "" for the program folder
   std::mutex mutex;
   std::string answer = "<hiscore/>";
 };
@@ -148,6 +150,27 @@ TEST_F(HiscoresTest, ServerAddressFromTheSettingOrTheFile) {
   EXPECT_EQ(refused->ServerUrl(), "");
   EXPECT_FALSE(refused->OnlineScoresAvailable());
   EXPECT_EQ(platform.sessions, 0);  // no request was made
+}
+
+// Installed, the program folder is <prefix>/bin/ and the game's files are in the content
+// folder <prefix>/share/<game>/: the server's address and the configuration are read there.
+TEST_F(HiscoresTest, AnInstalledGameReadsItsServerFileFromTheContentFolder) {
+  const fs::path share = folder / "share";
+  fs::create_directories(share);
+  content = share.string() + "/";
+  WriteProgramFile("hiscoreserver.txt", "http://127.0.0.1:1/wrong");
+  WriteProgramFile("hiscore.xml", "<hiscore><language>xx</language></hiscore>");
+  auto without = Make();
+  EXPECT_EQ(without->ServerUrl(), "");  // the program folder's files are not the game's
+  EXPECT_FALSE(without->OnlineScoresAvailable());
+  EXPECT_EQ(without->Language(), "en");
+  std::ofstream(share / "hiscoreserver.txt") << "https://scores.example.org\n";
+  std::ofstream(share / "hiscore.xml") << "<hiscore><language>de</language></hiscore>";
+  auto installed = Make();
+  EXPECT_EQ(installed->ServerUrl(), "https://scores.example.org/go/hiscore");
+  EXPECT_EQ(installed->Language(), "de");
+  EXPECT_NE(LogText().find("HiScores: server https://scores.example.org/go/hiscore"),
+            std::string::npos);
 }
 
 TEST_F(HiscoresTest, RequestsCarryTheExactParameters) {
