@@ -27,9 +27,9 @@ class TWindowFunctions {
     const char* name;
     void (*bind)(lua_State* L, const char* name, C* object);
   };
-  template <auto Method>
+  template <auto Bound>
   static void Method(lua_State* L, const char* name, C* object) {
-    RegisterMethod(L, name, object, Method);
+    RegisterMethod(L, name, object, Bound);
   }
   static void RunLater(lua_State* L, const char* name, C*) {
     RegisterFunction(L, name, &QueueDialogCommand);
