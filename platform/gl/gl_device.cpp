@@ -385,6 +385,20 @@ bool TGlDevice::Upload(TSurfaceId id, const uint32_t* argb, int width, int heigh
   return !TakeErrors(nullptr);
 }
 
+bool TGlDevice::UploadRect(TSurfaceId id, const TRect& rect, const uint32_t* argb, int stride) {
+  const Surface* surface = Find(id);
+  if (!surface || !argb || rect.Empty() || rect.left < 0 || rect.top < 0 ||
+      rect.right > surface->width || rect.bottom > surface->height || stride < rect.Width())
+    return false;
+  glBindTexture(GL_TEXTURE_2D, surface->texture);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, stride);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA,
+                  GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  if (surface->mipmap) glGenerateMipmap(GL_TEXTURE_2D);
+  return !TakeErrors(nullptr);
+}
+
 bool TGlDevice::SurfaceHasAlpha(TSurfaceId id) const {
   const Surface* surface = Find(id);
   return surface && surface->alpha;
