@@ -207,6 +207,10 @@ bool TGameApp::ToggleFullScreen() {
 
 void TGameApp::SetCurrentGameMode(int mode) {
   if (mMsn && mHost) mHost->SendGameReady(kWebModeText);
+  SelectGameMode(mode);
+}
+
+void TGameApp::SelectGameMode(int mode) {
   if (mode != kGameModeSpeed && mode != kGameModeCampaign) return;
   mGameMode = mode;
   SetHiscoreCategory(kHiscoreCategories[mode]);
@@ -217,7 +221,9 @@ int TGameApp::AddFinishedLevelScore() {
     Log("A finished level's score with no player is not kept");
     return -1;
   }
-  SetCurrentGameMode(kGameModeCampaign);
+  // The page has its game already: it hears the score and then the level's break, and a
+  // GameReady here would make it answer with a start that restarts the game.
+  SelectGameMode(kGameModeCampaign);
   const int score = mState->Progress().bankroll + mState->CollectionValue();
   if (mMsn) {
     if (mHost) {

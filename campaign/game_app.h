@@ -85,6 +85,8 @@ class TGameApp {
   void ToggleSoundMute();
   void ToggleSFXMute();
   void ToggleMusicMute();
+  // The player chose a game: a hosting page hears that a game is ready (and holds the game
+  // until it says to start), then the mode is selected as by SelectGameMode.
   void SetCurrentGameMode(int mode);
   int GetNumUsers() const;
   bool CreateNewUser(const std::string& name);
@@ -104,8 +106,9 @@ class TGameApp {
   bool IsAOLGame() const { return mAol; }
   bool IsMSNGame() const { return mMsn; }
   void KillMusicForCurrentLocation();
-  // The end of a won level: selects the campaign mode and takes its final score (bankroll
-  // plus the value of the collection). In a web page the score goes to the page; otherwise
+  // The end of a won level: selects the campaign mode (quietly: no game is announced) and
+  // takes its final score (bankroll plus the value of the collection). In a web page the
+  // score goes to the page; otherwise
   // it joins the local table of the campaign's category, one row per player. Answers the
   // final score, or -1 when there is no player to credit it to.
   int AddFinishedLevelScore();
@@ -127,6 +130,10 @@ class TGameApp {
   int CurrentUser() const;
   std::string CurrentUserName() const;
   int GameMode() const { return mGameMode; }
+  // Selects the mode (0 or 1; others change nothing) and its high-score category without
+  // telling a hosting page: for the code that only looks at a mode's scores or records one,
+  // where announcing a game would make the page start a new one over the game under way.
+  void SelectGameMode(int mode);
   // The high-score category of the game mode.
   const std::string& HiscoreCategory() const { return mHiscoreCategory; }
   bool TutorialsOn() const { return mTutorialsOn; }

@@ -58,6 +58,8 @@ class TWindowScriptLink {
   virtual void QueueScript(const std::string& /*text*/) {}
   // The next frame has come: run them.
   virtual void RunQueuedScripts() {}
+  // Some handed-over texts have not run yet.
+  virtual bool ScriptsQueued() const { return false; }
 };
 
 class TWindowManager : public TWindowTreeHost {
@@ -115,6 +117,8 @@ class TWindowManager : public TWindowTreeHost {
   // dialog and wait ("DisplayDialog{ ... }") or queue a command for the running screen
   // ("gX = function() DoModal( 'scripts/x.lua' ) end; table.insert( gCommandQueue, gX );").
   void QueueScript(const std::string& text);
+  // Texts handed to QueueScript that have not run yet (a dialog asked for is not open yet).
+  bool ScriptsQueued() const { return mScript && mScript->ScriptsQueued(); }
 
   // Overlay windows are owned and drawn above the whole stack.
   void AddOverlay(TWindow* window);

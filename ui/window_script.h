@@ -48,6 +48,7 @@ class TWindowScript : public TScript, public TWindowScriptLink {
   void OnWindowGone(TWindow* window) override;
   void QueueScript(const std::string& text) override;
   void RunQueuedScripts() override;
+  bool ScriptsQueued() const override { return !mQueuedScripts.empty(); }
   TTask* Task() override { return this; }
 
   // The message (may be null) and the closure on the top of the stack (when hasClosure).

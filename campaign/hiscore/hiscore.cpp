@@ -73,8 +73,9 @@ bool IsWebAnon() {
 THiscore::THiscore() {
   if (gOpenScreen) Log("A second high-score screen replaces the first");
   gOpenScreen = this;
-  // The screen shows the campaign's table first.
-  if (TGameApp* game = TGameApp::Get()) game->SetCurrentGameMode(kGameModeCampaign);
+  // The screen shows the campaign's table first. Looking at scores starts no game, so a
+  // hosting page is not told of one.
+  if (TGameApp* game = TGameApp::Get()) game->SelectGameMode(kGameModeCampaign);
   if (lua_State* L = DialogScriptState()) {
     RegisterMethod(L, "GetState", static_cast<const THiscore*>(this), &THiscore::GetState);
     RegisterMethod(L, "ScoreAvailable", static_cast<const THiscore*>(this),
@@ -326,7 +327,7 @@ void THiscore::ChangeGameMode(int step) {
   TGameApp* game = TGameApp::Get();
   if (!game) return;
   const int mode = (game->GameMode() + step + 2) % 2;
-  game->SetCurrentGameMode(mode);
+  game->SelectGameMode(mode);
   if (mState == kGlobalView) RequestScores();
   mSubmitResult = kNoSubmission;
 }

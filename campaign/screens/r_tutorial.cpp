@@ -3,6 +3,7 @@
 #include "campaign/game_app.h"
 #include "campaign/screens/story_window.h"
 #include "game/tutorial_prompt_queue.h"
+#include "game/window/editor_prompts.h"
 
 TWindow* RTutorial::Create() {
   return new RTutorial;
@@ -16,8 +17,11 @@ void RTutorial::PostCreate(const TWindowStyle& style) {
   TWindow* tips = FindChild("tutorialson_button");
   if (tips && prompt && !prompt->needsTutorialsOn)
     tips->SetFlags(tips->GetFlags() & ~kWindowVisible);
+  // Skipping the tutorial level is offered over a game only: the layout editor's prompts
+  // explain the editor, and leaving for the map from there would make no sense.
   TGameApp* game = TGameApp::Get();
   TWindow* skip = FindChild("tutorial_skip_button");
-  if (skip && game && game->State().Progress().tutorialLevelDone)
+  const bool overEditor = prompt && IsEditorPrompt(prompt->id);
+  if (skip && ((game && game->State().Progress().tutorialLevelDone) || overEditor))
     skip->SetFlags(skip->GetFlags() & ~kWindowVisible);
 }

@@ -88,13 +88,14 @@ TWindow* TLayoutEditorWindow::Create() {
 void TLayoutEditorWindow::PostCreate(const TWindowStyle& style) {
   TWindow::PostCreate(style);
   mFunctions = std::make_unique<TFunctions>(this, kFunctions);
+  // The editor's introduction comes before the prompts that opening a layout may ask for.
+  mPrompts.Ask(kEditorPromptInitial);
   Open(style.GetString("file", ""));
   StartAnimation(kPollMs, true, true, false);
   if (TWindowManager* manager = TWindowManager::Get()) {
     manager->SetKeyTarget(GetModalAncestor(), this);
     manager->SetFocus(this);
   }
-  AskPrompt(kEditorPromptInitial);
 }
 
 // A player's layout is edited in place; any other (a game layout) becomes a new copy.
@@ -149,21 +150,17 @@ void TLayoutEditorWindow::FirstTimePrompts() {
   const TLevelLayout& layout = mEditor.Layout();
   if (layout.PositionCount() > 0 && !mPlacedOnce) {
     mPlacedOnce = true;
-    AskPrompt(kEditorPromptMove);
+    mPrompts.Ask(kEditorPromptMove);
   }
   int firstLayer = 0;
   for (const TLayoutPosition& p : layout.Positions()) firstLayer += p.layer == 0;
-  if (firstLayer >= kTilesBeforeLayerPrompt) AskPrompt(kEditorPromptLayer);
-  if (mMovedOnce) AskPrompt(kEditorPromptDelete);
+  if (firstLayer >= kTilesBeforeLayerPrompt) mPrompts.Ask(kEditorPromptLayer);
+  if (mMovedOnce) mPrompts.Ask(kEditorPromptDelete);
   std::vector<std::string> problems;
   TLayoutRequirements requirements;
   requirements.candidatesTakePlay = false;
   if (layout.PositionCount() > 0 && LayoutPasses(mReport, requirements, problems))
-    AskPrompt(kEditorPromptSave);
-}
-
-void TLayoutEditorWindow::AskPrompt(const char* bodyKey) {
-  if (mAskedPrompts.insert(bodyKey).second) RequestEditorPrompt(bodyKey);
+    mPrompts.Ask(kEditorPromptSave);
 }
 
 void TLayoutEditorWindow::ShowTexts() {
@@ -225,8 +222,13 @@ void TLayoutEditorWindow::ShowTexts() {
   SetChildText(*this, "editor_solver_text", solver);
 }
 
-// The solver works on its own thread; the window looks at its figures now and then.
+// The solver works on its own thread; the window looks at its figures now and then, and
+// shows the prompts waiting for it while no other screen (a prompt, a test play) is open.
 bool TLayoutEditorWindow::Animate() {
+  // A dialog asked for opens at a later frame: until then the editor still looks on top.
+  TWindowManager* manager = TWindowManager::Get();
+  if (manager && manager->TopModal() == GetModalAncestor() && !manager->ScriptsQueued())
+    mPrompts.Drive();
   const TLayoutSolverCheck::TProgress progress = mSolver.Progress();
   if (progress.dealsDone != mShownSolver.dealsDone || progress.running != mShownSolver.running ||
       progress.generation != mShownSolver.generation) {
@@ -340,7 +342,7 @@ void TLayoutEditorWindow::Duplicate() {
 
 bool TLayoutEditorWindow::DeleteLayout() {
   if (mFile.empty() || !DeletePlayerLayout(mFile)) return false;
-  AskPrompt(kEditorPromptDelete);
+  mPrompts.Ask(kEditorPromptDelete);
   mFile.clear();
   AfterChange();
   return true;

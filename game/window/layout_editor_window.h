@@ -19,12 +19,12 @@
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "game/layout_checker.h"
 #include "game/layout_editor.h"
 #include "game/layout_solver_check.h"
+#include "game/window/editor_prompts.h"
 #include "game/window/window_functions.h"
 #include "ui/window.h"
 
@@ -68,6 +68,8 @@ class TLayoutEditorWindow : public TWindow {
   std::string File() const { return mFile; }
 
   const TLayoutEditor& Editor() const { return mEditor; }
+  // The greedy player's trial of the current layout, as far as it has gone.
+  TLayoutSolverCheck::TProgress SolverProgress() const { return mSolver.Progress(); }
   // Whether the layout passes the checks a layout must pass to be played.
   bool Playable() const;
 
@@ -84,8 +86,6 @@ class TLayoutEditorWindow : public TWindow {
   TCell CellUnder(TPoint2 point) const;
   static bool OnBoard(TPoint2 point);
   void FirstTimePrompts();
-  // Asks for a prompt once per editor.
-  void AskPrompt(const char* bodyKey);
 
   TLayoutEditor mEditor;
   std::string mFile;  // the player's layout file being edited; "" until saved
@@ -100,6 +100,6 @@ class TLayoutEditorWindow : public TWindow {
   std::string mTestPlayBytes;  // the memory file the game reads during a test play
   bool mPlacedOnce = false;
   bool mMovedOnce = false;
-  std::set<std::string> mAskedPrompts;
+  TEditorPrompts mPrompts;
   std::unique_ptr<TWindowFunctions<TLayoutEditorWindow>> mFunctions;
 };

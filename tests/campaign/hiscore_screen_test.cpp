@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "campaign/hiscore/dialog_script_text.h"
 #include "campaign/hiscore/hiscore_submit.h"
 #include "campaign/record/location_info.h"
+#include "frame/command_line.h"
 #include "online/tv_hiscores.h"
 #include "tests/campaign/hiscore_screen_fixture.h"
 
@@ -82,6 +84,28 @@ TEST_F(HiscoreScreenTest, AFailedRequestShowsTheMessageAndTheGameModeStaysUntilB
   EXPECT_EQ(screen->GetState(), THiscore::kLocalView);
   screen->PressHiscoreButton("gamemodeleft");
   EXPECT_EQ(game->GameMode(), kGameModeSpeed);
+}
+
+TEST_F(HiscoreScreenTest, InAWebPageLookingAtTheTablesAnnouncesNoGame) {
+  struct THost : THostReports {
+    void SendGameReady(const std::string& mode) override { ready.push_back(mode); }
+    void EvaluateMute() override {}
+    void SetLevel(int, int) override {}
+    std::vector<std::string> ready;
+  } host;
+  game->SetHostReports(&host);
+  game->SetLaunchOptions(ParseGameOptions("game.exe -msn"));
+  THiscore* screen = BuildScreen();
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(game->GameMode(), kGameModeCampaign);
+  screen->PressHiscoreButton("gamemodeleft");
+  EXPECT_EQ(game->GameMode(), kGameModeSpeed) << "the tables still change";
+  EXPECT_EQ(game->HiscoreCategory(), "mahjongcuriomar_adventure");
+  EXPECT_TRUE(host.ready.empty()) << "a page told of a game would start one";
+  // Choosing a game from the menu still tells the page.
+  game->SetCurrentGameMode(kGameModeCampaign);
+  EXPECT_EQ(host.ready, (std::vector<std::string>{"mahjongcuriomar_web"}));
+  game->SetHostReports(nullptr);
 }
 
 TEST_F(HiscoreScreenTest, MedalsNameTheUnlockedLocationsInOrder) {

@@ -80,11 +80,12 @@ def main():
     pictures = {
         "bench": bench(),
         "chooser": chooser(),
-        "tool_up": plank(96, 30, DARK_WOOD, TRIM),
-        "tool_over": plank(96, 30, DARK_WOOD, shade(TRIM, 1.35), glow=0.3),
-        "tool_down": plank(96, 30, shade(DARK_WOOD, 0.8), TRIM, pressed=True),
+        # No nail heads: the longest words ("Layer Down", "New Layout") need the whole board.
+        "tool_up": plank(96, 30, DARK_WOOD, TRIM, nails=False),
+        "tool_over": plank(96, 30, DARK_WOOD, shade(TRIM, 1.35), glow=0.3, nails=False),
+        "tool_down": plank(96, 30, shade(DARK_WOOD, 0.8), TRIM, pressed=True, nails=False),
         "tool_on": plank(96, 30, shade(DARK_WOOD, 0.6), shade(TRIM, 1.2), glow=0.25,
-                         pressed=True),
+                         pressed=True, nails=False),
     }
     return paint.stage_pictures(stage, stamp, pictures, "editor")
 

@@ -78,8 +78,9 @@ def trimmed(c, trim, width=3):
     c.stroke()
 
 
-def plank(w, h, wood, trim, glow=0.0, pressed=False):
-    """A wooden board with a gold edge and two nail heads; glow lights it from inside."""
+def plank(w, h, wood, trim, glow=0.0, pressed=False, nails=True):
+    """A wooden board with a gold edge and two nail heads (unless nails is False, for boards
+    too small to carry both the nails and their words); glow lights it from inside."""
     def draw(c):
         dy = 1.5 if pressed else 0
         # shadow
@@ -96,7 +97,7 @@ def plank(w, h, wood, trim, glow=0.0, pressed=False):
             rrect(c, 4, 3 + dy, w - 10, h - 10, 7)
             c.set_source(g)
             c.fill()
-        for x in (11, w - 13):
+        for x in (11, w - 13) if nails else ():
             ellipse(c, x, h / 2 - 2 + dy, 2.4, 2.4)
             c.set_source_rgb(*shade(trim, 1.2))
             c.fill_preserve()

@@ -195,7 +195,7 @@ TEST_F(EndScreensTest, AClassicGameLeavesTheCampaignAlone) {
 
 TEST_F(EndScreensTest, AHostingPageHearsTheScoreAndABreakOncePerLevelWonOrLost) {
   struct THost : THostReports {
-    void SendGameReady(const std::string&) override {}
+    void SendGameReady(const std::string&) override { sent.push_back("ready"); }
     void EvaluateMute() override {}
     void SetLevel(int, int) override {}
     void SendScoreSubmit(long score) override { sent.push_back("submit " + std::to_string(score)); }
@@ -209,7 +209,10 @@ TEST_F(EndScreensTest, AHostingPageHearsTheScoreAndABreakOncePerLevelWonOrLost) 
   OpenDialog("endlevel", kEndLevel);
   const std::string submit = "submit " + std::to_string(game->State().Progress().bankroll +
                                                         game->State().CollectionValue());
+  // No GameReady among them: the page would answer it with a start, which restarts the game
+  // under way.
   EXPECT_EQ(host.sent, (std::vector<std::string>{submit, "broadcast", "break"}));
+  EXPECT_EQ(game->GameMode(), kGameModeCampaign);
   Run("PopModal( 'endlevel' )");
   Passes(2);
   OpenDialog("endlevel", kEndLevel);  // the same level's screen again: nothing new
