@@ -77,6 +77,12 @@ class TRenderDevice {
   // Replaces the top-left width x height pixels of a surface with ARGB pixels; stride in
   // pixels.
   virtual bool Upload(TSurfaceId id, const uint32_t* argb, int width, int height, int stride) = 0;
+  // Replaces the pixels of `rect` (inside the surface) with ARGB pixels; stride in pixels.
+  // Devices that cannot answer false, and the caller uploads from the top-left corner.
+  virtual bool UploadRect(TSurfaceId /*id*/, const TRect& /*rect*/, const uint32_t* /*argb*/,
+                          int /*stride*/) {
+    return false;
+  }
   // Whether the surface has an alpha channel (false for unknown ids and the back buffer).
   virtual bool SurfaceHasAlpha(TSurfaceId id) const = 0;
 

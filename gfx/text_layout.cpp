@@ -421,13 +421,12 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
     if (g.outline > 0) {
       params.outline = (g.outline * scale + boldWidth) * pixels.scale;
       const TGlyphRuns& runs = draw.GlyphRuns(*g.font, *g.glyph, penX, penY, params, &px, &py);
-      TTvMiniVecDraw::DrawRuns(renderer, runs.outline, px, py,
-                               WithOpacity(g.outlineColor, opacity));
+      draw.QueueRuns(runs, true, px, py, WithOpacity(g.outlineColor, opacity));
     }
     params.outline = boldWidth * pixels.scale;
     const TGlyphRuns& runs = draw.GlyphRuns(*g.font, *g.glyph, penX, penY, params, &px, &py);
-    if (g.bold) TTvMiniVecDraw::DrawRuns(renderer, runs.outline, px, py, color);
-    TTvMiniVecDraw::DrawRuns(renderer, runs.fill, px, py, color);
+    if (g.bold) draw.QueueRuns(runs, true, px, py, color);
+    draw.QueueRuns(runs, false, px, py, color);
     const bool hovered = g.link >= 0 && !mHover.empty() && mLinks[g.link].id == mHover;
     if ((g.underline || hovered) && g.glyph->code != ' ') {
       const float k = g.font->PixelsPerUnit(g.size) * scale;
@@ -440,6 +439,7 @@ void TTextLayout::Draw(TRenderer& renderer, float x, float y, float scale, float
                     pixels.ToPixelX(x + mOriginX), pixels.ToPixelY(y + mOriginY));
     }
   });
+  draw.DrawQueued(renderer);
   // The text cursor: a thin bar over the body of the line.
   ForEachLine(scale, [&](const TTextLine& line, float lineX, float lineY) {
     if (!line.hasCursor) return;

@@ -117,6 +117,13 @@ bool TTextureData::UploadPixels(const uint32_t* argb, int width, int height, int
   return device->Upload(mSurface, argb, width, height, stride);
 }
 
+bool TTextureData::UploadRect(const TRect& rect, const uint32_t* argb, int stride) {
+  TRenderDevice* device = Device();
+  if (!device || mSurface == 0) return false;
+  mRenderer->Flush();
+  return device->UploadRect(mSurface, rect, argb, stride);
+}
+
 bool TTextureData::ReadPixels(const TRect& rect, uint32_t* argb) const {
   TRenderDevice* device = Device();
   if (!device || mSurface == 0 || !argb) return false;

@@ -44,6 +44,9 @@ class TTextureData {
   virtual bool Upload(const TPixelBuffer& buffer);
   // Replaces the surface's top-left width x height pixels (ARGB, stride in pixels).
   bool UploadPixels(const uint32_t* argb, int width, int height, int stride);
+  // Replaces the pixels of `rect` of the surface (ARGB of rect's size, stride in pixels);
+  // false when the device cannot upload a part that does not start at the top-left corner.
+  bool UploadRect(const TRect& rect, const uint32_t* argb, int stride);
   // Reads a rectangle of the surface's pixels (ARGB, top row first).
   bool ReadPixels(const TRect& rect, uint32_t* argb) const;
   // Allocates the surface; square devices raise non-simple surfaces to the larger side.

@@ -26,6 +26,19 @@ uint32_t FloatBits(float f) {
   return bits;
 }
 
+// The pixels the runs cover (empty for no runs).
+TRect RunBounds(const std::vector<TGlyphRun>& runs) {
+  if (runs.empty()) return TRect{};
+  TRect r{runs[0].x, runs[0].y, runs[0].x, runs[0].y};
+  for (const TGlyphRun& run : runs) {
+    r.left = std::min<int>(r.left, run.x);
+    r.top = std::min<int>(r.top, run.y);
+    r.right = std::max(r.right, run.x + run.length);
+    r.bottom = std::max(r.bottom, run.y + run.rows);
+  }
+  return r;
+}
+
 }  // namespace
 
 void CoverageToRuns(const TCoverageBitmap& bitmap, int dx, int dy, std::vector<TGlyphRun>* runs) {
@@ -81,6 +94,7 @@ TTvMiniVecDraw::TTvMiniVecDraw() {
 }
 
 void TTvMiniVecDraw::ClearCache() {
+  mQueue.clear();  // it points into the cache
   mCache.clear();
   mCachedRuns = 0;
 }
@@ -125,11 +139,14 @@ const TGlyphRuns& TTvMiniVecDraw::GlyphRuns(const TMvecFont& font, const TMvecGl
                  params.rotation};
   auto found = mCache.find(key);
   if (found != mCache.end()) return found->second;
-  if (mCachedRuns > kMaxCachedRuns) ClearCache();
+  // Queued runs point into the cache: it is emptied only between blocks.
+  if (mCachedRuns > kMaxCachedRuns && mQueue.empty()) ClearCache();
   TGlyphRuns runs;
   RasterizeGlyph(font, glyph, key.subX, key.subY, params, &mFillBitmap, &mOutlineBitmap);
   CoverageToRuns(mFillBitmap, 0, 0, &runs.fill);
   CoverageToRuns(mOutlineBitmap, 0, 0, &runs.outline);
+  runs.fillPicture.bounds = RunBounds(runs.fill);
+  runs.outlinePicture.bounds = RunBounds(runs.outline);
   mCachedRuns += runs.fill.size() + runs.outline.size();
   return mCache.emplace(key, std::move(runs)).first->second;
 }
@@ -169,17 +186,135 @@ void TTvMiniVecDraw::DrawRuns(TRenderer& renderer, const std::vector<TGlyphRun>&
   }
 }
 
+void TTvMiniVecDraw::QueueRuns(const TGlyphRuns& glyph, bool outline, int x, int y,
+                               uint32_t color) {
+  const std::vector<TGlyphRun>& runs = outline ? glyph.outline : glyph.fill;
+  if (runs.empty() || (color >> 24) == 0) return;
+  mQueue.push_back(
+      TQueuedRuns{&runs, outline ? &glyph.outlinePicture : &glyph.fillPicture, x, y, color, false});
+}
+
+TGlyphAtlas* TTvMiniVecDraw::AtlasFor(TRenderer& renderer) {
+  if (!mUseAtlas) return nullptr;
+  // An atlas whose renderer went away answers null here, so a new renderer at the same
+  // address still gets a new atlas.
+  if (!mAtlas || mAtlas->Renderer() != &renderer)
+    mAtlas = std::make_unique<TGlyphAtlas>(&renderer, mAtlasSide);
+  return mAtlas.get();
+}
+
+void TTvMiniVecDraw::FillAtlas(TGlyphAtlas& atlas) {
+  // Emptied when it filled up before: this block starts it again.
+  if (atlas.Full()) atlas.Clear();
+  bool cleared = false;
+  for (size_t i = 0; i < mQueue.size(); ++i) {
+    TQueuedRuns& item = mQueue[i];
+    TGlyphPicture& picture = *item.picture;
+    item.fromAtlas = atlas.Holds(picture.cell);
+    if (item.fromAtlas) continue;
+    const TRect& b = picture.bounds;
+    mCellPixels.assign(static_cast<size_t>(b.Width()) * b.Height(), 0);
+    for (const TGlyphRun& run : *item.runs) {
+      for (int row = 0; row < run.rows; ++row) {
+        uint8_t* out = mCellPixels.data() + static_cast<size_t>(run.y + row - b.top) * b.Width() +
+                       (run.x - b.left);
+        std::memset(out, run.alpha, run.length);
+      }
+    }
+    item.fromAtlas = atlas.Add(mCellPixels.data(), b.Width(), b.Height(), &picture.cell);
+    if (item.fromAtlas || !atlas.Full() || cleared) continue;
+    // Full: start it again with this block's glyphs (the cells of the blocks before are
+    // drawn with the pixels they had; uploading flushes them first).
+    atlas.Clear();
+    cleared = true;
+    i = static_cast<size_t>(-1);
+  }
+}
+
+void TTvMiniVecDraw::DrawQuads(TRenderer& renderer, const TGlyphAtlas& atlas, size_t begin,
+                               size_t end) {
+  // Four corners and six indices a quad, in calls that stay within 16-bit indices.
+  constexpr size_t kQuadsPerCall = 8192;
+  static std::vector<TVertexColored> vertices;
+  static std::vector<uint16_t> indices;
+  const TPixelSpace pixels = renderer.PixelSpace();
+  const float side = static_cast<float>(atlas.Side());
+  renderer.SetTexture(atlas.Surface());
+  for (size_t first = begin; first < end; first += kQuadsPerCall) {
+    const size_t last = std::min(end, first + kQuadsPerCall);
+    vertices.clear();
+    indices.clear();
+    for (size_t i = first; i < last; ++i) {
+      const TQueuedRuns& item = mQueue[i];
+      const TRect& b = item.picture->bounds;
+      const TGlyphCell& cell = item.picture->cell;
+      const float x0 = pixels.FromPixelX(static_cast<float>(item.x + b.left));
+      const float x1 = pixels.FromPixelX(static_cast<float>(item.x + b.right));
+      const float y0 = pixels.FromPixelY(static_cast<float>(item.y + b.top));
+      const float y1 = pixels.FromPixelY(static_cast<float>(item.y + b.bottom));
+      const float u0 = static_cast<float>(cell.x) / side;
+      const float u1 = static_cast<float>(cell.x + cell.width) / side;
+      const float v0 = static_cast<float>(cell.y) / side;
+      const float v1 = static_cast<float>(cell.y + cell.height) / side;
+      const auto base = static_cast<uint16_t>(vertices.size());
+      auto corner = [&](float x, float y, float u, float v) {
+        vertices.push_back(TVertexColored{x, y, 0.1f, 0.5f, item.color, 0xFF000000u, u, v});
+      };
+      corner(x0, y0, u0, v0);
+      corner(x1, y0, u1, v0);
+      corner(x1, y1, u1, v1);
+      corner(x0, y1, u0, v1);
+      for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<uint16_t>(base + k));
+    }
+    renderer.DrawIndexedVertices(
+        kTriangleList, TVertexArray{kVertex2d, vertices.data(), static_cast<int>(vertices.size())},
+        indices.data(), static_cast<int>(indices.size()));
+  }
+}
+
+void TTvMiniVecDraw::DrawQueued(TRenderer& renderer) {
+  if (mQueue.empty()) return;
+  TGlyphAtlas* atlas = AtlasFor(renderer);
+  if (atlas) {
+    FillAtlas(*atlas);
+    // Without a usable surface everything is drawn as runs.
+    if (!atlas->Prepare())
+      for (TQueuedRuns& item : mQueue) item.fromAtlas = false;
+  }
+  // The coverage is sampled texel for texel at whole target pixels: no filtering.
+  const int filter = renderer.TextureFilter();
+  renderer.SetTextureFilter(kFilterPoint);
+  size_t i = 0;
+  while (i < mQueue.size()) {
+    size_t end = i;
+    while (end < mQueue.size() && mQueue[end].fromAtlas == mQueue[i].fromAtlas) ++end;
+    if (mQueue[i].fromAtlas) {
+      DrawQuads(renderer, *atlas, i, end);
+    } else {
+      for (size_t k = i; k < end; ++k)
+        DrawRuns(renderer, *mQueue[k].runs, mQueue[k].x, mQueue[k].y, mQueue[k].color);
+    }
+    i = end;
+  }
+  mQueue.clear();
+  renderer.SetTextureFilter(filter);
+  renderer.SetTexture(0);
+}
+
 void TTvMiniVecDraw::DrawGlyph(TRenderer& renderer, const TMvecFont& font, const TMvecGlyph& glyph,
                                float penX, float penY, const TGlyphParams& params, uint32_t color,
                                uint32_t outlineColor) {
   int px = 0, py = 0;
   const TGlyphRuns& runs = GlyphRuns(font, glyph, penX, penY, params, &px, &py);
-  if (params.outline > 0) DrawRuns(renderer, runs.outline, px, py, outlineColor);
-  DrawRuns(renderer, runs.fill, px, py, color);
+  if (params.outline > 0) QueueRuns(runs, true, px, py, outlineColor);
+  QueueRuns(runs, false, px, py, color);
+  DrawQueued(renderer);
 }
 
 void TTvMiniVecDraw::DrawRect(TRenderer& renderer, float x0, float y0, float x1, float y1,
                               uint32_t color, float rotation, float originX, float originY) {
+  // Over the glyphs queued before it.
+  DrawQueued(renderer);
   mRaster.Clear();
   const float c = std::cos(rotation), s = std::sin(rotation);
   float pts[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};

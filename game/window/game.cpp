@@ -414,9 +414,8 @@ void TGame::ShowPreview(TTile* tile, bool checkCovered) {
     ShowWindow(mPreviewLocation, true);
   }
   if (mAntiqueName) {
-    char day[32];
-    std::snprintf(day, sizeof day, "Day %d", mPlayer.Progress().levelsBeaten + 1);
-    mAntiqueName->SetText(mGameMode == 1 ? day : "");
+    const std::string day = std::to_string(mPlayer.Progress().levelsBeaten + 1);
+    mAntiqueName->SetText(mGameMode == 1 ? GetString("game_preview_day", day) : "");
   }
 }
 

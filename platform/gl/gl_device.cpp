@@ -2,6 +2,7 @@
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -140,9 +141,26 @@ std::unique_ptr<TGlDevice> TGlDevice::Create(int width, int height, std::functio
   return device;
 }
 
+namespace {
+
+// A software driver (llvmpipe) allocates its scene memory anew for every frame and frees it
+// when the frame is drawn. With glibc's defaults the freed top of the heap goes back to the
+// system after every frame and is faulted in again, page by page, on the next: on a frame of
+// the play screen that was more than half of the drawing thread's time. Freed memory is
+// kept for the next frame instead (up to the trim threshold), and blocks up to the mmap
+// threshold come from the heap, where they can be reused.
+void KeepFreedMemoryForTheNextFrame() {
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+}
+
+}  // namespace
+
 TGlDevice::TGlDevice(int width, int height, std::function<void(bool)> swap,
                      std::function<void(int*, int*)> outputSize)
-    : mWidth(width), mHeight(height), mSwap(std::move(swap)), mOutputSize(std::move(outputSize)) {}
+    : mWidth(width), mHeight(height), mSwap(std::move(swap)), mOutputSize(std::move(outputSize)) {
+  KeepFreedMemoryForTheNextFrame();
+}
 
 TGlDevice::~TGlDevice() {
   for (auto& [id, surface] : mSurfaces) ReleaseSurface(surface);
@@ -380,6 +398,20 @@ bool TGlDevice::Upload(TSurfaceId id, const uint32_t* argb, int width, int heigh
   glPixelStorei(GL_UNPACK_ROW_LENGTH, stride);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                   argb);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  if (surface->mipmap) glGenerateMipmap(GL_TEXTURE_2D);
+  return !TakeErrors(nullptr);
+}
+
+bool TGlDevice::UploadRect(TSurfaceId id, const TRect& rect, const uint32_t* argb, int stride) {
+  const Surface* surface = Find(id);
+  if (!surface || !argb || rect.Empty() || rect.left < 0 || rect.top < 0 ||
+      rect.right > surface->width || rect.bottom > surface->height || stride < rect.Width())
+    return false;
+  glBindTexture(GL_TEXTURE_2D, surface->texture);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, stride);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA,
+                  GL_UNSIGNED_INT_8_8_8_8_REV, argb);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   if (surface->mipmap) glGenerateMipmap(GL_TEXTURE_2D);
   return !TakeErrors(nullptr);

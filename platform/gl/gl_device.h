@@ -44,6 +44,7 @@ class TGlDevice : public TRenderDevice {
   TDeviceResult CreateSurface(int width, int height, unsigned flags, TSurfaceId* out) override;
   void DestroySurface(TSurfaceId id) override;
   bool Upload(TSurfaceId id, const uint32_t* argb, int width, int height, int stride) override;
+  bool UploadRect(TSurfaceId id, const TRect& rect, const uint32_t* argb, int stride) override;
   bool SurfaceHasAlpha(TSurfaceId id) const override;
   bool SetRenderTarget(TSurfaceId id) override;
   bool SetViewport(const TRect& rect) override;
