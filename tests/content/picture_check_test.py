@@ -84,6 +84,36 @@ class PictureCheckTest(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("tile_on.png cannot be read", err)
 
+    def test_larger_versions_are_twice_their_picture_and_every_piece_has_one(self):
+        self.put("menu/button_up.png", (170, 42))
+        self.put("menu/button_up_hd.png", (340, 84))
+        self.put("menu/splash.png", (800, 600))  # screen-sized: one size only
+        self.put("buttons/map_button_up.png", (120, 30))  # the city map's: one size so far
+        self.put("buttons/game_hint_up.png", (114, 46))
+        self.put("buttons/game_hint_up_hd.png", (228, 92))
+        self.assertEqual(check.larger_version_problems(self.stage), [])
+        self.put("buttons/game_hint_up_hd.png", (228, 90))
+        self.put("ui/slider_rail.png", (6, 16))
+        self.put("gfx/game_counter_hd.png", (1600, 244))
+        Image.new("RGB", (340, 84)).save(os.path.join(self.stage, "menu/button_up_hd.png"))
+        code, err, stamped = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertFalse(stamped)
+        self.assertIn("buttons/game_hint_up_hd.png is 228x90, expected 228x92 (twice "
+                      "buttons/game_hint_up.png)", err)
+        self.assertIn("missing picture: ui/slider_rail_hd.png", err)
+        self.assertIn("gfx/game_counter_hd.png has no gfx/game_counter.png beside it", err)
+        self.assertIn("menu/button_up_hd.png has no alpha channel", err)
+        self.assertNotIn("splash_hd", err)
+
+    def test_unreadable_larger_version_is_reported_not_raised(self):
+        self.put("menu/row_up.png", (320, 34))
+        with open(os.path.join(self.stage, "menu/row_up_hd.png"), "wb") as f:
+            f.write(b"\x89PNG broken")
+        problems = check.larger_version_problems(self.stage)
+        self.assertEqual(len(problems), 1)
+        self.assertIn("menu/row_up_hd.png cannot be read", problems[0])
+
     def test_stale_face_pictures_are_removed_and_others_kept(self):
         self.put("tiles/common/baseball/baseball9_md.png", (48, 64))
         self.put("gfx/other_module.png", (8, 8))

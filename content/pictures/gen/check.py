@@ -1,7 +1,8 @@
 """Checks the staged pictures: every face of the catalogue has its _md and _lg picture at
 the right size, and every fixed picture (blanks, slot backgrounds, signs, cursors, level
 backgrounds, the animations' sprite sheets and descriptions, the particle pictures) is
-there; pictures that are drawn over others must have an alpha channel. Face pictures that no catalogue row names any more are removed, so
+there; pictures that are drawn over others must have an alpha channel; every larger version
+("_hd") is twice its picture, and the screens' pieces have one. Face pictures that no catalogue row names any more are removed, so
 a renamed face leaves nothing behind in the package.
 
 usage: check.py CATALOGUE STAGE_DIR STAMP        exit status 1 names what is missing"""
@@ -42,6 +43,11 @@ FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, par
 FIXED["gamepiece/spark.xml"] = None
 for n in ("appraiser_gent", "appraiser_lady"):
     FIXED["gfx/%s.png" % n] = (150, 190)
+# The screens' pieces are drawn again at twice their size (menus.py, playscreen.py,
+# widgets.py, hiscore.py, editor.py); the screen-sized pictures are not.
+LARGER_VERSION_FOLDERS = ("menu/", "buttons/game_", "buttons/dialog_", "ui/", "gfx/game_",
+                          "gfx/dialog_panel", "hiscore/", "editor/tool_")
+ONE_SIZE = ("menu/mainmenu_background.png", "menu/splash.png", "menu/shade.png")
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 # Pictures drawn over other pictures.
 NEED_ALPHA = ("tiles/", "cursor/", "anim/", "gamepiece/")
@@ -77,6 +83,42 @@ def problems(faces, stage):
     return out
 
 
+def staged_pictures(stage):
+    for dirpath, _, files in os.walk(stage):
+        for name in files:
+            if name.endswith((".png", ".jpg")):
+                yield os.path.relpath(os.path.join(dirpath, name), stage).replace(os.sep, "/")
+
+
+def larger_version_problems(stage):
+    """Every "<name>_hd" picture is exactly twice its "<name>.png" (the game draws it in the
+    small one's place) and keeps its alpha; every piece that should have one has one."""
+    out = []
+    pictures = set(staged_pictures(stage))
+    for rel in sorted(pictures):
+        stem = rel.rsplit(".", 1)[0]
+        if stem.endswith("_hd"):
+            base = stem[:-3] + ".png"
+            if base not in pictures:
+                out.append("%s has no %s beside it" % (rel, base))
+                continue
+            try:
+                with Image.open(os.path.join(stage, base)) as small, \
+                        Image.open(os.path.join(stage, rel)) as large:
+                    want = (small.size[0] * 2, small.size[1] * 2)
+                    if large.size != want:
+                        out.append("%s is %dx%d, expected %dx%d (twice %s)" %
+                                   (rel, large.size[0], large.size[1], want[0], want[1], base))
+                    elif small.mode == "RGBA" and large.mode != "RGBA" and rel.endswith(".png"):
+                        out.append("%s has no alpha channel" % rel)
+            except OSError as e:
+                out.append("%s or %s cannot be read: %s" % (base, rel, e))
+        elif rel.startswith(LARGER_VERSION_FOLDERS) and rel not in ONE_SIZE and \
+                stem + "_hd.png" not in pictures:
+            out.append("missing picture: %s_hd.png" % stem)
+    return out
+
+
 def stale(faces, stage):
     want = set(expected(faces))
     extra = []
@@ -96,7 +138,7 @@ def main():
     for rel in stale(faces, stage):
         print("removing a picture no face uses: %s" % rel)
         os.remove(os.path.join(stage, rel))
-    bad = problems(faces, stage)
+    bad = problems(faces, stage) + larger_version_problems(stage)
     if bad:
         for line in bad:
             print("picture check: " + line, file=sys.stderr)

@@ -77,16 +77,17 @@ def main():
     paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     os.makedirs(os.path.join(stage, "editor"), exist_ok=True)
-    pictures = {
-        "bench": bench(),
-        "chooser": chooser(),
+    # The tool buttons also at twice their size (<name>_hd.png), for enlarged screens; the
+    # screen-sized bench and chooser at one size.
+    pictures = paint.with_larger_versions(lambda: {
         # No nail heads: the longest words ("Layer Down", "New Layout") need the whole board.
         "tool_up": plank(96, 30, DARK_WOOD, TRIM, nails=False),
         "tool_over": plank(96, 30, DARK_WOOD, shade(TRIM, 1.35), glow=0.3, nails=False),
         "tool_down": plank(96, 30, shade(DARK_WOOD, 0.8), TRIM, pressed=True, nails=False),
         "tool_on": plank(96, 30, shade(DARK_WOOD, 0.6), shade(TRIM, 1.2), glow=0.25,
                          pressed=True, nails=False),
-    }
+    })
+    pictures.update({"bench": bench(), "chooser": chooser()})
     return paint.stage_pictures(stage, stamp, pictures, "editor")
 
 

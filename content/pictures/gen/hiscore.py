@@ -164,9 +164,7 @@ def badge(size):
     return render(w, h, draw)
 
 
-def main():
-    stage, stamp = sys.argv[1], sys.argv[2]
-    os.makedirs(os.path.join(stage, "hiscore"), exist_ok=True)
+def pieces():
     over = hexrgb("#a0622a")
     pictures = {
         "board": board(BOARD),
@@ -185,7 +183,14 @@ def main():
         pictures["arrow_%s_normal" % side] = arrow(ARROW, WOOD, side)
         pictures["arrow_%s_pressed" % side] = arrow(ARROW, WOOD, side, pressed=True)
         pictures["arrow_%s_over" % side] = arrow(ARROW, over, side)
-    return paint.stage_pictures(stage, stamp, pictures, "hiscore")
+    return pictures
+
+
+def main():
+    stage, stamp = sys.argv[1], sys.argv[2]
+    os.makedirs(os.path.join(stage, "hiscore"), exist_ok=True)
+    # Also at twice their size (<name>_hd.png), for enlarged screens.
+    return paint.stage_pictures(stage, stamp, paint.with_larger_versions(pieces), "hiscore")
 
 
 if __name__ == "__main__":

@@ -13,6 +13,9 @@ gold trim, parchment, EB Garamond lettering):
 - menu/slider_rail|knob|knob_over.png: the volume sliders;
 - menu/splash.png (800 x 600): the first picture of the program.
 
+Every piece but the screen-sized pictures is drawn again at twice its size
+(menu/<name>_hd.png), for enlarged screens.
+
 usage: menus.py STAGE_DIR STAMP"""
 
 import math
@@ -35,13 +38,7 @@ INK = hexrgb("#3b1f0a")
 
 
 def render(w, h, draw, ss=SS):
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w * ss, h * ss)
-    c = cairo.Context(s)
-    c.scale(ss, ss)
-    c.set_line_join(cairo.LINE_JOIN_ROUND)
-    c.set_line_cap(cairo.LINE_CAP_ROUND)
-    draw(c)
-    return paint.surface_to_image(s).resize((w, h), Image.LANCZOS)
+    return paint.render_scaled(w, h, draw, ss)
 
 
 def wood_fill(c, x0, x1, wood, grain=True, y0=0, y1=0):
@@ -330,13 +327,10 @@ def shade_layer():
     return Image.new("RGBA", (800, 600), (12, 6, 2, 150))
 
 
-def main():
-    paint.require_fonts()
-    stage, stamp = sys.argv[1], sys.argv[2]
-    os.makedirs(os.path.join(stage, "menu"), exist_ok=True)
+def pieces():
+    """The signs, buttons, switches, rows, panels and slider pieces, at the current picture
+    scale."""
     pictures = {
-        "mainmenu_background": shop_background(),
-        "splash": shop_background(title=True),
         "sign_up": plank(250, 50, WOOD, TRIM),
         "sign_over": plank(250, 50, WOOD, shade(TRIM, 1.35), glow=0.35),
         "sign_down": plank(250, 50, shade(WOOD, 0.8), TRIM, pressed=True),
@@ -359,10 +353,24 @@ def main():
         "panel_large": panel(560, 470),
         "panel_small": panel(440, 230),
         "panel_card": panel(230, 470),
-        "shade": shade_layer(),
     }
     rail, knob, knob_over = slider_pieces()
     pictures.update({"slider_rail": rail, "slider_knob": knob, "slider_knob_over": knob_over})
+    return pictures
+
+
+def main():
+    paint.require_fonts()
+    stage, stamp = sys.argv[1], sys.argv[2]
+    os.makedirs(os.path.join(stage, "menu"), exist_ok=True)
+    # The pieces also at twice their size, for enlarged screens; the screen-sized pictures
+    # stay at one size (the shade is one flat colour).
+    pictures = paint.with_larger_versions(pieces)
+    pictures.update({
+        "mainmenu_background": shop_background(),
+        "splash": shop_background(title=True),
+        "shade": shade_layer(),
+    })
     return paint.stage_pictures(stage, stamp, pictures, "menu")
 
 

@@ -34,6 +34,58 @@ def require_fonts():
 _emoji_font = None
 _emoji_cache = {}
 
+# How many pixels a generator's drawing unit is made of: 1 for the pictures at the game's own
+# size, 2 while drawing their larger versions ("<name>_hd.png"), which the game draws from on
+# enlarged screens. The drawings keep their coordinates; only the surfaces grow.
+_picture_scale = 1
+
+
+def picture_scale():
+    return _picture_scale
+
+
+class drawn_at:
+    """`with drawn_at(2): ...` draws the generators' cairo pictures at twice their size."""
+
+    def __init__(self, scale):
+        self.scale = scale
+
+    def __enter__(self):
+        global _picture_scale
+        self.saved, _picture_scale = _picture_scale, self.scale
+        return self
+
+    def __exit__(self, *error):
+        global _picture_scale
+        _picture_scale = self.saved
+        return False
+
+
+def render_scaled(w, h, draw, ss, round_caps=True):
+    """Draws draw(context) on a w x h picture at the current picture scale, supersampled ss
+    times and reduced with Lanczos; round line joins, and round caps unless asked otherwise.
+    A larger version is supersampled less (ss / scale, at least 2): its surface stays the
+    size of the normal picture's, which keeps large panels quick and small in memory."""
+    k = _picture_scale
+    ss = max(2, -(-ss // k)) if k > 1 else ss
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w * ss * k, h * ss * k)
+    c = cairo.Context(s)
+    c.scale(ss * k, ss * k)
+    c.set_line_join(cairo.LINE_JOIN_ROUND)
+    if round_caps:
+        c.set_line_cap(cairo.LINE_CAP_ROUND)
+    draw(c)
+    return surface_to_image(s).resize((w * k, h * k), Image.LANCZOS)
+
+
+def with_larger_versions(pieces, scale=2):
+    """pieces() answers {name: picture}; the answer, with each picture drawn again at the
+    given scale beside it as name + "_hd"."""
+    out = dict(pieces())
+    with drawn_at(scale):
+        out.update({name + "_hd": picture for name, picture in pieces().items()})
+    return out
+
 
 def save_atomic(path, data):
     """Writes a picture (PNG) or a text to path through a temporary file, so that an

@@ -5,7 +5,8 @@ slot wells, the preview card and the keyboard's focus ring. Everything is wood a
 like the shop signs and the tile blanks; the words are not painted in, the game writes
 them with its display font.
 
-Button faces carry a 3-pixel margin so that the glow fits inside the same size as the
+Every picture but the shade is drawn again at twice its size (<name>_hd.png), for enlarged
+screens. Button faces carry a 3-pixel margin so that the glow fits inside the same size as the
 other states (the buttons do not move when they start to glow).
 
 usage: playscreen.py STAGE_DIR STAMP"""
@@ -51,13 +52,7 @@ GLOWING = ("game_hint", "game_submit")
 
 
 def render(w, h, draw, ss=SS):
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w * ss, h * ss)
-    c = cairo.Context(s)
-    c.scale(ss, ss)
-    c.set_line_join(cairo.LINE_JOIN_ROUND)
-    c.set_line_cap(cairo.LINE_CAP_ROUND)
-    draw(c)
-    return paint.surface_to_image(s).resize((w, h), Image.LANCZOS)
+    return paint.render_scaled(w, h, draw, ss)
 
 
 def wood_fill(c, x, y, w, h, col, grain=True, light=1.25, dark=0.75):
@@ -472,14 +467,16 @@ def pictures():
     out["gfx/game_preview_frame"] = preview_card(PREVIEW[0], PREVIEW[1], *PREVIEW_FACE)
     out["gfx/game_focus_ring"] = focus_ring(*FOCUS_RING)
     out["gfx/dialog_panel"] = dialog_panel(*DIALOG_PANEL)
-    out["gfx/dialog_shade"] = shade_layer(800, 600)
     return out
 
 
 def main():
     stage, stamp = sys.argv[1], sys.argv[2]
     written = []
-    for rel, image in sorted(pictures().items()):
+    # Every piece also at twice its size, for enlarged screens; the shade is one flat colour.
+    all_pictures = paint.with_larger_versions(pictures)
+    all_pictures["gfx/dialog_shade"] = shade_layer(800, 600)
+    for rel, image in sorted(all_pictures.items()):
         path = os.path.join(stage, rel + ".png")
         os.makedirs(os.path.dirname(path), exist_ok=True)
         image.save(path, optimize=True)

@@ -10,7 +10,6 @@ import os
 import sys
 
 import cairo
-from PIL import Image
 
 import paint
 from paint import hexrgb, shade
@@ -21,12 +20,7 @@ CURSOR_HOTSPOTS = {"cursor": (1, 1), "magnify": (12, 12)}
 
 
 def render(w, h, draw, ss=SS):
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, w * ss, h * ss)
-    c = cairo.Context(s)
-    c.scale(ss, ss)
-    c.set_line_join(cairo.LINE_JOIN_ROUND)
-    draw(c)
-    return paint.surface_to_image(s).resize((w, h), Image.LANCZOS)
+    return paint.render_scaled(w, h, draw, ss, round_caps=False)
 
 
 def arrow(c):
