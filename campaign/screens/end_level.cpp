@@ -16,6 +16,8 @@
 #include "gfx/texture.h"
 #include "ui/text.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr char kLevelEndSound[] = "audio/sfx/sets_activated.ogg";
@@ -58,9 +60,9 @@ void SetText(TWindow& root, const char* name, const std::string& text) {
 }
 
 std::string Outlined(const std::string& text) {
-  std::string out = kOutlined;
-  out.replace(out.find("%s"), 2, text);
-  return out;
+  const std::string_view format = kOutlined;
+  const size_t at = format.find("%s");
+  return std::string(format.substr(0, at)).append(text).append(format.substr(at + 2));
 }
 
 }  // namespace

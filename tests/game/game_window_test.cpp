@@ -853,8 +853,12 @@ TEST_F(GameWindowTest, APopupRisesHoldsAndFadesInThreeEqualParts) {
       EXPECT_GT(text.Scale(), lastScale) << "it grows while it rises";
       lastScale = text.Scale();
     }
-    if (updates == 40) EXPECT_FLOAT_EQ(text.Opacity(), 1.0f) << "holding";
-    if (updates == 75) EXPECT_LT(text.Opacity(), 0.6f) << "fading";
+    if (updates == 40) {
+      EXPECT_FLOAT_EQ(text.Opacity(), 1.0f) << "holding";
+    }
+    if (updates == 75) {
+      EXPECT_LT(text.Opacity(), 0.6f) << "fading";
+    }
   }
   EXPECT_EQ(text.Rise(), RFloatyText::kRise);
   EXPECT_EQ(updates, 89);

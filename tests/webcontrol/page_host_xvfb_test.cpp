@@ -259,7 +259,9 @@ TEST_F(PageHost, TheSamplePageRunsTheGameAndHearsItsCalls) {
   for (int attempt = 0; attempt < 6 && !scored; ++attempt) {
     ASSERT_TRUE(probe.Click(Control(), 713, 69));
     scored = WaitForCall("in ScoreSubmit", attempt == 5 ? 60000 : 8000);
-    if (!scored) ASSERT_TRUE(probe.PressKey("Return"));
+    if (!scored) {
+      ASSERT_TRUE(probe.PressKey("Return"));
+    }
   }
 
   // The end of the level: the score goes to the page, and the break it answers.
