@@ -406,7 +406,12 @@ def library_owners(program):
     """The Debian packages of the libraries the program names itself (not those they bring
     in), as ldd finds them."""
     needed = re.findall(r"\(NEEDED\)\s+Shared library: \[(.+?)\]", run(["readelf", "-d", program]))
-    found_at = dict(re.findall(r"^\s*(\S+) => (/\S+)", run(["ldd", program]), re.M))
+    resolved = run(["ldd", program])
+    found_at = dict(re.findall(r"^\s*(\S+) => (/\S+)", resolved, re.M))
+    # ldd lists the dynamic loader by its path alone; a GCC build names it when it uses
+    # thread-local storage.
+    for path in re.findall(r"^\s*(/\S+) \(0x", resolved, re.M):
+        found_at.setdefault(os.path.basename(path), path)
     libraries = [found_at[name] for name in needed if name in found_at]
     assert len(libraries) == len(needed), (needed, found_at)
     # dpkg knows a library by the path its package installed, /lib or /usr/lib: ask for
