@@ -122,7 +122,9 @@ TEST_F(EventPump, KeysAndCharacters) {
 TEST_F(EventPump, ClickGuardDropsClicksForFourHundredMilliseconds) {
   Send({.type = kMsgMouseActivate});
   EXPECT_EQ(Button(kMsgButtonDown, kButtonLeft).kind, kEventNone);
-  AdvanceMs(399);
+  // The platform's clock runs in real time under the offset, so stop well short of the end:
+  // at 399 ms a loaded machine let the clicks through.
+  AdvanceMs(350);
   EXPECT_EQ(Button(kMsgButtonDown, kButtonRight).kind, kEventNone);
   TPlatformMessage wheel{.type = kMsgWheel, .wheel = 1};
   EXPECT_EQ(Send(wheel).kind, kEventNone);
