@@ -43,24 +43,15 @@ TRenderer* TGlyphAtlas::Renderer() const {
 void TGlyphAtlas::Clear() {
   mFilling = NextFilling();
   mPixels.clear();
-  mShelfX = mShelfY = mShelfHeight = 0;
+  mShelves.Reset();
   mCells = 0;
   mFull = false;
   mDirty = TRect{};
 }
 
 bool TGlyphAtlas::Place(int width, int height, int* x, int* y) {
-  if (mShelfX + width > mSide) {
-    mShelfY += mShelfHeight;
-    mShelfX = 0;
-    mShelfHeight = 0;
-  }
-  if (mShelfY + height > mSide) return false;
-  *x = mShelfX;
-  *y = mShelfY;
-  mShelfX += width;
-  mShelfHeight = std::max(mShelfHeight, height);
-  const size_t rows = static_cast<size_t>(mShelfY + height);
+  if (!mShelves.Place(width, height, mSide, mSide, x, y)) return false;
+  const size_t rows = static_cast<size_t>(*y + height);
   if (mPixels.size() < rows * mSide) mPixels.resize(rows * mSide, 0);
   return true;
 }

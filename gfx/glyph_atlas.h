@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gfx/render_types.h"
+#include "gfx/shelf_packer.h"
 #include "gfx/texture_data.h"
 
 class TRenderer;
@@ -62,7 +63,7 @@ class TGlyphAtlas {
   std::unique_ptr<TTextureData> mData;
   int mSide = 0;
   std::vector<uint32_t> mPixels;  // mSide wide, as many rows as the shelves reach
-  int mShelfX = 0, mShelfY = 0, mShelfHeight = 0;
+  TShelfPacker mShelves;
   int mCells = 0;
   bool mFull = false;
   uint32_t mFilling = 0;

@@ -73,19 +73,10 @@ bool TTextureAtlas::Place(int width, int height, int* x, int* y) {
   width = AlignUp(width);
   height = AlignUp(height);
   if (width > mWidth || height > limit) return false;
-  if (mShelfX + width > mWidth) {
-    mShelfY += mShelfHeight;
-    mShelfX = 0;
-    mShelfHeight = 0;
-  }
-  if (mShelfY + height > limit) return false;
-  *x = mShelfX;
-  *y = mShelfY;
-  mShelfX += width;
-  mShelfHeight = std::max(mShelfHeight, height);
-  if (mShelfY + height > mHeight) {
+  if (!mShelves.Place(width, height, mWidth, limit, x, y)) return false;
+  if (*y + height > mHeight) {
     // Rows are whole lines of the buffer, so growing keeps what is there.
-    mHeight = std::min(NextPowerOfTwo(mShelfY + height), limit);
+    mHeight = std::min(NextPowerOfTwo(*y + height), limit);
     mPixels.resize(static_cast<size_t>(mWidth) * mHeight, 0);
   }
   return true;
@@ -137,7 +128,7 @@ void TTextureAtlas::Rebuild() {
   mGeneration = Renderer()->AssetGeneration();
   mPixels.clear();
   mWidth = mHeight = 0;
-  mShelfX = mShelfY = mShelfHeight = 0;
+  mShelves.Reset();
   mMipmap = false;
   for (TEntry& entry : mEntries) CopyIn(entry);
   mUploadPending = true;

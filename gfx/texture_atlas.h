@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gfx/shelf_packer.h"
 #include "gfx/texture.h"
 
 class TRenderer;
@@ -73,7 +74,7 @@ class TTextureAtlas {
   std::vector<uint32_t> mPixels;                       // mWidth x mHeight, ARGB
   int mWidth = 0;
   int mHeight = 0;
-  int mShelfX = 0, mShelfY = 0, mShelfHeight = 0;
+  TShelfPacker mShelves;
   bool mMipmap = false;
   bool mUploadPending = false;
   uint32_t mGeneration = 0;
