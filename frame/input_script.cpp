@@ -283,7 +283,41 @@ TInputScript TInputScript::Parse(const std::string& text, std::vector<std::strin
   }
   std::stable_sort(script.mSteps.begin(), script.mSteps.end(),
                    [](const TInputStep& a, const TInputStep& b) { return a.timeMs < b.timeMs; });
+  script.MovePointerToPresses();
   return script;
+}
+
+// A real button or wheel event happens where the pointer is, so the windows there have seen
+// it arrive (a button lights up, and one that kept the pointer lets it go). A script's press
+// elsewhere is given the move a mouse would have made first.
+void TInputScript::MovePointerToPresses() {
+  std::vector<TInputStep> steps;
+  steps.reserve(mSteps.size());
+  bool known = false;
+  int x = 0, y = 0;
+  for (const TInputStep& step : mSteps) {
+    const TPlatformMessage& message = step.message;
+    const bool press = step.action == TInputStep::kMessage &&
+                       (message.type == kMsgButtonDown || message.type == kMsgButtonUp ||
+                        message.type == kMsgWheel);
+    if (press && (!known || message.x != x || message.y != y)) {
+      TInputStep move = step;
+      move.message = TPlatformMessage{};
+      move.message.type = kMsgMouseMove;
+      move.message.x = message.x;
+      move.message.y = message.y;
+      steps.push_back(move);
+    }
+    if (press || (step.action == TInputStep::kMessage && message.type == kMsgMouseMove)) {
+      known = true;
+      x = message.x;
+      y = message.y;
+    } else if (step.action == TInputStep::kMessage && message.type == kMsgMouseLeave) {
+      known = false;  // back over the window, the pointer arrives with a move
+    }
+    steps.push_back(step);
+  }
+  mSteps = std::move(steps);
 }
 
 bool TInputScript::Load(const std::string& path, TInputScript& script,

@@ -30,6 +30,8 @@ class TInputScript {
   bool NextDue(uint32_t now, TInputStep& step);
 
  private:
+  void MovePointerToPresses();
+
   std::vector<TInputStep> mSteps;  // sorted by time, stable
   size_t mNext = 0;
 };

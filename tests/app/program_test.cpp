@@ -128,6 +128,43 @@ TEST_F(Program, TheWidgetDemoDialogWorksWithMouseAndKeyboard) {
   EXPECT_NE(at(shot[3], 45, 58), 0xF2D08Au);
 }
 
+// A clicked button keeps the pointer in mouse-over until it hears the pointer leave; script
+// clicks on other buttons with no move between must still land, as a mouse's would.
+TEST_F(Program, ScriptClicksOnOneButtonAfterAnotherAllLand) {
+  const std::string frames = (folder / "frames").string();
+  const std::string script = WriteScript(
+      "100 click 400 300\n"
+      "400 key w\n"
+      "700 frame\n"
+      "800 click 240 58\n"   // the toggle
+      "900 click 240 118\n"  // the second radio button, "Hard"
+      "1000 frame\n"
+      "1100 click 100 318\n"  // the close button
+      "1400 frame\n"
+      "1500 key escape\n");
+  EXPECT_EQ(
+      Run("--headless --multiple --exit-after=30000 --frames=" + frames + " --input=" + script), 0);
+  const std::string log = Log();
+  if (log.find("Frames are not written") != std::string::npos) {
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  EXPECT_EQ(log.find("Exit time of"), std::string::npos) << log;
+  TPixelImage shot[3];
+  ASSERT_TRUE(ReadFrames(frames, 3, shot));
+  auto at = [](const TPixelImage& image, int x, int y) {
+    return image.pixels[static_cast<size_t>(y) * image.width + x] & 0xFFFFFFu;
+  };
+  // The buttons' faces: off 0xD9B06C, on 0xA88048, on under the pointer 0xA0E090.
+  EXPECT_EQ(at(shot[0], 185, 45), 0xD9B06Cu);   // toggle off
+  EXPECT_EQ(at(shot[0], 45, 105), 0xA88048u);   // "Easy" chosen
+  EXPECT_EQ(at(shot[1], 185, 45), 0xA88048u);   // toggle on
+  EXPECT_EQ(at(shot[1], 45, 105), 0xD9B06Cu);   // "Easy" let go
+  EXPECT_EQ(at(shot[1], 185, 105), 0xA0E090u);  // "Hard" chosen, the pointer on it
+  // The close button's click closed the dialog: the main screen shows where it stood.
+  EXPECT_NE(at(shot[2], 45, 305), 0xD9B06Cu);
+  EXPECT_NE(at(shot[2], 45, 58), 0xD9B06Cu);
+}
+
 TEST_F(Program, ExitAfterEndsTheRun) {
   EXPECT_EQ(Run("--headless --multiple --exit-after=200"), 0);
   EXPECT_NE(Log().find("Exit time of 200 ms reached"), std::string::npos);

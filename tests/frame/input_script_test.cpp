@@ -9,12 +9,12 @@ TEST(InputScript, ParsesEveryVerbInTimeOrder) {
   std::vector<std::string> errors;
   TInputScript script = TInputScript::Parse(
       "# a comment\n"
-      "200 click 10 20 right shift\n"
+      "200 click 5 6 right shift\n"
       "100 move 5 6   # trailing comment\n"
       "300 key return alt\n"
       "300 char x\n"
       "310 char 0xe9\n"
-      "400 wheel 1 2 -3\n"
+      "400 wheel 5 6 -3\n"
       "500 text ab c\n"
       "600 focus 0\n"
       "700 frame\n"
@@ -67,6 +67,47 @@ TEST(InputScript, BadLinesAreReportedAndSkipped) {
   EXPECT_EQ(errors[10].rfind("line 11:", 0), 0u);
   ASSERT_EQ(script.Steps().size(), 1u);
   EXPECT_EQ(script.Steps()[0].line, 12);
+}
+
+// Presses happen where the pointer is: one elsewhere (or before any move) brings the move a
+// mouse would make, at the same time and from the same line; one at the pointer adds nothing.
+TEST(InputScript, PressesAwayFromThePointerMoveItFirst) {
+  TInputScript script = TInputScript::Parse(
+      "100 click 10 20\n"
+      "200 click 30 40\n"
+      "300 down 30 40\n"
+      "310 up 50 40\n"
+      "400 move 7 8\n"
+      "500 wheel 7 8 1\n"
+      "600 leave\n"
+      "700 click 7 8 right\n",
+      nullptr);
+  struct TExpected {
+    int type, x, y;
+    uint32_t time;
+    int line;
+  };
+  const std::vector<TExpected> expected = {
+      {kMsgMouseMove, 10, 20, 100, 1},  {kMsgButtonDown, 10, 20, 100, 1},
+      {kMsgButtonUp, 10, 20, 100, 1},   {kMsgMouseMove, 30, 40, 200, 2},
+      {kMsgButtonDown, 30, 40, 200, 2}, {kMsgButtonUp, 30, 40, 200, 2},
+      {kMsgButtonDown, 30, 40, 300, 3}, {kMsgMouseMove, 50, 40, 310, 4},
+      {kMsgButtonUp, 50, 40, 310, 4},   {kMsgMouseMove, 7, 8, 400, 5},
+      {kMsgWheel, 7, 8, 500, 6},        {kMsgMouseLeave, 0, 0, 600, 7},
+      {kMsgMouseMove, 7, 8, 700, 8},    {kMsgButtonDown, 7, 8, 700, 8},
+      {kMsgButtonUp, 7, 8, 700, 8},
+  };
+  const auto& steps = script.Steps();
+  ASSERT_EQ(steps.size(), expected.size());
+  for (size_t i = 0; i < steps.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(steps[i].message.type, expected[i].type);
+    EXPECT_EQ(steps[i].message.x, expected[i].x);
+    EXPECT_EQ(steps[i].message.y, expected[i].y);
+    EXPECT_EQ(steps[i].timeMs, expected[i].time);
+    EXPECT_EQ(steps[i].line, expected[i].line);
+  }
+  EXPECT_EQ(steps[14].message.button, kButtonRight);
 }
 
 TEST(InputScript, HandsOutStepsWhenDue) {
