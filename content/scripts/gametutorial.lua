@@ -3,7 +3,8 @@
 -- (string labels of the prompt's text and title). Beside the text the prompt shows the
 -- tiles or the button it is about, built from the game's own pictures. "Got It" (Enter or
 -- Escape) closes it; during the tutorial level "Skip the Lesson" leaves the level for the
--- map; the tips switch shows only for prompts that the tips option can turn off.
+-- map; the tips switch under the text shows only for prompts that the tips option can turn
+-- off.
 ReadFile( "scripts/screenkit.lua" )
 
 local body = gDialogTable and gDialogTable.body or "tutorial_body"
@@ -101,8 +102,12 @@ if picture then
   table.insert( content, Window( box ) )
   textX, textW = 150, 266
 end
-table.insert( content, ScreenText{ name = "tutorial_body_text", x = textX, y = 56, w = textW, h = 112,
+table.insert( content, ScreenText{ name = "tutorial_body_text", x = textX, y = 56, w = textW, h = 84,
                                    label = body, size = 14, flags = kHAlignLeft + kVAlignTop } )
+-- The tips switch stands on the panel under the text, in the panel's ink, so it reads the
+-- same over every screen (the dark editor bench as well as the game and the menus).
+table.insert( content, ScreenSwitch{ name = "tutorialson_button", label = "tutorial_tips", x = textX,
+                                     y = 140, command = function() ToggleTutorials() end } )
 table.insert( content, ScreenButton{ name = "tutorial_ok_button", label = "tutorial_ok", x = 30,
                                      y = 176, default = true, command = Close } )
 table.insert( content, ScreenButton{ name = "tutorial_skip_button", label = "tutorial_skip", x = 240,
@@ -113,7 +118,5 @@ MakeDialog{ name = "gametutorial",
              escapebutton = "tutorial_ok_button",
     ScreenShade(),
     ScreenPanel( "tutorial_panel", "small", content ),
-    ScreenSwitch{ name = "tutorialson_button", label = "tutorial_tips", x = 250, y = 418,
-                  command = function() ToggleTutorials() end },
   },
 }

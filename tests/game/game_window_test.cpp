@@ -932,6 +932,22 @@ TEST_F(GameWindowTest, AFeaturePromptOffersTheTipsSwitchAndIsShownOnce) {
   TWindow* tips = manager->TopModal()->FindChild("tutorialson_button", -1);
   ASSERT_NE(tips, nullptr);
   EXPECT_TRUE(tips->IsShown());
+  // The switch stands on the parchment, whatever screen lies below, clear of the text and
+  // the buttons.
+  const TRect switchRect = tips->GetAbsoluteRect();
+  TWindow* panel = manager->TopModal()->FindChild("tutorial_panel", -1);
+  ASSERT_NE(panel, nullptr);
+  const TRect panelRect = panel->GetAbsoluteRect();
+  EXPECT_GE(switchRect.left, panelRect.left);
+  EXPECT_GE(switchRect.top, panelRect.top);
+  EXPECT_LE(switchRect.bottom, panelRect.bottom);
+  EXPECT_LT(switchRect.left + 120, panelRect.right) << "room for the box and its caption";
+  for (const char* other : {"tutorial_body_text", "tutorial_ok_button", "tutorial_skip_button",
+                            "gametutorial_picture"}) {
+    TWindow* window = manager->TopModal()->FindChild(other, -1);
+    ASSERT_NE(window, nullptr) << other;
+    EXPECT_TRUE(Intersect(switchRect, window->GetAbsoluteRect()).Empty()) << other;
+  }
   EXPECT_EQ(player.seenPrompts, std::set<int>{7});
   CloseTip("tutorial_discover_shuffle");
   const auto [a, b] = FreePair();
