@@ -123,6 +123,12 @@ void TText::SetText(const std::string& text) {
   mLayout->SetText(text);
 }
 
+void TText::SetScale(float scale) {
+  if (scale == mScale) return;
+  mScale = scale;
+  Invalidate();
+}
+
 std::string TText::GetText() const {
   return mLayout ? mLayout->GetText() : std::string();
 }

@@ -41,7 +41,7 @@ class TText : public TWindow, public TLabelledWindow {
 
   void SetOpacity(float opacity) { mOpacity = opacity; }
   float GetOpacity() const { return mOpacity; }
-  void SetScale(float scale) { mScale = scale; }
+  void SetScale(float scale);
   float GetScale() const { return mScale; }
   void SetScrollBias(float bias) { mScrollBias = bias; }
   // Degrees clockwise around (originX, originY) of the window.

@@ -28,12 +28,12 @@
 #include "game/window/holding_area.h"
 #include "game/window/level_result.h"
 #include "game/window/tile.h"
-#include "gfx/text_layout.h"
 #include "gfx/texture.h"
 #include "ui/image.h"
 #include "ui/modal_window.h"
 #include "ui/sound_player.h"
 #include "ui/text.h"
+#include "ui/text_fit.h"
 #include "ui/window_manager.h"
 #include "ui/window_style.h"
 
@@ -45,8 +45,6 @@ constexpr float kBackgroundScale = 5.0f / 3.0f;
 constexpr char kEndgameMusic[] = "audio/music/endgame.ogg";
 // The location sign of the auction house at the end of the campaign.
 constexpr int kLuxuryLocation = 6;
-// Wide enough for any one line of text on the screen.
-constexpr float kUnwrappedWidth = 4000.0f;
 
 void ShowWindow(TWindow* window, bool shown) {
   if (!window) return;
@@ -63,18 +61,6 @@ template <class F>
 void ForEachState(TWindow& root, const std::string& base, F&& apply) {
   for (const char* state : {"_up", "_down", "_over", "_inactive"})
     if (TText* text = FindText(root, base + state)) apply(*text);
-}
-
-// Keeps a one-line text on its line: laid out without wrapping and, when it is wider than
-// its window, drawn smaller to fit (a long player's name on the preview card's signature).
-void FitOnOneLine(TText& text) {
-  TTextLayout* layout = text.Layout();
-  if (!layout || text.Width() <= 0) return;
-  layout->SetBox(kUnwrappedWidth, layout->Height());
-  float widest = 0;
-  for (const TTextLine& line : layout->Lines()) widest = std::max(widest, line.width);
-  const float width = static_cast<float>(text.Width());
-  text.SetScale(widest > width ? width / widest : 1.0f);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "game/window/game_player.h"
 #include "game/window/layout_picture.h"
 #include "ui/text.h"
+#include "ui/text_fit.h"
 #include "ui/window_manager.h"
 #include "ui/window_paint.h"
 #include "ui/window_style.h"
@@ -38,6 +39,8 @@ constexpr int kPollMs = 100;
 // and fields, which are the window's children.
 constexpr int kBoardTop = 64;
 constexpr int kBoardBottom = 532;
+// The file box's text is drawn no smaller than this (pixels) before a long name is shortened.
+constexpr float kFileTextMinSize = 9.0f;
 // Tiles on the first layer before the layers are explained.
 constexpr int kTilesBeforeLayerPrompt = 8;
 
@@ -182,11 +185,11 @@ void TLayoutEditorWindow::ShowTexts() {
     mirror = GetString("editor_mirror_off");
   if (mMarking) mirror += "   " + GetString("editor_marking");
   SetChildText(*this, "editor_mode_text", mirror);
-  SetChildText(*this, "editor_file_text",
-               mFile.empty()
-                   ? GetString("editor_unsaved")
-                   : GetString(mEditor.Modified() ? "editor_file_modified" : "editor_file",
-                               LevelBareName(mFile)));
+  if (mFile.empty())
+    ShowFileStatus("editor_unsaved");
+  else
+    ShowFileStatus(mEditor.Modified() ? "editor_file_modified" : "editor_file",
+                   LevelBareName(mFile));
 
   // The checks, most important first; one line each.
   std::vector<std::string> lines;
@@ -243,6 +246,19 @@ bool TLayoutEditorWindow::Animate() {
 
 // --- Texts ----------------------------------------------------------------------------------
 
+// The top rail's file box is narrow: a long file name is drawn smaller, then shortened in its
+// middle, rather than split or cut off at the box's edge.
+void TLayoutEditorWindow::ShowFileStatus(const std::string& key, const std::string& name) {
+  std::string status = key + '\n' + name;
+  if (status == mShownFileStatus) return;
+  TText* text = TextChild(*this, "editor_file_text");
+  if (!text) return;
+  mShownFileStatus = std::move(status);
+  ShowNameFitted(
+      *text, name, [&key](const std::string& shown) { return GetString(key, shown); },
+      kFileTextMinSize);
+}
+
 void TLayoutEditorWindow::TakeTexts() {
   if (TText* name = TextChild(*this, "editor_name_edit")) mEditor.SetTitle(name->GetText());
   if (TText* description = TextChild(*this, "editor_description_edit"))
@@ -255,7 +271,7 @@ bool TLayoutEditorWindow::Save() {
   TakeTexts();
   if (mEditor.Layout().PositionCount() == 0) {
     Log("Editor: an empty layout is not saved");
-    SetChildText(*this, "editor_file_text", GetString("editor_save_empty"));
+    ShowFileStatus("editor_save_empty");
     return false;
   }
   std::string file = mFile;
@@ -263,7 +279,7 @@ bool TLayoutEditorWindow::Save() {
   std::string error;
   if (!SavePlayerLayout(file, mEditor.Layout(), &error)) {
     Log("Editor: the layout could not be saved to %s (%s)", file.c_str(), error.c_str());
-    SetChildText(*this, "editor_file_text", GetString("editor_save_failed"));
+    ShowFileStatus("editor_save_failed");
     return false;
   }
   mFile = file;

@@ -80,6 +80,7 @@ class TLayoutEditorWindow : public TWindow {
   // After every change: the checks again, the solver restarted, the texts and the picture.
   void AfterChange();
   void ShowTexts();
+  void ShowFileStatus(const std::string& key, const std::string& name = {});
   void TakeTexts();
   void MoveCursor(int dx, int dy, bool carry);
   TCell CellCentredAt(TPoint2 point) const;
@@ -88,7 +89,8 @@ class TLayoutEditorWindow : public TWindow {
   void FirstTimePrompts();
 
   TLayoutEditor mEditor;
-  std::string mFile;  // the player's layout file being edited; "" until saved
+  std::string mFile;             // the player's layout file being edited; "" until saved
+  std::string mShownFileStatus;  // the file box's string key and name as last shown
   TLayoutReport mReport;
   unsigned mCheckedRevision = ~0u;
   TLayoutSolverCheck mSolver;

@@ -3,6 +3,8 @@
 // press buttons. Pictures are memory files; an offscreen renderer loads them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "data/string_table.h"
 #include "frame/application_time.h"
 #include "frame/event.h"
@@ -18,6 +20,7 @@
 #include "ui/modal_window.h"
 #include "ui/screen.h"
 #include "ui/text.h"
+#include "ui/text_fit.h"
 #include "ui/widget_hooks.h"
 #include "ui/window_manager.h"
 #include "ui/window_script.h"
@@ -429,6 +432,83 @@ TEST_F(TextWindowTest, RotatedTextHitsItsLinksWhereTheyAreDrawn) {
   // A quarter turn clockwise about (0, 0) takes (x, y) to (-y, x).
   EXPECT_EQ(t->Layout()->LinkAt(-flat.y, flat.x), "go");
   EXPECT_TRUE(t->OnMouseDown({-flat.y, flat.x}));
+}
+
+TEST(TextFit, ElidingKeepsBothEndsOfTheStemAndTheExtension) {
+  EXPECT_EQ(ElideMiddle("copy_of_garden_walk.xml", 0), "copy_of_garden_walk.xml");
+  EXPECT_EQ(ElideMiddle("copy_of_garden_walk.xml", 5), "copy_of\u2026en_walk.xml");
+  EXPECT_EQ(ElideMiddle("copy_of_garden_walk.xml", 18), "c\u2026.xml");
+  EXPECT_EQ(ElideMiddle("copy_of_garden_walk.xml", 19), "\u2026.xml");
+  EXPECT_EQ(ElideMiddle("copy_of_garden_walk.xml", 500), "\u2026.xml");
+  EXPECT_EQ(ElideMiddle("abcdef", 2), "ab\u2026ef");
+  EXPECT_EQ(ElideMiddle("abcdef", 3), "ab\u2026f");
+  EXPECT_EQ(ElideMiddle(".profile", 2), ".pr\u2026ile");  // a leading dot starts no extension
+  EXPECT_EQ(ElideMiddle("a.b.xml", 1), "a\u2026b.xml");
+  // Characters are cut whole, never a byte of one.
+  EXPECT_EQ(ElideMiddle("\u00e4\u00f6\u00fc\u00df.xml", 1), "\u00e4\u00f6\u2026\u00df.xml");
+  EXPECT_EQ(ElideMiddle("", 3), "");
+}
+
+// A status box of 100 x 30 at 11 pixels, like the layout editor's file box.
+TEST_F(TextWindowTest, ANameTooWideForItsBoxIsDrawnSmallerThenShortenedButNeverSplit) {
+  Dialog(
+      "Text{ name = 't', w = 100, h = 30, label = '#',"
+      "      font = { '__DEFAULT', 11, Color( 255, 255, 255 ) } }");
+  TText* t = Find<TText>("t");
+  ASSERT_NE(t, nullptr);
+  TTextLayout* layout = t->Layout();
+  ASSERT_NE(layout, nullptr);
+  auto saved = [](const std::string& name) { return "Saved as " + name; };
+  // The width of a text on one line at the window's own size.
+  auto oneLine = [&](const std::string& text) {
+    const std::string shown = layout->GetText();
+    const float width = layout->Width(), height = layout->Height();
+    layout->SetBox(4000, 4000);
+    layout->SetText(text);
+    float widest = 0;
+    for (const TTextLine& line : layout->Lines()) widest = std::max(widest, line.width);
+    layout->SetBox(width, height);
+    layout->SetText(shown);
+    return widest;
+  };
+  // Everything shown fits the box, and the name stands whole on its line.
+  auto expectFitted = [&](const std::string& name) {
+    EXPECT_EQ(t->GetText().rfind("Saved as ", 0), 0u) << t->GetText();
+    const std::string shownName = t->GetText().substr(9);
+    EXPECT_LE(oneLine(shownName) * t->GetScale(), 100.0f) << shownName;
+    EXPECT_LE(layout->ContentHeight() * t->GetScale(), 30.0f);
+    EXPECT_EQ(layout->Lines().size(), 2u) << t->GetText() << " at " << t->GetScale();
+    EXPECT_GE(t->GetScale(), 9.0f / 11.0f - 1e-4f);
+    return shownName == name;
+  };
+
+  ShowNameFitted(*t, "walk.xml", saved, 9);
+  EXPECT_EQ(t->GetText(), "Saved as walk.xml");
+  EXPECT_EQ(t->GetScale(), 1.0f);
+
+  // A name a little too wide: the whole name, drawn smaller.
+  std::string name = "garden_walk_";
+  while (oneLine(name + ".xml") <= 100) name += "w";
+  ASSERT_LT(oneLine(name + ".xml"), 115) << "the test's name should fit at 10 pixels";
+  ShowNameFitted(*t, name + ".xml", saved, 9);
+  EXPECT_LT(t->GetScale(), 1.0f);
+  EXPECT_TRUE(expectFitted(name + ".xml"));
+
+  // A long one: shortened in the middle, at the smallest size, by no more than needed.
+  const std::string longName = "copy_of_copy_of_garden_walk_by_the_old_mill.xml";
+  ShowNameFitted(*t, longName, saved, 9);
+  EXPECT_FALSE(expectFitted(longName));
+  const std::string shortened = t->GetText().substr(9);
+  EXPECT_EQ(shortened.rfind("copy_", 0), 0u) << shortened;
+  EXPECT_NE(shortened.find("\u2026"), std::string::npos) << shortened;
+  EXPECT_EQ(shortened.substr(shortened.size() - 8), "mill.xml") << shortened;
+  EXPECT_GT(oneLine(shortened) * t->GetScale(), 85.0f) << shortened;
+
+  // Back to a short name: full size again.
+  ShowNameFitted(*t, "walk.xml", saved, 9);
+  EXPECT_EQ(t->GetText(), "Saved as walk.xml");
+  EXPECT_EQ(t->GetScale(), 1.0f);
+  EXPECT_LE(layout->Width(), 100.0f);
 }
 
 }  // namespace
