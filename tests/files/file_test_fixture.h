@@ -52,6 +52,15 @@ class FileSystemTest : public ::testing::Test {
     EXPECT_TRUE(BuildPackage(members, bytes, error)) << error;
     return std::string(bytes.begin(), bytes.end());
   }
+  // The file system of a player's machine inside the scratch folder: the user, common and
+  // desktop folders are "user", "common" and "desktop" below it, the game's own files its
+  // "assets"; the log goes to "log".
+  void StartPlayerFiles() {
+    SetFileSystemFolders((root / "user").string(), (root / "common").string(),
+                         (root / "desktop").string());
+    InitFileSystem();
+    StartLog();
+  }
   // The log of this test, so messages can be checked.
   std::string LogText() const { return ReadDiskFile(root / "log" / "logfile.txt"); }
   void StartLog() { SetLogFolder((root / "log").string()); }

@@ -16,22 +16,14 @@ std::string LevelXml(const std::string& title, const std::string& data) {
          "<isdeleted>01</isdeleted></level>\n";
 }
 
-class LevelLoadTest : public FileSystemTest {
- protected:
-  void Start() {
-    SetFileSystemFolders((root / "user").string(), (root / "common").string(),
-                         (root / "desktop").string());
-    InitFileSystem();
-    StartLog();
-  }
-};
+class LevelLoadTest : public FileSystemTest {};
 
 }  // namespace
 
 TEST_F(LevelLoadTest, ReadsTheGamesLevelAndCutsLongTexts) {
   WriteFile("assets/levels/level_001.xml",
             LevelXml(std::string(70, 't'), "01002306|07001c06|01002306|"));
-  Start();
+  StartPlayerFiles();
   TLevelInfo info;
   TLevelLayout layout;
   ASSERT_EQ(LoadLevel("levels/level_001.xml", info, layout), TLevelSource::kGame);
@@ -55,7 +47,7 @@ TEST_F(LevelLoadTest, ThePlayersOwnLevelComesFirstAndADamagedOneGivesWay) {
   WriteFile("user/levels/level_002.xml", LevelXml("Mine", "01000000|01000400|"));
   WriteFile("assets/levels/level_003.xml", LevelXml("Game", "01000000|"));
   WriteFile("user/levels/level_003.xml", "<level><levelTitle>cut sh");
-  Start();
+  StartPlayerFiles();
   TLevelInfo info;
   TLevelLayout layout;
   ASSERT_EQ(LoadLevel("levels/level_002.xml", info, layout), TLevelSource::kPlayerFolder);
@@ -70,7 +62,7 @@ TEST_F(LevelLoadTest, ThePlayersOwnLevelComesFirstAndADamagedOneGivesWay) {
 
 TEST_F(LevelLoadTest, AMissingOrDamagedLevelHasNoPositionsAndSaysSo) {
   WriteFile("assets/levels/level_004.xml", "<level><levelData>01000000|</levelData>");
-  Start();
+  StartPlayerFiles();
   TLevelInfo info;
   TLevelLayout layout;
   layout.SetType(0, 0, 0, kOrdinaryPosition);

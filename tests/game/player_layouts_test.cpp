@@ -43,12 +43,6 @@ constexpr char kSmallLayoutFile[] =
 
 class PlayerLayoutsTest : public FileSystemTest {
  protected:
-  void Start() {
-    SetFileSystemFolders((root / "user").string(), (root / "common").string(),
-                         (root / "desktop").string());
-    InitFileSystem();
-    StartLog();
-  }
   static std::string Xml(const std::string& data) {
     return "<level><levelTitle>T</levelTitle><levelData>" + data + "</levelData></level>";
   }
@@ -64,7 +58,7 @@ bool FirstTwoTaken(const std::string& file) {
 }  // namespace
 
 TEST_F(PlayerLayoutsTest, SavingWritesTheExpectedFileAndReadsBackTheSameLayout) {
-  Start();
+  StartPlayerFiles();
   std::string error;
   ASSERT_TRUE(SavePlayerLayout("user:levels/two.xml", SmallLayout(), &error)) << error;
   EXPECT_EQ(ReadDiskFile(root / "user" / "levels" / "two.xml"), kSmallLayoutFile);
@@ -107,7 +101,7 @@ TEST_F(PlayerLayoutsTest, DamagedAndHostileFilesAreSkippedWithALogLine) {
   std::filesystem::create_directories(root / "user" / "levels" / "folder.xml");
   std::filesystem::create_symlink(root / "user" / "levels" / "good.xml",
                                   root / "user" / "levels" / "link.xml");
-  Start();
+  StartPlayerFiles();
 
   const std::vector<TPlayerLayout> listed = ListPlayerLayouts();
   ASSERT_EQ(listed.size(), 1u);
@@ -130,7 +124,7 @@ TEST_F(PlayerLayoutsTest, DamagedAndHostileFilesAreSkippedWithALogLine) {
 }
 
 TEST_F(PlayerLayoutsTest, AFailedSaveKeepsTheOldFileAndBadNamesAreRefused) {
-  Start();
+  StartPlayerFiles();
   std::string error;
   ASSERT_TRUE(SavePlayerLayout("user:levels/keep.xml", SmallLayout(), &error)) << error;
   // A folder where the temporary file would go makes the write fail, even for root.
