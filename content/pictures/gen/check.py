@@ -2,7 +2,8 @@
 the right size, and every fixed picture (blanks, slot backgrounds, signs, cursors, level
 backgrounds, the animations' sprite sheets and descriptions, the particle pictures) is
 there; pictures that are drawn over others must have an alpha channel; every larger version
-("_hd") is twice its picture, and the screens' pieces have one. Face pictures that no catalogue row names any more are removed, so
+("_hd") is twice its picture (a JPEG only for an opaque one), and the screens' pictures have
+one. Face pictures that no catalogue row names any more are removed, so
 a renamed face leaves nothing behind in the package.
 
 usage: check.py CATALOGUE STAGE_DIR STAMP        exit status 1 names what is missing"""
@@ -43,11 +44,14 @@ FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, par
 FIXED["gamepiece/spark.xml"] = None
 for n in ("appraiser_gent", "appraiser_lady"):
     FIXED["gfx/%s.png" % n] = (150, 190)
-# The screens' pieces are drawn again at twice their size (menus.py, playscreen.py,
-# widgets.py, hiscore.py, editor.py); the screen-sized pictures are not.
+# The screens' pictures are drawn again at twice their size (menus.py, playscreen.py,
+# widgets.py, hiscore.py, editor.py, citymap.py). A shade is one flat colour, which looks the same
+# enlarged from any size, so it stays at one size (gfx/dialog_shade lies outside these
+# folders).
 LARGER_VERSION_FOLDERS = ("menu/", "buttons/game_", "buttons/dialog_", "ui/", "gfx/game_",
-                          "gfx/dialog_panel", "hiscore/", "editor/tool_")
-ONE_SIZE = ("menu/mainmenu_background.png", "menu/splash.png", "menu/shade.png")
+                          "gfx/dialog_panel", "hiscore/", "editor/", "citymap/", "story/",
+                          "buttons/map_", "gfx/dot_", "gfx/diamond")
+ONE_SIZE = ("menu/shade.png",)
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 # Pictures drawn over other pictures.
 NEED_ALPHA = ("tiles/", "cursor/", "anim/", "gamepiece/")
@@ -109,12 +113,14 @@ def larger_version_problems(stage):
                     if large.size != want:
                         out.append("%s is %dx%d, expected %dx%d (twice %s)" %
                                    (rel, large.size[0], large.size[1], want[0], want[1], base))
-                    elif small.mode == "RGBA" and large.mode != "RGBA" and rel.endswith(".png"):
+                    elif large.mode != "RGBA" and small.mode == "RGBA" and \
+                            (rel.endswith(".png") or small.getchannel("A").getextrema()[0] < 255):
+                        # a JPEG serves only an opaque picture
                         out.append("%s has no alpha channel" % rel)
             except OSError as e:
                 out.append("%s or %s cannot be read: %s" % (base, rel, e))
         elif rel.startswith(LARGER_VERSION_FOLDERS) and rel not in ONE_SIZE and \
-                stem + "_hd.png" not in pictures:
+                stem + "_hd.png" not in pictures and stem + "_hd.jpg" not in pictures:
             out.append("missing picture: %s_hd.png" % stem)
     return out
 
