@@ -140,6 +140,16 @@ class PictureCheckTest(unittest.TestCase):
                           "menu/mainmenu_background_hd.jpg is 1600x1199, expected 1600x1200 "
                           "(twice menu/mainmenu_background.png)"])
 
+    def test_level_backgrounds_larger_version_is_the_size_of_a_large_frame(self):
+        # 1600 x 1200 beside a 480 x 360 picture passes, and a background at twice its size,
+        # as the pieces are, is one fault named once.
+        self.assertEqual(check.larger_version_problems(self.stage), [])
+        self.put("backgrounds/levels/attic_color_hd.jpg", (960, 720))
+        code, err, _ = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertEqual(err.count("attic_color_hd.jpg"), 1)
+        self.assertIn("backgrounds/levels/attic_color_hd.jpg is 960x720, expected 1600x1200", err)
+
     def test_unreadable_larger_version_is_reported_not_raised(self):
         self.put("menu/row_up.png", (320, 34))
         with open(os.path.join(self.stage, "menu/row_up_hd.png"), "wb") as f:

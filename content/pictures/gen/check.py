@@ -35,7 +35,8 @@ for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texas
           "speedauction"):
     for v in ("bw", "color"):
         FIXED["backgrounds/levels/%s_%s.png" % (n, v)] = (480, 360)
-        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (960, 720)
+        # the size it is shown at on a 1600 x 1200 frame, for enlarged screens
+        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (1600, 1200)
 for anim in animations.animations():
     FIXED["anim/%s/%s.png" % (anim.name, anim.name)] = anim.sheet_size()
     FIXED["anim/%s/%s.xml" % (anim.name, anim.name)] = None
@@ -96,7 +97,9 @@ def staged_pictures(stage):
 
 def larger_version_problems(stage):
     """Every "<name>_hd" picture is exactly twice its "<name>.png" (the game draws it in the
-    small one's place) and keeps its alpha; every piece that should have one has one."""
+    small one's place) and keeps its alpha; every piece that should have one has one. A
+    larger version with a size of its own in FIXED (the level backgrounds') is held to that
+    size by problems() instead."""
     out = []
     pictures = set(staged_pictures(stage))
     for rel in sorted(pictures):
@@ -105,6 +108,8 @@ def larger_version_problems(stage):
             base = stem[:-3] + ".png"
             if base not in pictures:
                 out.append("%s has no %s beside it" % (rel, base))
+                continue
+            if rel in FIXED:
                 continue
             try:
                 with Image.open(os.path.join(stage, base)) as small, \
