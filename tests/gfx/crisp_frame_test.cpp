@@ -117,15 +117,6 @@ TPixelImage Crop(const TPixelImage& image, const TRect& r) {
                    [&](int x, int y) { return image.At(r.left + x, r.top + y); });
 }
 
-void FillRect(TRenderer& r, float left, float top, float right, float bottom, uint32_t color) {
-  auto v = [color](float x, float y) {
-    return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
-  };
-  TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
-  r.SetTexture(0);
-  r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
-}
-
 // A tile picture `k` times 48 x 64: an ivory face inside a dark border, a red mark in the
 // middle (the package's tile faces come at 48 x 64 and three times that).
 TPixelImage TilePicture(int k) {

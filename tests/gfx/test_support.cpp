@@ -118,6 +118,16 @@ std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality) {
   return ::testing::AssertionSuccess();
 }
 
+void FillRect(TRenderer& renderer, float left, float top, float right, float bottom,
+              uint32_t color) {
+  auto v = [color](float x, float y) {
+    return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
+  };
+  TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
+  renderer.SetTexture(0);
+  renderer.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
+}
+
 int DrawFrame(TRenderer& renderer, const std::function<void()>& draw) {
   const int before = renderer.DrawCalls();
   renderer.BeginDraw(true);

@@ -51,6 +51,10 @@ std::vector<uint8_t> PngBytes(const TPixelImage& image);     // with alpha chann
 std::vector<uint8_t> RgbPngBytes(const TPixelImage& image);  // without alpha channel
 std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality = 95);
 
+// An untextured rectangle of `color` in 2D drawing coordinates (one triangle fan).
+void FillRect(TRenderer& renderer, float left, float top, float right, float bottom,
+              uint32_t color);
+
 // Draws one frame with the renderer (draw() runs inside 2D drawing) and answers how many
 // device draw calls it took.
 int DrawFrame(TRenderer& renderer, const std::function<void()>& draw);
