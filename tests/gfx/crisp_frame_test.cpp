@@ -22,31 +22,6 @@ namespace {
 
 constexpr uint32_t kBackground = 0xFF3A5A78u;
 
-float Luminance(uint32_t c) {
-  return 0.299f * static_cast<float>((c >> 16) & 0xFF) +
-         0.587f * static_cast<float>((c >> 8) & 0xFF) + 0.114f * static_cast<float>(c & 0xFF);
-}
-
-// How sharp the edges in `rect` are: the mean of the largest 2% of luminance steps between
-// neighbouring pixels. A picture enlarged with a linear filter spreads each step over about
-// as many pixels as the enlargement factor, so its largest steps shrink.
-float EdgeContrast(const TPixelImage& image, const TRect& rect) {
-  std::vector<float> steps;
-  for (int y = rect.top; y + 1 < rect.bottom; ++y)
-    for (int x = rect.left; x + 1 < rect.right; ++x) {
-      const float here = Luminance(image.At(x, y));
-      steps.push_back(std::abs(Luminance(image.At(x + 1, y)) - here));
-      steps.push_back(std::abs(Luminance(image.At(x, y + 1)) - here));
-    }
-  if (steps.empty()) return 0;
-  const size_t top = std::max<size_t>(1, steps.size() / 50);
-  std::partial_sort(steps.begin(), steps.begin() + static_cast<ptrdiff_t>(top), steps.end(),
-                    std::greater<float>());
-  float sum = 0;
-  for (size_t i = 0; i < top; ++i) sum += steps[i];
-  return sum / static_cast<float>(top);
-}
-
 // Area-averaging resampling of one axis: each output pixel is the mean of the input pixels
 // (and fractions of pixels) it covers.
 std::vector<float> ResampleAxis(const std::vector<float>& in, int inLength, int outLength,
