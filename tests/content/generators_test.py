@@ -7,7 +7,7 @@ import shutil
 import tempfile
 import unittest
 
-from PIL import Image, ImageStat
+from PIL import Image, ImageChops, ImageStat
 
 import content_paths  # noqa: F401 (puts the generators on the path)
 import backgrounds
@@ -173,6 +173,28 @@ class SceneTest(unittest.TestCase):
         self.assertAlmostEqual((box[0] + box[2]) / 2 / ss, 100, delta=1)
         self.assertAlmostEqual(box[3] / ss, 300, delta=1)
         self.assertAlmostEqual((box[2] - box[0]) / ss, 10, delta=1)
+
+    def test_a_scene_drawn_at_the_large_scale_matches_its_normal_picture(self):
+        # The larger background is drawn anew at 10/3 pixels per unit, not enlarged: shapes,
+        # placed drawings and emoji props must land where the normal picture has them.
+        def draw(s):
+            c = s.vec()
+            scene.rect(c, 0, 0, scene.W, scene.H, "#406080")
+            c.arc(120, 90, 40, 0, 6.2832)
+            scene.fill(c, "#f0d070")
+            s.prop("\U0001F4E6", 330, 300, 90)
+            p = scene.Placed(s, 200, 340, 164).vec()
+            p.rectangle(10, 100, 40, 60)
+            p.set_source_rgb(0.9, 0.1, 0.1)
+            p.fill()
+        small = backgrounds.drawn(draw, scene.SS).resize((scene.W, scene.H), Image.LANCZOS)
+        large = backgrounds.drawn(draw, backgrounds.LARGE_SCALE)
+        self.assertEqual(large.size, (1600, 1200))
+        diff = ImageChops.difference(large.resize(small.size, Image.LANCZOS), small).convert("L")
+        off = sum(diff.histogram()[40:])
+        self.assertLess(off / (scene.W * scene.H), 0.005)
+        # and the prop is really there in both (not the backdrop's colour)
+        self.assertNotEqual(small.getpixel((330, 260))[:3], (0x40, 0x60, 0x80))
 
     def test_black_and_white_has_no_colour_and_keeps_the_size(self):
         im = Image.new("RGB", (48, 36), (200, 40, 40))

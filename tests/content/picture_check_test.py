@@ -42,7 +42,9 @@ class PictureCheckTest(unittest.TestCase):
             with open(path, "w") as f:
                 f.write("<sequence/>\n")
         else:
-            Image.new("RGB" if rel.endswith(".jpg") else "RGBA", size).save(path)
+            # JPEGs and the level backgrounds are opaque, as the generators write them.
+            opaque = rel.endswith(".jpg") or rel.startswith("backgrounds/")
+            Image.new("RGB" if opaque else "RGBA", size).save(path)
 
     def run_check(self):
         stamp = os.path.join(self.dir, "check.stamp")
@@ -87,14 +89,20 @@ class PictureCheckTest(unittest.TestCase):
     def test_larger_versions_are_twice_their_picture_and_every_piece_has_one(self):
         self.put("menu/button_up.png", (170, 42))
         self.put("menu/button_up_hd.png", (340, 84))
-        self.put("menu/splash.png", (800, 600))  # screen-sized: one size only
-        self.put("buttons/map_button_up.png", (120, 30))  # the city map's: one size so far
+        self.put("menu/shade.png", (800, 600))  # one flat colour: one size only
+        self.put("menu/splash.png", (800, 600))
+        self.put("menu/splash_hd.png", (1600, 1200))
+        self.put("buttons/map_button_up.png", (150, 40))
+        self.put("buttons/map_button_up_hd.png", (300, 80))
+        self.put("gfx/nametag.png", (150, 34))  # outside the folders checked
         self.put("buttons/game_hint_up.png", (114, 46))
         self.put("buttons/game_hint_up_hd.png", (228, 92))
         self.assertEqual(check.larger_version_problems(self.stage), [])
         self.put("buttons/game_hint_up_hd.png", (228, 90))
         self.put("ui/slider_rail.png", (6, 16))
         self.put("gfx/game_counter_hd.png", (1600, 244))
+        self.put("citymap/map.png", (800, 600))
+        self.put("buttons/map_auctionhouse_over.png", (150, 40))
         Image.new("RGB", (340, 84)).save(os.path.join(self.stage, "menu/button_up_hd.png"))
         code, err, stamped = self.run_check()
         self.assertEqual(code, 1)
@@ -102,9 +110,45 @@ class PictureCheckTest(unittest.TestCase):
         self.assertIn("buttons/game_hint_up_hd.png is 228x90, expected 228x92 (twice "
                       "buttons/game_hint_up.png)", err)
         self.assertIn("missing picture: ui/slider_rail_hd.png", err)
+        self.assertIn("missing picture: citymap/map_hd.png", err)
+        self.assertIn("missing picture: buttons/map_auctionhouse_over_hd.png", err)
+        self.assertNotIn("map_button_up", err)
+        self.assertNotIn("nametag", err)
         self.assertIn("gfx/game_counter_hd.png has no gfx/game_counter.png beside it", err)
         self.assertIn("menu/button_up_hd.png has no alpha channel", err)
-        self.assertNotIn("splash_hd", err)
+        self.assertNotIn("shade_hd", err)
+
+    def test_screen_sized_pictures_need_their_larger_version(self):
+        for rel in ("menu/mainmenu_background.png", "menu/splash.png", "editor/bench.png",
+                    "editor/chooser.png"):
+            self.put(rel, (800, 600))
+        self.put("menu/splash_hd.png", (1600, 1200))
+        self.put("editor/chooser_hd.png", (1600, 1200))
+        self.put("menu/shade.png", (800, 600))
+        self.assertEqual(check.larger_version_problems(self.stage),
+                         ["missing picture: editor/bench_hd.png",
+                          "missing picture: menu/mainmenu_background_hd.png"])
+        # An opaque picture may have a JPEG, held to the same size; one that lets the screen
+        # below show through may not.
+        Image.new("RGBA", (800, 600), (1, 2, 3, 255)).save(os.path.join(self.stage, "editor/bench.png"))
+        self.put("editor/bench_hd.jpg", (1600, 1200))
+        self.put("menu/mainmenu_background_hd.jpg", (1600, 1199))
+        self.put("editor/chooser_hd.jpg", (1600, 1200))
+        os.remove(os.path.join(self.stage, "editor/chooser_hd.png"))
+        self.assertEqual(check.larger_version_problems(self.stage),
+                         ["editor/chooser_hd.jpg has no alpha channel",
+                          "menu/mainmenu_background_hd.jpg is 1600x1199, expected 1600x1200 "
+                          "(twice menu/mainmenu_background.png)"])
+
+    def test_level_backgrounds_larger_version_is_the_size_of_a_large_frame(self):
+        # 1600 x 1200 beside a 480 x 360 picture passes, and a background at twice its size,
+        # as the pieces are, is one fault named once.
+        self.assertEqual(check.larger_version_problems(self.stage), [])
+        self.put("backgrounds/levels/attic_color_hd.jpg", (960, 720))
+        code, err, _ = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertEqual(err.count("attic_color_hd.jpg"), 1)
+        self.assertIn("backgrounds/levels/attic_color_hd.jpg is 960x720, expected 1600x1200", err)
 
     def test_unreadable_larger_version_is_reported_not_raised(self):
         self.put("menu/row_up.png", (320, 34))

@@ -2,7 +2,8 @@
 the right size, and every fixed picture (blanks, slot backgrounds, signs, cursors, level
 backgrounds, the animations' sprite sheets and descriptions, the particle pictures) is
 there; pictures that are drawn over others must have an alpha channel; every larger version
-("_hd") is twice its picture, and the screens' pieces have one. Face pictures that no catalogue row names any more are removed, so
+("_hd") is twice its picture (a JPEG only for an opaque one), and the screens' pictures have
+one. Face pictures that no catalogue row names any more are removed, so
 a renamed face leaves nothing behind in the package.
 
 usage: check.py CATALOGUE STAGE_DIR STAMP        exit status 1 names what is missing"""
@@ -34,7 +35,8 @@ for n in ("attic", "yardsale", "fleamarket", "antiqueshop", "estatesale", "texas
           "speedauction"):
     for v in ("bw", "color"):
         FIXED["backgrounds/levels/%s_%s.png" % (n, v)] = (480, 360)
-        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (960, 720)
+        # the size it is shown at on a 1600 x 1200 frame, for enlarged screens
+        FIXED["backgrounds/levels/%s_%s_hd.jpg" % (n, v)] = (1600, 1200)
 for anim in animations.animations():
     FIXED["anim/%s/%s.png" % (anim.name, anim.name)] = anim.sheet_size()
     FIXED["anim/%s/%s.xml" % (anim.name, anim.name)] = None
@@ -43,11 +45,14 @@ FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, par
 FIXED["gamepiece/spark.xml"] = None
 for n in ("appraiser_gent", "appraiser_lady"):
     FIXED["gfx/%s.png" % n] = (150, 190)
-# The screens' pieces are drawn again at twice their size (menus.py, playscreen.py,
-# widgets.py, hiscore.py, editor.py); the screen-sized pictures are not.
+# The screens' pictures are drawn again at twice their size (menus.py, playscreen.py,
+# widgets.py, hiscore.py, editor.py, citymap.py). A shade is one flat colour, which looks the same
+# enlarged from any size, so it stays at one size (gfx/dialog_shade lies outside these
+# folders).
 LARGER_VERSION_FOLDERS = ("menu/", "buttons/game_", "buttons/dialog_", "ui/", "gfx/game_",
-                          "gfx/dialog_panel", "hiscore/", "editor/tool_")
-ONE_SIZE = ("menu/mainmenu_background.png", "menu/splash.png", "menu/shade.png")
+                          "gfx/dialog_panel", "hiscore/", "editor/", "citymap/", "story/",
+                          "buttons/map_", "gfx/dot_", "gfx/diamond")
+ONE_SIZE = ("menu/shade.png",)
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 # Pictures drawn over other pictures.
 NEED_ALPHA = ("tiles/", "cursor/", "anim/", "gamepiece/")
@@ -92,7 +97,9 @@ def staged_pictures(stage):
 
 def larger_version_problems(stage):
     """Every "<name>_hd" picture is exactly twice its "<name>.png" (the game draws it in the
-    small one's place) and keeps its alpha; every piece that should have one has one."""
+    small one's place) and keeps its alpha; every piece that should have one has one. A
+    larger version with a size of its own in FIXED (the level backgrounds') is held to that
+    size by problems() instead."""
     out = []
     pictures = set(staged_pictures(stage))
     for rel in sorted(pictures):
@@ -102,6 +109,8 @@ def larger_version_problems(stage):
             if base not in pictures:
                 out.append("%s has no %s beside it" % (rel, base))
                 continue
+            if rel in FIXED:
+                continue
             try:
                 with Image.open(os.path.join(stage, base)) as small, \
                         Image.open(os.path.join(stage, rel)) as large:
@@ -109,12 +118,14 @@ def larger_version_problems(stage):
                     if large.size != want:
                         out.append("%s is %dx%d, expected %dx%d (twice %s)" %
                                    (rel, large.size[0], large.size[1], want[0], want[1], base))
-                    elif small.mode == "RGBA" and large.mode != "RGBA" and rel.endswith(".png"):
+                    elif large.mode != "RGBA" and small.mode == "RGBA" and \
+                            (rel.endswith(".png") or small.getchannel("A").getextrema()[0] < 255):
+                        # a JPEG serves only an opaque picture
                         out.append("%s has no alpha channel" % rel)
             except OSError as e:
                 out.append("%s or %s cannot be read: %s" % (base, rel, e))
         elif rel.startswith(LARGER_VERSION_FOLDERS) and rel not in ONE_SIZE and \
-                stem + "_hd.png" not in pictures:
+                stem + "_hd.png" not in pictures and stem + "_hd.jpg" not in pictures:
             out.append("missing picture: %s_hd.png" % stem)
     return out
 

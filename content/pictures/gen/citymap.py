@@ -7,7 +7,9 @@
 - gfx/dot_brown.png, gfx/dot_brown_faded.png (14 x 14), gfx/dot_yellow_over.png (20 x 20):
   the day markers; gfx/diamond.png (28 x 26): an antique's rating;
 - citymap/parchment.png (250 x 190): the note with the day and the days left;
-- story/letter.png (560 x 470): the letter of the intro.
+- story/letter.png (560 x 470): the letter of the intro;
+
+each also at twice its size (<name>_hd.png), for enlarged screens.
 
 usage: citymap.py STAGE_DIR STAMP"""
 
@@ -247,14 +249,11 @@ def note(w, h):
     return render(w, h, draw)
 
 
-def main():
-    paint.require_fonts()
-    stage, stamp = sys.argv[1], sys.argv[2]
-    for folder in ("citymap", "buttons", "gfx", "story"):
-        os.makedirs(os.path.join(stage, folder), exist_ok=True)
+def pieces():
+    """The map and its pieces, at the current picture scale."""
     red = hexrgb("#7a2418")
     gold = hexrgb("#e0b540")
-    pictures = {
+    return {
         "citymap/map": town_map(),
         "citymap/parchment": note(250, 190),
         "story/letter": note(560, 470),
@@ -270,7 +269,15 @@ def main():
         "gfx/dot_yellow_over": dot(20, "#f2c94c", 1.0, "#7a4a10"),
         "gfx/diamond": diamond(),
     }
-    return paint.stage_pictures(stage, stamp, pictures)
+
+
+def main():
+    paint.require_fonts()
+    stage, stamp = sys.argv[1], sys.argv[2]
+    for folder in ("citymap", "buttons", "gfx", "story"):
+        os.makedirs(os.path.join(stage, folder), exist_ok=True)
+    # Every picture also at twice its size (<name>_hd.png), for enlarged screens.
+    return paint.stage_pictures(stage, stamp, paint.with_larger_versions(pieces))
 
 
 if __name__ == "__main__":

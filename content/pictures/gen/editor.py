@@ -5,7 +5,9 @@ style of the menus (dark wood, gold trim, parchment):
   wooden rails (the tool strips at the top, 0..64, and at the bottom, 532..600);
 - editor/chooser.png (800 x 600): the chooser's desk, dark wood with a lighter inlay where
   the cards lie;
-- editor/tool_up|over|down|on.png (96 x 30): the tool buttons; "on" is a switch pressed in.
+- editor/tool_up|over|down|on.png (96 x 30): the tool buttons; "on" is a switch pressed in;
+
+each also at twice its size (editor/<name>_hd.png), for enlarged screens.
 
 usage: editor.py STAGE_DIR STAMP"""
 
@@ -77,9 +79,10 @@ def main():
     paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     os.makedirs(os.path.join(stage, "editor"), exist_ok=True)
-    # The tool buttons also at twice their size (<name>_hd.png), for enlarged screens; the
-    # screen-sized bench and chooser at one size.
+    # Every picture also at twice its size (<name>_hd.png), for enlarged screens.
     pictures = paint.with_larger_versions(lambda: {
+        "bench": bench(),
+        "chooser": chooser(),
         # No nail heads: the longest words ("Layer Down", "New Layout") need the whole board.
         "tool_up": plank(96, 30, DARK_WOOD, TRIM, nails=False),
         "tool_over": plank(96, 30, DARK_WOOD, shade(TRIM, 1.35), glow=0.3, nails=False),
@@ -87,7 +90,6 @@ def main():
         "tool_on": plank(96, 30, shade(DARK_WOOD, 0.6), shade(TRIM, 1.2), glow=0.25,
                          pressed=True, nails=False),
     })
-    pictures.update({"bench": bench(), "chooser": chooser()})
     return paint.stage_pictures(stage, stamp, pictures, "editor")
 
 

@@ -13,8 +13,8 @@ gold trim, parchment, EB Garamond lettering):
 - menu/slider_rail|knob|knob_over.png: the volume sliders;
 - menu/splash.png (800 x 600): the first picture of the program.
 
-Every piece but the screen-sized pictures is drawn again at twice its size
-(menu/<name>_hd.png), for enlarged screens.
+Every picture but the shade is drawn again at twice its size (menu/<name>_hd.png), for
+enlarged screens.
 
 usage: menus.py STAGE_DIR STAMP"""
 
@@ -298,11 +298,12 @@ def shop_background(w=800, h=600, title=False):
              (120, 320, "\U0001F56F\ufe0f", 44), (176, 320, "\U0001F9ED", 34), (228, 320, "\U0001F48E", 28),
              (200, 372, "\U0001F6CE\ufe0f", 32), (300, 372, "\U0001F4DC", 34), (420, 372, "\U0001F4EF", 36),
              (500, 372, "\U0001F3F5\ufe0f", 30)]
+    k = paint.picture_scale()  # the wares are placed in pixels
     for x, by, ch, size in wares:
         im = paint.emoji(ch)
-        f = size / im.height
+        f = size * k / im.height
         im = im.resize((max(1, int(im.width * f)), max(1, int(im.height * f))), Image.LANCZOS)
-        base.alpha_composite(im, (int(x - im.width / 2), int(by - im.height)))
+        base.alpha_composite(im, (int(x * k - im.width / 2), int(by * k - im.height)))
     if title:
         def lettering(c):
             c.select_font_face("EB Garamond", cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)
@@ -325,6 +326,11 @@ def shop_background(w=800, h=600, title=False):
 
 def shade_layer():
     return Image.new("RGBA", (800, 600), (12, 6, 2, 150))
+
+
+def screens():
+    """The screen-sized pictures, at the current picture scale."""
+    return {"mainmenu_background": shop_background(), "splash": shop_background(title=True)}
 
 
 def pieces():
@@ -363,14 +369,11 @@ def main():
     paint.require_fonts()
     stage, stamp = sys.argv[1], sys.argv[2]
     os.makedirs(os.path.join(stage, "menu"), exist_ok=True)
-    # The pieces also at twice their size, for enlarged screens; the screen-sized pictures
-    # stay at one size (the shade is one flat colour).
+    # Everything also at twice its size, for enlarged screens, but the shade: one flat colour
+    # looks the same enlarged from any size.
     pictures = paint.with_larger_versions(pieces)
-    pictures.update({
-        "mainmenu_background": shop_background(),
-        "splash": shop_background(title=True),
-        "shade": shade_layer(),
-    })
+    pictures.update(paint.with_larger_versions(screens))
+    pictures["shade"] = shade_layer()
     return paint.stage_pictures(stage, stamp, pictures, "menu")
 
 

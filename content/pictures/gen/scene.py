@@ -1,5 +1,5 @@
-"""Drawing helpers for the level backgrounds: a 480 x 360 picture built from vector
-layers and emoji props."""
+"""Drawing helpers for the level backgrounds: a 480 x 360 scene built from vector layers
+and emoji props, drawn at any number of pixels per unit."""
 
 import math
 
@@ -10,15 +10,18 @@ import paint
 from paint import hexrgb, shade
 
 W, H = 480, 360
-SS = 2
+SS = 2  # the normal picture is drawn at twice its size and reduced
 
 
 class Scene:
-    def __init__(self):
+    def __init__(self, scale=SS):
+        """A scene drawn at `scale` pixels per unit (any positive number)."""
+        self.scale = scale
+        self.size = (round(W * scale), round(H * scale))
         self.layers = []
 
     def vec(self):
-        s, c = paint.new_layer(W * SS, H * SS, SS)
+        s, c = paint.new_layer(self.size[0], self.size[1], self.scale)
         self.layers.append(s)
         return c
 
@@ -31,33 +34,30 @@ class Scene:
             im = paint.tint(im, kw["tint"], kw.get("amount", 0.6))
         if kw.get("hue") is not None:
             im = paint.hue_shift(im, kw["hue"])
-        f = size * SS / im.height
+        k = self.scale
+        f = size * k / im.height
         im = im.resize((max(1, int(im.width * f)), max(1, int(im.height * f))), Image.LANCZOS)
         if kw.get("rotate"):
             im = im.rotate(kw["rotate"], resample=Image.BICUBIC, expand=True)
         if kw.get("alpha") is not None:
             im.putalpha(im.getchannel("A").point(lambda a: int(a * kw["alpha"])))
-        layer = Image.new("RGBA", (W * SS, H * SS))
+        layer = Image.new("RGBA", self.size)
         if kw.get("shadow", True):
             sh = Image.new("RGBA", im.size, (20, 12, 5, 0))
             sh.putalpha(im.getchannel("A").point(lambda a: int(a * 0.35)))
             sh = sh.resize((im.width, max(1, im.height // 6)))
-            layer.alpha_composite(sh, (int(cx * SS - im.width / 2 - 4 * SS), int(by * SS - sh.height / 2)))
-        layer.alpha_composite(im, (int(cx * SS - im.width / 2), int(by * SS - im.height)))
+            layer.alpha_composite(sh, (int(cx * k - im.width / 2 - 4 * k), int(by * k - sh.height / 2)))
+        layer.alpha_composite(im, (int(cx * k - im.width / 2), int(by * k - im.height)))
         self.layers.append(layer)
 
-    def images(self):
-        """The picture at W x H and its larger version at the drawing resolution (SS times
-        larger), which the game uses when it draws the screen enlarged."""
-        out = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 255))
+    def picture(self):
+        """The layers composed on black, at the scene's scale (RGBA)."""
+        out = Image.new("RGBA", self.size, (0, 0, 0, 255))
         for layer in self.layers:
             if isinstance(layer, cairo.ImageSurface):
                 layer = paint.surface_to_image(layer)
             out = Image.alpha_composite(out, layer)
-        return out.resize((W, H), Image.LANCZOS).convert("RGB"), out.convert("RGB")
-
-    def image(self):
-        return self.images()[0]
+        return out
 
 
 def lin(x0, y0, x1, y1, stops):
