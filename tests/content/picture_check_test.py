@@ -94,7 +94,7 @@ class PictureCheckTest(unittest.TestCase):
         self.put("menu/splash_hd.png", (1600, 1200))
         self.put("buttons/map_button_up.png", (150, 40))
         self.put("buttons/map_button_up_hd.png", (300, 80))
-        self.put("gfx/nametag.png", (150, 34))  # outside the folders checked
+        self.put("gfx/tiny_mark.png", (8, 8))  # outside the folders checked
         self.put("buttons/game_hint_up.png", (114, 46))
         self.put("buttons/game_hint_up_hd.png", (228, 92))
         self.assertEqual(check.larger_version_problems(self.stage), [])
@@ -103,6 +103,7 @@ class PictureCheckTest(unittest.TestCase):
         self.put("gfx/game_counter_hd.png", (1600, 244))
         self.put("citymap/map.png", (800, 600))
         self.put("buttons/map_auctionhouse_over.png", (150, 40))
+        self.put("endlevel/valuetag.png", (210, 70))
         Image.new("RGB", (340, 84)).save(os.path.join(self.stage, "menu/button_up_hd.png"))
         code, err, stamped = self.run_check()
         self.assertEqual(code, 1)
@@ -112,8 +113,9 @@ class PictureCheckTest(unittest.TestCase):
         self.assertIn("missing picture: ui/slider_rail_hd.png", err)
         self.assertIn("missing picture: citymap/map_hd.png", err)
         self.assertIn("missing picture: buttons/map_auctionhouse_over_hd.png", err)
+        self.assertIn("missing picture: endlevel/valuetag_hd.png", err)
         self.assertNotIn("map_button_up", err)
-        self.assertNotIn("nametag", err)
+        self.assertNotIn("tiny_mark", err)
         self.assertIn("gfx/game_counter_hd.png has no gfx/game_counter.png beside it", err)
         self.assertIn("menu/button_up_hd.png has no alpha channel", err)
         self.assertNotIn("shade_hd", err)

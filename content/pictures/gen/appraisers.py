@@ -6,7 +6,9 @@
   carries a won face (gilt edge for antiques, plain ivory for the rest);
 - endlevel/valuetag.png (210 x 70): the brass plate the treasure's value is written on;
 - endlevel/scoreboard.png (300 x 214): the wooden board of the five score lines;
-- gfx/nametag.png (150 x 34): the appraiser's name tag.
+- gfx/nametag.png (150 x 34): the appraiser's name tag;
+
+each also at twice its size (<name>_hd.png), for enlarged screens.
 
 usage: appraisers.py STAGE_DIR STAMP"""
 
@@ -310,7 +312,8 @@ def main():
     stage, stamp = sys.argv[1], sys.argv[2]
     for folder in ("gfx", "endlevel"):
         os.makedirs(os.path.join(stage, folder), exist_ok=True)
-    pictures = {
+    # Every picture also at twice its size (<name>_hd.png), for enlarged screens.
+    pictures = paint.with_larger_versions(lambda: {
         "gfx/appraiser_gent": gentleman(),
         "gfx/appraiser_lady": lady(),
         "gfx/nametag": brass_plate(150, 34),
@@ -318,7 +321,7 @@ def main():
         "endlevel/tile_common": large_tile(False),
         "endlevel/valuetag": brass_plate(210, 70),
         "endlevel/scoreboard": scoreboard(),
-    }
+    })
     return paint.stage_pictures(stage, stamp, pictures)
 
 

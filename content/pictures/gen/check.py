@@ -45,13 +45,15 @@ FIXED["gamepiece/spark.png"] = (particles.SPARK[0] * particles.SPARK_FRAMES, par
 FIXED["gamepiece/spark.xml"] = None
 for n in ("appraiser_gent", "appraiser_lady"):
     FIXED["gfx/%s.png" % n] = (150, 190)
+    FIXED["gfx/%s_hd.png" % n] = (300, 380)
 # The screens' pictures are drawn again at twice their size (menus.py, playscreen.py,
-# widgets.py, hiscore.py, editor.py, citymap.py). A shade is one flat colour, which looks the same
+# widgets.py, hiscore.py, editor.py, citymap.py, appraisers.py). A shade is one flat colour, which looks the same
 # enlarged from any size, so it stays at one size (gfx/dialog_shade lies outside these
 # folders).
 LARGER_VERSION_FOLDERS = ("menu/", "buttons/game_", "buttons/dialog_", "ui/", "gfx/game_",
                           "gfx/dialog_panel", "hiscore/", "editor/", "citymap/", "story/",
-                          "buttons/map_", "gfx/dot_", "gfx/diamond")
+                          "buttons/map_", "gfx/dot_", "gfx/diamond", "gfx/appraiser_",
+                          "gfx/nametag", "endlevel/")
 ONE_SIZE = ("menu/shade.png",)
 FACE_GROUPS = ("common", "treasure", "unclekenny")
 # Pictures drawn over other pictures.
