@@ -4,6 +4,7 @@
 
 #include "frame/application.h"
 #include "frame/log.h"
+#include "frame/picture_fit.h"
 
 namespace {
 
@@ -60,9 +61,13 @@ void TApplication::SetDisplay(int width, int height, bool fullscreen) {
   }
   d.scale = 1.0f;
   if (d.embedded) {
+    // The picture's scale in the host: the fit's, which the host's height limits in a host
+    // wider than the picture's shape (by its width alone a 1280 x 720 host would ask for a
+    // 1280 x 960 picture and be refused on a 1366 x 768 screen).
     int hostWidth = 0, hostHeight = 0;
-    if (mPlatform.HostClientSize(d.mExternalWindowParent, hostWidth, hostHeight) && width > 0) {
-      d.scale = static_cast<float>(hostWidth) / static_cast<float>(width);
+    if (mPlatform.HostClientSize(d.mExternalWindowParent, hostWidth, hostHeight) && width > 0 &&
+        height > 0) {
+      d.scale = FitPicture(width, height, hostWidth, hostHeight).scale;
     }
     fullscreen = false;
   }

@@ -196,9 +196,33 @@ bool TSdlPlatform::AttachToHost(TWindowHandle host) {
   mFullscreen = false;
   if (!mX11.Reparent(own, host, width, height)) return false;
   mHost = host;
+  WatchHostSize();
   SDL_SetWindowSize(mWindow, width, height);
   UpdateViewport();
   return true;
+}
+
+void TSdlPlatform::WatchHostSize() {
+  // The host's size changes come as ConfigureNotify on SDL's own connection, so they arrive
+  // among the window's events (as system events) in order with everything else.
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  XSelectInput(info.info.x11.display, static_cast<::Window>(mHost), StructureNotifyMask);
+  XFlush(info.info.x11.display);
+}
+
+void TSdlPlatform::FollowHostSize(int width, int height) {
+  if (!mWindow || mFullscreen || width <= 0 || height <= 0) return;
+  int current = 0, currentHeight = 0;
+  ClientSize(current, currentHeight);
+  if (width == current && height == currentHeight) return;  // the host moved, or no change
+  SDL_SetWindowSize(mWindow, width, height);
+  UpdateViewport();
+  // The next frame is drawn at the new size at once, also while nothing else changes.
+  TPlatformMessage paint;
+  paint.type = kMsgPaint;
+  mPending.push_back(paint);
 }
 
 void TSdlPlatform::DetachFromHost() {
@@ -398,6 +422,10 @@ void TSdlPlatform::Translate(const SDL_Event& event) {
       const SDL_SysWMmsg* wm = event.syswm.msg;
       if (!wm || wm->subsystem != SDL_SYSWM_X11) return;
       const XEvent& x = wm->msg.x11.event;
+      if (x.type == ConfigureNotify && mHost && x.xconfigure.window == mHost) {
+        FollowHostSize(x.xconfigure.width, x.xconfigure.height);
+        return;
+      }
       if (x.type != ClientMessage || x.xclient.format != 32) return;
       Display* display = x.xclient.display;
       if (!mUserAtom) {

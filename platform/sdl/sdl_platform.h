@@ -1,6 +1,7 @@
 // The real backend: one SDL2 window, its events turned into platform messages, desktop
 // full screen with the logical picture scaled to fit (aspect kept, centred), an SDL colour
-// cursor, the SDL clipboard and message boxes, and X11 embedding into a host window.
+// cursor, the SDL clipboard and message boxes, and X11 embedding into a host window (whose
+// size the window follows).
 #pragma once
 
 #include <deque>
@@ -75,6 +76,9 @@ class TSdlPlatform : public TPosixPlatform {
   void TranslateWindowEvent(const SDL_Event& event);
   void ToLogical(int px, int py, int& x, int& y) const;
   void UpdateViewport();
+  // The game's window fills its host: the host's size changes are watched and followed.
+  void WatchHostSize();
+  void FollowHostSize(int width, int height);
   // Makes SDL's cursor from the cursor picture at the drawable's pixel scale.
   void ApplyCursor();
   uint64_t X11Window() const;

@@ -8,24 +8,7 @@
 #include "frame/log.h"
 #include "gfx/renderer.h"
 #include "platform/gl/gl_device.h"
-
-namespace {
-
-int gSwapInterval = -2;  // unknown
-
-void Swap(SDL_Window* window, bool vsync) {
-  // Full screen always waits for the vertical blank: frames are paced at the display's rate
-  // (60 Hz on most) and never tear; windows follow the "vsync" setting.
-  const bool fullscreen = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
-  int interval = vsync || fullscreen ? 1 : 0;
-  if (interval != gSwapInterval) {
-    SDL_GL_SetSwapInterval(interval);
-    gSwapInterval = interval;
-  }
-  SDL_GL_SwapWindow(window);
-}
-
-}  // namespace
+#include "platform/sdl_gl/swap_interval.h"
 
 std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window, int width, int height) {
   if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) {
@@ -45,9 +28,20 @@ std::unique_ptr<TSdlGlScreen> TSdlGlScreen::Create(SDL_Window* window, int width
   std::unique_ptr<TSdlGlScreen> screen(new TSdlGlScreen);
   screen->mWindow = window;
   screen->mContext = context;
-  gSwapInterval = -2;
+  screen->mSwapInterval = std::make_unique<TSwapInterval>(
+      [](int interval, std::string& reason) {
+        if (SDL_GL_SetSwapInterval(interval) == 0) return true;
+        reason = SDL_GetError();
+        return false;
+      },
+      [] { return SDL_GL_GetSwapInterval(); });
+  TSwapInterval* swapInterval = screen->mSwapInterval.get();
   screen->mDevice = TGlDevice::Create(
-      width, height, [window](bool vsync) { Swap(window, vsync); },
+      width, height,
+      [window, swapInterval](bool vsync) {
+        swapInterval->Apply(vsync, SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+        SDL_GL_SwapWindow(window);
+      },
       [window](int* drawableWidth, int* drawableHeight) {
         SDL_GL_GetDrawableSize(window, drawableWidth, drawableHeight);
       });
@@ -105,4 +99,18 @@ bool TSdlGlScreen::ReadWindow(TPixelImage* out) {
 
 void TSdlGlScreen::ResizeWindow(int width, int height) {
   if (width > 0 && height > 0) SDL_SetWindowSize(mWindow, width, height);
+}
+
+bool TSdlGlScreen::SetFullscreen(bool on) {
+  if (SDL_SetWindowFullscreen(mWindow, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) return true;
+  Log("The window cannot %s full screen: %s", on ? "go" : "leave", SDL_GetError());
+  return false;
+}
+
+int TSdlGlScreen::ReportedSwapInterval() const {
+  return SDL_GL_GetSwapInterval();
+}
+
+bool TSdlGlScreen::SwapIntervalRefused() const {
+  return mSwapInterval->Refused();
 }

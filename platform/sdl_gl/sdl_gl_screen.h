@@ -1,8 +1,9 @@
 // The renderer in an SDL window: an OpenGL 3.3 core context on a window created with
 // SDL_WINDOW_OPENGL, the GL device drawing frames of a fixed size and presenting them
 // scaled to fit the window's drawable as it is at each swap (full screen, embedded host
-// windows and size changes included; vsync through the swap interval). The window's
-// cursor belongs to the platform's window (the program hands the renderer's cursor to it).
+// windows and size changes included; frames paced by the swap interval, swap_interval.h).
+// The window's cursor belongs to the platform's window (the program hands the renderer's
+// cursor to it).
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 struct SDL_Window;
 class TGlDevice;
 class TRenderer;
+class TSwapInterval;
 
 class TSdlGlScreen {
  public:
@@ -35,12 +37,19 @@ class TSdlGlScreen {
   bool ReadWindow(TPixelImage* out);
   // Sets the window's size (tools and tests); the next presentation follows it.
   void ResizeWindow(int width, int height);
+  // Puts the window into desktop full screen or back (tools and tests).
+  bool SetFullscreen(bool on);
+  // The swap interval the GL driver reports for the window's context now, and whether it
+  // refused the one last asked for (drivers without swap control do).
+  int ReportedSwapInterval() const;
+  bool SwapIntervalRefused() const;
 
  private:
   TSdlGlScreen() = default;
   SDL_Window* mWindow = nullptr;
   bool mOwnsWindow = false;
   void* mContext = nullptr;
+  std::unique_ptr<TSwapInterval> mSwapInterval;
   std::unique_ptr<TGlDevice> mDevice;
   std::unique_ptr<TRenderer> mRenderer;
   TRenderer* mPrevious = nullptr;

@@ -112,7 +112,7 @@ uint64_t TX11ScreenProbe::Parent(uint64_t window) {
   return parent;
 }
 
-bool TX11ScreenProbe::Click(uint64_t window, int x, int y) {
+bool TX11ScreenProbe::MovePointer(uint64_t window, int x, int y) {
   Display* d = mState->display;
   if (!d || !window) return false;
   int rootX = 0, rootY = 0;
@@ -120,6 +120,13 @@ bool TX11ScreenProbe::Click(uint64_t window, int x, int y) {
   if (!XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child))
     return false;
   XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
+  XFlush(d);
+  return true;
+}
+
+bool TX11ScreenProbe::Click(uint64_t window, int x, int y) {
+  Display* d = mState->display;
+  if (!MovePointer(window, x, y)) return false;
   XTestFakeButtonEvent(d, 1, True, 30);
   XTestFakeButtonEvent(d, 1, False, 60);
   XFlush(d);

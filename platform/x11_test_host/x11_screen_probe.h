@@ -34,6 +34,8 @@ class TX11ScreenProbe {
   // The drawing operations seen since the last call.
   int TakeDrawings();
 
+  // Moves the pointer to (x, y) of window, without a click.
+  bool MovePointer(uint64_t window, int x, int y);
   // A left click at (x, y) of window.
   bool Click(uint64_t window, int x, int y);
   // Types the text (letters, digits, blanks) and presses a key by its X name ("Return").

@@ -95,6 +95,23 @@ uint64_t TX11TestHost::HostWindow() const {
   return mState->window;
 }
 
+bool TX11TestHost::Resize(int width, int height) {
+  Display* d = mState->display;
+  if (!d || !mState->window || width <= 0 || height <= 0) return false;
+  XResizeWindow(d, mState->window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(d, False);
+  return true;
+}
+
+bool TX11TestHost::GameWindowSize(int& width, int& height) {
+  const Window game = mState->display ? mState->GameWindow() : 0;
+  XWindowAttributes attributes{};
+  if (!game || !XGetWindowAttributes(mState->display, game, &attributes)) return false;
+  width = attributes.width;
+  height = attributes.height;
+  return true;
+}
+
 bool TX11TestHost::Start(const std::string& program, const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment) {
   char handle[32];

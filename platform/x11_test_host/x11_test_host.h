@@ -21,6 +21,10 @@ class TX11TestHost {
   // (with the reason in Error()) when there is no such display.
   bool Open(const std::string& display, int width, int height);
   uint64_t HostWindow() const;
+  // Gives the host window a new size, as a page does when its layout changes.
+  bool Resize(int width, int height);
+  // The size the game's window inside the host has now; false when there is none.
+  bool GameWindowSize(int& width, int& height);
   const std::string& Error() const { return mError; }
 
   // Where the program's standard output and error go ("" keeps the host's own).

@@ -2,68 +2,17 @@
 // starts it with "-wnd=", sends the page's commands as ClientMessages to the game's window
 // and collects the host texts the game sends to the host window. Skipped where Xvfb cannot
 // start.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "gfx/pixel_image.h"
 #include "online/host_protocol.h"
-#include "platform/x11_test_host/x11_test_host.h"
-#include "platform/x11_test_host/xvfb_server.h"
+#include "tests/app/host_window_fixture.h"
 
 namespace {
 
-const std::string kProgram = std::string(MC_BIN_DIR) + "/mahjongcuriomar";
-const std::string kStageFolder = std::string(MC_BIN_DIR) + "/../content/stage";
-
-// The colour (0xRRGGBB) of a staged picture's pixel, or -1 when it cannot be read.
-long PicturePixel(const std::string& name, int x, int y) {
-  std::ifstream file(kStageFolder + "/" + name, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  TPixelImage image;
-  if (!DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image)) return -1;
-  return static_cast<long>(image.At(x, y) & 0xFFFFFFu);
-}
-
-// Colours equal within a step or two per channel (drawing may round).
-bool NearlyEqual(long a, long b) {
-  if (a < 0 || b < 0) return false;
-  for (int shift = 0; shift < 24; shift += 8) {
-    if (std::abs(((a >> shift) & 0xFF) - ((b >> shift) & 0xFF)) > 2) return false;
-  }
-  return true;
-}
-
-class HostWindow : public ::testing::Test {
+class HostWindow : public THostedProgramTest {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mc_host_window_XXXXXX");
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
+    THostedProgramTest::SetUp();
     if (!xvfb.Start(1024, 768)) GTEST_SKIP() << "Xvfb cannot start here";
     ASSERT_TRUE(host.Open(xvfb.Display(), 800, 600)) << host.Error();
-  }
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-  }
-
-  void StartGame(const std::vector<std::string>& arguments) {
-    host.SetOutputFile((folder / "output.txt").string());
-    ASSERT_TRUE(host.Start(kProgram, arguments,
-                           {{"DISPLAY", xvfb.Display()},
-                            {"SDL_AUDIODRIVER", "dummy"},
-                            {"XDG_RUNTIME_DIR", folder.string()},
-                            {"XDG_DATA_HOME", folder.string()},
-                            {"LIBGL_ALWAYS_SOFTWARE", "1"},
-                            {"ASAN_OPTIONS", "detect_leaks=0"}}))
-        << host.Error();
-    ASSERT_NE(host.WaitForGameWindow(30000), 0u) << "the game's window never came into the host";
   }
 
   // Whether the main menu's sound switch shows (its plaque at 300, 248, off or on); the
@@ -80,18 +29,6 @@ class HostWindow : public ::testing::Test {
     }
     return false;
   }
-
-  // The program's standard output and error (an embedded game writes no log file).
-  std::string Output() const {
-    std::ifstream file(folder / "output.txt");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  std::filesystem::path folder;
-  TXvfbServer xvfb;
-  TX11TestHost host;
 };
 
 }  // namespace

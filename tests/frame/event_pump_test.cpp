@@ -369,6 +369,24 @@ TEST(EventPumpEmbedded, AltEnterChangesNothingWithoutContainerMode) {
   EXPECT_EQ(event.kind, kEventQuit);
 }
 
+// A host wider than the picture's shape shows it at the scale its height allows, and a
+// screen that holds the host holds the picture.
+TEST(EventPumpEmbedded, AWideHostOnASmallScreenShowsThePictureAtItsFittedScale) {
+  THeadlessPlatform platform;
+  platform.SetDesktop(1366, 768);
+  platform.AddHostWindow(0x77, 1280, 720);
+  auto data = std::make_unique<TApplicationData>();
+  data->embedded = true;
+  data->mExternalWindowParent = 0x77;
+  TApplication app(std::move(data), platform);
+  ASSERT_TRUE(app.CreatePlatformWindow());
+  app.SetDisplay(800, 600, false);
+  EXPECT_FLOAT_EQ(app.GetScale(), 1.2f);
+  EXPECT_EQ(platform.Parent(), 0x77u);
+  EXPECT_FALSE(platform.IsFullscreenMode());
+  EXPECT_TRUE(platform.MessageBoxes().empty());
+}
+
 TEST(EventPumpEmbedded, ContainerModeForwardsTheToggleToTheHost) {
   THeadlessPlatform platform;
   platform.AddHostWindow(0x77, 800, 600);

@@ -22,31 +22,6 @@ namespace {
 
 constexpr uint32_t kBackground = 0xFF3A5A78u;
 
-float Luminance(uint32_t c) {
-  return 0.299f * static_cast<float>((c >> 16) & 0xFF) +
-         0.587f * static_cast<float>((c >> 8) & 0xFF) + 0.114f * static_cast<float>(c & 0xFF);
-}
-
-// How sharp the edges in `rect` are: the mean of the largest 2% of luminance steps between
-// neighbouring pixels. A picture enlarged with a linear filter spreads each step over about
-// as many pixels as the enlargement factor, so its largest steps shrink.
-float EdgeContrast(const TPixelImage& image, const TRect& rect) {
-  std::vector<float> steps;
-  for (int y = rect.top; y + 1 < rect.bottom; ++y)
-    for (int x = rect.left; x + 1 < rect.right; ++x) {
-      const float here = Luminance(image.At(x, y));
-      steps.push_back(std::abs(Luminance(image.At(x + 1, y)) - here));
-      steps.push_back(std::abs(Luminance(image.At(x, y + 1)) - here));
-    }
-  if (steps.empty()) return 0;
-  const size_t top = std::max<size_t>(1, steps.size() / 50);
-  std::partial_sort(steps.begin(), steps.begin() + static_cast<ptrdiff_t>(top), steps.end(),
-                    std::greater<float>());
-  float sum = 0;
-  for (size_t i = 0; i < top; ++i) sum += steps[i];
-  return sum / static_cast<float>(top);
-}
-
 // Area-averaging resampling of one axis: each output pixel is the mean of the input pixels
 // (and fractions of pixels) it covers.
 std::vector<float> ResampleAxis(const std::vector<float>& in, int inLength, int outLength,
@@ -115,15 +90,6 @@ TRect Scaled(const TRect& r, float s) {
 TPixelImage Crop(const TPixelImage& image, const TRect& r) {
   return MakeImage(r.Width(), r.Height(),
                    [&](int x, int y) { return image.At(r.left + x, r.top + y); });
-}
-
-void FillRect(TRenderer& r, float left, float top, float right, float bottom, uint32_t color) {
-  auto v = [color](float x, float y) {
-    return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
-  };
-  TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
-  r.SetTexture(0);
-  r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
 }
 
 // A tile picture `k` times 48 x 64: an ivory face inside a dark border, a red mark in the

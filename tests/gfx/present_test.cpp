@@ -15,15 +15,6 @@ constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-void FillRect(TRenderer& r, float left, float top, float right, float bottom, uint32_t color) {
-  auto v = [color](float x, float y) {
-    return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
-  };
-  TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
-  r.SetTexture(0);
-  r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
-}
-
 class PresentTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -15,14 +15,6 @@ TVertexColored V(float x, float y, uint32_t color, float u = 0, float v = 0) {
   return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, u, v};
 }
 
-// Draws an untextured rectangle as a triangle fan of vertex kind 2.
-void FillRect(TRenderer& r, float left, float top, float right, float bottom, uint32_t color) {
-  TVertexColored quad[4] = {V(left, top, color), V(right, top, color), V(right, bottom, color),
-                            V(left, bottom, color)};
-  r.SetTexture(0);
-  r.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
-}
-
 class RendererPixelTest : public ::testing::Test {
  protected:
   void SetUp() override {

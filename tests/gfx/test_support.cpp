@@ -3,9 +3,12 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <jpeglib.h>
@@ -118,6 +121,16 @@ std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality) {
   return ::testing::AssertionSuccess();
 }
 
+void FillRect(TRenderer& renderer, float left, float top, float right, float bottom,
+              uint32_t color) {
+  auto v = [color](float x, float y) {
+    return TVertexColored{x, y, 0.1f, 0.5f, color, 0xFF000000u, 0, 0};
+  };
+  TVertexColored quad[4] = {v(left, top), v(right, top), v(right, bottom), v(left, bottom)};
+  renderer.SetTexture(0);
+  renderer.DrawVertices(kTriangleFan, TVertexArray{kVertex2d, quad, 4});
+}
+
 int DrawFrame(TRenderer& renderer, const std::function<void()>& draw) {
   const int before = renderer.DrawCalls();
   renderer.BeginDraw(true);
@@ -126,4 +139,26 @@ int DrawFrame(TRenderer& renderer, const std::function<void()>& draw) {
   renderer.End2d();
   renderer.EndDraw(true);
   return renderer.DrawCalls() - before;
+}
+
+float Luminance(uint32_t argb) {
+  return 0.299f * static_cast<float>((argb >> 16) & 0xFF) +
+         0.587f * static_cast<float>((argb >> 8) & 0xFF) + 0.114f * static_cast<float>(argb & 0xFF);
+}
+
+float EdgeContrast(const TPixelImage& image, const TRect& rect) {
+  std::vector<float> steps;
+  for (int y = rect.top; y + 1 < rect.bottom; ++y)
+    for (int x = rect.left; x + 1 < rect.right; ++x) {
+      const float here = Luminance(image.At(x, y));
+      steps.push_back(std::abs(Luminance(image.At(x + 1, y)) - here));
+      steps.push_back(std::abs(Luminance(image.At(x, y + 1)) - here));
+    }
+  if (steps.empty()) return 0;
+  const size_t top = std::max<size_t>(1, steps.size() / 50);
+  std::partial_sort(steps.begin(), steps.begin() + static_cast<ptrdiff_t>(top), steps.end(),
+                    std::greater<float>());
+  float sum = 0;
+  for (size_t i = 0; i < top; ++i) sum += steps[i];
+  return sum / static_cast<float>(top);
 }

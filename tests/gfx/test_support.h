@@ -51,9 +51,21 @@ std::vector<uint8_t> PngBytes(const TPixelImage& image);     // with alpha chann
 std::vector<uint8_t> RgbPngBytes(const TPixelImage& image);  // without alpha channel
 std::vector<uint8_t> JpegBytes(const TPixelImage& image, int quality = 95);
 
+// An untextured rectangle of `color` in 2D drawing coordinates (one triangle fan).
+void FillRect(TRenderer& renderer, float left, float top, float right, float bottom,
+              uint32_t color);
+
 // Draws one frame with the renderer (draw() runs inside 2D drawing) and answers how many
 // device draw calls it took.
 int DrawFrame(TRenderer& renderer, const std::function<void()>& draw);
+
+// The luminance (0..255) of an ARGB colour.
+float Luminance(uint32_t argb);
+
+// How sharp the edges in `rect` are: the mean of the largest 2% of luminance steps between
+// neighbouring pixels. A picture enlarged with a linear filter spreads each step over about
+// as many pixels as the enlargement factor, so its largest steps shrink.
+float EdgeContrast(const TPixelImage& image, const TRect& rect);
 
 // Channel-wise comparison within `tolerance`.
 ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 2);
