@@ -43,11 +43,24 @@ local function Switch( name, y, on, label, command )
   }
 end
 
-local function RefreshSwitches()
+local function RefreshLabels()
   SetLabel( "mainmenu_sound_button", GetString( SoundLabel() ) )
-  SetButtonToggleState( "mainmenu_sound_button", IsSoundOff() )
   SetLabel( "mainmenu_music_button", GetString( MusicLabel() ) )
+end
+
+-- Back from another screen, where the options may have changed either sound.
+local function RefreshSwitches()
+  RefreshLabels()
+  SetButtonToggleState( "mainmenu_sound_button", IsSoundOff() )
   SetButtonToggleState( "mainmenu_music_button", MusicIsOff() )
+end
+
+-- A click on a switch: the button flips its own state after its command has run, so the
+-- command changes the sound and the caption only; setting the state here as well would be
+-- undone by that flip and leave the switch showing the opposite of what is heard.
+local function SwitchClicked( toggle )
+  toggle()
+  RefreshLabels()
 end
 
 -- A web page's menu and restart commands close every dialog, this menu too, while one of
@@ -129,9 +142,9 @@ MakeDialog{ name = "mainmenu",
           font = { kScreenTextFont, 15, { 1, 0.9, 0.5, 1 } } },
     },
     Switch( "mainmenu_sound_button", 248, IsSoundOff(), SoundLabel(),
-            function() ToggleSoundMute(); RefreshSwitches() end ),
+            function() SwitchClicked( ToggleSoundMute ) end ),
     Switch( "mainmenu_music_button", 298, MusicIsOff(), MusicLabel(),
-            function() ToggleMusicMute(); RefreshSwitches() end ),
+            function() SwitchClicked( ToggleMusicMute ) end ),
     Sign( "newadventuregame", 170, StartAdventure, true ),
     Sign( "newclassicgame", 224, StartClassic ),
     Sign( "freeplay", 278, StartFreePlay ),
