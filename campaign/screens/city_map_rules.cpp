@@ -25,7 +25,7 @@ std::string UnlockText(const TGameState& state) {
   if (days >= 1) {
     std::string name = state.CurrentLocationFriendlyName();
     for (size_t at = name.find("<br>"); at != std::string::npos; at = name.find("<br>", at))
-      name.replace(at, 4, " ");
+      name.replace(at, 4, 1, ' ');
     if (days == 1) return GetString("citymap_unlockdesc_1", name);
     return GetString("citymap_unlockdesc", std::to_string(days), name);
   }

@@ -1,5 +1,7 @@
 #include "campaign/screens/r_loss.h"
 
+#include <string>
+
 #include "campaign/game_app.h"
 #include "data/settings.h"
 #include "data/string_table.h"
@@ -10,8 +12,11 @@ TWindow* RLoss::Create() {
 }
 
 void RLoss::PostCreate(const TWindowStyle& style) {
-  if (auto* price = dynamic_cast<TText*>(FindChild("loss_shuffle_price")))
-    price->SetText("-" + FormatCurrency(GetSettingInt("score_shufflecost", kDefaultShuffleCost)));
+  if (auto* price = dynamic_cast<TText*>(FindChild("loss_shuffle_price"))) {
+    std::string text = "-";
+    text += FormatCurrency(GetSettingInt("score_shufflecost", kDefaultShuffleCost));
+    price->SetText(text);
+  }
   RWindow::PostCreate(style);
   if (TGameApp* game = TGameApp::Get()) game->ReportLevelBreak();
 }

@@ -18,7 +18,8 @@ bool MakeParents(const std::string& folder, const std::string& relative) {
   size_t start = 0;
   for (size_t slash = relative.find('/'); slash != std::string::npos;
        slash = relative.find('/', start)) {
-    path += "/" + relative.substr(start, slash - start);
+    path += '/';
+    path.append(relative, start, slash - start);
     start = slash + 1;
     struct stat info {};
     if (lstat(path.c_str(), &info) == 0) {

@@ -60,8 +60,10 @@ struct TSeenWindows {
 // Money as the shipped string table writes it: "$1,234".
 std::string Dollars(int amount) {
   std::string digits = std::to_string(amount < 0 ? -amount : amount);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return (amount < 0 ? "-$" : "$") + digits;
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, 1, ',');
+  std::string out = amount < 0 ? "-$" : "$";
+  out += digits;
+  return out;
 }
 
 // How long the map's note takes to rise into place (200 pixels, 3 every 30 ms), and a new
