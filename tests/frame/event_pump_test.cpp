@@ -2,6 +2,8 @@
 // full-screen toggle, focus and activity flags, close and quit.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "frame/application.h"
 #include "frame/clock.h"
 #include "frame/input_script.h"
@@ -340,15 +342,26 @@ TEST_F(EventPump, RelativeMouseReportsMotionAndWarpsBack) {
   EXPECT_EQ(Send({.type = kMsgMouseMove, .x = 400, .y = 300}).kind, kEventNone);
 }
 
-TEST(EventPumpEmbedded, AltEnterChangesNothingWithoutContainerMode) {
-  THeadlessPlatform platform;
-  platform.AddHostWindow(0x77, 640, 480);
+// An application embedded in the host window 0x77 of the given size, its window created and
+// its display set to 800 x 600; null when the window cannot be created.
+static std::unique_ptr<TApplication> EmbeddedApp(THeadlessPlatform& platform, int hostWidth,
+                                                 int hostHeight, bool container = false) {
+  platform.AddHostWindow(0x77, hostWidth, hostHeight);
   auto data = std::make_unique<TApplicationData>();
   data->embedded = true;
+  data->containerMode = container;
   data->mExternalWindowParent = 0x77;
-  TApplication app(std::move(data), platform);
-  ASSERT_TRUE(app.CreatePlatformWindow());
-  app.SetDisplay(800, 600, false);
+  auto app = std::make_unique<TApplication>(std::move(data), platform);
+  if (!app->CreatePlatformWindow()) return nullptr;
+  app->SetDisplay(800, 600, false);
+  return app;
+}
+
+TEST(EventPumpEmbedded, AltEnterChangesNothingWithoutContainerMode) {
+  THeadlessPlatform platform;
+  auto owned = EmbeddedApp(platform, 640, 480);
+  ASSERT_NE(owned, nullptr);
+  TApplication& app = *owned;
   EXPECT_FLOAT_EQ(app.GetScale(), 0.8f);
   EXPECT_EQ(platform.Parent(), 0x77u);
   platform.InjectMessage({.type = kMsgSysKeyDown, .key = VK_RETURN, .alt = true});
@@ -374,13 +387,9 @@ TEST(EventPumpEmbedded, AltEnterChangesNothingWithoutContainerMode) {
 TEST(EventPumpEmbedded, AWideHostOnASmallScreenShowsThePictureAtItsFittedScale) {
   THeadlessPlatform platform;
   platform.SetDesktop(1366, 768);
-  platform.AddHostWindow(0x77, 1280, 720);
-  auto data = std::make_unique<TApplicationData>();
-  data->embedded = true;
-  data->mExternalWindowParent = 0x77;
-  TApplication app(std::move(data), platform);
-  ASSERT_TRUE(app.CreatePlatformWindow());
-  app.SetDisplay(800, 600, false);
+  auto owned = EmbeddedApp(platform, 1280, 720);
+  ASSERT_NE(owned, nullptr);
+  TApplication& app = *owned;
   EXPECT_FLOAT_EQ(app.GetScale(), 1.2f);
   EXPECT_EQ(platform.Parent(), 0x77u);
   EXPECT_FALSE(platform.IsFullscreenMode());
@@ -389,14 +398,9 @@ TEST(EventPumpEmbedded, AWideHostOnASmallScreenShowsThePictureAtItsFittedScale) 
 
 TEST(EventPumpEmbedded, ContainerModeForwardsTheToggleToTheHost) {
   THeadlessPlatform platform;
-  platform.AddHostWindow(0x77, 800, 600);
-  auto data = std::make_unique<TApplicationData>();
-  data->embedded = true;
-  data->containerMode = true;
-  data->mExternalWindowParent = 0x77;
-  TApplication app(std::move(data), platform);
-  ASSERT_TRUE(app.CreatePlatformWindow());
-  app.SetDisplay(800, 600, false);
+  auto owned = EmbeddedApp(platform, 800, 600, /*container=*/true);
+  ASSERT_NE(owned, nullptr);
+  TApplication& app = *owned;
   platform.InjectMessage({.type = kMsgSysKeyDown, .key = VK_RETURN, .alt = true});
   TEvent event;
   do app.GetEvent(event);
